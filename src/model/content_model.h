@@ -1,0 +1,265 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <vector>
+
+// The in-memory form of one content set: the page table, eight resource tables, the function
+// value and the used size. Records are plain data with public fields named as the project file
+// names them; the tables own their records.
+
+namespace orin {
+
+inline constexpr int kItemSlots = 256;   // item slots per page
+inline constexpr int kColumnTexts = 32;  // column texts of a record (list cells, never saved)
+inline constexpr int kDeletedId = -1;    // a deleted text, channel, web page, macro, sound, function
+inline constexpr int kNoColour = 8;      // colour index "no colour"
+
+// Image types of picture and material records.
+enum ImageType : int {
+    kImageJpeg = 0,
+    kImageColourMapPng = 1,
+    kImageEmpty = 2,
+    kImageGeneralPng = 3,
+    kImageGif = 4,
+};
+
+// Common head of every record: the list's column texts.
+struct CMyRecord {
+    virtual ~CMyRecord() = default;
+    std::array<QString, kColumnTexts> columnTexts;
+};
+
+// One item slot of a page. A fresh slot is empty: strings empty, numbers 0.
+struct PageItem {
+    int id = 0;
+    int idg = 0;
+    int parent = 0;
+    float x = 0;
+    float y = 0;
+    float width = 0;
+    float height = 0;
+    QString focus;
+    QString outfocus;
+    QString ret;
+    QString up;
+    QString down;
+    QString left;
+    QString right;
+    int pic_no = 0;
+    int text_no = 0;
+    int margin_x = 0;
+    int margin_y = 0;
+    int color = 0;
+    int size = 0;
+    int bcolor = 0;
+    int wordwrap = 0;
+    QString text;
+};
+
+// One page. All numbers start at 0; the reader applies the file defaults.
+struct CMyProgramInfo : CMyRecord {
+    QString background;
+    int id = 0;
+    QString comment;
+    int changed = 0;
+    int defitem = 0;
+    int tvitem = 0;
+    int clock = 0;
+    int marquee = 0;
+    int marquee_speed = 0;
+    int timer = 0;
+    int timer_item = 0;
+    int timer_ino = 0;
+    int textid = 0;
+    int curcol = 0;
+    int backcol = 0;
+    int cursize = 0;
+    int return_ = 0; // the file's "return" attribute
+    int back = 0;
+    int data = 0;
+    int up = 0;
+    int down = 0;
+    int left = 0;
+    int right = 0;
+    int blue = 0;
+    int red = 0;
+    int green = 0;
+    int yellow = 0;
+    int memory = 0;
+    int cursor = 0;
+    int smacro = 0;
+    int itemCount = 0; // used slots, 0..kItemSlots
+    std::array<PageItem, kItemSlots> items;
+};
+
+// A picture (JPEG, ids 1..199) or a material (PNG/GIF, ids 200..255).
+struct CMyPictureInfo : CMyRecord {
+    QString path;
+    int id = 0;
+    int item = 0;
+    int type = 0;
+    int width = 0;
+    int height = 0;
+    QString sizeText;
+    QString label;
+    int changed = 0;
+};
+
+struct CMyTextInfo : CMyRecord {
+    int id = 0;
+    QString text;
+    int item = 0;
+    QString label;
+    int changed = 0;
+};
+
+struct CMyChannelInfo : CMyRecord {
+    int id = 0;
+    int screen = 0;
+    int page = 0;
+    QString address;
+    QString data;
+    int item = 0;
+};
+
+struct CMyWebPageInfo : CMyRecord {
+    int id = 0;
+    int screen = 0;
+    int page = 0;
+    QString address;
+    QString data;
+    int item = 0;
+    QString label;
+};
+
+struct CMyMacroInfo : CMyRecord {
+    int id = 0;
+    QString macro;
+    int item = 0;
+    QString label;
+    int changed = 0;
+};
+
+struct CMySoundInfo : CMyRecord {
+    int id = 0;
+    QString path;
+    int item = 0;
+    QString label;
+    QString comment;
+};
+
+struct CMyFunctionInfo : CMyRecord {
+    int id = 0;
+    int item = 0;
+    QString data;
+};
+
+// A growable table that owns its records; order is insertion order.
+template <typename T>
+class CMyDataArray {
+public:
+    int Count() const { return static_cast<int>(m_records.size()); }
+    bool IsValidIndex(int index) const { return index >= 0 && index < Count(); }
+    T *At(int index) const { return m_records[static_cast<size_t>(index)].get(); }
+
+    // Appends and returns the record's index.
+    int Add(std::unique_ptr<T> record)
+    {
+        m_records.push_back(std::move(record));
+        return Count() - 1;
+    }
+    void Insert(int index, std::unique_ptr<T> record)
+    {
+        m_records.insert(m_records.begin() + index, std::move(record));
+    }
+    // Destroys the record at index.
+    void RemoveAt(int index) { m_records.erase(m_records.begin() + index); }
+    // Hands the record at index to the caller and removes it from the table.
+    std::unique_ptr<T> Take(int index)
+    {
+        std::unique_ptr<T> record = std::move(m_records[static_cast<size_t>(index)]);
+        RemoveAt(index);
+        return record;
+    }
+    void RemoveAll() { m_records.clear(); }
+
+    // Index of the first record with that id, or -1.
+    int IndexOfId(int id) const
+    {
+        for (int i = 0; i < Count(); ++i) {
+            if (m_records[static_cast<size_t>(i)]->id == id)
+                return i;
+        }
+        return -1;
+    }
+    T *FindById(int id) const
+    {
+        const int index = IndexOfId(id);
+        return index < 0 ? nullptr : At(index);
+    }
+    // 1 + the largest id of the table (1 for an empty table).
+    int NextId() const
+    {
+        int largest = 0;
+        for (const auto &record : m_records)
+            largest = std::max(largest, record->id);
+        return largest + 1;
+    }
+
+    auto begin() const { return m_records.begin(); }
+    auto end() const { return m_records.end(); }
+
+private:
+    std::vector<std::unique_ptr<T>> m_records;
+};
+
+// The program settings of a content set: written first in the project file.
+struct ProgramSettings {
+    int TransChannel = 1;
+    int TimerMode = 0;
+    int CursorSize = 2;
+    QString FileIDName;
+    int ModeScreen = 0;
+    int BackImagePage = 0;
+    int ExPNG = 0;
+    int Vertical = 0;
+    int ConvertAAC = 0;
+    int NumAAC = 0;
+    int IDConv = 0;
+    QString homeID;
+};
+
+// The nine tables, the function value and the used size of the open content set.
+class CContentModel {
+public:
+    CMyDataArray<CMyProgramInfo> pages;
+    CMyDataArray<CMyPictureInfo> materials;
+    CMyDataArray<CMyPictureInfo> pictures;
+    CMyDataArray<CMyTextInfo> texts;
+    CMyDataArray<CMyChannelInfo> channels;
+    CMyDataArray<CMyWebPageInfo> webPages;
+    CMyDataArray<CMyMacroInfo> macros;
+    CMyDataArray<CMySoundInfo> sounds;
+    CMyDataArray<CMyFunctionInfo> functions;
+    QString functionValue;
+    qint64 usedSize = 0; // bytes of all referenced files
+
+    // Empties every table (page, picture, material, text, channel, web page, macro, sound,
+    // function), the function value and the used size. Program settings are not touched.
+    void ClearModel();
+
+    // Index of the first page with that id, or -1.
+    int PageIndexOfId(int pageId) const { return pages.IndexOfId(pageId); }
+    // The picture (1..199) or material (200..255) record with that id, or null.
+    CMyPictureInfo *FindImage(int imageId) const;
+};
+
+// Slot index of the first used item with that id on the page, or -1.
+int FindItemSlot(const CMyProgramInfo &page, int itemId);
+
+} // namespace orin
