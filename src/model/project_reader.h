@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "model/content_model.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace orin {
+
+class CXmlDoc;
+
+// What the reader needs from the image layer: measuring an image record and summing the sizes
+// of the referenced files. The reader stays below the image code; callers hand these in
+// (images/load_services.h gives the standard ones).
+struct LoadServices {
+    // Pixel size of the image at path for the image type; 0 x 0 when it cannot be read.
+    std::function<void(const QString &path, int type, int &width, int &height)> measure;
+    // Bytes of all files the model references.
+    std::function<qint64(const CContentModel &model)> totalDataSize;
+};
+
+// Reads a project file into the model (appending) and the settings. `unicode` is true for
+// .bjpx (UTF-16 text mode), false for .bjp (code page 932). Returns false only when the file
+// cannot be opened; everything else is read tolerantly.
+bool LoadProject(const QString &path, bool unicode, ProgramSettings &settings, qint64 &usedSize,
+                 CContentModel &model, const LoadServices &services);
+
+// Same from text already decoded; `projectFolder` resolves relative references.
+void LoadProjectText(const QString &text, const QString &projectFolder,
+                     ProgramSettings &settings, qint64 &usedSize, CContentModel &model,
+                     const LoadServices &services);
+
+// Reads the BMLJPEG element on which `doc` stands into `page` (a fresh page) and leaves the
+// document on that element.
+void ReadPage(CXmlDoc &doc, CMyProgramInfo &page, const QString &projectFolder);
+
+// "./<folder>/<name>" becomes projectFolder + "<folder>/<name>"; any other reference is
+// returned unchanged.
+QString ResolveReference(const QString &reference, const QString &projectFolder);
+
+// Deletes the backgrounds, materials, pictures and sounds a project file references, then
+// removes the project's folder when it is empty. False when the file cannot be read.
+bool DeleteProjectFiles(const QString &projectPath);
+
+// The folder of a file path with a trailing "/" ("/w/news.bjpx" -> "/w/").
+QString FolderOf(const QString &path);
+
+// Decimal conversion that stops at the first non-digit: leading blanks and a sign are
+// accepted, "12px" is 12, "" and "abc" are 0; values beyond int are clamped.
+int ParseLeadingInt(QStringView text);
+
+} // namespace orin
