@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include <QApplication>
+#include "app/orin_edit_app.h"
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    return 0;
+    orin::COrinEditContentsApp app(argc, argv);
+    if (!app.InitInstance())
+        return 1;
+    return app.exec();
 }

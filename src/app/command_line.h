@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace orin {
+
+// What the command line asks for.
+struct CommandLine {
+    QString startFile;     // project to open after start-up; empty for none
+    bool autoSend = false; // "-s": run the transmission command 3 s after start-up
+    bool autoExit = false; // "-e": close the main window 30 s after start-up
+};
+
+// Parses the arguments that follow the program name, left to right. An argument beginning
+// with "-" is an option, recognised by its first two characters without regard to case
+// ("-S" and "-sx" are "-s"); "-v" takes the next argument as its value, which is not used;
+// other options have no effect. Any other argument is the start file; a later one replaces
+// an earlier one.
+CommandLine ParseCommandLine(const QStringList &arguments);
+
+} // namespace orin

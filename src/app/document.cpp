@@ -1,0 +1,269 @@
+// SPDX-License-Identifier: MIT
+#include "app/document.h"
+
+#include "app/edition_info.h"
+#include "app/prompt.h"
+#include "app/recent_files.h"
+#include "model/project_writer.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace orin {
+
+namespace {
+
+// Counts a command that runs the model's long loops, during which pending events are
+// dispatched: the frame keeps its timers from closing the window meanwhile.
+class BusyScope {
+public:
+    explicit BusyScope(int &counter) : m_counter(counter) { ++m_counter; }
+    ~BusyScope() { --m_counter; }
+    BusyScope(const BusyScope &) = delete;
+    BusyScope &operator=(const BusyScope &) = delete;
+
+private:
+    int &m_counter;
+};
+
+} // namespace
+
+bool HasProjectExtension(const QString &name)
+{
+    return name.endsWith(u".bjpx") || name.endsWith(u".BJPX") || name.endsWith(u".bjp") ||
+           name.endsWith(u".BJP");
+}
+
+QString ApplyExtensionRule(const QString &name)
+{
+    return HasProjectExtension(name) ? name : name + QStringLiteral(".bjpx");
+}
+
+QString FileNamePart(const QString &path)
+{
+    const qsizetype slash = std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
+    return path.mid(slash + 1);
+}
+
+CDocument::CDocument(CContentModel &model, CPrompt &prompt, CRecentFiles &recentFiles,
+                     LoadServices services, int edition, QObject *parent)
+    : QObject(parent),
+      m_model(model),
+      m_prompt(prompt),
+      m_recentFiles(recentFiles),
+      m_services(std::move(services)),
+      m_edition(edition),
+      m_title(EditionTitle(edition))
+{
+    m_sizeLimit = SelectSizeLimit(m_limits, -1, m_edition);
+}
+
+void CDocument::SetSizeLimits(const SizeLimitSettings &limits)
+{
+    m_limits = limits;
+    m_sizeLimit = SelectSizeLimit(m_limits, -1, m_edition);
+}
+
+void CDocument::SetInitialSettings(int exPng, int vertical, int convertAac)
+{
+    m_settings.ExPNG = exPng;
+    m_settings.Vertical = vertical;
+    m_settings.ConvertAAC = convertAac;
+}
+
+QString CDocument::PngPaneText() const
+{
+    return m_settings.ExPNG == 1 ? QStringLiteral(" H") : QStringLiteral(" D");
+}
+
+void CDocument::SetModified()
+{
+    m_modified = true;
+    if (!m_title.endsWith(u'*')) {
+        m_title += u'*';
+        emit TitleChanged(m_title);
+    }
+}
+
+QString CDocument::AskFileName(const QString &title, bool forOpen) const
+{
+    FileDialogRequest request;
+    request.kind = forOpen ? FileDialogKind::Open : FileDialogKind::Save;
+    request.title = title;
+    request.filterText = QString::fromUtf16(kProjectFilterText);
+    request.filterPatterns = QString::fromUtf16(kProjectFilterPatterns).split(u';');
+    request.startFolder = m_projectFolder;
+    request.fileMustExist = forOpen;
+    request.hideReadOnly = forOpen;
+    request.overwritePrompt = false;
+    return QDir::fromNativeSeparators(m_prompt.FileDialog(request));
+}
+
+void CDocument::SetTitleFor(const QString &path)
+{
+    m_title = EditionTitle(m_edition) + QStringLiteral(" - ") + FileNamePart(path);
+    emit TitleChanged(m_title);
+}
+
+void CDocument::SetSizeLine(const QString &text)
+{
+    m_sizeLine = text;
+    emit SizeLineChanged(m_sizeLine);
+}
+
+bool CDocument::Open()
+{
+    const QString chosen = AskFileName(QString::fromUtf16(kOpenDialogTitle), true);
+    if (chosen.isEmpty())
+        return false;
+    // The name becomes the current path inside OpenProjectFile, after the question about the
+    // project still open: a save asked for there must go to that project's own file.
+    return OpenProjectFile(ApplyExtensionRule(chosen));
+}
+
+bool CDocument::OpenProjectFile(const QString &path)
+{
+    if (m_modified) {
+        const PromptAnswer answer =
+            m_prompt.MessageBox(QString::fromUtf16(kSaveBeforeOpenQuestion),
+                                QString::fromUtf16(kWarningCaption), PromptButtons::YesNo);
+        if (answer == PromptAnswer::Yes && !Save())
+            return false;
+        if (answer == PromptAnswer::Cancel)
+            return false;
+    }
+    BusyScope busy(m_busy);
+    m_currentPath = path;
+    m_recentFiles.Add(path);
+    emit RecentFilesChanged();
+    m_projectFolder = FolderOf(path);
+    m_model.ClearModel();
+    SetSizeLine(QString());
+    ShowLoadedProject(path);
+    SetTitleFor(path);
+    emit PngPaneChanged(PngPaneText());
+    m_modified = false;
+    emit ProjectOpened();
+    return true;
+}
+
+bool CDocument::ShowLoadedProject(const QString &path)
+{
+    BusyScope busy(m_busy);
+    m_model.usedSize = 0;
+    SetSizeLine(QString());
+    const QString extension = QFileInfo(path).suffix().toLower();
+    bool unicode = false;
+    if (extension == u"bjpx")
+        unicode = true;
+    else if (extension != u"bjp")
+        return false;
+    qint64 used = 0;
+    if (!LoadProject(path, unicode, m_settings, used, m_model, m_services)) {
+        m_prompt.MessageBox(QString::fromUtf16(kOpenFailedMessage),
+                            QString::fromUtf16(kErrorCaption), PromptButtons::Ok);
+        return false;
+    }
+    m_sizeLimit = SelectSizeLimit(m_limits, m_settings.ExPNG, m_edition);
+    m_model.usedSize = TotalDataSize(m_model);
+    SetSizeLine(FormatSizeLine(m_model.usedSize, m_sizeLimit, SizeForm::Binary));
+    return true;
+}
+
+bool CDocument::SaveTo(const QString &path)
+{
+    BusyScope busy(m_busy);
+    const FileResult result =
+        SaveProject(m_model, path, SaveMode::Plain, ContentFolderOf(path), m_settings);
+    if (!result.ok) {
+        // The operator must see that the content is not saved: title, modified flag and the
+        // current file stay as they were.
+        m_prompt.MessageBox(result.message, QString::fromUtf16(kErrorCaption),
+                            PromptButtons::Ok);
+        return false;
+    }
+    m_currentPath = path;
+    m_projectFolder = FolderOf(path);
+    m_recentFiles.Add(path);
+    emit RecentFilesChanged();
+    SetTitleFor(path);
+    m_modified = false;
+    return true;
+}
+
+bool CDocument::Save()
+{
+    QString path = m_currentPath;
+    if (path.isEmpty()) {
+        // The dialog of a first save carries the title of the open dialog, as it always has.
+        const QString chosen = AskFileName(QString::fromUtf16(kOpenDialogTitle), false);
+        if (chosen.isEmpty())
+            return false;
+        path = ApplyExtensionRule(chosen);
+    }
+    return SaveTo(path);
+}
+
+bool CDocument::SaveAs()
+{
+    const QString chosen = AskFileName(QString::fromUtf16(kSaveAsDialogTitle), false);
+    if (chosen.isEmpty())
+        return false;
+    return SaveTo(ApplyExtensionRule(chosen));
+}
+
+bool CDocument::PortableSave()
+{
+    const QString chosen = AskFileName(QString::fromUtf16(kPortableDialogTitle), false);
+    if (chosen.isEmpty())
+        return false;
+    const QString path = ApplyExtensionRule(chosen);
+    if (QFileInfo::exists(path)) {
+        m_prompt.MessageBox(QString::fromUtf16(kPortableExistsMessage),
+                            QString::fromUtf16(kErrorCaption), PromptButtons::Ok);
+        return false;
+    }
+    BusyScope busy(m_busy);
+    m_portableFolder = FolderOf(path);
+    const QString contentFolder = ContentFolderOf(path);
+    CreateFolderPath(contentFolder);
+    const FileResult result =
+        SaveProject(m_model, path, SaveMode::Portable, contentFolder, m_settings);
+    if (!result.ok) {
+        m_prompt.MessageBox(result.message, QString::fromUtf16(kErrorCaption),
+                            PromptButtons::Ok);
+        return false;
+    }
+    return true;
+}
+
+bool CDocument::OpenRecent(int index)
+{
+    if (m_accessMode == kServerAccessMode)
+        return false;
+    const QString path = m_recentFiles.At(index);
+    if (path.isEmpty())
+        return false;
+    return OpenProjectFile(path);
+}
+
+DropResult CDocument::DropFiles(const QStringList &paths)
+{
+    if (paths.isEmpty())
+        return DropResult::NotProject;
+    const QString first = QDir::fromNativeSeparators(paths.first());
+    if (m_accessMode == kServerAccessMode || !HasProjectExtension(first))
+        return DropResult::NotProject;
+    return OpenProjectFile(first) ? DropResult::Opened : DropResult::Kept;
+}
+
+bool CDocument::QueryClose()
+{
+    if (!m_modified)
+        return true;
+    return m_prompt.MessageBox(QString::fromUtf16(kDiscardQuestion),
+                               QString::fromUtf16(kWarningCaption),
+                               PromptButtons::YesNo) == PromptAnswer::Yes;
+}
+
+} // namespace orin

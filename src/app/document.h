@@ -1,0 +1,148 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "images/size_accounting.h"
+#include "model/content_model.h"
+#include "model/project_reader.h"
+#include "orin_version.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+// The document commands of the main frame: open, save, save as, portable save, recent files,
+// dropped project files and the close question, with the state they keep (current file,
+// folders, modified flag, sizes) and the texts they show (window title, size pane, PNG pane).
+// No widget here: the frame shows what the signals carry, and every question and file dialog
+// goes through the prompt.
+
+namespace orin {
+
+class CPrompt;
+class CRecentFiles;
+
+// Messages, captions and dialog texts of the document commands.
+inline constexpr char16_t kOpenFailedMessage[] = u"ファイルがオープンできません";
+inline constexpr char16_t kPortableExistsMessage[] = u"ポータブル保存の上書き保存はできません";
+inline constexpr char16_t kSaveBeforeOpenQuestion[] = u"編集中のデータをセーブしますか？";
+inline constexpr char16_t kDiscardQuestion[] = u"ファイルを破棄しますか？";
+inline constexpr char16_t kErrorCaption[] = u"エラー";
+inline constexpr char16_t kWarningCaption[] = u"警告";
+inline constexpr char16_t kProjectFilterText[] = u"bjpx,bjpﾌｧｲﾙ (*.bjpx,*.bjp)";
+inline constexpr char16_t kProjectFilterPatterns[] = u"*.bjpx;*.bjp";
+inline constexpr char16_t kOpenDialogTitle[] = u"BJPXファイルの読み込み";
+inline constexpr char16_t kSaveAsDialogTitle[] = u"BJPXファイルの書き込み";
+inline constexpr char16_t kPortableDialogTitle[] = u"BJPXファイルのポータブル保存";
+
+// The access mode in which the content lives on a server and the file commands are off.
+inline constexpr int kServerAccessMode = 2;
+
+// True when the name ends in ".bjpx", ".BJPX", ".bjp" or ".BJP" (exactly these forms).
+bool HasProjectExtension(const QString &name);
+
+// The name as a dialog returned it, with ".bjpx" appended when HasProjectExtension is false.
+QString ApplyExtensionRule(const QString &name);
+
+// The file name part of a path (after the last "/" or "\").
+QString FileNamePart(const QString &path);
+
+// What became of files dropped on the frame.
+enum class DropResult {
+    NotProject, // not a project drop: the image drop may take it
+    Opened,     // the first file was opened
+    Kept,       // a project drop, but the open was cancelled: the current project stays
+};
+
+class CDocument : public QObject {
+    Q_OBJECT
+public:
+    // The model, prompt and recent-file list belong to the caller and outlive the document.
+    CDocument(CContentModel &model, CPrompt &prompt, CRecentFiles &recentFiles,
+              LoadServices services, int edition = kEdition, QObject *parent = nullptr);
+
+    // --- state ---
+    const QString &CurrentPath() const { return m_currentPath; }
+    const QString &ProjectFolder() const { return m_projectFolder; }
+    void SetProjectFolder(const QString &folder) { m_projectFolder = folder; }
+    const QString &PortableFolder() const { return m_portableFolder; }
+    void SetPortableFolder(const QString &folder) { m_portableFolder = folder; }
+    bool IsModified() const { return m_modified; }
+    qint64 UsedSize() const { return m_model.usedSize; }
+    int SizeLimit() const { return m_sizeLimit; }
+    ProgramSettings &Settings() { return m_settings; }
+    const ProgramSettings &Settings() const { return m_settings; }
+    int AccessMode() const { return m_accessMode; }
+    void SetAccessMode(int mode) { m_accessMode = mode; }
+    // The size-limit settings; the limit is chosen again with them after every load.
+    void SetSizeLimits(const SizeLimitSettings &limits);
+    // Takes the program settings that apply until a project is loaded.
+    void SetInitialSettings(int exPng, int vertical, int convertAac);
+    bool IsBusy() const { return m_busy > 0; }
+
+    const QString &Title() const { return m_title; }
+    const QString &SizeLine() const { return m_sizeLine; }
+    // " H" when ExPNG is 1, " D" otherwise.
+    QString PngPaneText() const;
+
+    // Sets the modified flag and marks the title with "*" (once). Every editing operation
+    // calls it.
+    void SetModified();
+
+    // --- commands; each returns true when it did its work ---
+    // Open (57601): asks for a file, then OpenProjectFile. The caller shows the first page.
+    bool Open();
+    // The common open routine (command line, drop, recent files, Open). False when the
+    // operator's save before the open was cancelled or failed: nothing changed then.
+    bool OpenProjectFile(const QString &path);
+    // Loads the project into the emptied model and shows its sizes. False when the extension is
+    // not a project's or the file cannot be read (with the open-failed message).
+    bool ShowLoadedProject(const QString &path);
+    // Save (57603): asks for a name when there is none yet.
+    bool Save();
+    // Save As (32771).
+    bool SaveAs();
+    // Portable save (32772): a copy with its own content folder; the document state stays.
+    bool PortableSave();
+    // Recent file entry `index` (57616 + index); nothing in the server access mode.
+    bool OpenRecent(int index);
+    // Files dropped on the frame: only the first is looked at.
+    DropResult DropFiles(const QStringList &paths);
+    // The question before the window closes: true when it may close.
+    bool QueryClose();
+
+signals:
+    void TitleChanged(const QString &title);
+    void SizeLineChanged(const QString &text);
+    void PngPaneChanged(const QString &text);
+    // A project was opened (or its opening failed after the model was emptied): the page list
+    // follows the page table, the canvas takes the page orientation, the pane shows the preview.
+    void ProjectOpened();
+    // The list of recent files changed.
+    void RecentFilesChanged();
+
+private:
+    QString AskFileName(const QString &title, bool forOpen) const;
+    bool SaveTo(const QString &path);
+    void SetTitleFor(const QString &path);
+    void SetSizeLine(const QString &text);
+
+    CContentModel &m_model;
+    CPrompt &m_prompt;
+    CRecentFiles &m_recentFiles;
+    LoadServices m_services;
+    int m_edition;
+
+    ProgramSettings m_settings;
+    SizeLimitSettings m_limits;
+    QString m_currentPath;
+    QString m_projectFolder;
+    QString m_portableFolder;
+    QString m_title;
+    QString m_sizeLine;
+    int m_sizeLimit = 0;
+    int m_accessMode = 0;
+    int m_busy = 0;
+    bool m_modified = false;
+};
+
+} // namespace orin

@@ -1,0 +1,12 @@
+// SPDX-License-Identifier: MIT
+#include "app/lib_bmlts.h"
+
+namespace orin {
+
+void CLibBMLTS::ClearBCML()
+{
+    m_documentLength = 0;
+    m_documentCheck = 0;
+}
+
+} // namespace orin

@@ -1,0 +1,494 @@
+// SPDX-License-Identifier: MIT
+#include "app/main_frame.h"
+
+#include "app/about_dialog.h"
+#include "app/command_ids.h"
+#include "app/document.h"
+#include "app/help_document.h"
+#include "app/lib_bmlts.h"
+#include "app/prompt.h"
+#include "app/qt_prompt.h"
+#include "app/status_panes.h"
+#include "editor/form_graph.h"
+#include "editor/form_list.h"
+#include "images/load_services.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QScreen>
+#include <QSplitter>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace orin {
+
+namespace {
+
+constexpr int kAutoSendMs = 3000;
+constexpr int kAutoExitMs = 30000;
+// While a long loop dispatches events, a timer's work waits this long and tries again.
+constexpr int kBusyRetryMs = 200;
+
+inline constexpr char16_t kTransmitRefusal[] = u"本アプリケーションはデータを伝送できません";
+inline constexpr char16_t kTransmitCaption[] = u"ERROR";
+
+QRect DefaultWorkArea()
+{
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        return screen->availableGeometry();
+    return QRect(0, 0, 1920, 1080);
+}
+
+quint32 ClockSeed()
+{
+    return quint32(QDateTime::currentMSecsSinceEpoch() & 0xffffffffu);
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(const FrameSetup &setup, QWidget *parent)
+    : QMainWindow(parent),
+      m_setup(setup),
+      m_appFolder(WithTrailingSlash(setup.appFolder)),
+      m_ini(SettingsFilePath(setup.appFolder, setup.edition))
+{
+    // Settings first: everything below is sized and switched by them.
+    const QRect workArea = setup.workArea.isEmpty() ? DefaultWorkArea() : setup.workArea;
+    m_settings = LoadSettings(m_ini, setup.appFolder, workArea, setup.edition);
+    m_recentFiles.Load(m_ini);
+    m_folders = MakeWorkFolders(SettingsFolder(setup.appFolder),
+                                setup.workFolderSeed ? setup.workFolderSeed : ClockSeed());
+    m_imageFolder = m_settings.ImageDir;
+
+    if (setup.prompt) {
+        m_prompt = setup.prompt;
+    } else {
+        m_ownPrompt = std::make_unique<CQtPrompt>(this);
+        m_prompt = m_ownPrompt.get();
+    }
+    LoadServices services = setup.services;
+    if (!services.measure || !services.totalDataSize)
+        services = StandardLoadServices();
+    m_document = std::make_unique<CDocument>(m_model, *m_prompt, m_recentFiles,
+                                             std::move(services), setup.edition);
+    m_document->SetSizeLimits({m_settings.sizeOnlineMAX, m_settings.sizeNetMAX,
+                               m_settings.sizeMAX});
+    m_document->SetInitialSettings(m_settings.ExPNG, m_settings.Vertical, m_settings.ConvertAAC);
+    m_document->SetAccessMode(m_settings.ModeAccess);
+    m_document->SetProjectFolder(m_settings.DefaultFileDir);
+    m_document->SetPortableFolder(m_settings.PortableDir);
+
+    // The static splitter: page list left, page pane right.
+    m_splitter = new QSplitter(Qt::Horizontal, this);
+    m_formList = new CFormList(m_splitter);
+    m_formGraph = new CFormGraph(m_splitter);
+    m_splitter->addWidget(m_formList);
+    m_splitter->addWidget(m_formGraph);
+    m_splitter->setStretchFactor(0, 0);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setChildrenCollapsible(false);
+    setCentralWidget(m_splitter);
+
+    BuildMenus();
+    BuildToolBar();
+    BuildStatusBar();
+    ApplyAccessMode();
+
+    setWindowTitle(m_document->Title());
+    setAcceptDrops(true);
+
+    m_library = std::make_unique<CLibBMLTS>();
+    m_library->m_version = quint8(m_settings.Version);
+    m_library->m_versionUpdate = quint8(m_settings.VersionUpdate);
+    m_library->m_dataEventId = quint8(m_settings.data_event_id);
+    m_library->m_versionEvent = quint8(m_settings.VersionEvent);
+
+    m_panes->SetAccessText(AccessPaneText(m_settings.AccessTitle, m_settings.modeConvertTo));
+    m_panes->SetText(kPanePng, m_document->PngPaneText());
+
+    ApplySettingsToWindow();
+
+    connect(m_document.get(), &CDocument::TitleChanged, this, [this](const QString &title) {
+        // Qt reads "[*]" as the modified marker; doubled it stands for itself.
+        QString shown = title;
+        shown.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+        setWindowTitle(shown);
+    });
+    connect(m_document.get(), &CDocument::SizeLineChanged, this,
+            [this](const QString &text) { m_panes->SetText(kPaneSize, text); });
+    connect(m_document.get(), &CDocument::PngPaneChanged, this,
+            [this](const QString &text) { m_panes->SetText(kPanePng, text); });
+    connect(m_document.get(), &CDocument::ProjectOpened, this, &CMainFrame::OnProjectOpened);
+    connect(m_document.get(), &CDocument::RecentFilesChanged, this,
+            &CMainFrame::RebuildRecentMenu);
+    connect(m_formList, &CFormList::PageActivated, this, &CMainFrame::ShowPageAt);
+
+    m_autoSendTimer.setInterval(kAutoSendMs);
+    m_autoExitTimer.setInterval(kAutoExitMs);
+    connect(&m_autoSendTimer, &QTimer::timeout, this, [this] { OnTimer(cmd::kAutoSendTimer); });
+    connect(&m_autoExitTimer, &QTimer::timeout, this, [this] { OnTimer(cmd::kAutoExitTimer); });
+}
+
+CMainFrame::~CMainFrame()
+{
+    // A running transmission worker would be told to quit here; this edition starts none.
+    m_model.ClearModel();
+    if (!m_retrievalProject.isEmpty()) {
+        DeleteProjectFiles(m_retrievalProject);
+        QFile::remove(m_retrievalProject);
+    }
+    if (!m_retrievalFile.isEmpty())
+        QFile::remove(m_retrievalFile);
+}
+
+void CMainFrame::ApplySettingsToWindow()
+{
+    move(m_settings.w_left, m_settings.w_top);
+    resize(m_settings.w_width, m_settings.w_height);
+    m_splitter->setSizes({m_settings.listwidth,
+                          std::max(1, m_settings.w_width - m_settings.listwidth)});
+    m_formList->SetThumbnailSize(QSize(m_settings.thumb_width, m_settings.thumb_height));
+    m_formList->LayoutList();
+    m_formList->SetPageTable(&m_model.pages);
+    m_formList->SetItemCount(m_model.pages.Count());
+    m_formGraph->SetViewFlags({m_settings.bBoxDraw, m_settings.colBox, m_settings.bLabelDraw,
+                               m_settings.bChangeDraw});
+}
+
+QAction *CMainFrame::Action(int commandId) const
+{
+    return m_actions.value(commandId, nullptr);
+}
+
+QList<QAction *> CMainFrame::RecentFileActions() const
+{
+    return m_recentActions;
+}
+
+QString CMainFrame::StatusText(int pane) const
+{
+    return m_panes->Text(pane);
+}
+
+bool CMainFrame::IsDesignMode() const
+{
+    return m_formGraph->IsDesignMode();
+}
+
+// ---------------------------------------------------------------- document commands
+
+void CMainFrame::ShowFirstPage()
+{
+    m_formGraph->ResetCanvas();
+    m_currentPage = -1;
+    ShowPageAt(0);
+}
+
+void CMainFrame::ShowPageAt(int row)
+{
+    if (!m_model.pages.IsValidIndex(row))
+        return;
+    m_currentPage = row;
+    m_formGraph->ShowPage(row);
+}
+
+void CMainFrame::OnProjectOpened()
+{
+    // The old page indexes mean nothing in the new table.
+    m_currentPage = -1;
+    m_formGraph->ResetCanvas();
+    m_formList->SetPageTable(&m_model.pages);
+    m_formList->SetItemCount(m_model.pages.Count());
+    const bool vertical = m_document->Settings().Vertical == 1;
+    m_formGraph->SetCanvasSize(vertical ? QSize(540, 960) : QSize(960, 540));
+    m_formList->LayoutList();
+    SetDesignMode(false);
+    SyncChannelBox();
+}
+
+void CMainFrame::OnFileOpen()
+{
+    if (m_document->Open())
+        ShowFirstPage();
+}
+
+void CMainFrame::OnToolbarOpen()
+{
+    if (m_document->AccessMode() == kServerAccessMode) {
+        if (QAction *retrieve = Action(cmd::kServerRetrieve))
+            retrieve->trigger();
+        return;
+    }
+    OnFileOpen();
+}
+
+void CMainFrame::OnFileSave()
+{
+    m_document->Save();
+}
+
+void CMainFrame::OnFileSaveAs()
+{
+    m_document->SaveAs();
+}
+
+void CMainFrame::OnPortableSave()
+{
+    m_document->PortableSave();
+}
+
+void CMainFrame::OnRecentFile(int index)
+{
+    if (m_document->OpenRecent(index))
+        ShowFirstPage();
+}
+
+void CMainFrame::OnDropFiles(const QStringList &paths)
+{
+    if (m_document->DropFiles(paths) == DropResult::Opened)
+        ShowFirstPage();
+}
+
+void CMainFrame::OpenStartFile(const QString &path)
+{
+    if (path.isEmpty())
+        return;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix != u"bjp" && suffix != u"bjpx")
+        return;
+    m_document->OpenProjectFile(QDir::fromNativeSeparators(QFileInfo(path).absoluteFilePath()));
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent *event)
+{
+    QStringList paths;
+    const QList<QUrl> urls = event->mimeData()->urls();
+    for (const QUrl &url : urls) {
+        if (url.isLocalFile())
+            paths.append(url.toLocalFile());
+    }
+    if (paths.isEmpty())
+        return;
+    event->acceptProposedAction();
+    OnDropFiles(paths);
+}
+
+// ---------------------------------------------------------------- modes and flags
+
+void CMainFrame::SetDesignMode(bool design)
+{
+    // The frame takes dropped files in edit mode, the design surface in design mode.
+    setAcceptDrops(!design);
+    m_formGraph->SetDesignMode(design);
+    if (QAction *toggle = Action(cmd::kDesignMode))
+        toggle->setChecked(design);
+}
+
+void CMainFrame::OnToggleDesignMode()
+{
+    if (m_currentPage == -1) {
+        SetDesignMode(m_formGraph->IsDesignMode()); // keeps the check mark as it was
+        return;
+    }
+    SetDesignMode(!m_formGraph->IsDesignMode());
+    m_formGraph->ShowPage(m_currentPage);
+}
+
+void CMainFrame::OnToggleViewFlag(int commandId)
+{
+    int *flag = nullptr;
+    switch (commandId) {
+    case cmd::kBoxDraw:
+        flag = &m_settings.bBoxDraw;
+        break;
+    case cmd::kLabelDraw:
+        flag = &m_settings.bLabelDraw;
+        break;
+    case cmd::kChangeDraw:
+        flag = &m_settings.bChangeDraw;
+        break;
+    default:
+        return;
+    }
+    *flag = *flag ? 0 : 1;
+    if (QAction *action = Action(commandId))
+        action->setChecked(*flag != 0);
+    m_formGraph->SetViewFlags({m_settings.bBoxDraw, m_settings.colBox, m_settings.bLabelDraw,
+                               m_settings.bChangeDraw});
+}
+
+void CMainFrame::SetTransmissionStatus(const QString &text)
+{
+    m_panes->SetText(kPaneTransmit, text);
+}
+
+void CMainFrame::OnChannelCommand(int channel)
+{
+    m_document->Settings().TransChannel = channel;
+}
+
+void CMainFrame::SyncChannelBox()
+{
+    const int index = m_document->Settings().TransChannel - 1;
+    if (index >= 0 && index < m_channelBox->count())
+        m_channelBox->setCurrentIndex(index);
+}
+
+// ---------------------------------------------------------------- other commands
+
+void CMainFrame::OnTransmit()
+{
+    SetTransmissionStatus(QString());
+    if (m_setup.edition == 0 || m_setup.edition == 4) {
+        m_prompt->MessageBox(QString::fromUtf16(kTransmitRefusal),
+                             QString::fromUtf16(kTransmitCaption), PromptButtons::Ok);
+    }
+    // The editions that transmit hand over to the transmission dispatcher, which this build
+    // does not contain.
+}
+
+void CMainFrame::OnNetworkSettings()
+{
+    // The HTML edition has no connection to edit; the dialogs of the other editions belong to
+    // the transmission code, which this build does not contain.
+}
+
+void CMainFrame::OnHelp()
+{
+    OpenHelpDocument(m_appFolder);
+}
+
+void CMainFrame::OnAbout()
+{
+    CAboutDialog dialog(m_setup.edition, this);
+    dialog.exec();
+}
+
+void CMainFrame::OnFileAssociation()
+{
+    const QString dataHome = m_setup.associationDataHome.isEmpty()
+        ? QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+        : m_setup.associationDataHome;
+    const ToolRunner tools =
+        m_setup.associationTools ? m_setup.associationTools : SystemToolRunner();
+    InstallFileAssociation(QCoreApplication::applicationFilePath(), dataHome, tools);
+}
+
+void CMainFrame::OnSlimData()
+{
+}
+
+void CMainFrame::SetRetrievalProject(const QString &projectPath, const QString &temporaryFile)
+{
+    m_retrievalProject = projectPath;
+    m_retrievalFile = temporaryFile;
+}
+
+// ---------------------------------------------------------------- timers and closing
+
+void CMainFrame::StartCommandLineTimers(bool autoSend, bool autoExit)
+{
+    if (autoSend)
+        m_autoSendTimer.start();
+    if (autoExit)
+        m_autoExitTimer.start();
+}
+
+bool CMainFrame::IsTimerActive(int timerId) const
+{
+    if (timerId == cmd::kAutoSendTimer)
+        return m_autoSendTimer.isActive();
+    if (timerId == cmd::kAutoExitTimer)
+        return m_autoExitTimer.isActive();
+    return false;
+}
+
+void CMainFrame::OnTimer(int timerId)
+{
+    if (timerId != cmd::kAutoSendTimer && timerId != cmd::kAutoExitTimer)
+        return;
+    QTimer &timer = timerId == cmd::kAutoSendTimer ? m_autoSendTimer : m_autoExitTimer;
+    timer.stop();
+    if (m_document->IsBusy()) {
+        // A load or save is dispatching events; its work must end before a question appears
+        // or the window closes.
+        QTimer::singleShot(kBusyRetryMs, this, [this, timerId] { OnTimer(timerId); });
+        return;
+    }
+    if (timerId == cmd::kAutoSendTimer)
+        OnTransmit();
+    else
+        close();
+}
+
+void CMainFrame::CollectLayout()
+{
+    const QRect frame = isMaximized() || isMinimized() ? normalGeometry() : QRect(pos(), size());
+    m_settings.w_left = frame.left();
+    m_settings.w_top = frame.top();
+    m_settings.w_width = frame.width();
+    m_settings.w_height = frame.height();
+    const QSize thumb = m_formList->ThumbnailSize();
+    m_settings.thumb_width = thumb.width();
+    m_settings.thumb_height = thumb.height();
+    m_settings.listwidth = m_splitter->sizes().value(0, m_settings.listwidth);
+    m_settings.DefaultFileDir = m_document->ProjectFolder();
+    m_settings.PortableDir = m_document->PortableFolder();
+    m_settings.ImageDir = m_imageFolder;
+}
+
+void CMainFrame::closeEvent(QCloseEvent *event)
+{
+    if (m_closed) {
+        event->accept();
+        return;
+    }
+    if (m_document->IsBusy()) {
+        event->ignore();
+        QTimer::singleShot(kBusyRetryMs, this, &QWidget::close);
+        return;
+    }
+    if (!m_document->QueryClose()) {
+        event->ignore();
+        return;
+    }
+    CollectLayout();
+    if (m_library) {
+        m_library->ClearBCML();
+        m_settings.data_event_id = m_library->m_dataEventId;
+        m_settings.VersionEvent = m_library->m_versionEvent;
+        m_library.reset();
+    }
+    WriteCloseSettings(m_ini, m_settings);
+    m_recentFiles.Save(m_ini);
+    m_autoSendTimer.stop();
+    m_autoExitTimer.stop();
+    m_closed = true;
+    event->accept();
+}
+
+void CMainFrame::FocusNextPane()
+{
+    // With two panes the next and the previous pane are the same: the other one.
+    QWidget *focus = focusWidget();
+    const bool inList = focus && (focus == m_formList || m_formList->isAncestorOf(focus));
+    if (inList)
+        m_formGraph->setFocus(Qt::ShortcutFocusReason);
+    else
+        m_formList->ListView()->setFocus(Qt::ShortcutFocusReason);
+}
+
+} // namespace orin

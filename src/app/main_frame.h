@@ -1,0 +1,169 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "app/app_settings.h"
+#include "app/file_association.h"
+#include "app/ini_store.h"
+#include "app/recent_files.h"
+#include "app/work_folders.h"
+#include "model/content_model.h"
+#include "model/project_reader.h"
+#include "orin_version.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QRect>
+#include <QTimer>
+
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QLineEdit;
+class QMenu;
+class QSplitter;
+
+namespace orin {
+
+class CDocument;
+class CFormGraph;
+class CFormList;
+class CLibBMLTS;
+class CPrompt;
+class CStatusPanes;
+
+// What the main frame is built from. The defaults are those of the running program; tests
+// hand in a temporary application folder, a scripted prompt and quiet desktop tools.
+struct FrameSetup {
+    QString appFolder;              // the program's folder: settings (when writable), help
+    int edition = kEdition;
+    QRect workArea;                 // empty: the available area of the primary screen
+    CPrompt *prompt = nullptr;      // null: Qt's message boxes and file dialogs
+    LoadServices services;          // empty: the standard image measuring
+    quint32 workFolderSeed = 0;     // 0: the clock
+    QString associationDataHome;    // empty: the user's data folder
+    ToolRunner associationTools;    // empty: the desktop tools found in PATH
+};
+
+// The main window: owns the content model, the settings, the document state and commands,
+// the page list and the page pane, and routes the menu, toolbar and accelerator commands.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    // Loads the settings, makes the work folders and builds the window (not shown yet).
+    explicit CMainFrame(const FrameSetup &setup, QWidget *parent = nullptr);
+    ~CMainFrame() override;
+
+    CDocument &Document() const { return *m_document; }
+    CContentModel &Model() { return m_model; }
+    AppSettings &Settings() { return m_settings; }
+    const WorkFolders &Folders() const { return m_folders; }
+    const QString &SettingsPath() const { return m_ini.Path(); }
+    CRecentFiles &RecentFiles() { return m_recentFiles; }
+    CFormList *FormList() const { return m_formList; }
+    CFormGraph *FormGraph() const { return m_formGraph; }
+    // The library object; null after the window has closed.
+    CLibBMLTS *Library() const { return m_library.get(); }
+
+    // The action of a command number (null when the frame has none).
+    QAction *Action(int commandId) const;
+    // The recent-file actions currently in the File menu.
+    QList<QAction *> RecentFileActions() const;
+    QString StatusText(int pane) const;
+    QComboBox *ChannelBox() const { return m_channelBox; }
+    QAction *AccessFieldAction() const { return m_accessFieldAction; }
+
+    int CurrentPageIndex() const { return m_currentPage; }
+    bool IsDesignMode() const;
+
+    // --- commands ---
+    void OnFileOpen();
+    void OnToolbarOpen();
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnPortableSave();
+    void OnRecentFile(int index);
+    void OnToggleDesignMode();
+    void OnToggleViewFlag(int commandId);
+    void OnTransmit();
+    void OnNetworkSettings();
+    void OnHelp();
+    void OnAbout();
+    void OnFileAssociation();
+    void OnSlimData();
+    // Files dropped on the frame (or handed over like a drop).
+    void OnDropFiles(const QStringList &paths);
+
+    // Opens the project of the command line (extension .bjp or .bjpx in any case; others are
+    // ignored) and starts the timers of "-s" and "-e".
+    void OpenStartFile(const QString &path);
+    void StartCommandLineTimers(bool autoSend, bool autoExit);
+    bool IsTimerActive(int timerId) const;
+    // The expiry of frame timer 300 or 500.
+    void OnTimer(int timerId);
+
+    // Makes `row` the current page and shows it; rows outside the page table are ignored.
+    void ShowPageAt(int row);
+
+    // A project fetched from a server into temporary files, removed when the window goes.
+    void SetRetrievalProject(const QString &projectPath, const QString &temporaryFile);
+
+public slots:
+    // Notification 5001: text for status pane 2.
+    void SetTransmissionStatus(const QString &text);
+    // Notification 5010: the channel number chosen in the toolbar becomes TransChannel.
+    void OnChannelCommand(int channel);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildStatusBar();
+    QAction *MakeAction(int commandId, const QString &text);
+    void RebuildRecentMenu();
+    void ApplyAccessMode();
+    void ApplySettingsToWindow();
+    void CollectLayout();
+    void OnProjectOpened();
+    void ShowFirstPage();
+    void SetDesignMode(bool design);
+    void SyncChannelBox();
+    void FocusNextPane();
+
+    FrameSetup m_setup;
+    QString m_appFolder;
+    CIniStore m_ini;
+    AppSettings m_settings;
+    WorkFolders m_folders;
+    CContentModel m_model;
+    CRecentFiles m_recentFiles;
+    std::unique_ptr<CPrompt> m_ownPrompt;
+    CPrompt *m_prompt = nullptr;
+    std::unique_ptr<CDocument> m_document;
+    std::unique_ptr<CLibBMLTS> m_library;
+    QString m_imageFolder;
+    int m_currentPage = -1;
+    bool m_closed = false;
+    QString m_retrievalProject;
+    QString m_retrievalFile;
+
+    QHash<int, QAction *> m_actions;
+    QMenu *m_fileMenu = nullptr;
+    QAction *m_recentAnchor = nullptr;
+    QList<QAction *> m_recentActions;
+    QSplitter *m_splitter = nullptr;
+    CFormList *m_formList = nullptr;
+    CFormGraph *m_formGraph = nullptr;
+    QComboBox *m_channelBox = nullptr;
+    QLineEdit *m_accessField = nullptr;
+    QAction *m_accessFieldAction = nullptr;
+    CStatusPanes *m_panes = nullptr;
+    QTimer m_autoSendTimer;
+    QTimer m_autoExitTimer;
+};
+
+} // namespace orin

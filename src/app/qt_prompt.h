@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "app/prompt.h"
+
+#include <QPointer>
+
+class QWidget;
+
+namespace orin {
+
+// CPrompt on QMessageBox and QFileDialog, modal to the given window.
+class CQtPrompt : public CPrompt {
+public:
+    explicit CQtPrompt(QWidget *parent = nullptr);
+
+    void SetParent(QWidget *parent);
+
+    PromptAnswer MessageBox(const QString &text, const QString &caption,
+                            PromptButtons buttons) override;
+    QString FileDialog(const FileDialogRequest &request) override;
+
+    // The name filter in Qt's form: the display text up to its pattern list, then the patterns
+    // separated by blanks ("bjpx,bjpﾌｧｲﾙ (*.bjpx *.bjp)").
+    static QString QtNameFilter(const FileDialogRequest &request);
+
+private:
+    QPointer<QWidget> m_parent;
+};
+
+} // namespace orin

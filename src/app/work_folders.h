@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+
+namespace orin {
+
+// The folders a run writes its private files to, each with a trailing "/".
+struct WorkFolders {
+    QString work;    // <data folder>temp/XXXX/: display copies and server downloads of this run
+    QString convert; // <data folder>DataConvert/
+};
+
+// The work folder name of a run: "temp/" + four upper-case hexadecimal digits from a generator
+// seeded with `seed` + "/".
+QString WorkFolderName(quint32 seed);
+
+// Builds the two folders under the data folder (the application folder, or the per-user data
+// folder when that cannot be written) and creates them with their parents. Creation failures
+// are not reported; the folders are left in place when the program ends.
+WorkFolders MakeWorkFolders(const QString &dataFolder, quint32 seed);
+
+// A folder path with "/" separators and exactly one trailing "/".
+QString WithTrailingSlash(const QString &folder);
+
+} // namespace orin

@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QSize>
+#include <QWidget>
+
+class QStackedWidget;
+
+namespace orin {
+
+// How the views mark the items: frames around all items and their colour index, frames of
+// editable items, frames of edited items.
+struct ViewFlags {
+    int bBoxDraw = 1;
+    int colBox = 1;
+    int bLabelDraw = 1;
+    int bChangeDraw = 0;
+};
+
+// The page pane at the right of the main window. It holds two views of the current page of
+// which one is visible: the preview (edit mode) and the design surface (design mode).
+class CFormGraph : public QWidget {
+    Q_OBJECT
+public:
+    explicit CFormGraph(QWidget *parent = nullptr);
+
+    // The page size in page units: 960 x 540, or 540 x 960 for vertical content.
+    QSize CanvasSize() const { return m_canvasSize; }
+    void SetCanvasSize(const QSize &size);
+
+    // Shows the page at `pageIndex` of the page table in the current mode; -1 shows none.
+    void ShowPage(int pageIndex);
+    int ShownPageIndex() const { return m_pageIndex; }
+    // Forgets the shown page (a project was opened or closed).
+    void ResetCanvas();
+
+    bool IsDesignMode() const { return m_designMode; }
+    // Switches between the preview (false) and the design surface (true).
+    void SetDesignMode(bool design);
+
+    const ViewFlags &Flags() const { return m_flags; }
+    void SetViewFlags(const ViewFlags &flags);
+
+    QWidget *PreviewView() const { return m_preview; }
+    QWidget *DesignView() const { return m_design; }
+
+private:
+    QStackedWidget *m_stack = nullptr;
+    QWidget *m_preview = nullptr;
+    QWidget *m_design = nullptr;
+    ViewFlags m_flags;
+    QSize m_canvasSize{960, 540};
+    int m_pageIndex = -1;
+    bool m_designMode = false;
+};
+
+} // namespace orin
