@@ -1,37 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "actions/action_strings.h"
 
+#include "model/leading_int.h"
+
 #include <algorithm>
 #include <climits>
 
 namespace orin {
 
 namespace {
-
-// The usual leading-digits conversion: leading blanks and a sign are accepted, reading stops at
-// the first other character, no digits give 0, values beyond int are clamped. Kept here so that
-// this library does not depend on the project reader's copy of the same rule.
-int LeadingDecimal(QStringView text)
-{
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    while (i < n && (text[i] == u' ' || (text[i] >= u'\t' && text[i] <= u'\r')))
-        ++i;
-    bool negative = false;
-    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
-    qint64 value = 0;
-    for (; i < n && text[i] >= u'0' && text[i] <= u'9'; ++i) {
-        value = value * 10 + (text[i].unicode() - u'0');
-        if (value > qint64(INT_MAX) + 1)
-            value = qint64(INT_MAX) + 1; // enough to know it clamps; avoids overflow
-    }
-    if (negative)
-        value = -value;
-    return static_cast<int>(std::clamp<qint64>(value, INT_MIN, INT_MAX));
-}
 
 bool IsTwoLetterLead(QChar c)
 {
@@ -89,15 +66,15 @@ void ExtractReferences(QStringView action, QStringView prefix, ReferenceForm for
                 from = after;
                 continue;
             }
-            out.append(LeadingDecimal(QStringView(text).mid(after, colon - after)));
+            out.append(ParseLeadingInt(QStringView(text).mid(after, colon - after)));
             from = colon;
         } else {
             const qsizetype comma = text.indexOf(u',', after);
             if (comma < 0) {
-                out.append(LeadingDecimal(QStringView(text).mid(after)));
+                out.append(ParseLeadingInt(QStringView(text).mid(after)));
                 return;
             }
-            out.append(LeadingDecimal(QStringView(text).mid(after, comma - after)));
+            out.append(ParseLeadingInt(QStringView(text).mid(after, comma - after)));
             from = comma;
         }
     }
@@ -132,7 +109,7 @@ void RewriteReferences(QString &action, QStringView prefix, ReferenceForm form,
             end = text.size();
         }
         // The terminating colon or comma stays in the text that follows.
-        const int id = LeadingDecimal(text.mid(after, end - after));
+        const int id = ParseLeadingInt(text.mid(after, end - after));
         result += QString::number(MapId(id, oldIds, newIds));
         from = end;
     }
@@ -141,7 +118,7 @@ void RewriteReferences(QString &action, QStringView prefix, ReferenceForm form,
 
 void RemapPlainNumber(QString &action, const QList<int> &oldIds, const QList<int> &newIds)
 {
-    const int id = LeadingDecimal(action);
+    const int id = ParseLeadingInt(action);
     if (id <= 0)
         return;
     const qsizetype count = std::min(oldIds.size(), newIds.size());
@@ -171,7 +148,7 @@ void MarkImageReferences(QStringView action, QStringView prefix, ImageFlags &fla
         const qsizetype colon = action.indexOf(u':', after);
         if (colon < 0)
             return;
-        const int id = LeadingDecimal(action.mid(after, colon - after));
+        const int id = ParseLeadingInt(action.mid(after, colon - after));
         if (id > 0 && id < static_cast<int>(flags.size()))
             flags[static_cast<size_t>(id)] = 1;
         from = colon;
@@ -201,7 +178,7 @@ void RenumberEntries(QString &action, bool isRet, const QList<int> &oldPageIds)
             result += text.mid(pos, 2);
             const qsizetype comma = text.indexOf(u',', pos + 2);
             const qsizetype end = comma < 0 ? n : comma;
-            const int pageId = LeadingDecimal(text.mid(pos + 2, end - pos - 2));
+            const int pageId = ParseLeadingInt(text.mid(pos + 2, end - pos - 2));
             result += QString::number(ListPosition(pageId, oldPageIds));
             if (comma < 0) {
                 action = result;
@@ -224,7 +201,7 @@ void RenumberEntries(QString &action, bool isRet, const QList<int> &oldPageIds)
         }
         // A digit after an entry cannot start a plain number: that needs the whole string.
         if (isRet && pos == 0 && IsAsciiDigit(c)) {
-            const int pageId = LeadingDecimal(text);
+            const int pageId = ParseLeadingInt(text);
             if (pageId != 0)
                 action = QString::number(PagePosition(pageId, oldPageIds));
         }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/content_model.h"
+#include "model/leading_int.h"
 
 #include <QString>
 
@@ -49,9 +50,5 @@ bool DeleteProjectFiles(const QString &projectPath);
 
 // The folder of a file path with a trailing "/" ("/w/news.bjpx" -> "/w/").
 QString FolderOf(const QString &path);
-
-// Decimal conversion that stops at the first non-digit: leading blanks and a sign are
-// accepted, "12px" is 12, "" and "abc" are 0; values beyond int are clamped.
-int ParseLeadingInt(QStringView text);
 
 } // namespace orin

@@ -208,13 +208,13 @@ QString Compose(const CContentModel &model, SaveMode mode, const QString &conten
     auto images = [&](QStringView section, const CMyDataArray<CMyPictureInfo> &table,
                       const CLineTemplate &format) {
         references.NewTable();
-        Line(out, 2, QString(u'<' + section.toString() + u'>'));
+        Line(out, 2, QStringLiteral("<%1>").arg(section));
         for (const auto &r : table) {
             const QString reference = references.Reference(r->path);
             format.Write(out, 4, {r->id, r->item, r->label, r->type, reference});
             PumpMessages();
         }
-        Line(out, 2, QString(u"</" + section.toString() + u'>'));
+        Line(out, 2, QStringLiteral("</%1>").arg(section));
     };
     images(u"Material", model.materials, f.bitmap);
     images(u"Picture", model.pictures, f.picture);
