@@ -1,5 +1,27 @@
 // SPDX-License-Identifier: MIT
-int main()
+// orinedit-cli: converts and inspects content sets in batches.
+
+#include "cli/cli_commands.h"
+#include "images/font_setup.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
 {
-    return 0;
+    // Measuring JPEG and GIF pictures needs the image plug-ins, not a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    orin::RegisterFontSubstitutes();
+
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    QStringList args = app.arguments();
+    args.removeFirst();
+    const int code = orin::cli::Run(args, {out, err});
+    out.flush();
+    err.flush();
+    return code;
 }

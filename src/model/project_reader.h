@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/content_model.h"
+#include "model/leading_int.h"
 
 #include <QString>
 
@@ -19,6 +20,8 @@ struct LoadServices {
     std::function<void(const QString &path, int type, int &width, int &height)> measure;
     // Bytes of all files the model references.
     std::function<qint64(const CContentModel &model)> totalDataSize;
+    // Bytes of one file, -1 when it cannot be opened.
+    std::function<qint64(const QString &path)> fileSize;
 };
 
 // Reads a project file into the model (appending) and the settings. `unicode` is true for
@@ -40,15 +43,12 @@ void ReadPage(CXmlDoc &doc, CMyProgramInfo &page, const QString &projectFolder);
 // returned unchanged.
 QString ResolveReference(const QString &reference, const QString &projectFolder);
 
-// Deletes the backgrounds, materials, pictures and sounds a project file references, then
-// removes the project's folder when it is empty. False when the file cannot be read.
+// Deletes the backgrounds, materials, pictures and sounds a project file references (only
+// files inside the project's folder), then removes the content folder when it is empty.
+// False when the file cannot be read.
 bool DeleteProjectFiles(const QString &projectPath);
 
 // The folder of a file path with a trailing "/" ("/w/news.bjpx" -> "/w/").
 QString FolderOf(const QString &path);
-
-// Decimal conversion that stops at the first non-digit: leading blanks and a sign are
-// accepted, "12px" is 12, "" and "abc" are 0; values beyond int are clamped.
-int ParseLeadingInt(QStringView text);
 
 } // namespace orin

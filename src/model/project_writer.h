@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/content_model.h"
+#include "model/file_result.h"
 
 #include <QString>
 
@@ -14,15 +15,6 @@ namespace orin {
 enum class SaveMode {
     Plain,    // references inside the content folder become relative, others stay absolute
     Portable, // every referenced file is copied into the content folder first
-};
-
-// Result of an operation that touches files: ok, or a message that names the file and the
-// system's reason.
-struct FileResult {
-    bool ok = true;
-    QString message;
-    static FileResult Success() { return {}; }
-    static FileResult Failure(const QString &text) { return {false, text}; }
 };
 
 // Saves the model to `path`. A path whose extension is neither .bjpx nor .bjp (any case) writes

@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "model/content_model.h"
+
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+#include <array>
+
+// Action strings are stored verbatim; these operations understand them only far enough to find
+// and change the numbers in them that are ids of pages, images, texts and macros.
+//
+// An action string that starts with a digit is a plain number (an item or page id). Any other
+// is a comma-separated list of entries such as "P:12:3". A colon reference is a prefix, a number
+// and a colon ("t:12:"); a comma reference is a prefix and a number that runs to the next comma
+// or the end ("s:4"). A prefix right after x/X/q/Q belongs to a two-letter command ("xk:5:") and
+// is never a reference.
+
+namespace orin {
+
+// How a reference's number ends.
+enum class ReferenceForm { Colon, Comma };
+
+// The command letters that RenumberEntries steps over; an entry starting with any other
+// character stops it.
+inline constexpr QStringView kActionLetters = u"PpTtRrIiSsFfBbGgMmCcWwOoXxEeZz";
+
+// Flags indexed by image id; MarkImageReferences sets the used ones to 1.
+using ImageFlags = std::array<int, 256>;
+
+// Appends the number of every reference with `prefix` in `action` to `out`, matching both case
+// forms (the string and the prefix are folded to lower case). Prefixes after x/q are skipped;
+// a colon-form prefix without a later colon is no reference.
+void ExtractReferences(QStringView action, QStringView prefix, ReferenceForm form,
+                       QList<int> &out);
+
+// Replaces the number of every reference with `prefix` (matched in exactly that case) by the new
+// id of the first matching old id, or by itself when it has none; numbers come back in plain
+// decimal ("007" -> "7"). oldIds and newIds are parallel; extra entries of the longer are
+// ignored.
+void RewriteReferences(QString &action, QStringView prefix, ReferenceForm form,
+                       const QList<int> &oldIds, const QList<int> &newIds);
+
+// Reads the whole string as a decimal number; when it is above 0 and among oldIds, the string
+// becomes the matching new id. Otherwise it stays as it is.
+void RemapPlainNumber(QString &action, const QList<int> &oldIds, const QList<int> &newIds);
+
+// Sets flags[n] = 1 for every colon reference with `prefix` (case-sensitive) whose number n lies
+// in 1..255. An occurrence after x/X/q/Q is skipped and the scan goes on; an occurrence with no
+// later colon ends the scan.
+void MarkImageReferences(QStringView action, QStringView prefix, ImageFlags &flags);
+
+// Position (1-based) of pageId among the old page ids in list order. Not found: the reserved
+// pages 254 and 255 keep their number, anything else gives 0. Ids of 0 or below are "no page"
+// and always give 0.
+int PagePosition(int pageId, const QList<int> &oldPageIds);
+
+// Rewrites the page ids of the G:/g: entries of `action` to their positions among the old page
+// ids ("0" when absent). With isRet set, a plain number is a page id and becomes its position
+// (PagePosition). An entry starting with a character outside kActionLetters leaves the whole
+// string unchanged.
+void RenumberEntries(QString &action, bool isRet, const QList<int> &oldPageIds);
+
+// Gives the pages the ids 1, 2, ... in list order and makes every page reference follow: the
+// page-level references, the G:/g: entries and plain ret numbers of the used item slots, and the
+// `item` of every text record. Redrawing the page list and setting the modified flag are the
+// caller's.
+void RenumberPages(CContentModel &model);
+
+} // namespace orin

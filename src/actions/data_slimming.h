@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "model/content_model.h"
+
+#include <QList>
+#include <QStringView>
+
+// Data slimming: pictures and materials that no item and no macro refers to any more are
+// removed from the model, so that they stop counting against the size limit.
+
+namespace orin {
+
+// The question asked before slimming (the line break and the five blanks belong to it) and its
+// caption.
+inline constexpr QStringView kSlimQuestion =
+    u"アイテム削除などで参照されなくなった画像を削除してスリム化します。\n     データをスリム化しますか？";
+inline constexpr QStringView kSlimCaption = u"データ送信";
+
+// One record removed by slimming.
+struct RemovedImage {
+    int id = 0;
+    bool material = false; // false: picture table, true: material table
+};
+
+// Removes every picture and material record with an id in 1..255 that is neither the pic_no of
+// a used item slot nor referenced by "p:"/"P:" in one of the seven action strings of a used slot
+// or in a macro text. Ids are handled in ascending order, for each the picture table before the
+// material table; records with ids outside 1..255 are never removed. Returns the removed records
+// in removal order. Files on disk stay; the used size and the modified flag are the caller's.
+QList<RemovedImage> SlimUnusedImages(CContentModel &model);
+
+} // namespace orin

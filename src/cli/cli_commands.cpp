@@ -1,0 +1,193 @@
+// SPDX-License-Identifier: MIT
+#include "cli/cli_commands.h"
+
+#include "cli/cli_project.h"
+#include "images/size_accounting.h"
+#include "model/project_writer.h"
+
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <functional>
+
+namespace orin::cli {
+namespace {
+
+const char kUsage[] =
+    "Usage: orinedit-cli COMMAND [ARGS]\n"
+    "\n"
+    "Commands:\n"
+    "  info FILE [--json]     print the program settings, the counts of pages, items and\n"
+    "                         records, the used size and the size line\n"
+    "  convert IN OUT         load IN and save it as OUT (.bjpx: UTF-16, .bjp: code page 932);\n"
+    "                         an existing OUT is kept as OUT.bak; OUT may be IN\n"
+    "  portable IN OUT        load IN and save a portable copy to OUT, copying every image and\n"
+    "                         sound into OUT's content folder; OUT must not exist\n"
+    "  renumber IN OUT        number the pages 1, 2, 3... in list order, with every page\n"
+    "                         reference following, and save to OUT\n"
+    "  slim IN OUT            remove the pictures and materials that nothing refers to, save\n"
+    "                         to OUT and print the removed ids\n"
+    "  --help                 show this text\n"
+    "\n"
+    "Exit status: 0 success, 1 a file could not be read or written, 2 usage error.\n";
+
+int Usage(Streams io, const QString &problem)
+{
+    if (!problem.isEmpty())
+        io.err << problem << '\n';
+    io.err << kUsage;
+    return kExitUsage;
+}
+
+QJsonObject SettingsJson(const ProgramSettings &s)
+{
+    return QJsonObject{
+        {QStringLiteral("TransChannel"), s.TransChannel},
+        {QStringLiteral("TimerMode"), s.TimerMode},
+        {QStringLiteral("CursorSize"), s.CursorSize},
+        {QStringLiteral("FileIDName"), s.FileIDName},
+        {QStringLiteral("ModeScreen"), s.ModeScreen},
+        {QStringLiteral("BackImagePage"), s.BackImagePage},
+        {QStringLiteral("ExPNG"), s.ExPNG},
+        {QStringLiteral("Vertical"), s.Vertical},
+        {QStringLiteral("ConvertAAC"), s.ConvertAAC},
+        {QStringLiteral("NumAAC"), s.NumAAC},
+        {QStringLiteral("IDConv"), s.IDConv},
+        {QStringLiteral("homeID"), s.homeID},
+    };
+}
+
+int UsedItemSlots(const CContentModel &model)
+{
+    int items = 0;
+    for (const auto &page : model.pages)
+        items += std::clamp(page->itemCount, 0, kItemSlots);
+    return items;
+}
+
+int Info(const QStringList &args, Streams io)
+{
+    const bool json = args.contains(QStringLiteral("--json"));
+    QStringList files = args;
+    files.removeAll(QStringLiteral("--json"));
+    if (files.size() != 1)
+        return Usage(io, QStringLiteral("info takes one FILE"));
+
+    CLoadedProject project;
+    if (const int code = project.Load(files.first(), io); code != kExitOk)
+        return code;
+    const CContentModel &m = project.model;
+    const ProgramSettings &s = project.settings;
+    const int limit = project.SizeLimit();
+    const qint64 used = m.usedSize;
+
+    if (json) {
+        QJsonObject o{
+            {QStringLiteral("pages"), m.pages.Count()},
+            {QStringLiteral("items"), UsedItemSlots(m)},
+            {QStringLiteral("materials"), m.materials.Count()},
+            {QStringLiteral("pictures"), m.pictures.Count()},
+            {QStringLiteral("texts"), m.texts.Count()},
+            {QStringLiteral("channels"), m.channels.Count()},
+            {QStringLiteral("webPages"), m.webPages.Count()},
+            {QStringLiteral("macros"), m.macros.Count()},
+            {QStringLiteral("sounds"), m.sounds.Count()},
+            {QStringLiteral("functions"), m.functions.Count()},
+            {QStringLiteral("usedSize"), used},
+            {QStringLiteral("sizeLimit"), limit},
+            {QStringLiteral("sizeLine"), FormatSizeLine(used, limit, SizeForm::Binary)},
+            {QStringLiteral("sizeLineDecimal"), FormatSizeLine(used, limit, SizeForm::Decimal)},
+            {QStringLiteral("settings"), SettingsJson(s)},
+        };
+        io.out << QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Indented));
+        return kExitOk;
+    }
+
+    io.out << "File: " << QFileInfo(files.first()).absoluteFilePath() << '\n';
+    io.out << "Program settings:\n";
+    const QJsonObject settings = SettingsJson(s);
+    static const char *const kOrder[] = {"TransChannel", "TimerMode", "CursorSize", "FileIDName",
+                                         "ModeScreen", "BackImagePage", "ExPNG", "Vertical",
+                                         "ConvertAAC", "NumAAC", "IDConv", "homeID"};
+    for (const char *key : kOrder) {
+        const QJsonValue v = settings.value(QLatin1String(key));
+        io.out << "  " << key << ": "
+               << (v.isString() ? v.toString() : QString::number(v.toInt())) << '\n';
+    }
+    io.out << "Pages: " << m.pages.Count() << '\n'
+           << "Items: " << UsedItemSlots(m) << '\n'
+           << "Materials: " << m.materials.Count() << '\n'
+           << "Pictures: " << m.pictures.Count() << '\n'
+           << "Texts: " << m.texts.Count() << '\n'
+           << "Channels: " << m.channels.Count() << '\n'
+           << "Web pages: " << m.webPages.Count() << '\n'
+           << "Macros: " << m.macros.Count() << '\n'
+           << "Sounds: " << m.sounds.Count() << '\n'
+           << "Functions: " << m.functions.Count() << '\n'
+           << "Used size: " << used << " bytes\n"
+           << "Size limit: " << limit << " KB\n"
+           << "Size: " << FormatSizeLine(used, limit, SizeForm::Binary) << '\n'
+           << "Size (decimal): " << FormatSizeLine(used, limit, SizeForm::Decimal) << '\n';
+    return kExitOk;
+}
+
+// Loads IN, lets `change` work on it, and saves OUT the way the Save command does.
+int Transform(const QString &command, const QStringList &args, Streams io,
+              const std::function<void(CLoadedProject &)> &change)
+{
+    if (args.size() != 2)
+        return Usage(io, command + QStringLiteral(" takes IN and OUT"));
+    if (!IsProjectPath(args.at(1)))
+        return Usage(io, QStringLiteral("OUT must end in .bjpx or .bjp: ") + args.at(1));
+    CLoadedProject project;
+    if (const int code = project.Load(args.at(0), io); code != kExitOk)
+        return code;
+    if (change)
+        change(project);
+    return project.Save(args.at(1), SaveMode::Plain, io);
+}
+
+int Portable(const QStringList &args, Streams io)
+{
+    if (args.size() != 2)
+        return Usage(io, QStringLiteral("portable takes IN and OUT"));
+    const QString out = AbsolutePath(args.at(1));
+    if (!IsProjectPath(out))
+        return Usage(io, QStringLiteral("OUT must end in .bjpx or .bjp: ") + args.at(1));
+    if (QFileInfo::exists(out)) {
+        io.err << QStringLiteral("ポータブル保存の上書き保存はできません") << '\n';
+        return kExitFileError;
+    }
+    CLoadedProject project;
+    if (const int code = project.Load(args.at(0), io); code != kExitOk)
+        return code;
+    if (!CreateFolderPath(ContentFolderOf(out))) {
+        io.err << ContentFolderOf(out) << QStringLiteral(" を作成できません") << '\n';
+        return kExitFileError;
+    }
+    return project.Save(out, SaveMode::Portable, io);
+}
+
+} // namespace
+
+int Run(const QStringList &args, Streams io)
+{
+    if (args.isEmpty())
+        return Usage(io, QString());
+    const QString command = args.first();
+    const QStringList rest = args.mid(1);
+    if (command == u"--help" || command == u"-h" || command == u"help") {
+        io.out << kUsage;
+        return kExitOk;
+    }
+    if (command == u"info")
+        return Info(rest, io);
+    if (command == u"convert")
+        return Transform(command, rest, io, nullptr);
+    if (command == u"portable")
+        return Portable(rest, io);
+    return Usage(io, QStringLiteral("unknown command: ") + command);
+}
+
+} // namespace orin::cli

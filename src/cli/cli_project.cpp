@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: MIT
+#include "cli/cli_project.h"
+
+#include "images/load_services.h"
+#include "images/size_accounting.h"
+#include "model/project_reader.h"
+
+#include <QFileInfo>
+
+namespace orin::cli {
+
+bool IsProjectPath(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == u"bjpx" || suffix == u"bjp";
+}
+
+QString AbsolutePath(const QString &path)
+{
+    return QFileInfo(path).absoluteFilePath();
+}
+
+int CLoadedProject::Load(const QString &path, Streams io)
+{
+    const QString absolute = AbsolutePath(path);
+    if (!IsProjectPath(absolute)) {
+        io.err << "not a project file (.bjpx or .bjp): " << path << '\n';
+        return kExitUsage;
+    }
+    model.ClearModel();
+    const bool unicode = QFileInfo(absolute).suffix().toLower() == u"bjpx";
+    if (!LoadProject(absolute, unicode, settings, model.usedSize, model,
+                     StandardLoadServices())) {
+        io.err << QStringLiteral("ファイルがオープンできません") << ": " << path << '\n';
+        return kExitFileError;
+    }
+    model.usedSize = TotalDataSize(model);
+    return kExitOk;
+}
+
+int CLoadedProject::Save(const QString &path, SaveMode mode, Streams io) const
+{
+    const QString absolute = AbsolutePath(path);
+    const FileResult result =
+        SaveProject(model, absolute, mode, ContentFolderOf(absolute), settings);
+    if (!result.ok) {
+        io.err << result.message << '\n';
+        return kExitFileError;
+    }
+    if (!result.message.isEmpty())
+        io.err << result.message << '\n';
+    return kExitOk;
+}
+
+int CLoadedProject::SizeLimit() const
+{
+    return SelectSizeLimit(SizeLimitSettings(), settings.ExPNG);
+}
+
+} // namespace orin::cli

@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: MIT
+#include "images/image_measure.h"
+
+#include "images/png_header.h"
+#include "model/content_model.h"
+
+#include <QImageReader>
+
+namespace orin {
+
+void ImageDimensions(const QString &path, int type, int &width, int &height)
+{
+    width = 0;
+    height = 0;
+    if (type == kImageJpeg || type == kImageGif) {
+        // The reader takes the size from the header without decoding the pixels.
+        QImageReader reader(path);
+        const QSize size = reader.size();
+        if (size.isValid()) {
+            width = size.width();
+            height = size.height();
+        }
+    } else if (type == kImageColourMapPng || type == kImageGeneralPng) {
+        PngHeader header;
+        if (ReadPngHeader(path, header)) {
+            width = header.width;
+            height = header.height;
+        }
+    }
+}
+
+} // namespace orin

@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: MIT
+#include "images/size_accounting.h"
+
+#include <QFileInfo>
+#include <QSet>
+
+namespace orin {
+
+qint64 FileSizeOf(const QString &path)
+{
+    const QFileInfo info(path);
+    // Only what can be opened counts: a missing or unreadable file is -1.
+    if (!info.isFile() || !info.isReadable())
+        return -1;
+    return info.size();
+}
+
+qint64 TotalDataSize(const CContentModel &model)
+{
+    qint64 total = 0;
+    QSet<QString> backgrounds;
+    for (const auto &page : model.pages) {
+        if (page->background.isEmpty() || backgrounds.contains(page->background))
+            continue;
+        backgrounds.insert(page->background);
+        total += FileSizeOf(page->background);
+    }
+    auto addPaths = [&total](const auto &table) {
+        for (const auto &record : table) {
+            if (!record->path.isEmpty())
+                total += FileSizeOf(record->path);
+        }
+    };
+    addPaths(model.pictures);
+    addPaths(model.materials);
+    addPaths(model.sounds);
+    return total;
+}
+
+int SelectSizeLimit(const SizeLimitSettings &limits, int exPng, int edition)
+{
+    switch (edition) {
+    case 3:
+        return limits.sizeOnlineMAX;
+    case 2:
+    case 4:
+        return limits.sizeNetMAX;
+    default:
+        return exPng == 1 ? limits.sizeNetMAX : limits.sizeMAX;
+    }
+}
+
+QString FormatSizeLine(qint64 usedBytes, int limitKb, SizeForm form)
+{
+    const qint64 usedKb = usedBytes / 1024;
+    qint64 usedWhole, usedPart, limitWhole, limitPart;
+    if (form == SizeForm::Binary) {
+        usedWhole = usedBytes / 1048576;
+        usedPart = (usedKb % 1024) / 10;
+        limitWhole = limitKb / 1024;
+        limitPart = (limitKb % 1024) / 10;
+    } else {
+        usedWhole = usedKb / 1000;
+        usedPart = (usedKb % 1000) / 10;
+        limitWhole = limitKb / 1000;
+        limitPart = (limitKb % 1000) / 10;
+    }
+    auto two = [](qint64 v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); };
+    return QStringLiteral("%1.%2/%3.%4 M")
+        .arg(usedWhole)
+        .arg(two(usedPart))
+        .arg(limitWhole)
+        .arg(two(limitPart));
+}
+
+} // namespace orin

@@ -1,0 +1,463 @@
+// SPDX-License-Identifier: MIT
+#include "model/project_reader.h"
+
+#include "model/project_writer.h"
+#include "model/pump_messages.h"
+#include "model/text_codec.h"
+#include "model/xml_doc.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <limits>
+
+namespace orin {
+namespace {
+
+QString Name(const char16_t *text)
+{
+    return QString::fromUtf16(text);
+}
+
+// The number of an attribute; `fallback` when it is missing or empty.
+int IntAttribute(const CXmlDoc &doc, const QString &name, int fallback = 0)
+{
+    const QString value = doc.Attribute(name);
+    return value.isEmpty() ? fallback : ParseLeadingInt(value);
+}
+
+int IntText(const CXmlDoc &doc)
+{
+    return ParseLeadingInt(doc.ElementText());
+}
+
+QString OrZero(const QString &value)
+{
+    return value.isEmpty() ? QStringLiteral("0") : value;
+}
+
+bool IsMeasuredType(int type)
+{
+    return type == kImageJpeg || type == kImageColourMapPng || type == kImageGeneralPng
+           || type == kImageGif;
+}
+
+// Keeps the used size current while image and sound records are appended: the size of the
+// files already in the model, recomputed once and then grown record by record, which is what
+// summing everything again before each record would give.
+class CUsedSizeCounter {
+public:
+    CUsedSizeCounter(const CContentModel &model, qint64 &usedSize, const LoadServices &services)
+        : m_model(model), m_usedSize(usedSize), m_services(services)
+    {
+    }
+
+    // Called before a record with a counted path is appended.
+    void BeforeRecord()
+    {
+        if (!m_started) {
+            m_total = m_services.totalDataSize ? m_services.totalDataSize(m_model) : 0;
+            m_started = true;
+        }
+        m_usedSize = m_total;
+    }
+    void Appended(const QString &path)
+    {
+        if (!path.isEmpty() && m_services.fileSize)
+            m_total += m_services.fileSize(path);
+    }
+
+private:
+    const CContentModel &m_model;
+    qint64 &m_usedSize;
+    const LoadServices &m_services;
+    bool m_started = false;
+    qint64 m_total = 0;
+};
+
+void ReadImages(CXmlDoc &doc, const QString &element, CMyDataArray<CMyPictureInfo> &table,
+                const QString &projectFolder, const LoadServices &services,
+                CUsedSizeCounter &counter)
+{
+    while (doc.NextElement(element)) {
+        auto record = std::make_unique<CMyPictureInfo>();
+        record->path = ResolveReference(doc.ElementText(), projectFolder);
+        record->id = IntAttribute(doc, Name(u"id"));
+        record->item = IntAttribute(doc, Name(u"item"));
+        record->type = IntAttribute(doc, Name(u"type"));
+        if (IsMeasuredType(record->type)) {
+            if (services.measure)
+                services.measure(record->path, record->type, record->width, record->height);
+            record->sizeText = QStringLiteral("%1×%2").arg(record->width).arg(record->height);
+        } else {
+            record->sizeText = QStringLiteral(" --- ");
+        }
+        record->label = doc.Attribute(Name(u"label"));
+        counter.BeforeRecord();
+        const QString path = record->path;
+        table.Add(std::move(record));
+        counter.Appended(path);
+        PumpMessages();
+    }
+}
+
+// Walks the children of the section the document stands on with `read`, then moves on.
+template <typename ReadChildren>
+void ReadSection(CXmlDoc &doc, const QString &section, ReadChildren read)
+{
+    if (doc.ElementName() != section)
+        return;
+    if (doc.Descend()) {
+        read();
+        doc.Ascend();
+    }
+    doc.NextElement();
+}
+
+bool IsSettingElement(const QString &name)
+{
+    static const QStringList names = {
+        Name(u"TransChannel"), Name(u"TimerMode"), Name(u"CursorSize"), Name(u"ModeScreen"),
+        Name(u"BackImagePage"), Name(u"NumAAC"), Name(u"FileIDName"), Name(u"ExPNG"),
+        Name(u"IDConv")};
+    return names.contains(name);
+}
+
+void ReadSetting(const CXmlDoc &doc, ProgramSettings &s)
+{
+    const QString name = doc.ElementName();
+    if (name == u"TransChannel")
+        s.TransChannel = IntText(doc);
+    else if (name == u"TimerMode")
+        s.TimerMode = IntText(doc);
+    else if (name == u"CursorSize")
+        s.CursorSize = IntText(doc);
+    else if (name == u"ModeScreen")
+        s.ModeScreen = IntText(doc);
+    else if (name == u"BackImagePage")
+        s.BackImagePage = IntText(doc);
+    else if (name == u"NumAAC")
+        s.NumAAC = IntText(doc);
+    else if (name == u"FileIDName")
+        s.FileIDName = doc.ElementText();
+    else if (name == u"ExPNG") {
+        s.ExPNG = IntText(doc);
+        s.Vertical = IntAttribute(doc, Name(u"Vertical"));
+        s.ConvertAAC = IntAttribute(doc, Name(u"ConvertAAC"));
+    } else if (name == u"IDConv") {
+        s.IDConv = IntText(doc);
+        s.homeID = doc.Attribute(Name(u"homeID"));
+    }
+}
+
+void ReadItem(const CXmlDoc &doc, PageItem &item)
+{
+    item.id = IntAttribute(doc, Name(u"id"));
+    item.idg = IntAttribute(doc, Name(u"idg"));
+    item.parent = IntAttribute(doc, Name(u"parent"));
+    item.x = static_cast<float>(IntAttribute(doc, Name(u"x")));
+    item.y = static_cast<float>(IntAttribute(doc, Name(u"y")));
+    item.width = static_cast<float>(IntAttribute(doc, Name(u"width")));
+    item.height = static_cast<float>(IntAttribute(doc, Name(u"height")));
+    item.focus = OrZero(doc.Attribute(Name(u"focus")));
+    item.outfocus = OrZero(doc.Attribute(Name(u"outfocus")));
+    item.ret = doc.Attribute(Name(u"ret"));
+    item.up = doc.Attribute(Name(u"up"));
+    item.down = doc.Attribute(Name(u"down"));
+    item.left = doc.Attribute(Name(u"left"));
+    item.right = doc.Attribute(Name(u"right"));
+    item.pic_no = IntAttribute(doc, Name(u"pic_no"));
+    item.text_no = IntAttribute(doc, Name(u"text_no"));
+}
+
+void ReadItemText(const CXmlDoc &doc, PageItem &item)
+{
+    item.margin_x = IntAttribute(doc, Name(u"margin_x"));
+    item.margin_y = IntAttribute(doc, Name(u"margin_y"));
+    item.color = IntAttribute(doc, Name(u"color"));
+    item.size = IntAttribute(doc, Name(u"size"));
+    item.bcolor = IntAttribute(doc, Name(u"bcolor"), kNoColour);
+    item.wordwrap = IntAttribute(doc, Name(u"wordwrap"));
+    item.text = doc.ElementText();
+}
+
+} // namespace
+
+QString FolderOf(const QString &path)
+{
+    const QFileInfo info(path);
+    QString folder = info.isAbsolute() ? path.left(path.lastIndexOf(u'/') + 1)
+                                       : info.absolutePath();
+    if (!folder.endsWith(u'/'))
+        folder.append(u'/');
+    return folder;
+}
+
+QString ResolveReference(const QString &reference, const QString &projectFolder)
+{
+    if (!reference.startsWith(u"./"))
+        return reference;
+    QString folder = projectFolder;
+    if (!folder.endsWith(u'/') && !folder.endsWith(u'\\'))
+        folder.append(u'/');
+    return folder + reference.mid(2);
+}
+
+void ReadPage(CXmlDoc &doc, CMyProgramInfo &page, const QString &projectFolder)
+{
+    page.id = IntAttribute(doc, Name(u"id"));
+    page.comment = doc.Attribute(Name(u"comment"));
+    page.defitem = IntAttribute(doc, Name(u"defitem"));
+    page.tvitem = IntAttribute(doc, Name(u"tvitem"));
+    page.clock = IntAttribute(doc, Name(u"clock"));
+    page.return_ = IntAttribute(doc, Name(u"return"));
+    page.up = IntAttribute(doc, Name(u"up"));
+    page.down = IntAttribute(doc, Name(u"down"));
+    page.left = IntAttribute(doc, Name(u"left"));
+    page.right = IntAttribute(doc, Name(u"right"));
+    page.back = IntAttribute(doc, Name(u"back"));
+    page.data = IntAttribute(doc, Name(u"data"));
+    page.blue = IntAttribute(doc, Name(u"blue"));
+    page.red = IntAttribute(doc, Name(u"red"));
+    page.green = IntAttribute(doc, Name(u"green"));
+    page.yellow = IntAttribute(doc, Name(u"yellow"));
+    page.marquee = IntAttribute(doc, Name(u"marquee"));
+    page.marquee_speed = IntAttribute(doc, Name(u"marquee_speed"), 3);
+    page.backcol = IntAttribute(doc, Name(u"backcol"), kNoColour);
+    page.curcol = IntAttribute(doc, Name(u"curcol"), 3);
+    page.cursize = IntAttribute(doc, Name(u"cursize"), 2);
+    page.timer = IntAttribute(doc, Name(u"timer"));
+    page.timer_item = IntAttribute(doc, Name(u"timer_item"));
+    page.timer_ino = IntAttribute(doc, Name(u"timer_ino"));
+    page.textid = IntAttribute(doc, Name(u"textid"));
+    page.memory = IntAttribute(doc, Name(u"memory"));
+    page.cursor = IntAttribute(doc, Name(u"cursor"));
+    page.smacro = IntAttribute(doc, Name(u"smacro"));
+
+    if (!doc.Descend())
+        return;
+    if (doc.NextElement(Name(u"JPEG")))
+        page.background = ResolveReference(doc.ElementText(), projectFolder);
+    page.changed = 0;
+    // A page without Items has no items; its closing steps must not leave the page.
+    if (doc.NextElement(Name(u"Items"))) {
+        // At most kItemSlots items are kept; the surplus of a larger page is dropped.
+        page.itemCount = std::clamp(IntAttribute(doc, Name(u"Num")), 0, kItemSlots);
+        if (doc.Descend()) {
+            size_t slot = 0;
+            while (slot < page.items.size() && doc.NextElement(Name(u"Item"))) {
+                PageItem &item = page.items[slot];
+                ReadItem(doc, item);
+                if (doc.Descend()) {
+                    if (doc.NextElement(Name(u"ItemText")))
+                        ReadItemText(doc, item);
+                    doc.Ascend();
+                }
+                ++slot;
+            }
+            doc.Ascend();
+        }
+    }
+    doc.Ascend();
+}
+
+void LoadProjectText(const QString &text, const QString &projectFolder,
+                     ProgramSettings &settings, qint64 &usedSize, CContentModel &model,
+                     const LoadServices &services)
+{
+    CXmlDoc doc;
+    doc.LoadText(text);
+    doc.Rewind();
+    if (!doc.NextElement())
+        return;
+    doc.Descend();
+    settings = ProgramSettings();
+
+    doc.NextElement();
+    while (IsSettingElement(doc.ElementName())) {
+        ReadSetting(doc, settings);
+        if (!doc.NextElement())
+            break;
+    }
+
+    doc.NextElement(Name(u"Program"));
+    if (doc.ElementName() == u"Program") {
+        if (doc.Descend()) {
+            while (doc.NextElement(Name(u"BMLJPEG"))) {
+                auto page = std::make_unique<CMyProgramInfo>();
+                ReadPage(doc, *page, projectFolder);
+                model.pages.Add(std::move(page));
+                PumpMessages();
+            }
+            doc.Ascend();
+        }
+        doc.NextElement();
+    }
+
+    CUsedSizeCounter counter(model, usedSize, services);
+    ReadSection(doc, Name(u"Material"), [&] {
+        ReadImages(doc, Name(u"ItemBitmap"), model.materials, projectFolder, services, counter);
+    });
+    ReadSection(doc, Name(u"Picture"), [&] {
+        ReadImages(doc, Name(u"ItemJPEG"), model.pictures, projectFolder, services, counter);
+    });
+    ReadSection(doc, Name(u"Text"), [&] {
+        while (doc.NextElement(Name(u"ItemText"))) {
+            auto r = std::make_unique<CMyTextInfo>();
+            r->text = doc.ElementText();
+            r->id = IntAttribute(doc, Name(u"id"));
+            r->item = IntAttribute(doc, Name(u"item"));
+            r->label = doc.Attribute(Name(u"label"));
+            model.texts.Add(std::move(r));
+        }
+    });
+    ReadSection(doc, Name(u"Channel"), [&] {
+        while (doc.NextElement(Name(u"ItemChannel"))) {
+            auto r = std::make_unique<CMyChannelInfo>();
+            r->data = doc.ElementText();
+            r->id = IntAttribute(doc, Name(u"id"));
+            r->item = IntAttribute(doc, Name(u"item"));
+            r->screen = IntAttribute(doc, Name(u"screen"));
+            r->page = IntAttribute(doc, Name(u"page"));
+            r->address = doc.Attribute(Name(u"address"));
+            model.channels.Add(std::move(r));
+        }
+    });
+    ReadSection(doc, Name(u"WebPage"), [&] {
+        while (doc.NextElement(Name(u"ItemWebPage"))) {
+            auto r = std::make_unique<CMyWebPageInfo>();
+            r->data = doc.ElementText();
+            r->id = IntAttribute(doc, Name(u"id"));
+            r->item = IntAttribute(doc, Name(u"item"));
+            r->screen = IntAttribute(doc, Name(u"screen"));
+            r->page = IntAttribute(doc, Name(u"page"));
+            r->address = doc.Attribute(Name(u"address"));
+            r->label = doc.Attribute(Name(u"label"));
+            model.webPages.Add(std::move(r));
+        }
+    });
+    ReadSection(doc, Name(u"Macro"), [&] {
+        while (doc.NextElement(Name(u"ItemMacro"))) {
+            auto r = std::make_unique<CMyMacroInfo>();
+            r->macro = doc.ElementText();
+            r->id = IntAttribute(doc, Name(u"id"));
+            r->item = IntAttribute(doc, Name(u"item"));
+            r->label = doc.Attribute(Name(u"label"));
+            model.macros.Add(std::move(r));
+        }
+    });
+    ReadSection(doc, Name(u"Sound"), [&] {
+        while (doc.NextElement(Name(u"ItemSound"))) {
+            auto r = std::make_unique<CMySoundInfo>();
+            r->path = ResolveReference(doc.ElementText(), projectFolder);
+            r->id = IntAttribute(doc, Name(u"id"));
+            r->item = IntAttribute(doc, Name(u"item"));
+            r->label = doc.Attribute(Name(u"label"));
+            r->comment = doc.Attribute(Name(u"comment"));
+            counter.BeforeRecord();
+            const QString path = r->path;
+            model.sounds.Add(std::move(r));
+            counter.Appended(path);
+        }
+    });
+    ReadSection(doc, Name(u"Function"), [&] {
+        if (doc.NextElement(Name(u"ItemValue")))
+            model.functionValue = doc.ElementText();
+        while (doc.NextElement(Name(u"ItemFunction"))) {
+            auto r = std::make_unique<CMyFunctionInfo>();
+            r->data = ResolveReference(doc.ElementText(), projectFolder);
+            r->id = IntAttribute(doc, Name(u"id"));
+            r->item = IntAttribute(doc, Name(u"item"));
+            counter.BeforeRecord();
+            model.functions.Add(std::move(r));
+        }
+    });
+    doc.Ascend();
+}
+
+bool LoadProject(const QString &path, bool unicode, ProgramSettings &settings, qint64 &usedSize,
+                 CContentModel &model, const LoadServices &services)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    file.close();
+    const QString text = unicode ? DecodeUnicodeTextFile(bytes) : DecodeCp932(bytes);
+    LoadProjectText(text, FolderOf(path), settings, usedSize, model, services);
+    return true;
+}
+
+namespace {
+
+// True when `file` lies inside `folder` (both made canonical where they exist).
+bool LiesInside(const QString &file, const QString &folder)
+{
+    const QString canonicalFolder = QFileInfo(folder).canonicalFilePath();
+    const QString canonicalFile = QFileInfo(file).canonicalFilePath();
+    if (canonicalFolder.isEmpty() || canonicalFile.isEmpty())
+        return false;
+    return canonicalFile.startsWith(canonicalFolder + u'/');
+}
+
+} // namespace
+
+bool DeleteProjectFiles(const QString &projectPath)
+{
+    QFile file(projectPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    file.close();
+    // Read the way the project was written, so that a .bjpx temporary project is cleaned too.
+    const bool unicode = QFileInfo(projectPath).suffix().toLower() == u"bjpx";
+    const QString text = unicode ? DecodeUnicodeTextFile(bytes) : DecodeCp932(bytes);
+    const QString projectFolder = FolderOf(projectPath);
+
+    // Only files beside the project are deleted: a reference that leads elsewhere is never
+    // followed, whatever the file says.
+    auto remove = [&](const QString &reference) {
+        const QString path = ResolveReference(reference, projectFolder);
+        if (!path.isEmpty() && QFileInfo(path).isFile() && LiesInside(path, projectFolder))
+            QFile::remove(path);
+        PumpMessages();
+    };
+
+    CXmlDoc doc;
+    doc.LoadText(text);
+    doc.Rewind();
+    if (doc.NextElement() && doc.Descend()) {
+        auto section = [&](const QString &name, const QString &child, bool page) {
+            if (!doc.NextElement(name))
+                return;
+            if (!doc.Descend())
+                return;
+            while (doc.NextElement(child)) {
+                if (page) {
+                    if (doc.Descend()) {
+                        if (doc.NextElement(Name(u"JPEG")))
+                            remove(doc.ElementText());
+                        doc.Ascend();
+                    }
+                } else {
+                    remove(doc.ElementText());
+                }
+            }
+            doc.Ascend();
+        };
+        section(Name(u"Program"), Name(u"BMLJPEG"), true);
+        section(Name(u"Material"), Name(u"ItemBitmap"), false);
+        section(Name(u"Picture"), Name(u"ItemJPEG"), false);
+        section(Name(u"Sound"), Name(u"ItemSound"), false);
+    }
+
+    // The content folder goes when it is empty (rmdir never removes a folder with files).
+    QDir().rmdir(ContentFolderOf(projectPath));
+    const qsizetype dot = projectPath.lastIndexOf(u'.');
+    if (dot > 0)
+        QDir().rmdir(projectPath.left(dot));
+    return true;
+}
+
+} // namespace orin

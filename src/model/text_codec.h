@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Conversions between the program's UTF-16 text and the two file forms it writes: code page
+// 932 (Shift_JIS) bytes, and UTF-16 LE text mode with byte-order mark and CR LF line ends.
+
+namespace orin {
+
+// Code page 932 bytes to text, up to the first NUL. Bytes that are not valid code page 932
+// become U+FFFD; decoding never fails.
+QString DecodeCp932(const QByteArray &bytes);
+
+// Text to code page 932; characters the code page cannot hold become '?'.
+QByteArray EncodeCp932(const QString &text);
+
+// Reads the bytes of a Unicode text-mode file: a UTF-8 byte-order mark selects UTF-8, a
+// UTF-16 LE mark or none selects UTF-16 LE (a trailing odd byte is dropped); each CR LF pair
+// becomes LF, a lone CR stays.
+QString DecodeUnicodeTextFile(const QByteArray &bytes);
+
+// The bytes of a Unicode text-mode file: UTF-16 LE mark, then the text with each LF written
+// as CR LF.
+QByteArray EncodeUnicodeTextFile(const QString &text);
+
+} // namespace orin

@@ -1,0 +1,171 @@
+// SPDX-License-Identifier: MIT
+#include "actions/action_strings.h"
+
+#include "test_registry.h"
+
+#include <QtTest>
+
+using namespace orin;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+CMyProgramInfo *AddPage(CContentModel &model, int id)
+{
+    auto page = std::make_unique<CMyProgramInfo>();
+    page->id = id;
+    CMyProgramInfo *raw = page.get();
+    model.pages.Add(std::move(page));
+    return raw;
+}
+
+CMyTextInfo *AddText(CContentModel &model, int id, int item)
+{
+    auto text = std::make_unique<CMyTextInfo>();
+    text->id = id;
+    text->item = item;
+    CMyTextInfo *raw = text.get();
+    model.texts.Add(std::move(text));
+    return raw;
+}
+
+} // namespace
+
+class TestRenumberPages : public QObject {
+    Q_OBJECT
+
+private slots:
+    void pagesAndReferencesFollow();
+    void textItemsBecomePositions();
+    void itemCountOutOfRange();
+    void emptyModel();
+};
+
+void TestRenumberPages::pagesAndReferencesFollow()
+{
+    CContentModel model;
+    CMyProgramInfo *first = AddPage(model, 10);
+    CMyProgramInfo *second = AddPage(model, 30);
+
+    first->return_ = 30;
+    first->back = 255;
+    first->data = 99;
+    first->up = 0;
+    first->down = 10;
+    first->left = 254;
+    first->right = 30;
+    first->blue = 30;
+    first->red = 10;
+    first->green = 77;
+    first->yellow = 30;
+    first->memory = 10;
+    first->defitem = 30;
+    first->textid = 10;
+    first->smacro = 30;
+    first->timer_ino = 10;
+
+    first->itemCount = 2;
+    PageItem &a = first->items[0];
+    a.id = 30;
+    a.ret = u"30"_s;
+    a.focus = u"G:10,P:30:0"_s;
+    a.outfocus = u"g:30"_s;
+    a.up = u"7"_s;
+    a.down = u"A:1,G:30"_s;
+    a.left = u"T:10:0,G:99"_s;
+    a.right = u"G:30,"_s;
+    first->items[1].ret = u"G:30,P:1:0"_s;
+    first->items[2].ret = u"30"_s; // beyond itemCount: not a used slot
+
+    second->return_ = 10;
+    second->itemCount = 1;
+    second->items[0].ret = u"255"_s;
+    second->items[0].up = u"G:10"_s;
+
+    RenumberPages(model);
+
+    QCOMPARE(first->id, 1);
+    QCOMPARE(second->id, 2);
+
+    QCOMPARE(first->return_, 2);
+    QCOMPARE(first->back, 255);
+    QCOMPARE(first->data, 0);
+    QCOMPARE(first->up, 0);
+    QCOMPARE(first->down, 1);
+    QCOMPARE(first->left, 254);
+    QCOMPARE(first->right, 2);
+    QCOMPARE(first->blue, 2);
+    QCOMPARE(first->red, 1);
+    QCOMPARE(first->green, 0);
+    QCOMPARE(first->yellow, 2);
+    QCOMPARE(first->memory, 1);
+    QCOMPARE(second->return_, 1);
+
+    // Item ids and the other page fields are no page references.
+    QCOMPARE(first->defitem, 30);
+    QCOMPARE(first->textid, 10);
+    QCOMPARE(first->smacro, 30);
+    QCOMPARE(first->timer_ino, 10);
+    QCOMPARE(a.id, 30);
+
+    QCOMPARE(a.ret, u"2"_s);
+    QCOMPARE(a.focus, u"G:1,P:30:0"_s);
+    QCOMPARE(a.outfocus, u"g:2"_s);
+    QCOMPARE(a.up, u"7"_s);
+    QCOMPARE(a.down, u"A:1,G:30"_s);
+    QCOMPARE(a.left, u"T:10:0,G:0"_s);
+    QCOMPARE(a.right, u"G:2,"_s);
+    QCOMPARE(first->items[1].ret, u"G:2,P:1:0"_s);
+    QCOMPARE(first->items[2].ret, u"30"_s);
+    QCOMPARE(second->items[0].ret, u"255"_s);
+    QCOMPARE(second->items[0].up, u"G:1"_s);
+}
+
+void TestRenumberPages::textItemsBecomePositions()
+{
+    CContentModel model;
+    AddPage(model, 10);
+    AddPage(model, 30);
+    CMyTextInfo *onSecond = AddText(model, 1, 30);
+    CMyTextInfo *onFirst = AddText(model, 2, 10);
+    CMyTextInfo *orphan = AddText(model, 3, 99);
+    CMyTextInfo *reserved = AddText(model, 4, 255);
+    CMyTextInfo *none = AddText(model, kDeletedId, 0);
+
+    RenumberPages(model);
+
+    QCOMPARE(onSecond->item, 2);
+    QCOMPARE(onFirst->item, 1);
+    QCOMPARE(orphan->item, 0);
+    QCOMPARE(reserved->item, 0);
+    QCOMPARE(none->item, 0);
+    QCOMPARE(onSecond->id, 1); // text ids stay
+}
+
+void TestRenumberPages::itemCountOutOfRange()
+{
+    CContentModel model;
+    CMyProgramInfo *big = AddPage(model, 40);
+    big->itemCount = 100000;
+    big->items[kItemSlots - 1].ret = u"40"_s;
+    CMyProgramInfo *negative = AddPage(model, 50);
+    negative->itemCount = -3;
+    negative->items[0].ret = u"40"_s;
+
+    RenumberPages(model);
+
+    QCOMPARE(big->items[kItemSlots - 1].ret, u"1"_s);
+    QCOMPARE(negative->items[0].ret, u"40"_s);
+}
+
+void TestRenumberPages::emptyModel()
+{
+    CContentModel model;
+    AddText(model, 1, 5);
+    RenumberPages(model);
+    QCOMPARE(model.texts.At(0)->item, 0);
+}
+
+ORIN_TEST_CLASS(TestRenumberPages)
+
+#include "tst_renumber_pages.moc"

@@ -1,0 +1,284 @@
+// SPDX-License-Identifier: MIT
+// The project file format: exact bytes, encodings, backups and the plain reference rule.
+
+#include "test_registry.h"
+
+#include "model/project_reader.h"
+#include "model/project_writer.h"
+#include "model/text_codec.h"
+
+#include <QtTest>
+
+#include <unistd.h>
+
+using namespace orin;
+
+namespace {
+
+QByteArray ReadAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteAll(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+// Counts ImageDimensions-free loading: no measuring, sizes from the file system.
+LoadServices PlainServices()
+{
+    LoadServices s;
+    s.totalDataSize = [](const CContentModel &) { return qint64(0); };
+    s.fileSize = [](const QString &) { return qint64(0); };
+    return s;
+}
+
+// A project written by hand in the exact format, with every kind of line.
+QString HandMadeProject(const QString &folderName)
+{
+    return QStringLiteral(
+               "<BMLCAST>\n"
+               "  <TransChannel>3</TransChannel>\n"
+               "  <TimerMode>1</TimerMode>\n"
+               "  <CursorSize>2</CursorSize>\n"
+               "  <FileIDName>番組&amp;A</FileIDName>\n"
+               "  <ModeScreen>0</ModeScreen>\n"
+               "  <BackImagePage>5</BackImagePage>\n"
+               "  <ExPNG Vertical=\"0\" ConvertAAC=\"1\">1</ExPNG>\n"
+               "  <NumAAC>2</NumAAC>\n"
+               "  <IDConv homeID=\"h&quot;1\">7</IDConv>\n"
+               "  <Program>\n"
+               "    <BMLJPEG id=\"1\" comment = \"トップ &lt;1&gt;\" defitem=\"1\" tvitem=\"0\" clock=\"0\" return=\"0\" up=\"0\" down =\"2\" left=\"0\" right=\"0\" back=\"0\" data=\"0\" blue=\"0\" red=\"0\" green=\"0\" yellow=\"0\" timer=\"0\" marquee=\"0\" marquee_speed=\"3\" timer_item=\"0\" timer_ino=\"0\" textid=\"0\" backcol=\"8\" curcol=\"3\" cursize=\"2\" memory=\"0\" cursor=\"0\" smacro=\"0\">\n"
+               "      <JPEG>./%1/bg1.jpg</JPEG>\n"
+               "      <Items Num=\"2\">\n"
+               "        <Item id=\"1\" idg=\"1\" parent=\"0\" x=\"10\" y=\"20\" width=\"300\" height=\"60\" focus=\"0\" outfocus=\"0\" ret=\"G:2,P:1:0\" up=\"\" down =\"2\" left=\"\" right=\"&apos;x&apos;\" pic_no=\"1\" text_no=\"0\">\n"
+               "          <ItemText margin_x=\"4\" margin_y=\"2\" color=\"7\" size=\"24\" bcolor=\"8\" wordwrap=\"1\">ニュース\r</ItemText>\n"
+               "        </Item>\n"
+               "        <Item id=\"2\" idg=\"0\" parent=\"1\" x=\"-5\" y=\"0\" width=\"1\" height=\"1\" focus=\"T:3:0\" outfocus=\"0\" ret=\"\" up=\"1\" down =\"\" left=\"\" right=\"\" pic_no=\"200\" text_no=\"3\">\n"
+               "          <ItemText margin_x=\"0\" margin_y=\"0\" color=\"0\" size=\"0\" bcolor=\"0\" wordwrap=\"0\"></ItemText>\n"
+               "        </Item>\n"
+               "      </Items>\n"
+               "    </BMLJPEG>\n"
+               "  </Program>\n"
+               "  <Material>\n"
+               "    <ItemBitmap id=\"200\" item=\"0\" label=\"ボタン\" type=\"1\">./%1/button.png</ItemBitmap>\n"
+               "  </Material>\n"
+               "  <Picture>\n"
+               "    <ItemJPEG id=\"1\" item=\"4\" label=\"写真\" type=\"0\">/abs/elsewhere/photo.jpg</ItemJPEG>\n"
+               "  </Picture>\n"
+               "  <Text>\n"
+               "    <ItemText id=\"3\" item=\"1\" label=\"天気\">[#1]晴れ[#2]くもり</ItemText>\n"
+               "  </Text>\n"
+               "  <Channel>\n"
+               "    <ItemChannel id=\"1\" item=\"0\" screen=\"2\" page=\"3\" address=\"a&amp;b\">data</ItemChannel>\n"
+               "  </Channel>\n"
+               "  <WebPage>\n"
+               "    <ItemWebPage id=\"1\" item=\"0\" screen=\"1\" label=\"web\" page=\"4\" address=\"http://x/\">w</ItemWebPage>\n"
+               "  </WebPage>\n"
+               "  <Macro>\n"
+               "    <ItemMacro id=\"1\" item=\"0\" label=\"m\">G:1,T:3:0</ItemMacro>\n"
+               "  </Macro>\n"
+               "  <Sound>\n"
+               "    <ItemSound id=\"1\" item=\"0\" label=\"s\" comment=\"c\">./%1/chime.wav</ItemSound>\n"
+               "  </Sound>\n"
+               "  <Function>\n"
+               "    <ItemValue>fv</ItemValue>\n"
+               "    <ItemFunction id=\"1\" item=\"2\">fd</ItemFunction>\n"
+               "  </Function>\n"
+               "</BMLCAST>\n")
+        .arg(folderName);
+}
+
+} // namespace
+
+class ProjectFormatTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void convertInPlaceKeepsBytes_data()
+    {
+        QTest::addColumn<QString>("extension");
+        QTest::newRow("bjpx") << QStringLiteral("bjpx");
+        QTest::newRow("bjp") << QStringLiteral("bjp");
+    }
+    void convertInPlaceKeepsBytes()
+    {
+        QFETCH(QString, extension);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("news.") + extension);
+        const QString folderName = ContentFolderOf(path).mid(dir.path().size() + 1);
+        const QString text = HandMadeProject(folderName);
+        const bool unicode = extension == u"bjpx";
+        const QByteArray original = unicode ? EncodeUnicodeTextFile(text) : EncodeCp932(text);
+        WriteAll(path, original);
+
+        CContentModel model;
+        ProgramSettings settings;
+        qint64 used = 0;
+        QVERIFY(LoadProject(path, unicode, settings, used, model, PlainServices()));
+        QCOMPARE(model.pages.Count(), 1);
+        QCOMPARE(model.pages.At(0)->background, ContentFolderOf(path) + QStringLiteral("/bg1.jpg"));
+        QCOMPARE(model.pages.At(0)->items[0].text, QStringLiteral("ニュース\r"));
+
+        const FileResult saved = SaveProject(model, path, SaveMode::Plain, ContentFolderOf(path), settings);
+        QVERIFY2(saved.ok, qPrintable(saved.message));
+        QCOMPARE(ReadAll(path), original);
+        QCOMPARE(ReadAll(path + QStringLiteral(".bak")), original);
+        if (unicode) {
+            QVERIFY(original.startsWith("\xFF\xFE<\0B\0"));
+            QVERIFY(original.contains(QByteArray("\r\0\r\0\n\0", 6))); // CR in a text: CR CR LF
+        } else {
+            QVERIFY(original.contains("\r</ItemText>\n")); // no CR LF translation in .bjp
+            QVERIFY(original.startsWith("<BMLCAST>\n"));
+        }
+    }
+
+    void emptyModelHasEverySection()
+    {
+        const QString text = ComposeProject(CContentModel(), SaveMode::Plain, QString(), ProgramSettings());
+        const QString expected = QStringLiteral(
+            "<BMLCAST>\n  <TransChannel>1</TransChannel>\n  <TimerMode>0</TimerMode>\n"
+            "  <CursorSize>2</CursorSize>\n  <FileIDName></FileIDName>\n  <ModeScreen>0</ModeScreen>\n"
+            "  <BackImagePage>0</BackImagePage>\n  <ExPNG Vertical=\"0\" ConvertAAC=\"0\">0</ExPNG>\n"
+            "  <NumAAC>0</NumAAC>\n  <IDConv homeID=\"\">0</IDConv>\n"
+            "  <Program>\n  </Program>\n  <Material>\n  </Material>\n  <Picture>\n  </Picture>\n"
+            "  <Text>\n  </Text>\n  <Channel>\n  </Channel>\n  <WebPage>\n  </WebPage>\n"
+            "  <Macro>\n  </Macro>\n  <Sound>\n  </Sound>\n  <Function>\n    <ItemValue></ItemValue>\n"
+            "  </Function>\n</BMLCAST>\n");
+        QCOMPARE(text, expected);
+    }
+
+    void pageAndItemLines()
+    {
+        CContentModel model;
+        auto page = std::make_unique<CMyProgramInfo>();
+        page->id = 4;
+        page->itemCount = 1;
+        page->items[0].x = 10.9f;
+        page->items[0].y = -0.5f;
+        page->items[0].width = -3.7f;
+        page->items[0].height = 1e20f;
+        page->items[1].id = 99; // beyond the count: never written
+        model.pages.Add(std::move(page));
+        QString out;
+        WritePage(model, 0, out, SaveMode::Plain, QString());
+        QVERIFY(out.startsWith(QStringLiteral("    <BMLJPEG id=\"4\" comment = \"\" defitem=\"0\"")));
+        QVERIFY(out.contains(QStringLiteral("\n      <JPEG></JPEG>\n      <Items Num=\"1\">\n")));
+        QVERIFY(out.contains(QStringLiteral(" x=\"10\" y=\"0\" width=\"-3\" height=\"2147483647\" ")));
+        QVERIFY(out.contains(QStringLiteral("\n          <ItemText margin_x=\"0\"")));
+        QVERIFY(!out.contains(QStringLiteral("id=\"99\"")));
+        QVERIFY(out.endsWith(QStringLiteral("        </Item>\n      </Items>\n    </BMLJPEG>\n")));
+        WritePage(model, 5, out, SaveMode::Plain, QString()); // out of range: nothing
+        QCOMPARE(out.count(QStringLiteral("<BMLJPEG")), 1);
+    }
+
+    void deletedRecordsAreSkipped()
+    {
+        CContentModel model;
+        for (int id : {1, kDeletedId, 2}) {
+            auto t = std::make_unique<CMyTextInfo>();
+            t->id = id;
+            t->text = QStringLiteral("t%1").arg(id);
+            model.texts.Add(std::move(t));
+        }
+        const QString text = ComposeProject(model, SaveMode::Plain, QString(), ProgramSettings());
+        QVERIFY(text.contains(QStringLiteral(">t1<")));
+        QVERIFY(text.contains(QStringLiteral(">t2<")));
+        QVERIFY(!text.contains(QStringLiteral("t-1")));
+        QCOMPARE(model.texts.Count(), 3);
+    }
+
+    void plainReferenceRule_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("inside") << QStringLiteral("/w/news./bg.jpg") << QStringLiteral("./news./bg.jpg");
+        QTest::newRow("case differs") << QStringLiteral("/W/NEWS./bg.jpg") << QStringLiteral("./news./bg.jpg");
+        QTest::newRow("without dot") << QStringLiteral("/w/news/bg.jpg") << QStringLiteral("/w/news/bg.jpg");
+        QTest::newRow("deeper") << QStringLiteral("/w/news./sub/bg.jpg") << QStringLiteral("/w/news./sub/bg.jpg");
+        QTest::newRow("windows absolute") << QStringLiteral("C:\\work\\news\\bg.jpg") << QStringLiteral("C:\\work\\news\\bg.jpg");
+        QTest::newRow("empty") << QString() << QString();
+    }
+    void plainReferenceRule()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, expected);
+        CContentModel model;
+        auto p = std::make_unique<CMyProgramInfo>();
+        p->background = path;
+        model.pages.Add(std::move(p));
+        QString out;
+        WritePage(model, 0, out, SaveMode::Plain, QStringLiteral("/w/news."));
+        QVERIFY2(out.contains(QStringLiteral("<JPEG>") + expected + QStringLiteral("</JPEG>")), qPrintable(out));
+    }
+
+    void savingTwiceKeepsOneBackup()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("news.bjpx"));
+        CContentModel model;
+        ProgramSettings first;
+        first.TransChannel = 5;
+        QVERIFY(SaveProject(model, path, SaveMode::Plain, ContentFolderOf(path), first).ok);
+        const QByteArray v1 = ReadAll(path);
+        ProgramSettings second;
+        second.TransChannel = 6;
+        QVERIFY(SaveProject(model, path, SaveMode::Plain, ContentFolderOf(path), second).ok);
+        QCOMPARE(ReadAll(path + QStringLiteral(".bak")), v1);
+        QVERIFY(ReadAll(path).contains(QByteArray("6\0<\0/\0T", 7)));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    }
+
+    void otherExtensionWritesNothing()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("news.xml"));
+        QVERIFY(SaveProject(CContentModel(), path, SaveMode::Plain, QString(), ProgramSettings()).ok);
+        QVERIFY(!QFileInfo::exists(path));
+    }
+
+    void failedSaveLeavesFilesAndSaysWhy()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("missing/news.bjpx"));
+        const FileResult result = SaveProject(CContentModel(), path, SaveMode::Plain, QString(), ProgramSettings());
+        QVERIFY(!result.ok);
+        QVERIFY(result.message.contains(QStringLiteral("news.bjpx")));
+        QVERIFY(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
+    }
+
+    void failedSaveInReadOnlyFolderKeepsPrevious()
+    {
+        if (geteuid() == 0)
+            QSKIP("permissions do not stop the superuser");
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("news.bjpx"));
+        WriteAll(path, "old");
+        WriteAll(path + QStringLiteral(".bak"), "older");
+        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        const FileResult result = SaveProject(CContentModel(), path, SaveMode::Plain, QString(), ProgramSettings());
+        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QVERIFY(!result.ok);
+        QCOMPARE(ReadAll(path), QByteArray("old"));
+        QCOMPARE(ReadAll(path + QStringLiteral(".bak")), QByteArray("older"));
+    }
+
+    void ansiSaveReplacesWhatTheCodePageLacks()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a.BJP"));
+        CContentModel model;
+        model.functionValue = QStringLiteral("漢字😀é");
+        QVERIFY(SaveProject(model, path, SaveMode::Plain, QString(), ProgramSettings()).ok);
+        const QByteArray bytes = ReadAll(path);
+        QVERIFY(bytes.contains(EncodeCp932(QStringLiteral("<ItemValue>漢字??</ItemValue>\n"))));
+        QVERIFY(!bytes.contains('\r'));
+    }
+};
+
+ORIN_TEST_CLASS(ProjectFormatTest)
+#include "tst_project_format.moc"

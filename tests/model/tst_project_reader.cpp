@@ -1,0 +1,350 @@
+// SPDX-License-Identifier: MIT
+// Reading project files: defaults, tolerance, round trips and bad input.
+
+#include "test_registry.h"
+
+#include "model/project_reader.h"
+#include "model/project_writer.h"
+#include "model/text_codec.h"
+
+#include <QtTest>
+
+using namespace orin;
+
+namespace {
+
+struct Loaded {
+    CContentModel model;
+    ProgramSettings settings;
+    qint64 used = 0;
+};
+
+LoadServices CountingServices()
+{
+    LoadServices s;
+    s.measure = [](const QString &, int type, int &w, int &h) {
+        w = 10 + type;
+        h = 20 + type;
+    };
+    s.totalDataSize = [](const CContentModel &m) {
+        return qint64(m.pictures.Count() + m.materials.Count() + m.sounds.Count()) * 100;
+    };
+    s.fileSize = [](const QString &) { return qint64(100); };
+    return s;
+}
+
+void LoadText(Loaded &l, const QString &text, const QString &folder = QStringLiteral("/p/"))
+{
+    l.settings.TransChannel = 77; // must be reset by a file with a root
+    LoadProjectText(text, folder, l.settings, l.used, l.model, CountingServices());
+}
+
+QString Wrap(const QString &inner)
+{
+    return QStringLiteral("<BMLCAST>") + inner + QStringLiteral("</BMLCAST>");
+}
+
+QString Page(const QString &attrs, const QString &inner)
+{
+    return QStringLiteral("<Program><BMLJPEG ") + attrs + QStringLiteral(">") + inner
+           + QStringLiteral("</BMLJPEG></Program>");
+}
+
+// A model with every field set, strings holding markup characters, line breaks and
+// characters beyond the basic plane.
+void FillRichModel(CContentModel &m, const QString &folder)
+{
+    auto page = std::make_unique<CMyProgramInfo>();
+    page->background = folder + QStringLiteral("/bg.jpg");
+    page->id = 12;
+    page->comment = QStringLiteral("a \"<b>\" & 'c' 😀");
+    int n = 1;
+    for (int *f : {&page->defitem, &page->tvitem, &page->clock, &page->marquee, &page->marquee_speed,
+                   &page->timer, &page->timer_item, &page->timer_ino, &page->textid, &page->curcol,
+                   &page->backcol, &page->cursize, &page->return_, &page->back, &page->data,
+                   &page->up, &page->down, &page->left, &page->right, &page->blue, &page->red,
+                   &page->green, &page->yellow, &page->memory, &page->cursor, &page->smacro})
+        *f = n++;
+    page->itemCount = 2;
+    for (int i = 0; i < 2; ++i) {
+        PageItem &it = page->items[i];
+        it.id = i + 1;
+        it.idg = 3;
+        it.parent = -2;
+        it.x = 10;
+        it.y = -20;
+        it.width = 300;
+        it.height = 40;
+        it.focus = QStringLiteral("T:3:0,xk:5:");
+        it.outfocus = QStringLiteral("0");
+        it.ret = QStringLiteral("G:2,P:1:0");
+        it.up = QStringLiteral("1");
+        it.down = QStringLiteral("2");
+        it.left = QStringLiteral("'");
+        it.right = QStringLiteral("\"");
+        it.pic_no = 200;
+        it.text_no = 3;
+        it.margin_x = 4;
+        it.margin_y = 5;
+        it.color = 6;
+        it.size = 24;
+        it.bcolor = 8;
+        it.wordwrap = 1;
+        it.text = QStringLiteral("line1\r\nline2\n<&>");
+    }
+    m.pages.Add(std::move(page));
+    auto mat = std::make_unique<CMyPictureInfo>();
+    mat->id = 200;
+    mat->type = kImageColourMapPng;
+    mat->path = folder + QStringLiteral("/b.png");
+    mat->label = QStringLiteral("ボタン");
+    m.materials.Add(std::move(mat));
+    auto pic = std::make_unique<CMyPictureInfo>();
+    pic->id = 1;
+    pic->item = 9;
+    pic->type = kImageEmpty;
+    pic->path = QStringLiteral("/elsewhere/p.jpg");
+    m.pictures.Add(std::move(pic));
+    auto text = std::make_unique<CMyTextInfo>();
+    text->id = 3;
+    text->item = 12;
+    text->label = QStringLiteral("l");
+    text->text = QStringLiteral("[#1]a[#2]b\r\n");
+    m.texts.Add(std::move(text));
+    auto ch = std::make_unique<CMyChannelInfo>();
+    ch->id = 1; ch->screen = 2; ch->page = 3; ch->address = QStringLiteral("x&y"); ch->data = QStringLiteral("d"); ch->item = 4;
+    m.channels.Add(std::move(ch));
+    auto web = std::make_unique<CMyWebPageInfo>();
+    web->id = 1; web->screen = 2; web->page = 3; web->address = QStringLiteral("http://h/?a=1&b=2"); web->data = QStringLiteral("w"); web->item = 4; web->label = QStringLiteral("L");
+    m.webPages.Add(std::move(web));
+    auto mac = std::make_unique<CMyMacroInfo>();
+    mac->id = 7; mac->macro = QStringLiteral("G:1,A:2"); mac->label = QStringLiteral("m");
+    m.macros.Add(std::move(mac));
+    auto snd = std::make_unique<CMySoundInfo>();
+    snd->id = 1; snd->path = folder + QStringLiteral("/s.wav"); snd->label = QStringLiteral("s"); snd->comment = QStringLiteral("c");
+    m.sounds.Add(std::move(snd));
+    auto fn = std::make_unique<CMyFunctionInfo>();
+    fn->id = 1; fn->item = 2; fn->data = QStringLiteral("fd");
+    m.functions.Add(std::move(fn));
+    m.functionValue = QStringLiteral("v<>");
+}
+
+} // namespace
+
+class ProjectReaderTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void writtenFileReadsBackIdentical_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("bjpx") << QStringLiteral("news.bjpx");
+        QTest::newRow("bjp") << QStringLiteral("news.bjp");
+    }
+    void writtenFileReadsBackIdentical()
+    {
+        QFETCH(QString, name);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(name);
+        const QString folder = ContentFolderOf(path);
+        CContentModel model;
+        FillRichModel(model, folder);
+        ProgramSettings s;
+        s.TransChannel = 4; s.TimerMode = 2; s.CursorSize = 3; s.FileIDName = QStringLiteral("f&");
+        s.ModeScreen = 1; s.BackImagePage = 2; s.ExPNG = 1; s.Vertical = 1; s.ConvertAAC = 1;
+        s.NumAAC = 3; s.IDConv = 4; s.homeID = QStringLiteral("h\"");
+        QVERIFY(SaveProject(model, path, SaveMode::Plain, folder, s).ok);
+        QVERIFY(QFile(path).size() > 0);
+
+        Loaded l;
+        QVERIFY(LoadProject(path, name.endsWith(u'x'), l.settings, l.used, l.model, CountingServices()));
+        const bool unicode = name.endsWith(u'x');
+        // The file is the same when written again from what was read.
+        QCOMPARE(ComposeProject(l.model, SaveMode::Plain, folder, l.settings),
+                 ComposeProject(model, SaveMode::Plain, folder, s));
+        const CMyProgramInfo &p = *l.model.pages.At(0);
+        QCOMPARE(p.background, folder + QStringLiteral("/bg.jpg"));
+        QCOMPARE(p.comment, unicode ? QStringLiteral("a \"<b>\" & 'c' 😀") : QStringLiteral("a \"<b>\" & 'c' ?"));
+        QCOMPARE(p.items[1].text, QStringLiteral("line1\r\nline2\n<&>"));
+        QCOMPARE(p.items[0].y, -20.0f);
+        QCOMPARE(l.settings.homeID, QStringLiteral("h\""));
+        QCOMPARE(l.model.materials.At(0)->path, folder + QStringLiteral("/b.png"));
+        QCOMPARE(l.model.materials.At(0)->sizeText, QStringLiteral("11×21"));
+        QCOMPARE(l.model.pictures.At(0)->sizeText, QStringLiteral(" --- "));
+        QCOMPARE(l.model.texts.At(0)->text, QStringLiteral("[#1]a[#2]b\r\n"));
+        QCOMPARE(l.model.functionValue, QStringLiteral("v<>"));
+    }
+
+    void missingFileIsTheOnlyFailure()
+    {
+        Loaded l;
+        l.settings.TransChannel = 9;
+        QVERIFY(!LoadProject(QStringLiteral("/no/such/file.bjpx"), true, l.settings, l.used, l.model, CountingServices()));
+        QCOMPARE(l.settings.TransChannel, 9);
+    }
+
+    void tolerantReading()
+    {
+        {
+            Loaded l;
+            LoadText(l, QStringLiteral("<BMLCAST/>"));
+            QCOMPARE(l.settings.TransChannel, 1);
+            QCOMPARE(l.settings.CursorSize, 2);
+            QCOMPARE(l.model.pages.Count(), 0);
+        }
+        {
+            Loaded l;
+            LoadText(l, QStringLiteral("no markup at all"));
+            QCOMPARE(l.settings.TransChannel, 77); // no root: settings untouched
+        }
+        {
+            Loaded l; // settings in another order, numbers read by their leading digits
+            LoadText(l, Wrap(QStringLiteral("<NumAAC>3</NumAAC><TransChannel>12px</TransChannel>"
+                                            "<IDConv homeID=\"h\">99999999999</IDConv>")));
+            QCOMPARE(l.settings.NumAAC, 3);
+            QCOMPARE(l.settings.TransChannel, 12);
+            QCOMPARE(l.settings.IDConv, 2147483647);
+            QCOMPARE(l.settings.homeID, QStringLiteral("h"));
+        }
+        {
+            Loaded l; // sections must come in their order: Material after Picture is skipped
+            LoadText(l, Wrap(QStringLiteral("<Picture><ItemJPEG id=\"1\" type=\"0\">a.jpg</ItemJPEG></Picture>"
+                                            "<Material><ItemBitmap id=\"200\">b.png</ItemBitmap></Material>"
+                                            "<Text><ItemText id=\"2\">t</ItemText></Text>")));
+            QCOMPARE(l.model.pictures.Count(), 1);
+            QCOMPARE(l.model.materials.Count(), 0);
+            QCOMPARE(l.model.texts.Count(), 0); // Material stopped the later sections
+        }
+        {
+            Loaded l; // a stranger element stops every later section
+            LoadText(l, Wrap(QStringLiteral("<Material></Material><Odd/><Text><ItemText id=\"2\">t</ItemText></Text>")));
+            QCOMPARE(l.model.texts.Count(), 0);
+        }
+    }
+
+    void pageDefaultsAndItems()
+    {
+        Loaded l;
+        LoadText(l, Wrap(Page(QStringLiteral("id=\"3\" down =\"4\" backcol=\"\""),
+                              QStringLiteral("<JPEG>./news./bg.jpg</JPEG><Items Num=\"2\">"
+                                             "<Item id=\"1\" focus=\"\" x=\"7\"><ItemText>a</ItemText></Item>"
+                                             "<Item id=\"2\"></Item>"
+                                             "<Item id=\"3\"><ItemText bcolor=\"\"/></Item>"
+                                             "</Items>"))));
+        QCOMPARE(l.model.pages.Count(), 1);
+        const CMyProgramInfo &p = *l.model.pages.At(0);
+        QCOMPARE(p.down, 4);
+        QCOMPARE(p.backcol, 8);
+        QCOMPARE(p.curcol, 3);
+        QCOMPARE(p.cursize, 2);
+        QCOMPARE(p.marquee_speed, 3);
+        QCOMPARE(p.background, QStringLiteral("/p/news./bg.jpg"));
+        QCOMPARE(p.itemCount, 2); // from Num, not from the Item elements
+        QCOMPARE(p.items[0].focus, QStringLiteral("0"));
+        QCOMPARE(p.items[0].outfocus, QStringLiteral("0"));
+        QCOMPARE(p.items[0].bcolor, 8);
+        QCOMPARE(p.items[0].x, 7.0f);
+        QCOMPARE(p.items[1].bcolor, 0); // no ItemText: the slot keeps its constructed values
+        QCOMPARE(p.items[1].text, QString());
+        QCOMPARE(p.items[2].id, 3);     // filled, though beyond the count
+        QCOMPARE(p.items[2].bcolor, 8);
+    }
+
+    void oversizedPagesKeepTheirFirstSlots()
+    {
+        QString items;
+        for (int i = 1; i <= 300; ++i)
+            items += QStringLiteral("<Item id=\"%1\"/>").arg(i);
+        Loaded l;
+        LoadText(l, Wrap(Page(QStringLiteral("id=\"1\""),
+                              QStringLiteral("<Items Num=\"300\">") + items + QStringLiteral("</Items>"))));
+        const CMyProgramInfo &p = *l.model.pages.At(0);
+        QCOMPARE(p.itemCount, kItemSlots);
+        QCOMPARE(p.items[255].id, 256);
+        Loaded neg;
+        LoadText(neg, Wrap(Page(QStringLiteral("id=\"1\""), QStringLiteral("<Items Num=\"-4\"/>"))));
+        QCOMPARE(neg.model.pages.At(0)->itemCount, 0);
+    }
+
+    void pageWithoutItemsDoesNotEndThePages()
+    {
+        Loaded l;
+        LoadText(l, Wrap(QStringLiteral("<Program><BMLJPEG id=\"1\"><JPEG>a.jpg</JPEG></BMLJPEG>"
+                                        "<BMLJPEG id=\"2\"/>"
+                                        "<BMLJPEG id=\"3\"><Items Num=\"1\"><Item id=\"5\"/></Items></BMLJPEG>"
+                                        "</Program><Material><ItemBitmap id=\"200\" type=\"1\">m.png</ItemBitmap></Material>")));
+        QCOMPARE(l.model.pages.Count(), 3);
+        QCOMPARE(l.model.pages.At(0)->itemCount, 0);
+        QCOMPARE(l.model.pages.At(2)->items[0].id, 5);
+        QCOMPARE(l.model.materials.Count(), 1);
+    }
+
+    void usedSizeGrowsWhileReading()
+    {
+        Loaded l;
+        LoadText(l, Wrap(QStringLiteral("<Material><ItemBitmap id=\"200\">a</ItemBitmap><ItemBitmap id=\"201\">b</ItemBitmap></Material>"
+                                        "<Picture><ItemJPEG id=\"1\">c</ItemJPEG></Picture>")));
+        // Set before each record is appended: two records were in the model before the last.
+        QCOMPARE(l.used, qint64(200));
+    }
+
+    void resolveReference_data()
+    {
+        QTest::addColumn<QString>("reference");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("relative") << QStringLiteral("./news./bg.jpg") << QStringLiteral("/w/") << QStringLiteral("/w/news./bg.jpg");
+        QTest::newRow("folder without slash") << QStringLiteral("./n/a.png") << QStringLiteral("/w") << QStringLiteral("/w/n/a.png");
+        QTest::newRow("absolute") << QStringLiteral("/x/y.jpg") << QStringLiteral("/w/") << QStringLiteral("/x/y.jpg");
+        QTest::newRow("windows") << QStringLiteral("C:\\a\\b.jpg") << QStringLiteral("/w/") << QStringLiteral("C:\\a\\b.jpg");
+        QTest::newRow("empty") << QString() << QStringLiteral("/w/") << QString();
+    }
+    void resolveReference()
+    {
+        QFETCH(QString, reference);
+        QFETCH(QString, folder);
+        QFETCH(QString, expected);
+        QCOMPARE(ResolveReference(reference, folder), expected);
+    }
+
+    void badInputNeverBreaksTheReader_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("unicode");
+        const QString good = Wrap(Page(QStringLiteral("id=\"1\""), QStringLiteral("<Items Num=\"1\"><Item id=\"1\"/></Items>")));
+        const QByteArray goodBytes = EncodeUnicodeTextFile(good);
+        QTest::newRow("truncated") << goodBytes.left(goodBytes.size() / 2) << true;
+        QTest::newRow("odd length") << goodBytes + QByteArray("\x41") << true;
+        QTest::newRow("utf8 with mark") << QByteArray("\xEF\xBB\xBF") + good.toUtf8() << true;
+        QTest::newRow("lone lt") << EncodeUnicodeTextFile(QStringLiteral("<")) << true;
+        QTest::newRow("open comment") << EncodeUnicodeTextFile(QStringLiteral("<BMLCAST><!-- x")) << true;
+        QTest::newRow("open cdata") << EncodeUnicodeTextFile(QStringLiteral("<BMLCAST><![CDATA[ x")) << true;
+        QTest::newRow("huge attribute") << EncodeUnicodeTextFile(QStringLiteral("<BMLCAST><Program><BMLJPEG comment=\"") + QString(5000000, u'x') + QStringLiteral("\"/></Program></BMLCAST>")) << true;
+        QTest::newRow("deep") << EncodeUnicodeTextFile(QStringLiteral("<a>").repeated(100000)) << true;
+        QTest::newRow("entity past unicode") << EncodeUnicodeTextFile(Wrap(QStringLiteral("<FileIDName>&#x110000;&#99999999999999;</FileIDName>"))) << true;
+        QTest::newRow("cp932 invalid") << QByteArray("<BMLCAST><FileIDName>\x81\xFF\x82</FileIDName></BMLCAST>") << false;
+        QTest::newRow("empty") << QByteArray() << true;
+    }
+    void badInputNeverBreaksTheReader()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, unicode);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(unicode ? QStringLiteral("x.bjpx") : QStringLiteral("x.bjp"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        Loaded l;
+        QVERIFY(LoadProject(path, unicode, l.settings, l.used, l.model, CountingServices()));
+        QVERIFY(l.model.pages.Count() <= 1);
+        const QByteArray tag(QTest::currentDataTag());
+        if (tag == "utf8 with mark" || tag == "odd length")
+            QCOMPARE(l.model.pages.Count(), 1);
+        if (tag == "cp932 invalid")
+            QVERIFY(l.settings.FileIDName.contains(QChar(0xFFFD)));
+    }
+};
+
+ORIN_TEST_CLASS(ProjectReaderTest)
+#include "tst_project_reader.moc"
