@@ -3,6 +3,7 @@
 
 #include "app/edition_info.h"
 #include "app/prompt.h"
+#include "actions/data_slimming.h"
 #include "app/recent_files.h"
 #include "model/project_writer.h"
 
@@ -255,6 +256,17 @@ DropResult CDocument::DropFiles(const QStringList &paths)
     if (m_accessMode == kServerAccessMode || !HasProjectExtension(first))
         return DropResult::NotProject;
     return OpenProjectFile(first) ? DropResult::Opened : DropResult::Kept;
+}
+
+bool CDocument::SlimData()
+{
+    if (m_prompt.MessageBox(kSlimQuestion.toString(), kSlimCaption.toString(),
+                            PromptButtons::YesNo) != PromptAnswer::Yes)
+        return false;
+    SlimUnusedImages(m_model);
+    m_model.usedSize = TotalDataSize(m_model);
+    SetSizeLine(FormatSizeLine(m_model.usedSize, m_sizeLimit, SizeForm::Decimal));
+    return true;
 }
 
 bool CDocument::QueryClose()

@@ -107,6 +107,10 @@ public:
     bool OpenRecent(int index);
     // Files dropped on the frame: only the first is looked at.
     DropResult DropFiles(const QStringList &paths);
+    // Data slimming (32814): after the operator agrees, removes the pictures and materials
+    // that nothing refers to and shows the used size again (decimal form). The modified flag
+    // stays as it was. True when records were looked at (the operator said Yes).
+    bool SlimData();
     // The question before the window closes: true when it may close.
     bool QueryClose();
 

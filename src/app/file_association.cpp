@@ -55,7 +55,7 @@ QString DesktopEntryText(const QString &program, int edition)
 {
     return QStringLiteral("[Desktop Entry]\n"
                           "Type=Application\n"
-                          "Version=1.5\n"
+                          "Version=1.4\n"
                           "Name=%1\n"
                           "GenericName=Data broadcast content editor\n"
                           "GenericName[ja]=データ放送コンテンツエディタ\n"

@@ -25,6 +25,7 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStandardPaths>
+#include <QTableView>
 #include <QUrl>
 
 namespace orin {
@@ -389,6 +390,7 @@ void CMainFrame::OnFileAssociation()
 
 void CMainFrame::OnSlimData()
 {
+    m_document->SlimData();
 }
 
 void CMainFrame::SetRetrievalProject(const QString &projectPath, const QString &temporaryFile)

@@ -1,0 +1,550 @@
+// SPDX-License-Identifier: MIT
+// The main frame headless: menus, toolbar, status panes, document commands through the window,
+// closing, recent files, drops, timers and toggles.
+#include "test_registry.h"
+
+#include "app/app_settings.h"
+#include "app/command_ids.h"
+#include "app/document.h"
+#include "app/ini_store.h"
+#include "app/lib_bmlts.h"
+#include "app/main_frame.h"
+#include "app/status_panes.h"
+#include "app_fixtures.h"
+#include "editor/form_graph.h"
+#include "editor/form_list.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QMimeData>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QUrl>
+#include <QtTest>
+
+using namespace orin;
+using orin::test::CScriptedPrompt;
+
+namespace {
+
+struct FrameFixture {
+    QTemporaryDir dir;
+    CScriptedPrompt prompt;
+    QStringList toolCalls;
+    std::unique_ptr<CMainFrame> frame;
+
+    QString Path(const QString &name) const { return dir.filePath(name); }
+    QString SettingsFile() const { return SettingsFilePath(dir.path(), 4); }
+
+    void WriteSettings(const QByteArray &text) const
+    {
+        QFile file(SettingsFile());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text);
+    }
+
+    void Make(int edition = 4)
+    {
+        FrameSetup setup;
+        setup.appFolder = dir.path();
+        setup.edition = edition;
+        setup.workArea = QRect(0, 0, 1920, 1080);
+        setup.prompt = &prompt;
+        setup.workFolderSeed = 7;
+        setup.associationDataHome = dir.filePath(QStringLiteral("share"));
+        setup.associationTools = [this](const QString &tool, const QStringList &) {
+            toolCalls.append(tool);
+            return true;
+        };
+        frame = std::make_unique<CMainFrame>(setup);
+    }
+
+    void Trigger(int id) const { frame->Action(id)->trigger(); }
+};
+
+QList<int> ToolbarIds(QToolBar *bar)
+{
+    QList<int> ids;
+    const QList<QAction *> actions = bar->actions();
+    for (QAction *action : actions)
+        ids.append(action->isSeparator() ? 0 : action->data().isValid() ? action->data().toInt()
+                                                                          : -1);
+    return ids;
+}
+
+} // namespace
+
+class TestMainFrame : public QObject {
+    Q_OBJECT
+
+private slots:
+    void menuItemsCarryTheirTextsAndNumbers_data()
+    {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<QString>("text");
+        const struct {
+            int id;
+            const char *text;
+        } items[] = {
+            {57601, "開く(&O)..."},
+            {32785, "サーバーから取得(&G)..."},
+            {57603, "上書き保存(&S)"},
+            {32771, "名前を付けて保存(&A)..."},
+            {32772, "ポータブル保存(&P)..."},
+            {57616, "最近使ったファイル"},
+            {57665, "アプリケーションの終了(&X)"},
+            {32809, "編集／デザインモード切替"},
+            {32814, "データスリム化..."},
+            {32777, "アイテム枠の表示"},
+            {32787, "編集可能枠の表示"},
+            {32788, "編集済み枠の表示"},
+            {59393, "ステータス バー(&S)"},
+            {32779, "伝送実行(&G)"},
+            {32780, "ネットワーク設定(&N)"},
+            {32790, "ヘルプ(&H)"},
+            {57664, "バージョン情報 OrinEditContents(&A)..."},
+            {32800, "拡張子関連付け"},
+        };
+        for (const auto &item : items)
+            QTest::newRow(item.text) << item.id << QString::fromUtf8(item.text);
+    }
+
+    void menuItemsCarryTheirTextsAndNumbers()
+    {
+        QFETCH(int, id);
+        QFETCH(QString, text);
+        FrameFixture f;
+        f.Make();
+        QAction *action = f.frame->Action(id);
+        QVERIFY(action);
+        QCOMPARE(action->text(), text);
+        QCOMPARE(action->data().toInt(), id);
+    }
+
+    void editItemsArePresentButDisabled()
+    {
+        FrameFixture f;
+        f.Make();
+        for (const int id : {cmd::kEditUndo, cmd::kEditCut, cmd::kEditCopy, cmd::kEditPaste}) {
+            QVERIFY(f.frame->Action(id));
+            QVERIFY(!f.frame->Action(id)->isEnabled());
+        }
+        QCOMPARE(f.frame->Action(cmd::kFileSave)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+        QCOMPARE(f.frame->Action(cmd::kEditPaste)->shortcuts(),
+                 QList<QKeySequence>({QKeySequence(Qt::CTRL | Qt::Key_V),
+                                      QKeySequence(Qt::SHIFT | Qt::Key_Insert)}));
+        QCOMPARE(f.frame->Action(cmd::kNextPane)->shortcut(), QKeySequence(Qt::Key_F6));
+    }
+
+    void greyingByAccessMode_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("modulator") << 0;
+        QTest::newRow("control program") << 1;
+        QTest::newRow("server") << 2;
+    }
+
+    void greyingByAccessMode()
+    {
+        QFETCH(int, mode);
+        FrameFixture f;
+        f.WriteSettings("[Config]\nModeAccess=" + QByteArray::number(mode) + "\n");
+        f.Make();
+        const bool server = mode == 2;
+        for (const int id : {cmd::kFileOpen, cmd::kFileSave, cmd::kFileSaveAs})
+            QCOMPARE(f.frame->Action(id)->isEnabled(), !server);
+        for (const int id : {cmd::kServerRetrieve, cmd::kChangeDraw})
+            QCOMPARE(f.frame->Action(id)->isEnabled(), server);
+        QVERIFY(f.frame->Action(cmd::kPortableSave)->isEnabled());
+        QVERIFY(f.frame->Action(cmd::kToolbarOpen)->isEnabled());
+        QCOMPARE(f.frame->AccessFieldAction()->isVisible(), server);
+    }
+
+    void toolbarOrder()
+    {
+        FrameFixture f;
+        f.Make();
+        auto *bar = f.frame->findChild<QToolBar *>(QStringLiteral("toolbar"));
+        QVERIFY(bar);
+        const QList<int> ids = ToolbarIds(bar);
+        QCOMPARE(ids.mid(0, 12), QList<int>({32791, 57603, 0, 57635, 57634, 57637, 0, 32809, 0,
+                                             32779, 32808, 57664}));
+        auto *field = f.frame->findChild<QLineEdit *>(QStringLiteral("accessField"));
+        QVERIFY(field);
+        QCOMPARE(field->text(), QStringLiteral(" "));
+        QCOMPARE(field->width(), 45);
+        QComboBox *box = f.frame->ChannelBox();
+        QCOMPARE(box->itemText(0), QStringLiteral("1"));
+        QVERIFY(box->count() > 1);
+        QCOMPARE(box->itemText(box->count() - 1), QString::number(box->count()));
+    }
+
+    void statusPanesAtStartUp_data()
+    {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<QString>("access");
+        QTest::addColumn<int>("width");
+        QTest::newRow("no title") << QByteArray() << QString() << 0;
+        QTest::newRow("title") << QByteArray("AccessTitle=Tokyo\n") << QStringLiteral("Tokyo")
+                               << 90;
+        QTest::newRow("test server") << QByteArray("AccessTitle=Tokyo\nmodeConvertTo=1\n")
+                                     << QStringLiteral("テスト用ローカルサーバ") << 162;
+    }
+
+    void statusPanesAtStartUp()
+    {
+        QFETCH(QByteArray, settings);
+        QFETCH(QString, access);
+        QFETCH(int, width);
+        FrameFixture f;
+        f.WriteSettings("[Config]\n" + settings);
+        f.Make();
+        f.frame->show();
+        QCOMPARE(f.frame->statusBar()->findChildren<QLabel *>().size(), 8);
+        QCOMPARE(f.frame->StatusText(kPanePrompt), QStringLiteral("レディ"));
+        QCOMPARE(f.frame->StatusText(kPaneAccess), access);
+        auto *pane = f.frame->statusBar()->findChild<QLabel *>(QStringLiteral("pane1"));
+        QCOMPARE(pane->isVisible(), width > 0);
+        if (width > 0)
+            QCOMPARE(pane->width(), width);
+        QCOMPARE(f.frame->StatusText(kPaneSize), QString());
+        // Edition 4 starts with general PNGs allowed.
+        QCOMPARE(f.frame->StatusText(kPanePng), QStringLiteral(" H"));
+        QCOMPARE(f.frame->windowTitle(), QStringLiteral("OrinEditHTML"));
+    }
+
+    void windowFromSettings()
+    {
+        FrameFixture f;
+        f.WriteSettings("[Config]\nw_left=300\nw_top=-5\nw_width=900\nw_height=700\n"
+                        "listwidth=210\nthumb_width=160\nthumb_height=90\n");
+        f.Make();
+        QCOMPARE(f.frame->pos(), QPoint(300, 0));
+        QCOMPARE(f.frame->size(), QSize(900, 700));
+        QCOMPARE(f.frame->FormList()->ThumbnailSize(), QSize(160, 90));
+        f.frame->show();
+        QCOMPARE(f.frame->findChild<QSplitter *>()->sizes().value(0), 210);
+    }
+
+    void titleAndPanesThroughTheCommands()
+    {
+        FrameFixture f;
+        QVERIFY(test::WriteProject(f.Path(QStringLiteral("news.bjpx")), 3));
+        f.Make();
+        f.prompt.fileNames = {f.Path(QStringLiteral("news"))};
+        f.Trigger(cmd::kFileOpen);
+        QCOMPARE(f.frame->windowTitle(), QStringLiteral("OrinEditHTML - news.bjpx"));
+        QCOMPARE(f.frame->StatusText(kPaneSize), QStringLiteral("0.00/97.67 M"));
+        QCOMPARE(f.frame->StatusText(kPanePng), QStringLiteral(" D"));
+        QCOMPARE(f.frame->FormList()->ItemCount(), 3);
+        QCOMPARE(f.frame->CurrentPageIndex(), 0);
+        QCOMPARE(f.frame->FormGraph()->ShownPageIndex(), 0);
+
+        f.frame->Document().SetModified();
+        QCOMPARE(f.frame->windowTitle(), QStringLiteral("OrinEditHTML - news.bjpx*"));
+        f.Trigger(cmd::kFileSave);
+        QCOMPARE(f.frame->windowTitle(), QStringLiteral("OrinEditHTML - news.bjpx"));
+
+        f.frame->Document().SetModified();
+        f.prompt.fileNames = {f.Path(QStringLiteral("copy.bjpx"))};
+        f.Trigger(cmd::kPortableSave);
+        QCOMPARE(f.frame->windowTitle(), QStringLiteral("OrinEditHTML - news.bjpx*"));
+        QVERIFY(QFile::exists(f.Path(QStringLiteral("copy.bjpx"))));
+
+        f.prompt.fileNames = {f.Path(QStringLiteral("other.bjp"))};
+        f.Trigger(cmd::kFileSaveAs);
+        QCOMPARE(f.frame->windowTitle(), QStringLiteral("OrinEditHTML - other.bjp"));
+        QCOMPARE(f.prompt.unexpected, 0);
+        QVERIFY(f.prompt.Messages().isEmpty());
+    }
+
+    void closeWithNoKeepsWindowAndSettingsFile()
+    {
+        FrameFixture f;
+        f.WriteSettings("[Config]\nw_left=10\n");
+        const QByteArray before = test::ReadAll(f.SettingsFile());
+        QVERIFY(test::WriteProject(f.Path(QStringLiteral("a.bjpx")), 1));
+        f.Make();
+        f.frame->show();
+        f.frame->OpenStartFile(f.Path(QStringLiteral("a.bjpx")));
+        f.frame->Document().SetModified();
+        f.prompt.answers = {PromptAnswer::No};
+        QVERIFY(!f.frame->close());
+        QVERIFY(f.frame->isVisible());
+        QCOMPARE(f.prompt.Messages(), QStringList({"ファイルを破棄しますか？"}));
+        QCOMPARE(test::ReadAll(f.SettingsFile()), before);
+        QVERIFY(f.frame->Library());
+
+        f.prompt.answers = {PromptAnswer::Yes};
+        QVERIFY(f.frame->close());
+        QVERIFY(!f.frame->isVisible());
+        QVERIFY(test::ReadAll(f.SettingsFile()) != before);
+        QVERIFY(!f.frame->Library());
+        // Closing never saves the project.
+        QVERIFY(!QFile::exists(f.Path(QStringLiteral("a.bjpx.bak"))));
+    }
+
+    void closeWritesLayoutCountersAndRecentFiles()
+    {
+        FrameFixture f;
+        f.WriteSettings("[Config]\nVersion=3\nVersionUpdate=4\ndata_event_id=5\n"
+                        "VersionEvent=6\nbBoxDraw=1\n");
+        QVERIFY(test::WriteProject(f.Path(QStringLiteral("a.bjpx")), 1));
+        f.Make();
+        CLibBMLTS *library = f.frame->Library();
+        QCOMPARE(int(library->m_version), 3);
+        QCOMPARE(int(library->m_versionUpdate), 4);
+        QCOMPARE(int(library->m_dataEventId), 5);
+        QCOMPARE(int(library->m_versionEvent), 6);
+        f.frame->show();
+        f.frame->resize(1000, 650);
+        f.frame->OpenStartFile(f.Path(QStringLiteral("a.bjpx")));
+        f.Trigger(cmd::kBoxDraw);
+        QVERIFY(f.frame->close());
+        QVERIFY(f.prompt.records.isEmpty()); // not modified: no question
+
+        CIniStore store(f.SettingsFile());
+        const QString config = QStringLiteral("Config");
+        QCOMPARE(store.GetInt(config, QStringLiteral("w_width"), 0), 1000);
+        QCOMPARE(store.GetInt(config, QStringLiteral("w_height"), 0), 650);
+        QCOMPARE(store.GetInt(config, QStringLiteral("data_event_id"), 0), 5);
+        QCOMPARE(store.GetInt(config, QStringLiteral("VersionEvent"), 0), 6);
+        QCOMPARE(store.GetInt(config, QStringLiteral("bBoxDraw"), 1), 0);
+        QCOMPARE(store.GetString(config, QStringLiteral("DefaultFileDir")), f.dir.path() + u'/');
+        QCOMPARE(store.GetString(QStringLiteral("Recent File List"), QStringLiteral("File1")),
+                 f.Path(QStringLiteral("a.bjpx")));
+    }
+
+    void recentFilesMenu()
+    {
+        FrameFixture f;
+        QVERIFY(test::WriteProject(f.Path(QStringLiteral("a.bjpx")), 1));
+        QVERIFY(test::WriteProject(f.Path(QStringLiteral("b&c.bjpx")), 2));
+        f.Make();
+        QCOMPARE(f.frame->RecentFileActions().size(), 1);
+        QVERIFY(!f.frame->RecentFileActions().first()->isEnabled());
+
+        f.frame->OpenStartFile(f.Path(QStringLiteral("a.bjpx")));
+        f.frame->OpenStartFile(f.Path(QStringLiteral("b&c.bjpx")));
+        QList<QAction *> entries = f.frame->RecentFileActions();
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries.at(0)->text(), QStringLiteral("&1 ") + f.Path(QStringLiteral("b&&c.bjpx")));
+        QCOMPARE(entries.at(0)->data().toInt(), 57616);
+        QCOMPARE(entries.at(1)->data().toInt(), 57617);
+        QCOMPARE(f.frame->Action(57617), entries.at(1));
+
+        entries.at(1)->trigger();
+        QCOMPARE(f.frame->Document().CurrentPath(), f.Path(QStringLiteral("a.bjpx")));
+        QCOMPARE(f.frame->CurrentPageIndex(), 0);
+        QVERIFY(f.frame->close());
+
+        // The next start finds the list in the settings file.
+        FrameFixture g;
+        QFile::copy(f.SettingsFile(), g.SettingsFile());
+        g.Make();
+        entries = g.frame->RecentFileActions();
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries.at(0)->text(), QStringLiteral("&1 ") + f.Path(QStringLiteral("a.bjpx")));
+    }
+
+    void recentEntriesDoNothingInTheServerMode()
+    {
+        FrameFixture f;
+        QVERIFY(test::WriteProject(f.Path(QStringLiteral("a.bjpx")), 1));
+        f.WriteSettings("[Config]\nModeAccess=2\n[Recent File List]\nFile1=" +
+                        f.Path(QStringLiteral("a.bjpx")).toUtf8() + "\n");
+        f.Make();
+        f.frame->RecentFileActions().first()->trigger();
+        QCOMPARE(f.frame->Document().CurrentPath(), QString());
+        QCOMPARE(f.frame->FormList()->ItemCount(), 0);
+    }
+
+    void droppedProjectFiles()
+    {
+        FrameFixture f;
+        QStringList paths;
+        for (int i = 1; i <= 3; ++i) {
+            paths.append(f.Path(QStringLiteral("p%1.bjpx").arg(i)));
+            QVERIFY(test::WriteProject(paths.last(), i + 1));
+        }
+        f.Make();
+        f.frame->show();
+        QVERIFY(f.frame->acceptDrops());
+
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(paths.at(0)), QUrl::fromLocalFile(paths.at(1)),
+                      QUrl::fromLocalFile(paths.at(2))});
+        QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(f.frame.get(), &drop);
+
+        QCOMPARE(f.frame->Document().CurrentPath(), paths.at(0));
+        QCOMPARE(f.frame->FormList()->ItemCount(), 2);
+        QCOMPARE(f.frame->CurrentPageIndex(), 0);
+        QCOMPARE(f.frame->RecentFileActions().size(), 1);
+    }
+
+    void timers()
+    {
+        FrameFixture f;
+        QVERIFY(test::WriteProject(f.Path(QStringLiteral("a.bjpx")), 1));
+        f.Make();
+        f.frame->show();
+        f.frame->StartCommandLineTimers(true, true);
+        QVERIFY(f.frame->IsTimerActive(cmd::kAutoSendTimer));
+        QVERIFY(f.frame->IsTimerActive(cmd::kAutoExitTimer));
+
+        // 300: the transmission command, which this edition refuses.
+        f.frame->SetTransmissionStatus(QStringLiteral("old"));
+        f.frame->OnTimer(cmd::kAutoSendTimer);
+        QVERIFY(!f.frame->IsTimerActive(cmd::kAutoSendTimer));
+        QCOMPARE(f.prompt.Messages(), QStringList({"本アプリケーションはデータを伝送できません"}));
+        QCOMPARE(f.prompt.records.last().caption, QStringLiteral("ERROR"));
+        QCOMPARE(f.frame->StatusText(kPaneTransmit), QString());
+
+        // 500: the normal close path, with its question when modified.
+        f.frame->OpenStartFile(f.Path(QStringLiteral("a.bjpx")));
+        f.frame->Document().SetModified();
+        f.prompt.Clear();
+        f.prompt.answers = {PromptAnswer::No};
+        f.frame->OnTimer(cmd::kAutoExitTimer);
+        QVERIFY(!f.frame->IsTimerActive(cmd::kAutoExitTimer));
+        QVERIFY(f.frame->isVisible());
+        QCOMPARE(f.prompt.Messages(), QStringList({"ファイルを破棄しますか？"}));
+        QVERIFY(!QFile::exists(f.SettingsFile()));
+
+        f.prompt.answers = {PromptAnswer::Yes};
+        f.frame->OnTimer(cmd::kAutoExitTimer);
+        QVERIFY(!f.frame->isVisible());
+        QVERIFY(QFile::exists(f.SettingsFile()));
+    }
+
+    void transmissionRefusedByEdition_data()
+    {
+        QTest::addColumn<int>("edition");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("editing only") << 0 << true;
+        QTest::newRow("HTML") << 4 << true;
+        QTest::newRow("web") << 2 << false;
+    }
+
+    void transmissionRefusedByEdition()
+    {
+        QFETCH(int, edition);
+        QFETCH(bool, refused);
+        FrameFixture f;
+        f.Make(edition);
+        f.Trigger(cmd::kTransmit);
+        QCOMPARE(f.prompt.Messages().contains(QStringLiteral("本アプリケーションはデータを伝送できません")),
+                 refused);
+    }
+
+    void designModeToggle()
+    {
+        FrameFixture f;
+        QVERIFY(test::WriteProject(f.Path(QStringLiteral("a.bjpx")), 2));
+        f.Make();
+        QAction *toggle = f.frame->Action(cmd::kDesignMode);
+        QVERIFY(toggle->isCheckable());
+
+        // No page shown: nothing happens.
+        toggle->trigger();
+        QVERIFY(!f.frame->IsDesignMode());
+        QVERIFY(!toggle->isChecked());
+
+        f.prompt.fileNames = {f.Path(QStringLiteral("a.bjpx"))};
+        f.Trigger(cmd::kFileOpen);
+        toggle->trigger();
+        QVERIFY(f.frame->IsDesignMode());
+        QVERIFY(toggle->isChecked());
+        QVERIFY(!f.frame->acceptDrops());
+        QVERIFY(f.frame->FormGraph()->DesignView()->acceptDrops());
+        QCOMPARE(f.frame->FormGraph()->ShownPageIndex(), 0);
+
+        // Opening a project goes back to the preview.
+        f.frame->OpenStartFile(f.Path(QStringLiteral("a.bjpx")));
+        QVERIFY(!f.frame->IsDesignMode());
+        QVERIFY(!toggle->isChecked());
+        QVERIFY(f.frame->acceptDrops());
+        QCOMPARE(f.frame->CurrentPageIndex(), -1);
+    }
+
+    void viewFlagToggles()
+    {
+        FrameFixture f;
+        f.WriteSettings("[Config]\nbBoxDraw=1\nbLabelDraw=0\nModeAccess=2\n");
+        f.Make();
+        QVERIFY(f.frame->Action(cmd::kBoxDraw)->isChecked());
+        QVERIFY(!f.frame->Action(cmd::kLabelDraw)->isChecked());
+        f.Trigger(cmd::kBoxDraw);
+        f.Trigger(cmd::kLabelDraw);
+        f.Trigger(cmd::kChangeDraw);
+        QCOMPARE(f.frame->Settings().bBoxDraw, 0);
+        QCOMPARE(f.frame->Settings().bLabelDraw, 1);
+        QCOMPARE(f.frame->Settings().bChangeDraw, 1);
+        QVERIFY(!f.frame->Action(cmd::kBoxDraw)->isChecked());
+        QVERIFY(f.frame->Action(cmd::kLabelDraw)->isChecked());
+        QCOMPARE(f.frame->FormGraph()->Flags().bBoxDraw, 0);
+        QCOMPARE(f.frame->FormGraph()->Flags().bChangeDraw, 1);
+
+        f.frame->show();
+        f.Trigger(cmd::kStatusBar);
+        QVERIFY(!f.frame->statusBar()->isVisible());
+        f.Trigger(cmd::kStatusBar);
+        QVERIFY(f.frame->statusBar()->isVisible());
+    }
+
+    void channelChoiceIsPosted()
+    {
+        FrameFixture f;
+        f.Make();
+        QComboBox *box = f.frame->ChannelBox();
+        emit box->activated(2);
+        // The command is posted: it arrives after the current one has returned.
+        QCOMPARE(f.frame->Document().Settings().TransChannel, 1);
+        QCoreApplication::processEvents();
+        QCOMPARE(f.frame->Document().Settings().TransChannel, 3);
+    }
+
+    void startFileExtensions()
+    {
+        FrameFixture f;
+        QVERIFY(test::WriteProject(f.Path(QStringLiteral("UP.BJPX")), 2));
+        QVERIFY(test::WriteProject(f.Path(QStringLiteral("x.bjpx")), 1));
+        QFile::copy(f.Path(QStringLiteral("x.bjpx")), f.Path(QStringLiteral("x.txt")));
+        f.Make();
+        f.frame->OpenStartFile(f.Path(QStringLiteral("x.txt")));
+        QCOMPARE(f.frame->Document().CurrentPath(), QString());
+        f.frame->OpenStartFile(f.Path(QStringLiteral("UP.BJPX")));
+        QCOMPARE(f.frame->Document().CurrentPath(), f.Path(QStringLiteral("UP.BJPX")));
+        QCOMPARE(f.frame->FormList()->ItemCount(), 2);
+        // The command line opens without showing a page.
+        QCOMPARE(f.frame->CurrentPageIndex(), -1);
+        QVERIFY(f.prompt.records.isEmpty());
+    }
+
+    void fileAssociationCommand()
+    {
+        FrameFixture f;
+        f.Make();
+        f.Trigger(cmd::kFileAssociation);
+        QVERIFY(QFile::exists(f.Path(QStringLiteral("share/applications/orinedit.desktop"))));
+        QVERIFY(QFile::exists(f.Path(QStringLiteral("share/mime/packages/orinedit-bjpx.xml"))));
+        QCOMPARE(f.toolCalls, QStringList({"update-mime-database", "update-desktop-database",
+                                           "xdg-mime"}));
+        QVERIFY(f.prompt.records.isEmpty());
+    }
+
+    void workFoldersAreMade()
+    {
+        FrameFixture f;
+        f.Make();
+        QVERIFY(f.frame->Folders().work.startsWith(f.dir.path() + QStringLiteral("/temp/")));
+        QVERIFY(QFileInfo(f.frame->Folders().work).isDir());
+        QVERIFY(QFileInfo(f.frame->Folders().convert).isDir());
+    }
+};
+
+ORIN_TEST_CLASS(TestMainFrame)
+#include "tst_main_frame.moc"
