@@ -65,7 +65,11 @@ public:
     // Read-only access for tests and benchmarks.
     const QString &Text() const;
     int ElementCount() const; // indexed elements, not counting the document record
+    // Index 0 is the document record; an index out of range gives an all-zero record.
     const ElementRecord &Record(int index) const;
+    // Exact tag lengths, also of tags too long for the record's bit fields (0 out of range).
+    int StartTagLength(int index) const;
+    int EndTagLength(int index) const;
 
 private:
     struct Impl;
