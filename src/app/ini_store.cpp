@@ -1,0 +1,573 @@
+// SPDX-License-Identifier: MIT
+#include "app/ini_store.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <iconv.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <utility>
+
+namespace orin {
+
+namespace {
+
+// Converts between code page 932 and UTF-16 with glibc iconv. Bytes that are not code page 932
+// and characters it cannot hold become '?', so bad input never stops a read or a write.
+class CCp932Converter
+{
+public:
+    CCp932Converter(const char *to, const char *from)
+        : m_cd(iconv_open(to, from))
+    {
+    }
+    ~CCp932Converter()
+    {
+        if (Ok())
+            iconv_close(m_cd);
+    }
+    CCp932Converter(const CCp932Converter &) = delete;
+    CCp932Converter &operator=(const CCp932Converter &) = delete;
+
+    bool Ok() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+
+    // Runs the conversion; `skip` tells how many input bytes an unconvertible sequence at the
+    // given position spans; `replacement` is what stands in for it in the output.
+    template <typename SkipFn>
+    QByteArray Convert(const QByteArray &input, const QByteArray &replacement, SkipFn skip)
+    {
+        QByteArray out;
+        if (input.isEmpty())
+            return out;
+        QByteArray buffer(input.size() * 2 + 16, '\0');
+        char *in = const_cast<char *>(input.constData());
+        size_t inLeft = static_cast<size_t>(input.size());
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        while (inLeft > 0) {
+            char *outPtr = buffer.data();
+            size_t outLeft = static_cast<size_t>(buffer.size());
+            const size_t rc = iconv(m_cd, &in, &inLeft, &outPtr, &outLeft);
+            const int error = errno;
+            out.append(buffer.constData(), buffer.size() - static_cast<qsizetype>(outLeft));
+            if (rc != static_cast<size_t>(-1))
+                break;
+            if (error == E2BIG)
+                continue;
+            out.append(replacement);
+            if (error != EILSEQ) // an incomplete sequence at the end, or anything unexpected
+                break;
+            const size_t step =
+                std::min(inLeft, skip(reinterpret_cast<const unsigned char *>(in), inLeft));
+            in += step;
+            inLeft -= step;
+            iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        }
+        return out;
+    }
+
+private:
+    iconv_t m_cd;
+};
+
+bool IsLeadByte(unsigned char b)
+{
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+bool IsTrailByte(unsigned char b)
+{
+    return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
+
+class CCp932Decoder
+{
+public:
+    CCp932Decoder()
+        : m_conv("UTF-16LE", "CP932")
+    {
+    }
+
+    QString Decode(const QByteArray &bytes)
+    {
+        if (!m_conv.Ok())
+            return QString::fromLatin1(bytes);
+        static const QByteArray question("?\0", 2);
+        // An unassigned double-byte code counts as one character; a stray byte as one.
+        const QByteArray utf16 =
+            m_conv.Convert(bytes, question, [](const unsigned char *p, size_t left) -> size_t {
+                return (left >= 2 && IsLeadByte(p[0]) && IsTrailByte(p[1])) ? 2 : 1;
+            });
+        return QString::fromUtf16(reinterpret_cast<const char16_t *>(utf16.constData()),
+                                  utf16.size() / 2);
+    }
+
+private:
+    CCp932Converter m_conv;
+};
+
+// `lossy`, when given, tells whether any character had to become '?'.
+QByteArray EncodeCp932(const QString &text, bool *lossy = nullptr)
+{
+    if (lossy)
+        *lossy = false;
+    CCp932Converter conv("CP932", "UTF-16LE");
+    if (!conv.Ok()) {
+        QByteArray out = text.toLatin1();
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text.at(i).unicode() >= 0x80) {
+                out[i] = '?';
+                if (lossy)
+                    *lossy = true;
+            }
+        }
+        return out;
+    }
+    const QByteArray utf16(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    // A character outside the code page is one UTF-16 unit, or two for a surrogate pair.
+    return conv.Convert(utf16, QByteArray("?"),
+                        [lossy](const unsigned char *p, size_t left) -> size_t {
+                            if (lossy)
+                                *lossy = true;
+                            const unsigned unit = p[0] | (left >= 2 ? p[1] << 8 : 0);
+                            if (unit >= 0xD800 && unit <= 0xDBFF && left >= 4) {
+                                const unsigned next = p[2] | (p[3] << 8);
+                                if (next >= 0xDC00 && next <= 0xDFFF)
+                                    return 4;
+                            }
+                            return 2;
+                        });
+}
+
+bool IsBlank(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\v' || c == u'\f';
+}
+
+QString TrimBlanks(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && IsBlank(text.at(begin)))
+        ++begin;
+    while (end > begin && IsBlank(text.at(end - 1)))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+// `name` comes from the file (already trimmed), `wanted` from the caller.
+bool SameName(const QString &name, const QString &wanted)
+{
+    return name.compare(TrimBlanks(wanted), Qt::CaseInsensitive) == 0;
+}
+
+// One line of the file: its bytes with the line end as read, and what it means.
+struct IniLine {
+    enum Kind { Other, Section, Key };
+    QByteArray raw;
+    Kind kind = Other;
+    QString name;
+    QString value;
+
+    bool HasLineEnd() const { return raw.endsWith('\n'); }
+
+    bool IsBlankLine() const
+    {
+        return std::all_of(raw.cbegin(), raw.cend(), [](char c) {
+            return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+        });
+    }
+};
+
+IniLine ParseLine(QByteArray raw, CCp932Decoder &decoder)
+{
+    IniLine line;
+    QByteArray body = raw;
+    if (body.endsWith('\n'))
+        body.chop(1);
+    if (body.endsWith('\r'))
+        body.chop(1);
+    line.raw = std::move(raw);
+    const QString text = TrimBlanks(decoder.Decode(body));
+    if (text.startsWith(u'[')) {
+        const qsizetype close = text.indexOf(u']', 1);
+        line.kind = IniLine::Section;
+        line.name = TrimBlanks(close < 0 ? text.mid(1) : text.mid(1, close - 1));
+        return line;
+    }
+    if (text.startsWith(u';'))
+        return line;
+    const qsizetype eq = text.indexOf(u'=');
+    if (eq <= 0)
+        return line;
+    const QString name = TrimBlanks(text.left(eq));
+    if (name.isEmpty())
+        return line;
+    line.kind = IniLine::Key;
+    line.name = name;
+    line.value = TrimBlanks(text.mid(eq + 1));
+    return line;
+}
+
+// The parsed file with the line end style it uses (that of its first line, "\n" for a new file).
+struct IniFile {
+    QList<IniLine> lines;
+    QByteArray eol = "\n";
+
+    // Index of the header of the first section with the name, or -1.
+    qsizetype FindSection(const QString &section) const
+    {
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (lines.at(i).kind == IniLine::Section && SameName(lines.at(i).name, section))
+                return i;
+        }
+        return -1;
+    }
+
+    // One past the last line belonging to the section whose header is at `header`.
+    qsizetype SectionEnd(qsizetype header) const
+    {
+        qsizetype i = header + 1;
+        while (i < lines.size() && lines.at(i).kind != IniLine::Section)
+            ++i;
+        return i;
+    }
+
+    qsizetype FindKey(qsizetype header, const QString &key) const
+    {
+        const qsizetype end = SectionEnd(header);
+        for (qsizetype i = header + 1; i < end; ++i) {
+            if (lines.at(i).kind == IniLine::Key && SameName(lines.at(i).name, key))
+                return i;
+        }
+        return -1;
+    }
+
+    const IniLine *Find(const QString &section, const QString &key) const
+    {
+        const qsizetype header = FindSection(section);
+        if (header < 0)
+            return nullptr;
+        const qsizetype at = FindKey(header, key);
+        return at < 0 ? nullptr : &lines.at(at);
+    }
+
+    // Inserts a line at the position, giving the line before it a line end when it has none.
+    void Insert(qsizetype at, IniLine line)
+    {
+        if (at > 0 && !lines.at(at - 1).HasLineEnd())
+            lines[at - 1].raw.append(eol);
+        lines.insert(at, std::move(line));
+    }
+
+    IniLine MakeKey(const QString &key, const QString &value) const
+    {
+        IniLine line;
+        line.kind = IniLine::Key;
+        line.name = key;
+        line.value = value;
+        line.raw = EncodeCp932(key + u'=' + value) + eol;
+        return line;
+    }
+
+    IniLine MakeSection(const QString &section) const
+    {
+        IniLine line;
+        line.kind = IniLine::Section;
+        line.name = section;
+        line.raw = EncodeCp932(u'[' + section + u']') + eol;
+        return line;
+    }
+
+    // Appends a new section at the end of the file, after a blank line; returns its header.
+    qsizetype AppendSection(const QString &section)
+    {
+        if (!lines.isEmpty() && !lines.constLast().IsBlankLine()) {
+            IniLine blank;
+            blank.raw = eol;
+            Insert(lines.size(), std::move(blank));
+        }
+        Insert(lines.size(), MakeSection(section));
+        return lines.size() - 1;
+    }
+
+    void SetValue(const QString &section, const QString &key, const QString &value)
+    {
+        qsizetype header = FindSection(section);
+        if (header < 0)
+            header = AppendSection(section);
+        const qsizetype at = FindKey(header, key);
+        if (at >= 0) {
+            // The key keeps the spelling it has in the file, and its line end.
+            IniLine &line = lines[at];
+            const QByteArray lineEnd = line.raw.endsWith("\r\n") ? QByteArray("\r\n")
+                                       : line.HasLineEnd()       ? QByteArray("\n")
+                                                                 : QByteArray();
+            line.value = value;
+            line.raw = EncodeCp932(line.name + u'=' + value) + lineEnd;
+            return;
+        }
+        qsizetype last = header;
+        const qsizetype end = SectionEnd(header);
+        for (qsizetype i = header + 1; i < end; ++i) {
+            if (lines.at(i).kind == IniLine::Key)
+                last = i;
+        }
+        Insert(last + 1, MakeKey(key, value));
+    }
+
+    QByteArray Serialize() const
+    {
+        QByteArray out;
+        for (const IniLine &line : lines)
+            out.append(line.raw);
+        return out;
+    }
+};
+
+enum class LoadResult { Loaded, Missing, Unreadable };
+
+LoadResult LoadFile(const QString &path, IniFile *file)
+{
+    QFile f(path);
+    if (!f.exists())
+        return LoadResult::Missing;
+    if (!f.open(QIODevice::ReadOnly))
+        return LoadResult::Unreadable;
+    const QByteArray data = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        return LoadResult::Unreadable;
+    CCp932Decoder decoder;
+    qsizetype start = 0;
+    while (start < data.size()) {
+        const qsizetype nl = data.indexOf('\n', start);
+        const qsizetype end = nl < 0 ? data.size() : nl + 1;
+        file->lines.append(ParseLine(data.mid(start, end - start), decoder));
+        start = end;
+    }
+    if (!file->lines.isEmpty() && file->lines.constFirst().raw.endsWith("\r\n"))
+        file->eol = "\r\n";
+    return LoadResult::Loaded;
+}
+
+IniFile ReadFile(const QString &path)
+{
+    IniFile file;
+    if (LoadFile(path, &file) == LoadResult::Unreadable)
+        file.lines.clear();
+    return file;
+}
+
+bool SaveFile(const QString &path, const IniFile &file)
+{
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray data = file.Serialize();
+    if (out.write(data) != data.size()) {
+        out.cancelWriting();
+        return false;
+    }
+    return out.commit();
+}
+
+// Loads the file, lets `edit` change it and writes it back; a file that exists but cannot be
+// read is never overwritten, so a passing read error cannot wipe the other settings.
+template <typename EditFn> bool ModifyFile(const QString &path, EditFn edit)
+{
+    IniFile file;
+    if (LoadFile(path, &file) == LoadResult::Unreadable)
+        return false;
+    if (!edit(file))
+        return true;
+    return SaveFile(path, file);
+}
+
+bool HasLineBreakOrNul(const QString &text)
+{
+    return text.contains(u'\n') || text.contains(u'\r') || text.contains(QChar(0));
+}
+
+bool UsableSection(const QString &section)
+{
+    const QString name = TrimBlanks(section);
+    return !name.isEmpty() && !name.contains(u']') && !HasLineBreakOrNul(name);
+}
+
+bool UsableKey(const QString &key)
+{
+    const QString name = TrimBlanks(key);
+    return !name.isEmpty() && !name.contains(u'=') && !name.startsWith(u'[')
+           && !name.startsWith(u';') && !HasLineBreakOrNul(name);
+}
+
+// A value stays on its line: line breaks and NULs become blanks; surrounding blanks would be
+// dropped on reading anyway.
+QString CleanValue(const QString &value)
+{
+    QString v = value;
+    for (QChar &c : v) {
+        if (c == u'\n' || c == u'\r' || c.unicode() == 0)
+            c = u' ';
+    }
+    return TrimBlanks(v);
+}
+
+int ParseInt(const QString &text)
+{
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n && IsBlank(text.at(i)))
+        ++i;
+    bool negative = false;
+    if (i < n && (text.at(i) == u'-' || text.at(i) == u'+')) {
+        negative = text.at(i) == u'-';
+        ++i;
+    }
+    long long value = 0;
+    for (; i < n && text.at(i) >= u'0' && text.at(i) <= u'9'; ++i) {
+        value = value * 10 + (text.at(i).unicode() - u'0');
+        if (value > static_cast<long long>(INT_MAX) + 1)
+            value = static_cast<long long>(INT_MAX) + 1;
+    }
+    if (negative)
+        value = -value;
+    if (value > INT_MAX)
+        return INT_MAX;
+    if (value < INT_MIN)
+        return INT_MIN;
+    return static_cast<int>(value);
+}
+
+} // namespace
+
+bool IniCanHold(const QString &text)
+{
+    bool lossy = false;
+    EncodeCp932(text, &lossy);
+    return !lossy && !HasLineBreakOrNul(text) && TrimBlanks(text) == text;
+}
+
+CIniStore::CIniStore(QString path)
+    : m_path(std::move(path))
+{
+}
+
+int CIniStore::GetInt(const QString &section, const QString &key, int defaultValue) const
+{
+    const IniFile file = ReadFile(m_path);
+    const IniLine *line = file.Find(section, key);
+    if (!line || line->value.isEmpty())
+        return defaultValue;
+    return ParseInt(line->value);
+}
+
+QString CIniStore::GetString(const QString &section, const QString &key,
+                             const QString &defaultValue) const
+{
+    const IniFile file = ReadFile(m_path);
+    const IniLine *line = file.Find(section, key);
+    return (line ? line->value : defaultValue).left(kIniValueMax);
+}
+
+bool CIniStore::WriteInt(const QString &section, const QString &key, int value)
+{
+    return WriteString(section, key, QString::number(value));
+}
+
+bool CIniStore::WriteString(const QString &section, const QString &key, const QString &value)
+{
+    return WriteStrings(section, {qMakePair(key, value)});
+}
+
+bool CIniStore::WriteStrings(const QString &section, const IniPairs &pairs)
+{
+    if (pairs.isEmpty())
+        return true;
+    if (!UsableSection(section))
+        return false;
+    for (const auto &pair : pairs) {
+        if (!UsableKey(pair.first))
+            return false;
+    }
+    return ModifyFile(m_path, [&](IniFile &file) {
+        for (const auto &pair : pairs)
+            file.SetValue(TrimBlanks(section), TrimBlanks(pair.first), CleanValue(pair.second));
+        return true;
+    });
+}
+
+IniPairs CIniStore::GetSection(const QString &section) const
+{
+    IniPairs pairs;
+    const IniFile file = ReadFile(m_path);
+    const qsizetype header = file.FindSection(section);
+    if (header < 0)
+        return pairs;
+    const qsizetype end = file.SectionEnd(header);
+    for (qsizetype i = header + 1; i < end; ++i) {
+        const IniLine &line = file.lines.at(i);
+        if (line.kind == IniLine::Key)
+            pairs.append(qMakePair(line.name, line.value));
+    }
+    return pairs;
+}
+
+bool CIniStore::WriteSection(const QString &section, const IniPairs &pairs)
+{
+    if (!UsableSection(section))
+        return false;
+    for (const auto &pair : pairs) {
+        if (!UsableKey(pair.first))
+            return false;
+    }
+    return ModifyFile(m_path, [&](IniFile &file) {
+        qsizetype header = file.FindSection(section);
+        if (header < 0)
+            header = file.AppendSection(TrimBlanks(section));
+        // Everything but the blank lines that part this section from the next one goes.
+        qsizetype end = file.SectionEnd(header);
+        qsizetype keepFrom = end;
+        while (keepFrom > header + 1 && file.lines.at(keepFrom - 1).IsBlankLine())
+            --keepFrom;
+        file.lines.remove(header + 1, keepFrom - (header + 1));
+        qsizetype at = header + 1;
+        for (const auto &pair : pairs)
+            file.Insert(at++, file.MakeKey(TrimBlanks(pair.first), CleanValue(pair.second)));
+        return true;
+    });
+}
+
+bool CIniStore::RemoveKey(const QString &section, const QString &key)
+{
+    return ModifyFile(m_path, [&](IniFile &file) {
+        const qsizetype header = file.FindSection(section);
+        if (header < 0)
+            return false;
+        bool changed = false;
+        for (qsizetype at = file.FindKey(header, key); at >= 0; at = file.FindKey(header, key)) {
+            file.lines.removeAt(at);
+            changed = true;
+        }
+        return changed;
+    });
+}
+
+bool CIniStore::RemoveSection(const QString &section)
+{
+    return ModifyFile(m_path, [&](IniFile &file) {
+        bool changed = false;
+        // Every section of that name goes, or a later one would take its place.
+        for (qsizetype header = file.FindSection(section); header >= 0;
+             header = file.FindSection(section)) {
+            file.lines.remove(header, file.SectionEnd(header) - header);
+            changed = true;
+        }
+        return changed;
+    });
+}
+
+} // namespace orin
