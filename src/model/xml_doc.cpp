@@ -107,6 +107,7 @@ CXmlDoc::~CXmlDoc() = default;
 bool CXmlDoc::LoadText(const QString &text)
 {
     d->text = text;
+    d->attributeCacheIndex = 0;
     d->Index();
     Rewind();
     return WellFormed();
@@ -271,35 +272,61 @@ QString CXmlDoc::Attribute(const QString &name) const
     const int index = d->current;
     if (index == 0 || name.isEmpty())
         return QString();
-    const ElementRecord &rec = d->Rec(index);
     const auto *s = reinterpret_cast<const char16_t *>(d->text.constData());
-    const QStringView tagName = d->TagName(index);
-    const int tagEnd = std::min(int(d->text.size()), rec.start + d->StartTagLength(index));
-    CAttributeReader reader(s, int(tagName.utf16() - s) + int(tagName.size()), tagEnd);
-    using Kind = CAttributeReader::Kind;
-    for (;;) {
-        CAttributeReader::Token tok = reader.Next(false);
-        if (tok.kind == Kind::End || tok.kind == Kind::Stop)
-            return QString();
-        QStringView attrName; // a stray '=' stands for an attribute without a name
-        if (tok.kind != Kind::Equals) {
-            attrName = tok.text;
-            const int afterName = reader.Position();
-            if (reader.Next(false).kind != Kind::Equals) {
-                // A bare name: its own name is its value.
-                if (attrName == name)
-                    return name;
-                reader.SetPosition(afterName);
-                continue;
+    if (d->attributeCacheIndex != index) {
+        // Tokenise the start tag once; the reading rules stop at the first '=' without value.
+        using Span = Impl::AttributeSpan;
+        using SpanKind = Impl::AttributeKind;
+        d->attributeCache.clear();
+        d->attributeCacheIndex = index;
+        const ElementRecord &rec = d->Rec(index);
+        const QStringView tagName = d->TagName(index);
+        const int tagEnd = std::min(int(d->text.size()), rec.start + d->StartTagLength(index));
+        CAttributeReader reader(s, int(tagName.utf16() - s) + int(tagName.size()), tagEnd);
+        using Kind = CAttributeReader::Kind;
+        for (;;) {
+            CAttributeReader::Token tok = reader.Next(false);
+            if (tok.kind == Kind::End || tok.kind == Kind::Stop)
+                break;
+            Span span;
+            if (tok.kind != Kind::Equals) { // a stray '=' stands for an attribute without a name
+                span.nameFrom = int(tok.text.utf16() - s);
+                span.nameLength = int(tok.text.size());
+                const int afterName = reader.Position();
+                if (reader.Next(false).kind != Kind::Equals) {
+                    // A bare name: its own name is its value.
+                    span.kind = SpanKind::Bare;
+                    d->attributeCache.push_back(span);
+                    reader.SetPosition(afterName);
+                    continue;
+                }
+            }
+            const CAttributeReader::Token value = reader.Next(true);
+            const bool hasValue = value.kind == Kind::Quoted || value.kind == Kind::Run;
+            if (hasValue) {
+                span.valueFrom = int(value.text.utf16() - s);
+                span.valueLength = int(value.text.size());
+            }
+            span.kind = hasValue ? SpanKind::Valued : SpanKind::Valueless;
+            d->attributeCache.push_back(span);
+            if (!hasValue)
+                break;
+        }
+    }
+    for (const Impl::AttributeSpan &span : d->attributeCache) {
+        const QStringView attrName(s + span.nameFrom, span.nameLength);
+        if (span.nameLength > 0 && attrName == name) {
+            switch (span.kind) {
+            case Impl::AttributeKind::Bare:
+                return name;
+            case Impl::AttributeKind::Valued:
+                return UnescapeMarkup(QStringView(s + span.valueFrom, span.valueLength));
+            case Impl::AttributeKind::Valueless:
+                return QString();
             }
         }
-        const CAttributeReader::Token value = reader.Next(true);
-        const bool hasValue = value.kind == Kind::Quoted || value.kind == Kind::Run;
-        if (!attrName.isEmpty() && attrName == name)
-            return hasValue ? UnescapeMarkup(value.text) : QString();
-        if (!hasValue)
-            return QString();
     }
+    return QString();
 }
 
 QString CXmlDoc::Diagnostics() const

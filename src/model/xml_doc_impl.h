@@ -26,6 +26,19 @@ struct CXmlDoc::Impl {
     int current = 0;
     int child = 0;
 
+    // The attributes of the element last asked for, tokenised once: readers ask for many
+    // attributes of the same element in a row. Offsets into the text, so a copy stays valid.
+    enum class AttributeKind { Bare, Valued, Valueless };
+    struct AttributeSpan {
+        int nameFrom = 0;
+        int nameLength = 0;
+        int valueFrom = 0;
+        int valueLength = 0;
+        AttributeKind kind = AttributeKind::Valued;
+    };
+    mutable int attributeCacheIndex = 0; // 0: nothing cached
+    mutable std::vector<AttributeSpan> attributeCache;
+
     Impl() { records.emplace_back(); }
 
     // Builds the element table and the diagnostics for `text`.
