@@ -150,6 +150,21 @@ private slots:
         QVERIFY(s2.contains(QStringLiteral("<ItemJPEG id=\"4\"")));
     }
 
+    void sampleIsNumberedAndUsesEveryImage()
+    {
+        QTemporaryDir dir;
+        const QString project = CopySample(dir);
+        const QString renumbered = dir.filePath(QStringLiteral("r.bjpx"));
+        QCOMPARE(RunCli({QStringLiteral("renumber"), project, renumbered}).code, 0);
+        const QString before = orin::DecodeUnicodeTextFile(ReadAll(project));
+        const QString after = orin::DecodeUnicodeTextFile(ReadAll(renumbered));
+        // Other content folder: the references become absolute, nothing else changes.
+        QCOMPARE(QString(after).replace(dir.filePath(QStringLiteral("sample.")), QStringLiteral("./sample.")), before);
+        const Outcome slim = RunCli({QStringLiteral("slim"), project, dir.filePath(QStringLiteral("s.bjpx"))});
+        QCOMPARE(slim.code, 0);
+        QCOMPARE(slim.out, QStringLiteral("nothing to remove\n"));
+    }
+
     void errorsAndUsage_data()
     {
         QTest::addColumn<QStringList>("args");
