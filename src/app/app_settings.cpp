@@ -34,7 +34,11 @@ QString DeviceUrl(const char *path)
 class CConfigReader
 {
 public:
-    explicit CConfigReader(const CIniStore &store) : m_store(store), m_section(Section()) {}
+    explicit CConfigReader(const CIniStore &store)
+        : m_store(store)
+        , m_section(Section())
+    {
+    }
 
     int Int(const char *key, int defaultValue) const
     {
@@ -57,8 +61,14 @@ private:
 class CConfigWriter
 {
 public:
-    void Int(const char *key, int value) { m_pairs.append({QLatin1String(key), QString::number(value)}); }
-    void String(const char *key, const QString &value) { m_pairs.append({QLatin1String(key), value}); }
+    void Int(const char *key, int value)
+    {
+        m_pairs.append({QLatin1String(key), QString::number(value)});
+    }
+    void String(const char *key, const QString &value)
+    {
+        m_pairs.append({QLatin1String(key), value});
+    }
     void Password(const char *key, const QString &clear) { String(key, ScramblePassword(clear)); }
 
     bool WriteTo(CIniStore &store) const
@@ -180,7 +190,8 @@ AppSettings LoadSettings(const CIniStore &store, const QString &appFolder, const
     s.ImageDir = in.String("ImageDir");
     s.DefTimer = in.Int("DefTimer", 0);
     s.RecordTime = in.String("RecordTime");
-    s.BCML = ResolveBcmlPath(in.String("BCML", QStringLiteral("\\Quorvel\\Quorvel.bcml")), appFolder);
+    s.BCML =
+        ResolveBcmlPath(in.String("BCML", QStringLiteral("\\Quorvel\\Quorvel.bcml")), appFolder);
     s.TypeContents = in.Int("TypeContents", edition == 3 ? 1 : 0);
     s.NumberContents = in.Int("NumberContents", 1);
     const ModelDefaults model = DefaultsForModel(s.Model);

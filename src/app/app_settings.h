@@ -36,7 +36,7 @@ ModelDefaults DefaultsForModel(int model);
 // Every settings key under its own name, with its default. Passwords are held in clear; the
 // file keeps them scrambled. The last group is set with the settings but never stored.
 struct AppSettings {
-    int Hardware = kHardwareKind;  // read, then replaced by kHardwareKind
+    int Hardware = kHardwareKind; // read, then replaced by kHardwareKind
     int Model = 0;
     int w_left = 200;
     int w_top = 100;
@@ -57,8 +57,8 @@ struct AppSettings {
     int colBox = 1;
     int bLabelDraw = 1;
     int bChangeDraw = 0;
-    int TAGPID = 256;        // held as 16 bits
-    int Version = 0;         // the version counters are held as bytes
+    int TAGPID = 256; // held as 16 bits
+    int Version = 0;  // the version counters are held as bytes
     int VersionDII = 0;
     int VersionUpdate = 0;
     int data_event_id = 0;
@@ -71,8 +71,8 @@ struct AppSettings {
     QString ImageDir;
     int DefTimer = 0;
     QString RecordTime;
-    QString BCML;            // resolved: a leading separator means the application folder
-    int TypeContents = 0;    // 1 in edition 3
+    QString BCML;         // resolved: a leading separator means the application folder
+    int TypeContents = 0; // 1 in edition 3
     int NumberContents = 1;
     QString WebPage = DefaultsForModel(0).WebPage;
     QString RetPage = DefaultsForModel(0).RetPage;
@@ -83,7 +83,7 @@ struct AppSettings {
     QString FTPDataAddress = QStringLiteral("127.0.0.1");
     int FTPDataPort = 2122;
     int DataPID = 352;
-    int ModeAccess = 0;      // forced to 2 in edition 3
+    int ModeAccess = 0; // forced to 2 in edition 3
     int ModeAction = 1;
     QString AccessTitle;
     int PASV1 = 0;
@@ -96,7 +96,7 @@ struct AppSettings {
     int sizeMAX = 1730;
     QString ServerUser = QStringLiteral("admin");
     QString ServerPassword;
-    int ExtraMode = 0;       // read only in editions 0 and 1, else 1
+    int ExtraMode = 0; // read only in editions 0 and 1, else 1
     QString FTPConvertAddress = QStringLiteral("127.0.0.1");
     int FTPConvertPort = 21;
     QString FTPConvertUser = QStringLiteral("admin");
@@ -130,7 +130,7 @@ struct AppSettings {
     int FTPNetPort = 2130;
     QString FTPNetUser;
     QString FTPNetPassword;
-    int NullVideo = 0;       // written by the network settings, never read
+    int NullVideo = 0; // written by the network settings, never read
 
     // Set with the settings, not stored: the program settings until a project is loaded
     // (1, 0, 0 in edition 4, else all 0) and the colour-map file of the application folder.

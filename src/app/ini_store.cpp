@@ -21,7 +21,10 @@ namespace {
 class CCp932Converter
 {
 public:
-    CCp932Converter(const char *to, const char *from) : m_cd(iconv_open(to, from)) {}
+    CCp932Converter(const char *to, const char *from)
+        : m_cd(iconv_open(to, from))
+    {
+    }
     ~CCp932Converter()
     {
         if (Ok())
@@ -55,9 +58,10 @@ public:
             if (error == E2BIG)
                 continue;
             out.append(replacement);
-            if (error != EILSEQ)  // an incomplete sequence at the end, or anything unexpected
+            if (error != EILSEQ) // an incomplete sequence at the end, or anything unexpected
                 break;
-            const size_t step = std::min(inLeft, skip(reinterpret_cast<const unsigned char *>(in), inLeft));
+            const size_t step =
+                std::min(inLeft, skip(reinterpret_cast<const unsigned char *>(in), inLeft));
             in += step;
             inLeft -= step;
             iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
@@ -82,7 +86,10 @@ bool IsTrailByte(unsigned char b)
 class CCp932Decoder
 {
 public:
-    CCp932Decoder() : m_conv("UTF-16LE", "CP932") {}
+    CCp932Decoder()
+        : m_conv("UTF-16LE", "CP932")
+    {
+    }
 
     QString Decode(const QByteArray &bytes)
     {
@@ -90,9 +97,10 @@ public:
             return QString::fromLatin1(bytes);
         static const QByteArray question("?\0", 2);
         // An unassigned double-byte code counts as one character; a stray byte as one.
-        const QByteArray utf16 = m_conv.Convert(bytes, question, [](const unsigned char *p, size_t left) -> size_t {
-            return (left >= 2 && IsLeadByte(p[0]) && IsTrailByte(p[1])) ? 2 : 1;
-        });
+        const QByteArray utf16 =
+            m_conv.Convert(bytes, question, [](const unsigned char *p, size_t left) -> size_t {
+                return (left >= 2 && IsLeadByte(p[0]) && IsTrailByte(p[1])) ? 2 : 1;
+            });
         return QString::fromUtf16(reinterpret_cast<const char16_t *>(utf16.constData()),
                                   utf16.size() / 2);
     }
@@ -101,28 +109,37 @@ private:
     CCp932Converter m_conv;
 };
 
-QByteArray EncodeCp932(const QString &text)
+// `lossy`, when given, tells whether any character had to become '?'.
+QByteArray EncodeCp932(const QString &text, bool *lossy = nullptr)
 {
+    if (lossy)
+        *lossy = false;
     CCp932Converter conv("CP932", "UTF-16LE");
     if (!conv.Ok()) {
         QByteArray out = text.toLatin1();
         for (qsizetype i = 0; i < text.size(); ++i) {
-            if (text.at(i).unicode() >= 0x80)
+            if (text.at(i).unicode() >= 0x80) {
                 out[i] = '?';
+                if (lossy)
+                    *lossy = true;
+            }
         }
         return out;
     }
     const QByteArray utf16(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
     // A character outside the code page is one UTF-16 unit, or two for a surrogate pair.
-    return conv.Convert(utf16, QByteArray("?"), [](const unsigned char *p, size_t left) -> size_t {
-        const unsigned unit = p[0] | (left >= 2 ? p[1] << 8 : 0);
-        if (unit >= 0xD800 && unit <= 0xDBFF && left >= 4) {
-            const unsigned next = p[2] | (p[3] << 8);
-            if (next >= 0xDC00 && next <= 0xDFFF)
-                return 4;
-        }
-        return 2;
-    });
+    return conv.Convert(utf16, QByteArray("?"),
+                        [lossy](const unsigned char *p, size_t left) -> size_t {
+                            if (lossy)
+                                *lossy = true;
+                            const unsigned unit = p[0] | (left >= 2 ? p[1] << 8 : 0);
+                            if (unit >= 0xD800 && unit <= 0xDBFF && left >= 4) {
+                                const unsigned next = p[2] | (p[3] << 8);
+                                if (next >= 0xDC00 && next <= 0xDFFF)
+                                    return 4;
+                            }
+                            return 2;
+                        });
 }
 
 bool IsBlank(QChar c)
@@ -287,8 +304,8 @@ struct IniFile {
             // The key keeps the spelling it has in the file, and its line end.
             IniLine &line = lines[at];
             const QByteArray lineEnd = line.raw.endsWith("\r\n") ? QByteArray("\r\n")
-                                       : line.HasLineEnd()      ? QByteArray("\n")
-                                                                : QByteArray();
+                                       : line.HasLineEnd()       ? QByteArray("\n")
+                                                                 : QByteArray();
             line.value = value;
             line.raw = EncodeCp932(line.name + u'=' + value) + lineEnd;
             return;
@@ -359,8 +376,7 @@ bool SaveFile(const QString &path, const IniFile &file)
 
 // Loads the file, lets `edit` change it and writes it back; a file that exists but cannot be
 // read is never overwritten, so a passing read error cannot wipe the other settings.
-template <typename EditFn>
-bool ModifyFile(const QString &path, EditFn edit)
+template <typename EditFn> bool ModifyFile(const QString &path, EditFn edit)
 {
     IniFile file;
     if (LoadFile(path, &file) == LoadResult::Unreadable)
@@ -428,7 +444,17 @@ int ParseInt(const QString &text)
 
 } // namespace
 
-CIniStore::CIniStore(QString path) : m_path(std::move(path)) {}
+bool IniCanHold(const QString &text)
+{
+    bool lossy = false;
+    EncodeCp932(text, &lossy);
+    return !lossy && !HasLineBreakOrNul(text) && TrimBlanks(text) == text;
+}
+
+CIniStore::CIniStore(QString path)
+    : m_path(std::move(path))
+{
+}
 
 int CIniStore::GetInt(const QString &section, const QString &key, int defaultValue) const
 {
@@ -459,6 +485,8 @@ bool CIniStore::WriteString(const QString &section, const QString &key, const QS
 
 bool CIniStore::WriteStrings(const QString &section, const IniPairs &pairs)
 {
+    if (pairs.isEmpty())
+        return true;
     if (!UsableSection(section))
         return false;
     for (const auto &pair : pairs) {

@@ -21,6 +21,11 @@ using IniPairs = QList<QPair<QString, QString>>;
 // Longest value GetString gives back (a buffer of 256 characters with its terminator).
 inline constexpr int kIniValueMax = 255;
 
+// True when the value reads back exactly as written: every character exists in code page 932,
+// and there are no line breaks and no surrounding blanks (GetString still cuts at kIniValueMax).
+// Callers that must not store a changed value (a path in the recent-file list) check this first.
+bool IniCanHold(const QString &text);
+
 class CIniStore
 {
 public:
@@ -46,7 +51,8 @@ public:
     // the end of its section, a new section to the end of the file. Line breaks in the value
     // become blanks (a value never spans lines). Characters code page 932 cannot hold become
     // '?'. Returns false when the file could not be read or written, or the key or section name
-    // is unusable (empty, or holding '=', '[', ']' or a line break where it would break the line).
+    // is unusable (empty; a key holding '=' or beginning with '[' or ';'; a section name holding
+    // ']'; either holding a line break).
     bool WriteString(const QString &section, const QString &key, const QString &value);
 
     // Writes several keys of one section in one rewrite of the file; the result is the same as

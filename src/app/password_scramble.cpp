@@ -85,7 +85,8 @@ QString UnscramblePassword(const QString &scrambled, bool *ok)
             return fail();
     }
     const std::uint32_t check = PairAt(scrambled, length - 2) << 16
-                                | PairAt(scrambled, length - 4) << 8 | PairAt(scrambled, length - 6);
+                                | PairAt(scrambled, length - 4) << 8
+                                | PairAt(scrambled, length - 6);
     const unsigned r = (check % 331) & 0xFF;
     const qsizetype pairs = (length - 6) / 2;
     const qsizetype skip = r % 10;
@@ -98,7 +99,7 @@ QString UnscramblePassword(const QString &scrambled, bool *ok)
     for (qsizetype i = skip; i < pairs; ++i) {
         const unsigned f = PairAt(scrambled, 2 * i);
         const unsigned c = (f ^ k) & 0xFF;
-        if (c == 0)  // the password ended there, as a C string would
+        if (c == 0) // the password ended there, as a C string would
             break;
         out.append(QChar(static_cast<char16_t>(c)));
         k = f;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "cli/cli_commands.h"
 
+#include "actions/action_strings.h"
+#include "actions/data_slimming.h"
 #include "cli/cli_project.h"
 #include "images/size_accounting.h"
 #include "model/project_writer.h"
@@ -187,6 +189,19 @@ int Run(const QStringList &args, Streams io)
         return Transform(command, rest, io, nullptr);
     if (command == u"portable")
         return Portable(rest, io);
+    if (command == u"renumber")
+        return Transform(command, rest, io, [](CLoadedProject &p) { RenumberPages(p.model); });
+    if (command == u"slim") {
+        // The removed ids are printed once the slimmer set is saved.
+        QStringList removedLines;
+        const int code = Transform(command, rest, io, [&removedLines](CLoadedProject &p) {
+            for (const RemovedImage &r : SlimUnusedImages(p.model))
+                removedLines << (r.material ? QStringLiteral("material %1") : QStringLiteral("picture %1")).arg(r.id);
+        });
+        if (code == kExitOk)
+            io.out << (removedLines.isEmpty() ? QStringLiteral("nothing to remove") : removedLines.join(u'\n')) << '\n';
+        return code;
+    }
     return Usage(io, QStringLiteral("unknown command: ") + command);
 }
 

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "cli/cli_project.h"
 
+#include "app/app_settings.h"
+#include "app/ini_store.h"
 #include "images/load_services.h"
 #include "images/size_accounting.h"
 #include "model/project_reader.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace orin::cli {
@@ -54,7 +57,15 @@ int CLoadedProject::Save(const QString &path, SaveMode mode, Streams io) const
 
 int CLoadedProject::SizeLimit() const
 {
-    return SelectSizeLimit(SizeLimitSettings(), settings.ExPNG);
+    // The limits come from the editor's settings file, so the tool and the editor agree.
+    const QString appFolder = QCoreApplication::applicationDirPath();
+    const CIniStore store(SettingsFilePath(appFolder));
+    const AppSettings app = LoadSettings(store, appFolder, QRect());
+    SizeLimitSettings limits;
+    limits.sizeOnlineMAX = app.sizeOnlineMAX;
+    limits.sizeNetMAX = app.sizeNetMAX;
+    limits.sizeMAX = app.sizeMAX;
+    return SelectSizeLimit(limits, settings.ExPNG);
 }
 
 } // namespace orin::cli

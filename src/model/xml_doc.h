@@ -20,7 +20,7 @@ struct ElementRecord {
     int32_t length = 0;            // start through the end of the end tag
     uint32_t startTagLength : 22;  // '<' through '>' of the start tag
     uint32_t endTagLength : 10;    // 0 when there is no end tag
-    uint16_t level = 0;            // nesting depth, 0 for top-level elements
+    uint16_t level = 0;            // depth where the start tag was met, 0 at the top; at most 65535
     uint16_t flags = 0;            // ElementFlag bits
     int32_t parent = 0;
     int32_t firstChild = 0;
@@ -65,7 +65,11 @@ public:
     // Read-only access for tests and benchmarks.
     const QString &Text() const;
     int ElementCount() const; // indexed elements, not counting the document record
+    // Index 0 is the document record; an index out of range gives an all-zero record.
     const ElementRecord &Record(int index) const;
+    // Exact tag lengths, also of tags too long for the record's bit fields (0 out of range).
+    int StartTagLength(int index) const;
+    int EndTagLength(int index) const;
 
 private:
     struct Impl;

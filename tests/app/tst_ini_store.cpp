@@ -65,7 +65,8 @@ private slots:
     {
         CIniStore missingFile(m_dir.filePath(QStringLiteral("none.ini")));
         QCOMPARE(missingFile.GetInt(kSection, QStringLiteral("a"), 17), 17);
-        QCOMPARE(missingFile.GetString(kSection, QStringLiteral("a"), QStringLiteral("d")), QStringLiteral("d"));
+        QCOMPARE(missingFile.GetString(kSection, QStringLiteral("a"), QStringLiteral("d")),
+                 QStringLiteral("d"));
         QVERIFY(missingFile.GetSection(kSection).isEmpty());
 
         WriteBytes(m_path, "[Other]\nb=1\n[Config]\na=\nc=text\n");
@@ -75,7 +76,8 @@ private slots:
         // An empty value gives the integer default but is an empty string.
         QCOMPARE(store.GetInt(kSection, QStringLiteral("a"), 9), 9);
         QCOMPARE(store.GetString(kSection, QStringLiteral("a"), QStringLiteral("d")), QString());
-        QCOMPARE(store.GetString(kSection, QStringLiteral("missing"), QStringLiteral("d")), QStringLiteral("d"));
+        QCOMPARE(store.GetString(kSection, QStringLiteral("missing"), QStringLiteral("d")),
+                 QStringLiteral("d"));
     }
 
     void integerParsing_data()
@@ -111,7 +113,8 @@ private slots:
         const QString longValue = QString(300, u'あ');
         QVERIFY(store.WriteString(kSection, QStringLiteral("long"), longValue));
         QCOMPARE(store.GetString(kSection, QStringLiteral("long")), longValue.left(kIniValueMax));
-        QCOMPARE(store.GetString(kSection, QStringLiteral("missing"), longValue), longValue.left(kIniValueMax));
+        QCOMPARE(store.GetString(kSection, QStringLiteral("missing"), longValue),
+                 longValue.left(kIniValueMax));
         QCOMPARE(store.GetString(kSection, QStringLiteral("long")).size(), 255);
     }
 
@@ -127,7 +130,8 @@ private slots:
         QCOMPARE(store.GetString(QStringLiteral("表ソ"), QStringLiteral("題名")), value);
 
         // Characters the code page lacks become one '?' each, also outside the basic plane.
-        QVERIFY(store.WriteString(kSection, QStringLiteral("x"), QStringLiteral("caf\u00e9 \U0001F600!")));
+        QVERIFY(store.WriteString(kSection, QStringLiteral("x"),
+                                  QStringLiteral("caf\u00e9 \U0001F600!")));
         QVERIFY(ReadBytes(m_path).contains("x=caf? ?!\n"));
         QCOMPARE(store.GetString(kSection, QStringLiteral("x")), QStringLiteral("caf? ?!"));
     }
@@ -136,7 +140,8 @@ private slots:
     {
         // A stray lead byte before the line end, an unassigned double-byte code, bytes that
         // are never code page 932, and a lead byte at the very end of the file.
-        WriteBytes(m_path, "[Config]\r\nA=x\x81\r\nB=\x85\x40z\r\nC=\xFF\xFD\xA0y\r\nD=1\r\nE=\x82");
+        WriteBytes(m_path,
+                   "[Config]\r\nA=x\x81\r\nB=\x85\x40z\r\nC=\xFF\xFD\xA0y\r\nD=1\r\nE=\x82");
         CIniStore store(m_path);
         QCOMPARE(store.GetString(kSection, QStringLiteral("A")), QStringLiteral("x?"));
         QCOMPARE(store.GetString(kSection, QStringLiteral("B")), QStringLiteral("?z"));
@@ -145,8 +150,9 @@ private slots:
         QCOMPARE(store.GetString(kSection, QStringLiteral("E")), QStringLiteral("?"));
         // Writing one key leaves the undecodable lines byte for byte.
         QVERIFY(store.WriteInt(kSection, QStringLiteral("D"), 2));
-        QCOMPARE(ReadBytes(m_path),
-                 QByteArray("[Config]\r\nA=x\x81\r\nB=\x85\x40z\r\nC=\xFF\xFD\xA0y\r\nD=2\r\nE=\x82"));
+        QCOMPARE(
+            ReadBytes(m_path),
+            QByteArray("[Config]\r\nA=x\x81\r\nB=\x85\x40z\r\nC=\xFF\xFD\xA0y\r\nD=2\r\nE=\x82"));
     }
 
     void editsKeepTheRest_data()
@@ -159,14 +165,17 @@ private slots:
                                 "\r\n[Other]\r\nk=v\r\n";
         QTest::newRow("first match replaced in place")
             << file << QStringLiteral("Config") << QStringLiteral("width")
-            << QByteArray("; settings\r\n[Config]\r\nWidth=NEW\r\nWidth=1\r\n; note\r\n\r\n[Other]\r\nk=v\r\n");
+            << QByteArray("; settings\r\n[Config]\r\nWidth=NEW\r\nWidth=1\r\n; "
+                          "note\r\n\r\n[Other]\r\nk=v\r\n");
         QTest::newRow("new key at end of its section")
             << file << QStringLiteral("Config") << QStringLiteral("Height")
-            << QByteArray("; settings\r\n[Config]\r\n  Width = 800  \r\nWidth=1\r\nHeight=NEW\r\n; note\r\n"
+            << QByteArray("; settings\r\n[Config]\r\n  Width = 800  \r\nWidth=1\r\nHeight=NEW\r\n; "
+                          "note\r\n"
                           "\r\n[Other]\r\nk=v\r\n");
         QTest::newRow("new key in last section")
             << file << QStringLiteral("other") << QStringLiteral("n")
-            << QByteArray("; settings\r\n[Config]\r\n  Width = 800  \r\nWidth=1\r\n; note\r\n\r\n[Other]\r\nk=v\r\nn=NEW\r\n");
+            << QByteArray("; settings\r\n[Config]\r\n  Width = 800  \r\nWidth=1\r\n; "
+                          "note\r\n\r\n[Other]\r\nk=v\r\nn=NEW\r\n");
         QTest::newRow("new section at end")
             << file << QStringLiteral("Third") << QStringLiteral("a")
             << file + "\r\n[Third]\r\na=NEW\r\n";
@@ -194,6 +203,29 @@ private slots:
         QCOMPARE(store.GetString(section, key), QStringLiteral("NEW"));
     }
 
+    void whatTheFileCanHold_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<bool>("holds");
+        QTest::newRow("ASCII path") << QStringLiteral("/home/a/b c.bjpx") << true;
+        QTest::newRow("Japanese") << QStringLiteral("/home/作業/表示～①.bjpx") << true;
+        QTest::newRow("question mark") << QStringLiteral("why?") << true;
+        QTest::newRow("accent") << QStringLiteral("/home/caf\u00e9") << false;
+        QTest::newRow("emoji") << QStringLiteral("\U0001F600") << false;
+        QTest::newRow("line break") << QStringLiteral("a\nb") << false;
+        QTest::newRow("surrounding blank") << QStringLiteral(" a") << false;
+    }
+
+    void whatTheFileCanHold()
+    {
+        QFETCH(QString, value);
+        QFETCH(bool, holds);
+        QCOMPARE(IniCanHold(value), holds);
+        CIniStore store(m_path);
+        QVERIFY(store.WriteString(kSection, QStringLiteral("v"), value));
+        QCOMPARE(store.GetString(kSection, QStringLiteral("v")) == value, holds);
+    }
+
     void unusableInputIsRefused()
     {
         WriteBytes(m_path, "[Config]\nA=1\n");
@@ -201,12 +233,14 @@ private slots:
         QVERIFY(!store.WriteString(kSection, QStringLiteral("a=b"), QStringLiteral("x")));
         QVERIFY(!store.WriteString(kSection, QStringLiteral(" "), QStringLiteral("x")));
         QVERIFY(!store.WriteString(kSection, QStringLiteral("a\nb"), QStringLiteral("x")));
-        QVERIFY(!store.WriteString(QStringLiteral("C]x"), QStringLiteral("a"), QStringLiteral("x")));
+        QVERIFY(
+            !store.WriteString(QStringLiteral("C]x"), QStringLiteral("a"), QStringLiteral("x")));
         QVERIFY(!store.WriteStrings(kSection, {{QStringLiteral("ok"), QStringLiteral("1")},
                                                {QStringLiteral("[bad"), QStringLiteral("2")}}));
         QCOMPARE(ReadBytes(m_path), QByteArray("[Config]\nA=1\n"));
         // A value with line breaks cannot add keys of its own.
-        QVERIFY(store.WriteString(kSection, QStringLiteral("A"), QStringLiteral("x\r\n[Evil]\nB=2")));
+        QVERIFY(
+            store.WriteString(kSection, QStringLiteral("A"), QStringLiteral("x\r\n[Evil]\nB=2")));
         QCOMPARE(ReadBytes(m_path), QByteArray("[Config]\nA=x  [Evil] B=2\n"));
         QCOMPARE(store.GetInt(kSection, QStringLiteral("B"), -1), -1);
     }
@@ -218,12 +252,14 @@ private slots:
             QVERIFY(store.WriteInt(kSection, QStringLiteral("k%1").arg(i), i));
         QVERIFY(store.WriteStrings(kSection, {{QStringLiteral("a"), QStringLiteral("1")},
                                               {QStringLiteral("b"), QStringLiteral("2")}}));
-        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("test.ini")});
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("test.ini")});
 
         // The settings file may hold passwords: a rewrite keeps its permissions.
         QVERIFY(QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner));
         QVERIFY(store.WriteInt(kSection, QStringLiteral("k0"), 10));
-        QCOMPARE(QFile::permissions(m_path) & (QFile::ReadOther | QFile::ReadGroup), QFile::Permissions());
+        QCOMPARE(QFile::permissions(m_path) & (QFile::ReadOther | QFile::ReadGroup),
+                 QFile::Permissions());
     }
 
     void failedWritesLeaveTheFile()
@@ -257,8 +293,9 @@ private slots:
 
     void sections()
     {
-        WriteBytes(m_path, "[Config]\nA=1\n\n[Recent File List]\nFile1=/a.bjpx\n; old\nFile2=/b.bjpx\n"
-                           "File3=/c.bjpx\n\n[Last]\nz=9\n");
+        WriteBytes(m_path,
+                   "[Config]\nA=1\n\n[Recent File List]\nFile1=/a.bjpx\n; old\nFile2=/b.bjpx\n"
+                   "File3=/c.bjpx\n\n[Last]\nz=9\n");
         CIniStore store(m_path);
         const QString recent = QStringLiteral("recent file list");
         const IniPairs before{{QStringLiteral("File1"), QStringLiteral("/a.bjpx")},
@@ -271,12 +308,14 @@ private slots:
                              {QStringLiteral("File2"), longPath}};
         QVERIFY(store.WriteSection(recent, after));
         QCOMPARE(store.GetSection(recent), after);
-        QCOMPARE(store.GetString(recent, QStringLiteral("File3"), QStringLiteral("gone")), QStringLiteral("gone"));
+        QCOMPARE(store.GetString(recent, QStringLiteral("File3"), QStringLiteral("gone")),
+                 QStringLiteral("gone"));
         QCOMPARE(store.GetInt(kSection, QStringLiteral("A"), 0), 1);
         QCOMPARE(store.GetInt(QStringLiteral("Last"), QStringLiteral("z"), 0), 9);
         QVERIFY(ReadBytes(m_path).contains("\n\n[Last]\n"));
 
-        QVERIFY(store.WriteSection(QStringLiteral("New"), {{QStringLiteral("k"), QStringLiteral("v")}}));
+        QVERIFY(store.WriteSection(QStringLiteral("New"),
+                                   {{QStringLiteral("k"), QStringLiteral("v")}}));
         QCOMPARE(store.GetString(QStringLiteral("New"), QStringLiteral("k")), QStringLiteral("v"));
 
         QVERIFY(store.RemoveKey(recent, QStringLiteral("file1")));

@@ -122,15 +122,18 @@ private slots:
         QTest::addColumn<bool>("ok");
         QTest::newRow("empty") << QString() << QString() << true;
         QTest::newRow("five characters") << QStringLiteral("ABCDE") << QString() << true;
-        QTest::newRow("odd length") << QStringLiteral("ABCD64057605347C43061") << QString() << false;
+        QTest::newRow("odd length")
+            << QStringLiteral("ABCD64057605347C43061") << QString() << false;
         QTest::newRow("seven characters") << QStringLiteral("0900001") << QString() << false;
-        QTest::newRow("not hexadecimal") << QStringLiteral("ABCD6405760534ZC4306") << QString() << false;
-        QTest::newRow("wide characters") << QStringLiteral("ＡＢＣＤ6405760534") << QString() << false;
+        QTest::newRow("not hexadecimal")
+            << QStringLiteral("ABCD6405760534ZC4306") << QString() << false;
+        QTest::newRow("wide characters")
+            << QStringLiteral("ＡＢＣＤ6405760534") << QString() << false;
         // r = 9 asks to skip nine prefix pairs where there are none, or only two.
         QTest::newRow("prefix beyond text") << QStringLiteral("090000") << QString() << false;
         QTest::newRow("prefix beyond pairs") << QStringLiteral("1122090000") << QString() << false;
-        QTest::newRow("lower case accepted") << QStringLiteral("abcd64057605347c4306")
-                                             << QStringLiteral("Pass1") << true;
+        QTest::newRow("lower case accepted")
+            << QStringLiteral("abcd64057605347c4306") << QStringLiteral("Pass1") << true;
     }
 
     void malformed()

@@ -56,7 +56,7 @@ QString HandMadeProject(const QString &folderName)
                "      <JPEG>./%1/bg1.jpg</JPEG>\n"
                "      <Items Num=\"2\">\n"
                "        <Item id=\"1\" idg=\"1\" parent=\"0\" x=\"10\" y=\"20\" width=\"300\" height=\"60\" focus=\"0\" outfocus=\"0\" ret=\"G:2,P:1:0\" up=\"\" down =\"2\" left=\"\" right=\"&apos;x&apos;\" pic_no=\"1\" text_no=\"0\">\n"
-               "          <ItemText margin_x=\"4\" margin_y=\"2\" color=\"7\" size=\"24\" bcolor=\"8\" wordwrap=\"1\">ニュース\r</ItemText>\n"
+               "          <ItemText margin_x=\"4\" margin_y=\"2\" color=\"7\" size=\"24\" bcolor=\"8\" wordwrap=\"1\">ニュース\r\nです</ItemText>\n"
                "        </Item>\n"
                "        <Item id=\"2\" idg=\"0\" parent=\"1\" x=\"-5\" y=\"0\" width=\"1\" height=\"1\" focus=\"T:3:0\" outfocus=\"0\" ret=\"\" up=\"1\" down =\"\" left=\"\" right=\"\" pic_no=\"200\" text_no=\"3\">\n"
                "          <ItemText margin_x=\"0\" margin_y=\"0\" color=\"0\" size=\"0\" bcolor=\"0\" wordwrap=\"0\"></ItemText>\n"
@@ -122,7 +122,7 @@ private slots:
         QVERIFY(LoadProject(path, unicode, settings, used, model, PlainServices()));
         QCOMPARE(model.pages.Count(), 1);
         QCOMPARE(model.pages.At(0)->background, ContentFolderOf(path) + QStringLiteral("/bg1.jpg"));
-        QCOMPARE(model.pages.At(0)->items[0].text, QStringLiteral("ニュース\r"));
+        QCOMPARE(model.pages.At(0)->items[0].text, QStringLiteral("ニュース\r\nです"));
 
         const FileResult saved = SaveProject(model, path, SaveMode::Plain, ContentFolderOf(path), settings);
         QVERIFY2(saved.ok, qPrintable(saved.message));
@@ -130,9 +130,10 @@ private slots:
         QCOMPARE(ReadAll(path + QStringLiteral(".bak")), original);
         if (unicode) {
             QVERIFY(original.startsWith("\xFF\xFE<\0B\0"));
-            QVERIFY(original.contains(QByteArray("\r\0\r\0\n\0", 6))); // CR in a text: CR CR LF
+            QVERIFY(original.contains(QByteArray("\r\0\r\0\n\0", 6))); // CR LF in a text: CR CR LF
         } else {
-            QVERIFY(original.contains("\r</ItemText>\n")); // no CR LF translation in .bjp
+            QVERIFY(original.contains("\r\n")); // no line-end translation in .bjp
+            QVERIFY(!original.contains("\r\r\n"));
             QVERIFY(original.startsWith("<BMLCAST>\n"));
         }
     }

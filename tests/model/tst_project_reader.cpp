@@ -159,6 +159,8 @@ private slots:
         Loaded l;
         QVERIFY(LoadProject(path, name.endsWith(u'x'), l.settings, l.used, l.model, CountingServices()));
         const bool unicode = name.endsWith(u'x');
+        if (!unicode) // code page 932 has no emoji: the file holds '?'
+            model.pages.At(0)->comment.replace(QStringLiteral("😀"), QStringLiteral("?"));
         // The file is the same when written again from what was read.
         QCOMPARE(ComposeProject(l.model, SaveMode::Plain, folder, l.settings),
                  ComposeProject(model, SaveMode::Plain, folder, s));

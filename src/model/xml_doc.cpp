@@ -1,0 +1,364 @@
+// SPDX-License-Identifier: MIT
+#include "model/xml_doc.h"
+
+#include "model/xml_doc_impl.h"
+#include "model/xml_scanner.h"
+
+#include <algorithm>
+
+namespace orin {
+namespace {
+
+constexpr int kStartTagField = (1 << 22) - 1;
+constexpr int kEndTagField = (1 << 10) - 1;
+constexpr int kDiagnosticsLimit = 999;
+
+const ElementRecord kNoRecord;
+
+} // namespace
+
+// ---- CXmlDoc::Impl helpers -------------------------------------------------------------------
+
+int CXmlDoc::Impl::StartTagLength(int index) const
+{
+    const ElementRecord &rec = Rec(index);
+    if (rec.flags & kFlagLongStartTag) {
+        const auto it = longStartTags.find(index);
+        return it == longStartTags.end() ? int(rec.startTagLength) : it->second;
+    }
+    return int(rec.startTagLength);
+}
+
+int CXmlDoc::Impl::EndTagLength(int index) const
+{
+    const ElementRecord &rec = Rec(index);
+    if (rec.flags & kFlagLongEndTag) {
+        const auto it = longEndTags.find(index);
+        return it == longEndTags.end() ? int(rec.endTagLength) : it->second;
+    }
+    return int(rec.endTagLength);
+}
+
+void CXmlDoc::Impl::SetStartTagLength(int index, int length)
+{
+    ElementRecord &rec = Rec(index);
+    if (length > kStartTagField) {
+        rec.startTagLength = uint32_t(kStartTagField);
+        rec.flags |= kFlagLongStartTag;
+        longStartTags[index] = length;
+    } else {
+        rec.startTagLength = uint32_t(length);
+    }
+}
+
+void CXmlDoc::Impl::SetEndTagLength(int index, int length)
+{
+    ElementRecord &rec = Rec(index);
+    if (length > kEndTagField) {
+        rec.endTagLength = uint32_t(kEndTagField);
+        rec.flags |= kFlagLongEndTag;
+        longEndTags[index] = length;
+    } else {
+        rec.endTagLength = uint32_t(length);
+    }
+}
+
+QStringView CXmlDoc::Impl::TagName(int index) const
+{
+    const ElementRecord &rec = Rec(index);
+    const auto *s = reinterpret_cast<const char16_t *>(text.constData());
+    const int tagEnd = std::min(int(text.size()), rec.start + StartTagLength(index));
+    const int from = std::min(rec.start + 1, tagEnd);
+    return QStringView(s + from, xml::NameEnd(s, from, tagEnd) - from);
+}
+
+void CXmlDoc::Impl::AddDiagnostic(const char *name, const char *type, const QStringView *tagName,
+                                  int offset, int offset2)
+{
+    if (diagnostics.size() > kDiagnosticsLimit)
+        return;
+    diagnostics += u'<' + QLatin1String(name);
+    if (type)
+        diagnostics += QLatin1String(" type=\"") + QLatin1String(type) + u'"';
+    if (tagName)
+        diagnostics += QLatin1String(" tagname=\"") + EscapeMarkup(tagName->toString(), true) + u'"';
+    if (offset >= 0)
+        diagnostics += QLatin1String(" offset=\"") + QString::number(offset) + u'"';
+    if (offset2 >= 0)
+        diagnostics += QLatin1String(" offset2=\"") + QString::number(offset2) + u'"';
+    diagnostics += QLatin1String("/>");
+}
+
+// ---- CXmlDoc ---------------------------------------------------------------------------------
+
+CXmlDoc::CXmlDoc() : d(std::make_unique<Impl>()) {}
+
+CXmlDoc::CXmlDoc(const CXmlDoc &other) : d(std::make_unique<Impl>(*other.d)) {}
+
+CXmlDoc &CXmlDoc::operator=(const CXmlDoc &other)
+{
+    if (this != &other)
+        *d = *other.d;
+    return *this;
+}
+
+CXmlDoc::~CXmlDoc() = default;
+
+bool CXmlDoc::LoadText(const QString &text)
+{
+    d->text = text;
+    d->attributeCacheIndex = 0;
+    d->Index();
+    Rewind();
+    return WellFormed();
+}
+
+bool CXmlDoc::Clear()
+{
+    return LoadText(QString());
+}
+
+bool CXmlDoc::WellFormed() const
+{
+    if (d->ElementCount() <= 0)
+        return false;
+    const ElementRecord &document = d->Rec(0);
+    return !(document.flags & kFlagIllFormed) && document.firstChild != 0
+           && d->Rec(document.firstChild).nextSibling == 0;
+}
+
+void CXmlDoc::Rewind()
+{
+    d->parent = d->current = d->child = 0;
+}
+
+bool CXmlDoc::NextElement(const QString &name)
+{
+    if (d->ElementCount() <= 0)
+        return false;
+    int candidate = d->current ? d->Rec(d->current).nextSibling : d->Rec(d->parent).firstChild;
+    if (!name.isEmpty()) {
+        while (candidate != 0 && d->TagName(candidate) != name)
+            candidate = d->Rec(candidate).nextSibling;
+    }
+    if (candidate == 0)
+        return false;
+    d->current = candidate;
+    d->child = 0;
+    return true;
+}
+
+bool CXmlDoc::Descend()
+{
+    if (d->current == 0)
+        return false;
+    d->parent = d->current;
+    d->current = d->child;
+    d->child = 0;
+    return true;
+}
+
+bool CXmlDoc::Ascend()
+{
+    if (d->parent == 0)
+        return false;
+    d->child = d->current;
+    d->current = d->parent;
+    d->parent = d->Rec(d->parent).parent;
+    return true;
+}
+
+QString CXmlDoc::ElementName() const
+{
+    return d->current ? d->TagName(d->current).toString() : QString();
+}
+
+QString CXmlDoc::ElementText() const
+{
+    const int index = d->current;
+    if (index == 0)
+        return QString();
+    const ElementRecord &rec = d->Rec(index);
+    if (rec.firstChild != 0)
+        return QString();
+    const int contentStart = rec.start + d->StartTagLength(index);
+    const int contentEnd = std::min(int(d->text.size()), rec.start + rec.length - d->EndTagLength(index));
+    if (contentEnd <= contentStart)
+        return QString();
+    const auto *s = reinterpret_cast<const char16_t *>(d->text.constData());
+    const QStringView content(s + contentStart, contentEnd - contentStart);
+    if (!content.contains(u'<'))
+        return UnescapeMarkup(content);
+    QString out;
+    int pos = contentStart;
+    while (pos < contentEnd) {
+        const xml::XmlToken tok = xml::NextToken(s, contentEnd, pos);
+        if (tok.kind == xml::TokenKind::Text) {
+            out += UnescapeMarkup(QStringView(s + tok.start, tok.length));
+        } else if (tok.kind == xml::TokenKind::CData) {
+            // "<![CDATA[" ... "]]>"; a section cut short by its name leaves nothing inside.
+            const int innerStart = tok.start + 9;
+            const int innerEnd = tok.End() - 3;
+            if (innerEnd > innerStart)
+                out += QStringView(s + innerStart, innerEnd - innerStart);
+        }
+        pos = tok.End();
+    }
+    return out;
+}
+
+namespace {
+
+// Reads the attribute part of a start tag token by token.
+class CAttributeReader {
+public:
+    enum class Kind { End, Stop, Equals, Quoted, Run };
+    struct Token {
+        Kind kind = Kind::End;
+        QStringView text;
+    };
+
+    CAttributeReader(const char16_t *text, int pos, int end) : m_s(text), m_pos(pos), m_end(end) {}
+
+    int Position() const { return m_pos; }
+    void SetPosition(int pos) { m_pos = pos; }
+
+    // In the place of a value a run ends only at whitespace or '>'.
+    Token Next(bool valuePlace)
+    {
+        while (m_pos < m_end && xml::IsXmlSpace(m_s[m_pos]))
+            ++m_pos;
+        if (m_pos >= m_end)
+            return {};
+        const char16_t c = m_s[m_pos];
+        if (c == u'"' || c == u'\'') {
+            const int from = ++m_pos;
+            while (m_pos < m_end && m_s[m_pos] != c)
+                ++m_pos;
+            const Token tok{Kind::Quoted, QStringView(m_s + from, m_pos - from)};
+            if (m_pos < m_end)
+                ++m_pos;
+            return tok;
+        }
+        if (c == u'>' || (!valuePlace && (c == u'/' || c == u'?')))
+            return {Kind::Stop, {}};
+        if (c == u'=' && !valuePlace) {
+            ++m_pos;
+            return {Kind::Equals, {}};
+        }
+        const int from = m_pos;
+        while (m_pos < m_end && !RunEnds(m_s[m_pos], valuePlace))
+            ++m_pos;
+        return {Kind::Run, QStringView(m_s + from, m_pos - from)};
+    }
+
+private:
+    static bool RunEnds(char16_t c, bool valuePlace)
+    {
+        if (xml::IsXmlSpace(c) || c == u'>')
+            return true;
+        return !valuePlace && (c == u'=' || c == u'/' || c == u'?');
+    }
+
+    const char16_t *m_s;
+    int m_pos;
+    int m_end;
+};
+
+} // namespace
+
+QString CXmlDoc::Attribute(const QString &name) const
+{
+    const int index = d->current;
+    if (index == 0 || name.isEmpty())
+        return QString();
+    const auto *s = reinterpret_cast<const char16_t *>(d->text.constData());
+    if (d->attributeCacheIndex != index) {
+        // Tokenise the start tag once; the reading rules stop at the first '=' without value.
+        using Span = Impl::AttributeSpan;
+        using SpanKind = Impl::AttributeKind;
+        d->attributeCache.clear();
+        d->attributeCacheIndex = index;
+        const ElementRecord &rec = d->Rec(index);
+        const QStringView tagName = d->TagName(index);
+        const int tagEnd = std::min(int(d->text.size()), rec.start + d->StartTagLength(index));
+        CAttributeReader reader(s, int(tagName.utf16() - s) + int(tagName.size()), tagEnd);
+        using Kind = CAttributeReader::Kind;
+        for (;;) {
+            CAttributeReader::Token tok = reader.Next(false);
+            if (tok.kind == Kind::End || tok.kind == Kind::Stop)
+                break;
+            Span span;
+            if (tok.kind != Kind::Equals) { // a stray '=' stands for an attribute without a name
+                span.nameFrom = int(tok.text.utf16() - s);
+                span.nameLength = int(tok.text.size());
+                const int afterName = reader.Position();
+                if (reader.Next(false).kind != Kind::Equals) {
+                    // A bare name: its own name is its value.
+                    span.kind = SpanKind::Bare;
+                    d->attributeCache.push_back(span);
+                    reader.SetPosition(afterName);
+                    continue;
+                }
+            }
+            const CAttributeReader::Token value = reader.Next(true);
+            const bool hasValue = value.kind == Kind::Quoted || value.kind == Kind::Run;
+            if (hasValue) {
+                span.valueFrom = int(value.text.utf16() - s);
+                span.valueLength = int(value.text.size());
+            }
+            span.kind = hasValue ? SpanKind::Valued : SpanKind::Valueless;
+            d->attributeCache.push_back(span);
+            if (!hasValue)
+                break;
+        }
+    }
+    for (const Impl::AttributeSpan &span : d->attributeCache) {
+        const QStringView attrName(s + span.nameFrom, span.nameLength);
+        if (span.nameLength > 0 && attrName == name) {
+            switch (span.kind) {
+            case Impl::AttributeKind::Bare:
+                return name;
+            case Impl::AttributeKind::Valued:
+                return UnescapeMarkup(QStringView(s + span.valueFrom, span.valueLength));
+            case Impl::AttributeKind::Valueless:
+                return QString();
+            }
+        }
+    }
+    return QString();
+}
+
+QString CXmlDoc::Diagnostics() const
+{
+    return d->diagnostics;
+}
+
+const QString &CXmlDoc::Text() const
+{
+    return d->text;
+}
+
+int CXmlDoc::ElementCount() const
+{
+    return d->ElementCount();
+}
+
+const ElementRecord &CXmlDoc::Record(int index) const
+{
+    if (index < 0 || index > d->ElementCount())
+        return kNoRecord;
+    return d->Rec(index);
+}
+
+int CXmlDoc::StartTagLength(int index) const
+{
+    return (index < 0 || index > d->ElementCount()) ? 0 : d->StartTagLength(index);
+}
+
+int CXmlDoc::EndTagLength(int index) const
+{
+    return (index < 0 || index > d->ElementCount()) ? 0 : d->EndTagLength(index);
+}
+
+} // namespace orin

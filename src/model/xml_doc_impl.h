@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "model/xml_doc.h"
+
+#include <QStringView>
+
+#include <unordered_map>
+#include <vector>
+
+// The state of a CXmlDoc, shared by the navigation code and the indexer.
+
+namespace orin {
+
+struct CXmlDoc::Impl {
+    QString text;
+    // Record 0 is the document; its first child is the root. A plain vector, reserved from the
+    // text length and grown by half: records are addressed by index only, so growth may move
+    // them, and one contiguous table is the fastest to fill and to walk.
+    std::vector<ElementRecord> records;
+    // Exact tag lengths of the elements whose tags do not fit the record's bit fields.
+    std::unordered_map<int, int> longStartTags;
+    std::unordered_map<int, int> longEndTags;
+    QString diagnostics;
+    int parent = 0;
+    int current = 0;
+    int child = 0;
+
+    // The attributes of the element last asked for, tokenised once: readers ask for many
+    // attributes of the same element in a row. Offsets into the text, so a copy stays valid.
+    enum class AttributeKind { Bare, Valued, Valueless };
+    struct AttributeSpan {
+        int nameFrom = 0;
+        int nameLength = 0;
+        int valueFrom = 0;
+        int valueLength = 0;
+        AttributeKind kind = AttributeKind::Valued;
+    };
+    mutable int attributeCacheIndex = 0; // 0: nothing cached
+    mutable std::vector<AttributeSpan> attributeCache;
+
+    Impl() { records.emplace_back(); }
+
+    // Builds the element table and the diagnostics for `text`.
+    void Index();
+
+    int ElementCount() const { return int(records.size()) - 1; }
+    const ElementRecord &Rec(int index) const { return records[size_t(index)]; }
+    ElementRecord &Rec(int index) { return records[size_t(index)]; }
+    int StartTagLength(int index) const;
+    int EndTagLength(int index) const;
+    void SetStartTagLength(int index, int length);
+    void SetEndTagLength(int index, int length);
+    // The tag name of an element, a view into the text.
+    QStringView TagName(int index) const;
+    // Appends one entry unless the record is already longer than 999 characters. Absent parts
+    // are null pointers or negative offsets.
+    void AddDiagnostic(const char *name, const char *type, const QStringView *tagName,
+                       int offset, int offset2);
+
+    class CIndexer;
+};
+
+} // namespace orin

@@ -1,0 +1,199 @@
+// SPDX-License-Identifier: MIT
+// The command-line tool, run as a process on real files.
+
+#include "test_registry.h"
+
+#include "model/text_codec.h"
+
+#include <QtTest>
+
+namespace {
+
+struct Outcome {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+Outcome RunCli(const QStringList &args)
+{
+    QProcess process;
+    process.start(QStringLiteral(ORIN_BIN_DIR "/orinedit-cli"), args);
+    Outcome o;
+    if (!process.waitForFinished(120000))
+        return o;
+    o.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    o.out = QString::fromUtf8(process.readAllStandardOutput());
+    o.err = QString::fromUtf8(process.readAllStandardError());
+    return o;
+}
+
+// Copies the sample content set into `dir` and returns the project path there.
+QString CopySample(const QTemporaryDir &dir)
+{
+    const QString source = QStringLiteral(ORIN_SOURCE_DIR "/examples/");
+    const QString folder = dir.filePath(QStringLiteral("sample."));
+    QDir().mkpath(folder);
+    const QStringList files = QDir(source + QStringLiteral("sample.")).entryList(QDir::Files);
+    for (const QString &f : files)
+        QFile::copy(source + QStringLiteral("sample./") + f, folder + u'/' + f);
+    QFile::copy(source + QStringLiteral("sample.bjpx"), dir.filePath(QStringLiteral("sample.bjpx")));
+    return dir.filePath(QStringLiteral("sample.bjpx"));
+}
+
+QByteArray ReadAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class CliTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void infoOfTheSample()
+    {
+        QTemporaryDir dir;
+        const QString project = CopySample(dir);
+        const Outcome o = RunCli({QStringLiteral("info"), project, QStringLiteral("--json")});
+        QCOMPARE(o.code, 0);
+        const QJsonObject info = QJsonDocument::fromJson(o.out.toUtf8()).object();
+        QCOMPARE(info.value(QStringLiteral("pages")).toInt(), 4);
+        QCOMPARE(info.value(QStringLiteral("materials")).toInt(), 2);
+        QCOMPARE(info.value(QStringLiteral("pictures")).toInt(), 1);
+        QCOMPARE(info.value(QStringLiteral("texts")).toInt(), 3);
+        QCOMPARE(info.value(QStringLiteral("macros")).toInt(), 1);
+        qint64 files = 0;
+        for (const QFileInfo &f : QDir(dir.filePath(QStringLiteral("sample."))).entryInfoList(QDir::Files))
+            files += f.size();
+        QCOMPARE(info.value(QStringLiteral("usedSize")).toInteger(), files);
+        QCOMPARE(info.value(QStringLiteral("sizeLimit")).toInt(), 100000);
+        QVERIFY(info.value(QStringLiteral("sizeLine")).toString().endsWith(QStringLiteral("/97.67 M")));
+        QVERIFY(info.value(QStringLiteral("sizeLineDecimal")).toString().endsWith(QStringLiteral("/100.00 M")));
+        QCOMPARE(info.value(QStringLiteral("settings")).toObject().value(QStringLiteral("ExPNG")).toInt(), 1);
+
+        const Outcome text = RunCli({QStringLiteral("info"), project});
+        QCOMPARE(text.code, 0);
+        QVERIFY(text.out.contains(QStringLiteral("Pages: 4")));
+        QVERIFY(text.out.contains(QStringLiteral("TransChannel: 1")));
+    }
+
+    void convertInPlaceAndBetweenEncodings()
+    {
+        QTemporaryDir dir;
+        const QString project = CopySample(dir);
+        const QByteArray original = ReadAll(project);
+        QCOMPARE(RunCli({QStringLiteral("convert"), project, project}).code, 0);
+        QCOMPARE(ReadAll(project), original);
+        QCOMPARE(ReadAll(project + QStringLiteral(".bak")), original);
+
+        // To code page 932 and back: the references are absolute now (other content folder),
+        // the rest is the same.
+        const QString ansi = dir.filePath(QStringLiteral("copy.bjp"));
+        QCOMPARE(RunCli({QStringLiteral("convert"), project, ansi}).code, 0);
+        QVERIFY(!ReadAll(ansi).startsWith("\xFF\xFE"));
+        const QString again = dir.filePath(QStringLiteral("again.bjpx"));
+        QCOMPARE(RunCli({QStringLiteral("convert"), ansi, again}).code, 0);
+        const Outcome a = RunCli({QStringLiteral("info"), project, QStringLiteral("--json")});
+        const Outcome b = RunCli({QStringLiteral("info"), again, QStringLiteral("--json")});
+        QCOMPARE(a.out, b.out);
+    }
+
+    void portableSave()
+    {
+        QTemporaryDir dir;
+        const QString project = CopySample(dir);
+        const QString out = dir.filePath(QStringLiteral("moved/p.bjpx"));
+        QCOMPARE(RunCli({QStringLiteral("portable"), project, out}).code, 0);
+        QVERIFY(QFileInfo(dir.filePath(QStringLiteral("moved/p./top.jpg"))).isFile());
+        QVERIFY(orin::DecodeUnicodeTextFile(ReadAll(out)).contains(QStringLiteral("<JPEG>./p./top.jpg</JPEG>")));
+        const Outcome again = RunCli({QStringLiteral("portable"), project, out});
+        QCOMPARE(again.code, 1);
+        QVERIFY(again.err.contains(QStringLiteral("ポータブル保存の上書き保存はできません")));
+    }
+
+    void renumberAndSlim()
+    {
+        QTemporaryDir dir;
+        const QString in = dir.filePath(QStringLiteral("in.bjpx"));
+        const QString text = QStringLiteral(
+            "<BMLCAST><Program>"
+            "<BMLJPEG id=\"10\" return=\"30\"><JPEG></JPEG><Items Num=\"1\">"
+            "<Item id=\"1\" ret=\"G:30,P:1:0\" focus=\"xp:3:1,p:4:1\" pic_no=\"2\"/></Items></BMLJPEG>"
+            "<BMLJPEG id=\"30\"><JPEG></JPEG><Items Num=\"0\"></Items></BMLJPEG>"
+            "</Program><Material></Material><Picture>"
+            "<ItemJPEG id=\"1\" type=\"2\"></ItemJPEG><ItemJPEG id=\"2\" type=\"2\"></ItemJPEG>"
+            "<ItemJPEG id=\"3\" type=\"2\"></ItemJPEG><ItemJPEG id=\"4\" type=\"2\"></ItemJPEG>"
+            "<ItemJPEG id=\"5\" type=\"2\"></ItemJPEG></Picture></BMLCAST>");
+        QFile f(in);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(orin::EncodeUnicodeTextFile(text));
+        f.close();
+
+        const QString renumbered = dir.filePath(QStringLiteral("r.bjpx"));
+        QCOMPARE(RunCli({QStringLiteral("renumber"), in, renumbered}).code, 0);
+        const QString r = orin::DecodeUnicodeTextFile(ReadAll(renumbered));
+        QVERIFY(r.contains(QStringLiteral("<BMLJPEG id=\"1\" comment = \"\" defitem=\"0\" tvitem=\"0\" clock=\"0\" return=\"2\"")));
+        QVERIFY(r.contains(QStringLiteral("ret=\"G:2,P:1:0\"")));
+        QVERIFY(r.contains(QStringLiteral("<BMLJPEG id=\"2\"")));
+
+        // Picture 3 only appears in an xp: entry (not an image reference) and 5 nowhere; 4 is
+        // referenced after the xp: entry and stays.
+        const QString slim = dir.filePath(QStringLiteral("s.bjpx"));
+        const Outcome o = RunCli({QStringLiteral("slim"), in, slim});
+        QCOMPARE(o.code, 0);
+        QCOMPARE(o.out, QStringLiteral("picture 3\npicture 5\n"));
+        const QString s2 = orin::DecodeUnicodeTextFile(ReadAll(slim));
+        QCOMPARE(s2.count(QStringLiteral("<ItemJPEG ")), 3);
+        QVERIFY(s2.contains(QStringLiteral("<ItemJPEG id=\"4\"")));
+    }
+
+    void sampleIsNumberedAndUsesEveryImage()
+    {
+        QTemporaryDir dir;
+        const QString project = CopySample(dir);
+        const QString renumbered = dir.filePath(QStringLiteral("r.bjpx"));
+        QCOMPARE(RunCli({QStringLiteral("renumber"), project, renumbered}).code, 0);
+        const QString before = orin::DecodeUnicodeTextFile(ReadAll(project));
+        const QString after = orin::DecodeUnicodeTextFile(ReadAll(renumbered));
+        // Other content folder: the references become absolute, nothing else changes.
+        QCOMPARE(QString(after).replace(dir.filePath(QStringLiteral("sample.")), QStringLiteral("./sample.")), before);
+        const Outcome slim = RunCli({QStringLiteral("slim"), project, dir.filePath(QStringLiteral("s.bjpx"))});
+        QCOMPARE(slim.code, 0);
+        QCOMPARE(slim.out, QStringLiteral("nothing to remove\n"));
+    }
+
+    void errorsAndUsage_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no command") << QStringList() << 2 << QStringLiteral("Usage");
+        QTest::newRow("unknown") << QStringList{QStringLiteral("frobnicate")} << 2 << QStringLiteral("unknown command");
+        QTest::newRow("missing file") << QStringList{QStringLiteral("info"), QStringLiteral("/no/such.bjpx")} << 1 << QStringLiteral("ファイルがオープンできません");
+        QTest::newRow("bad out extension") << QStringList{QStringLiteral("convert"), QStringLiteral("/no/such.bjpx"), QStringLiteral("/tmp/x.txt")} << 2 << QStringLiteral(".bjpx or .bjp");
+        QTest::newRow("unwritable out") << QStringList{QStringLiteral("convert"), QStringLiteral(ORIN_SOURCE_DIR "/examples/sample.bjpx"), QStringLiteral("/no/such/folder/x.bjpx")} << 1 << QStringLiteral("x.bjpx");
+    }
+    void errorsAndUsage()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        const Outcome o = RunCli(args);
+        QCOMPARE(o.code, code);
+        QVERIFY2(o.err.contains(message), qPrintable(o.err));
+    }
+
+    void helpListsTheCommands()
+    {
+        const Outcome o = RunCli({QStringLiteral("--help")});
+        QCOMPARE(o.code, 0);
+        for (const char *command : {"info", "convert", "portable", "renumber", "slim"})
+            QVERIFY(o.out.contains(QLatin1String(command)));
+    }
+};
+
+ORIN_TEST_CLASS(CliTest)
+#include "tst_cli.moc"

@@ -1,0 +1,101 @@
+// SPDX-License-Identifier: MIT
+// Measuring images: PNG headers of real files, decoded sizes of JPEG and GIF, and files that
+// cannot be measured.
+
+#include "test_registry.h"
+
+#include "images/image_measure.h"
+#include "images/png_header.h"
+#include "model/content_model.h"
+
+#include <QtTest>
+
+using namespace orin;
+
+class ImageMeasureTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void pngHeaders_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("depth");
+        QTest::addColumn<int>("colourType");
+        QTest::newRow("grey 1 bit") << QStringLiteral("basn0g01.png") << 1 << 0;
+        QTest::newRow("rgb 16 bit") << QStringLiteral("basn2c16.png") << 16 << 2;
+        QTest::newRow("palette 8 bit") << QStringLiteral("basn3p08.png") << 8 << 3;
+        QTest::newRow("rgba 8 bit") << QStringLiteral("basn6a08.png") << 8 << 6;
+    }
+    void pngHeaders()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, depth);
+        QFETCH(int, colourType);
+        PngHeader header;
+        const QString path = QStringLiteral(ORIN_TEST_DATA "/png/") + file;
+        QVERIFY(ReadPngHeader(path, header));
+        QCOMPARE(header.width, 32);
+        QCOMPARE(header.height, 32);
+        QCOMPARE(header.bitDepth, depth);
+        QCOMPARE(header.colourType, colourType);
+        int w = 0, h = 0;
+        ImageDimensions(path, kImageGeneralPng, w, h);
+        QCOMPARE(QSize(w, h), QSize(32, 32));
+    }
+
+    void malformedFilesNeverBreakTheReader()
+    {
+        const QDir crashers(QStringLiteral(ORIN_TEST_DATA "/png/crashers"));
+        const QStringList files = crashers.entryList({QStringLiteral("*.png")});
+        QVERIFY(files.size() > 10);
+        for (const QString &f : files) {
+            PngHeader header;
+            ReadPngHeader(crashers.filePath(f), header); // answers, whatever it says
+            int w = -1, h = -1;
+            ImageDimensions(crashers.filePath(f), kImageColourMapPng, w, h);
+            QVERIFY(w >= 0 && h >= 0);
+        }
+    }
+
+    void notPngs()
+    {
+        QTemporaryDir dir;
+        const QString text = dir.filePath(QStringLiteral("a.png"));
+        QFile f(text);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDX", 16);
+        f.close();
+        PngHeader header;
+        QVERIFY(!ReadPngHeader(text, header));                               // first chunk not IHDR
+        QVERIFY(!ReadPngHeader(dir.filePath(QStringLiteral("none.png")), header)); // missing
+        int w = 5, h = 5;
+        ImageDimensions(text, kImageColourMapPng, w, h);
+        QCOMPARE(QSize(w, h), QSize(0, 0));
+    }
+
+    void decodedSizes_data()
+    {
+        QTest::addColumn<QByteArray>("format");
+        QTest::addColumn<int>("type");
+        QTest::newRow("jpeg") << QByteArray("JPEG") << int(kImageJpeg);
+        QTest::newRow("png as jpeg type") << QByteArray("PNG") << int(kImageJpeg);
+    }
+    void decodedSizes()
+    {
+        QFETCH(QByteArray, format);
+        QFETCH(int, type);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("img"));
+        QImage image(123, 45, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QVERIFY(image.save(path, format.constData()));
+        int w = 0, h = 0;
+        ImageDimensions(path, type, w, h);
+        QCOMPARE(QSize(w, h), QSize(123, 45));
+        ImageDimensions(path, kImageEmpty, w, h);
+        QCOMPARE(QSize(w, h), QSize(0, 0));
+    }
+};
+
+ORIN_TEST_CLASS(ImageMeasureTest)
+#include "tst_image_measure.moc"
