@@ -72,7 +72,7 @@ private slots:
         QCOMPARE(request.kind, FileDialogKind::Open);
         QCOMPARE(request.title, QStringLiteral("BJPXファイルの読み込み"));
         QCOMPARE(request.filterText, QStringLiteral("bjpx,bjpﾌｧｲﾙ (*.bjpx,*.bjp)"));
-        QCOMPARE(request.filterPatterns, QStringList({"*.bjpx", "*.bjp"}));
+        QCOMPARE(request.filterPatterns, QStringList({QStringLiteral("*.bjpx"), QStringLiteral("*.bjp")}));
         QCOMPARE(request.startFolder, f.dir.path() + u'/');
         QVERIFY(request.fileMustExist);
         QVERIFY(request.hideReadOnly);
@@ -312,7 +312,7 @@ private slots:
         const QByteArray before = test::ReadAll(f.Path(QStringLiteral("a.bjpx")));
         f.prompt.fileNames = {f.Path(QStringLiteral("a"))};
         QVERIFY(!f.document.PortableSave());
-        QCOMPARE(f.prompt.Messages(), QStringList({"ポータブル保存の上書き保存はできません"}));
+        QCOMPARE(f.prompt.Messages(), QStringList({QStringLiteral("ポータブル保存の上書き保存はできません")}));
         QCOMPARE(f.prompt.records.last().caption, QStringLiteral("エラー"));
         QCOMPARE(test::ReadAll(f.Path(QStringLiteral("a.bjpx"))), before);
         QVERIFY(!QFile::exists(f.Path(QStringLiteral("a.bjpx.bak"))));

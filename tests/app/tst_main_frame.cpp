@@ -16,6 +16,8 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QSplitter>
 #include <QStatusBar>
@@ -273,7 +275,7 @@ private slots:
         f.prompt.answers = {PromptAnswer::No};
         QVERIFY(!f.frame->close());
         QVERIFY(f.frame->isVisible());
-        QCOMPARE(f.prompt.Messages(), QStringList({"ファイルを破棄しますか？"}));
+        QCOMPARE(f.prompt.Messages(), QStringList({QStringLiteral("ファイルを破棄しますか？")}));
         QCOMPARE(test::ReadAll(f.SettingsFile()), before);
         QVERIFY(f.frame->Library());
 
@@ -376,6 +378,10 @@ private slots:
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(paths.at(0)), QUrl::fromLocalFile(paths.at(1)),
                       QUrl::fromLocalFile(paths.at(2))});
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QCoreApplication::sendEvent(f.frame.get(), &enter);
+        QVERIFY(enter.isAccepted());
         QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(f.frame.get(), &drop);
 
@@ -399,7 +405,7 @@ private slots:
         f.frame->SetTransmissionStatus(QStringLiteral("old"));
         f.frame->OnTimer(cmd::kAutoSendTimer);
         QVERIFY(!f.frame->IsTimerActive(cmd::kAutoSendTimer));
-        QCOMPARE(f.prompt.Messages(), QStringList({"本アプリケーションはデータを伝送できません"}));
+        QCOMPARE(f.prompt.Messages(), QStringList({QStringLiteral("本アプリケーションはデータを伝送できません")}));
         QCOMPARE(f.prompt.records.last().caption, QStringLiteral("ERROR"));
         QCOMPARE(f.frame->StatusText(kPaneTransmit), QString());
 
@@ -411,7 +417,7 @@ private slots:
         f.frame->OnTimer(cmd::kAutoExitTimer);
         QVERIFY(!f.frame->IsTimerActive(cmd::kAutoExitTimer));
         QVERIFY(f.frame->isVisible());
-        QCOMPARE(f.prompt.Messages(), QStringList({"ファイルを破棄しますか？"}));
+        QCOMPARE(f.prompt.Messages(), QStringList({QStringLiteral("ファイルを破棄しますか？")}));
         QVERIFY(!QFile::exists(f.SettingsFile()));
 
         f.prompt.answers = {PromptAnswer::Yes};
@@ -531,8 +537,8 @@ private slots:
         f.Trigger(cmd::kFileAssociation);
         QVERIFY(QFile::exists(f.Path(QStringLiteral("share/applications/orinedit.desktop"))));
         QVERIFY(QFile::exists(f.Path(QStringLiteral("share/mime/packages/orinedit-bjpx.xml"))));
-        QCOMPARE(f.toolCalls, QStringList({"update-mime-database", "update-desktop-database",
-                                           "xdg-mime"}));
+        QCOMPARE(f.toolCalls, QStringList({QStringLiteral("update-mime-database"), QStringLiteral("update-desktop-database"),
+                                           QStringLiteral("xdg-mime")}));
         QVERIFY(f.prompt.records.isEmpty());
     }
 
