@@ -18,6 +18,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -480,6 +481,13 @@ void CMainFrame::closeEvent(QCloseEvent *event)
     m_autoExitTimer.stop();
     m_closed = true;
     event->accept();
+    // A message still open (the refusal of an auto-send, say) goes with its window, so that an
+    // unattended auto-exit really ends the program.
+    const QList<QDialog *> dialogs = findChildren<QDialog *>();
+    for (QDialog *dialog : dialogs) {
+        if (dialog->isVisible())
+            dialog->reject();
+    }
 }
 
 void CMainFrame::FocusNextPane()

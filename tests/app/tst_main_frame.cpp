@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -420,9 +421,14 @@ private slots:
         QCOMPARE(f.prompt.Messages(), QStringList({QStringLiteral("ファイルを破棄しますか？")}));
         QVERIFY(!QFile::exists(f.SettingsFile()));
 
+        // A box still open when the window closes goes with it.
+        auto *box = new QDialog(f.frame.get());
+        box->open();
         f.prompt.answers = {PromptAnswer::Yes};
         f.frame->OnTimer(cmd::kAutoExitTimer);
         QVERIFY(!f.frame->isVisible());
+        QVERIFY(!box->isVisible());
+        QCOMPARE(box->result(), int(QDialog::Rejected));
         QVERIFY(QFile::exists(f.SettingsFile()));
     }
 

@@ -8,6 +8,7 @@
 #include "app/file_association.h"
 #include "app/help_document.h"
 #include "app/ini_store.h"
+#include "app/qt_prompt.h"
 #include "app/recent_files.h"
 #include "app/status_panes.h"
 #include "app/work_folders.h"
@@ -189,6 +190,14 @@ private slots:
         const QString text = QString::fromUtf8(test::ReadAll(built));
         QVERIFY(text.contains(QStringLiteral("ポータブル保存")));
         QVERIFY(!OpenHelpDocument(QStringLiteral("/nonexistent-folder")));
+    }
+
+    void qtFilterKeepsTheTextAndListsThePatterns()
+    {
+        FileDialogRequest request;
+        request.filterText = QStringLiteral("bjpx,bjpﾌｧｲﾙ (*.bjpx,*.bjp)");
+        request.filterPatterns = {QStringLiteral("*.bjpx"), QStringLiteral("*.bjp")};
+        QCOMPARE(CQtPrompt::QtNameFilter(request), QStringLiteral("bjpx,bjpﾌｧｲﾙ (*.bjpx *.bjp)"));
     }
 
     void aboutBoxTexts()
