@@ -154,8 +154,8 @@ void CMainFrame::ApplySettingsToWindow()
 {
     move(m_settings.w_left, m_settings.w_top);
     resize(m_settings.w_width, m_settings.w_height);
-    m_splitter->setSizes({m_settings.listwidth,
-                          std::max(1, m_settings.w_width - m_settings.listwidth)});
+    const int listWidth = std::max(0, m_settings.listwidth);
+    m_splitter->setSizes({listWidth, std::max(1, m_settings.w_width - listWidth)});
     m_formList->SetThumbnailSize(QSize(m_settings.thumb_width, m_settings.thumb_height));
     m_formList->LayoutList();
     m_formList->SetPageTable(&m_model.pages);
