@@ -264,9 +264,24 @@ bool CDocument::SlimData()
                             PromptButtons::YesNo) != PromptAnswer::Yes)
         return false;
     SlimUnusedImages(m_model);
-    m_model.usedSize = TotalDataSize(m_model);
-    SetSizeLine(FormatSizeLine(m_model.usedSize, m_sizeLimit, SizeForm::Decimal));
+    RecountUsedSize(SizeForm::Decimal);
     return true;
+}
+
+bool CDocument::DeletePage(int index)
+{
+    if (!m_model.pages.IsValidIndex(index))
+        return false;
+    m_model.pages.RemoveAt(index);
+    RecountUsedSize(SizeForm::Decimal);
+    SetModified();
+    return true;
+}
+
+void CDocument::RecountUsedSize(SizeForm form)
+{
+    m_model.usedSize = TotalDataSize(m_model);
+    SetSizeLine(FormatSizeLine(m_model.usedSize, m_sizeLimit, form));
 }
 
 bool CDocument::QueryClose()

@@ -111,6 +111,10 @@ public:
     // that nothing refers to and shows the used size again (decimal form). The modified flag
     // stays as it was. True when records were looked at (the operator said Yes).
     bool SlimData();
+    // Deletes the page at `index` of the page table: the used size is counted again from the
+    // files and shown in the decimal form, and the document is marked modified. False for an
+    // index outside the table.
+    bool DeletePage(int index);
     // The question before the window closes: true when it may close.
     bool QueryClose();
 
@@ -129,6 +133,8 @@ private:
     bool SaveTo(const QString &path);
     void SetTitleFor(const QString &path);
     void SetSizeLine(const QString &text);
+    // Counts the used size again from the files and shows it in `form`.
+    void RecountUsedSize(SizeForm form);
 
     CContentModel &m_model;
     CPrompt &m_prompt;

@@ -397,6 +397,35 @@ private slots:
         QVERIFY(f.document.QueryClose());
     }
 
+    void deletingAPageCountsTheSizeAgain()
+    {
+        Fixture f;
+        const QString shared = f.Path(QStringLiteral("bg.jpg"));
+        const QString own = f.Path(QStringLiteral("own.jpg"));
+        for (const auto &[path, bytes] : {std::pair{shared, 300 * 1024}, std::pair{own, 1024 * 1024}}) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray(bytes, 'j'));
+        }
+        QVERIFY(test::WriteProject(f.Path(QStringLiteral("a.bjpx")), 3));
+        QVERIFY(f.document.OpenProjectFile(f.Path(QStringLiteral("a.bjpx"))));
+        f.model.pages.At(0)->background = shared;
+        f.model.pages.At(1)->background = own;
+        f.model.pages.At(2)->background = shared;
+
+        QVERIFY(!f.document.DeletePage(3));
+        QVERIFY(!f.document.DeletePage(-1));
+        QVERIFY(!f.document.IsModified());
+
+        QVERIFY(f.document.DeletePage(1));
+        QCOMPARE(f.model.pages.Count(), 2);
+        QCOMPARE(f.model.pages.At(1)->id, 3);
+        QCOMPARE(f.document.UsedSize(), qint64(300 * 1024)); // the shared background counts once
+        QCOMPARE(f.document.SizeLine(), QStringLiteral("0.30/100.00 M"));
+        QVERIFY(f.document.IsModified());
+        QVERIFY(f.document.Title().endsWith(u'*'));
+    }
+
     void slimmingAsksAndKeepsTheModifiedFlag()
     {
         Fixture f;
