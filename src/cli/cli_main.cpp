@@ -14,6 +14,8 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    // The same name as the editor, so both find the settings in the same per-user folder.
+    QCoreApplication::setApplicationName(QStringLiteral("orinedit"));
     orin::RegisterFontSubstitutes();
 
     QTextStream out(stdout);
