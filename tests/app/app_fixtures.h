@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "test_files.h"
+
 #include "app/prompt.h"
 #include "model/content_model.h"
 #include "model/project_writer.h"
@@ -93,14 +95,6 @@ inline bool WriteProject(const QString &path, int pages, const QString &pictureP
     ProgramSettings settings;
     settings.ExPNG = exPng;
     return SaveProject(model, path, SaveMode::Plain, ContentFolderOf(path), settings).ok;
-}
-
-inline QByteArray ReadAll(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
 }
 
 } // namespace orin::test

@@ -244,7 +244,7 @@ private slots:
         QCOMPARE(f.document.CurrentPath(), f.Path(QStringLiteral("News.BJP")));
         QCOMPARE(f.document.Title(), QStringLiteral("OrinEditHTML - News.BJP"));
         QVERIFY(!f.document.IsModified());
-        const QByteArray bytes = test::ReadAll(f.Path(QStringLiteral("News.BJP")));
+        const QByteArray bytes = test::ReadBytes(f.Path(QStringLiteral("News.BJP")));
         QVERIFY(bytes.startsWith("<"));
         QCOMPARE(f.recent.At(0), f.Path(QStringLiteral("News.BJP")));
 
@@ -309,12 +309,12 @@ private slots:
         QVERIFY(QDir().mkpath(f.Path(QStringLiteral("out"))));
 
         // Onto the open project's own name: refused, nothing written.
-        const QByteArray before = test::ReadAll(f.Path(QStringLiteral("a.bjpx")));
+        const QByteArray before = test::ReadBytes(f.Path(QStringLiteral("a.bjpx")));
         f.prompt.fileNames = {f.Path(QStringLiteral("a"))};
         QVERIFY(!f.document.PortableSave());
         QCOMPARE(f.prompt.Messages(), QStringList({QStringLiteral("ポータブル保存の上書き保存はできません")}));
         QCOMPARE(f.prompt.records.last().caption, QStringLiteral("エラー"));
-        QCOMPARE(test::ReadAll(f.Path(QStringLiteral("a.bjpx"))), before);
+        QCOMPARE(test::ReadBytes(f.Path(QStringLiteral("a.bjpx"))), before);
         QVERIFY(!QFile::exists(f.Path(QStringLiteral("a.bjpx.bak"))));
 
         f.prompt.Clear();

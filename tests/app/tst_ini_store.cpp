@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "test_files.h"
 #include "test_registry.h"
 
 #include "app/ini_store.h"
@@ -16,21 +17,6 @@ using namespace orin;
 namespace {
 
 const QString kSection = QStringLiteral("Config");
-
-void WriteBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-QByteArray ReadBytes(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return f.readAll();
-}
 
 } // namespace
 
@@ -52,11 +38,11 @@ private slots:
 
     void namesIgnoreCase()
     {
-        WriteBytes(m_path, "[Config]\nFTPPort=2121\n");
+        QVERIFY(test::WriteBytes(m_path, "[Config]\nFTPPort=2121\n"));
         CIniStore store(m_path);
         QVERIFY(store.WriteInt(QStringLiteral("config"), QStringLiteral("FtpPort"), 2200));
         // The key keeps its spelling in the file and is not added a second time.
-        QCOMPARE(ReadBytes(m_path), QByteArray("[Config]\nFTPPort=2200\n"));
+        QCOMPARE(test::ReadBytes(m_path), QByteArray("[Config]\nFTPPort=2200\n"));
         QCOMPARE(store.GetInt(kSection, QStringLiteral("FTPPORT"), 0), 2200);
         QCOMPARE(store.GetInt(QStringLiteral("CONFIG"), QStringLiteral("ftpport"), 0), 2200);
     }
@@ -69,7 +55,7 @@ private slots:
                  QStringLiteral("d"));
         QVERIFY(missingFile.GetSection(kSection).isEmpty());
 
-        WriteBytes(m_path, "[Other]\nb=1\n[Config]\na=\nc=text\n");
+        QVERIFY(test::WriteBytes(m_path, "[Other]\nb=1\n[Config]\na=\nc=text\n"));
         CIniStore store(m_path);
         QCOMPARE(store.GetInt(kSection, QStringLiteral("b"), 5), 5);
         QCOMPARE(store.GetInt(QStringLiteral("Nowhere"), QStringLiteral("c"), 5), 5);
@@ -103,7 +89,7 @@ private slots:
     {
         QFETCH(QByteArray, value);
         QFETCH(int, expected);
-        WriteBytes(m_path, "[Config]\nkey=" + value + "\n");
+        QVERIFY(test::WriteBytes(m_path, "[Config]\nkey=" + value + "\n"));
         QCOMPARE(CIniStore(m_path).GetInt(kSection, QStringLiteral("key"), -12345), expected);
     }
 
@@ -124,7 +110,7 @@ private slots:
         // 表 and ソ have 0x5C ("\") as second byte; the section name holds one too.
         const QString value = QStringLiteral("表示ソフト・テスト ｶﾅ ～");
         QVERIFY(store.WriteString(QStringLiteral("表ソ"), QStringLiteral("題名"), value));
-        const QByteArray bytes = ReadBytes(m_path);
+        const QByteArray bytes = test::ReadBytes(m_path);
         QVERIFY(bytes.startsWith("[\x95\x5C\x83\x5C]\n"));
         QVERIFY(bytes.contains("\x91\xE8\x96\xBC=\x95\x5C\x8E\xA6"));
         QCOMPARE(store.GetString(QStringLiteral("表ソ"), QStringLiteral("題名")), value);
@@ -132,7 +118,7 @@ private slots:
         // Characters the code page lacks become one '?' each, also outside the basic plane.
         QVERIFY(store.WriteString(kSection, QStringLiteral("x"),
                                   QStringLiteral("caf\u00e9 \U0001F600!")));
-        QVERIFY(ReadBytes(m_path).contains("x=caf? ?!\n"));
+        QVERIFY(test::ReadBytes(m_path).contains("x=caf? ?!\n"));
         QCOMPARE(store.GetString(kSection, QStringLiteral("x")), QStringLiteral("caf? ?!"));
     }
 
@@ -140,8 +126,8 @@ private slots:
     {
         // A stray lead byte before the line end, an unassigned double-byte code, bytes that
         // are never code page 932, and a lead byte at the very end of the file.
-        WriteBytes(m_path,
-                   "[Config]\r\nA=x\x81\r\nB=\x85\x40z\r\nC=\xFF\xFD\xA0y\r\nD=1\r\nE=\x82");
+        QVERIFY(test::WriteBytes(m_path,
+                   "[Config]\r\nA=x\x81\r\nB=\x85\x40z\r\nC=\xFF\xFD\xA0y\r\nD=1\r\nE=\x82"));
         CIniStore store(m_path);
         QCOMPARE(store.GetString(kSection, QStringLiteral("A")), QStringLiteral("x?"));
         QCOMPARE(store.GetString(kSection, QStringLiteral("B")), QStringLiteral("?z"));
@@ -151,7 +137,7 @@ private slots:
         // Writing one key leaves the undecodable lines byte for byte.
         QVERIFY(store.WriteInt(kSection, QStringLiteral("D"), 2));
         QCOMPARE(
-            ReadBytes(m_path),
+            test::ReadBytes(m_path),
             QByteArray("[Config]\r\nA=x\x81\r\nB=\x85\x40z\r\nC=\xFF\xFD\xA0y\r\nD=2\r\nE=\x82"));
     }
 
@@ -196,10 +182,10 @@ private slots:
         QFETCH(QString, key);
         QFETCH(QByteArray, after);
         if (!before.isEmpty())
-            WriteBytes(m_path, before);
+            QVERIFY(test::WriteBytes(m_path, before));
         CIniStore store(m_path);
         QVERIFY(store.WriteString(section, key, QStringLiteral("NEW")));
-        QCOMPARE(ReadBytes(m_path), after);
+        QCOMPARE(test::ReadBytes(m_path), after);
         QCOMPARE(store.GetString(section, key), QStringLiteral("NEW"));
     }
 
@@ -228,7 +214,7 @@ private slots:
 
     void unusableInputIsRefused()
     {
-        WriteBytes(m_path, "[Config]\nA=1\n");
+        QVERIFY(test::WriteBytes(m_path, "[Config]\nA=1\n"));
         CIniStore store(m_path);
         QVERIFY(!store.WriteString(kSection, QStringLiteral("a=b"), QStringLiteral("x")));
         QVERIFY(!store.WriteString(kSection, QStringLiteral(" "), QStringLiteral("x")));
@@ -237,11 +223,11 @@ private slots:
             !store.WriteString(QStringLiteral("C]x"), QStringLiteral("a"), QStringLiteral("x")));
         QVERIFY(!store.WriteStrings(kSection, {{QStringLiteral("ok"), QStringLiteral("1")},
                                                {QStringLiteral("[bad"), QStringLiteral("2")}}));
-        QCOMPARE(ReadBytes(m_path), QByteArray("[Config]\nA=1\n"));
+        QCOMPARE(test::ReadBytes(m_path), QByteArray("[Config]\nA=1\n"));
         // A value with line breaks cannot add keys of its own.
         QVERIFY(
             store.WriteString(kSection, QStringLiteral("A"), QStringLiteral("x\r\n[Evil]\nB=2")));
-        QCOMPARE(ReadBytes(m_path), QByteArray("[Config]\nA=x  [Evil] B=2\n"));
+        QCOMPARE(test::ReadBytes(m_path), QByteArray("[Config]\nA=x  [Evil] B=2\n"));
         QCOMPARE(store.GetInt(kSection, QStringLiteral("B"), -1), -1);
     }
 
@@ -269,14 +255,14 @@ private slots:
 
         if (geteuid() == 0)
             QSKIP("permissions do not bind the superuser");
-        WriteBytes(m_path, "[Config]\nA=1\nB=2\n");
+        QVERIFY(test::WriteBytes(m_path, "[Config]\nA=1\nB=2\n"));
         QVERIFY(QFile::setPermissions(m_path, QFile::WriteOwner));
         CIniStore store(m_path);
         // A file that cannot be read is not replaced by one holding only the new key.
         QVERIFY(!store.WriteInt(kSection, QStringLiteral("C"), 3));
         QCOMPARE(store.GetInt(kSection, QStringLiteral("A"), 7), 7);
         QVERIFY(QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner));
-        QCOMPARE(ReadBytes(m_path), QByteArray("[Config]\nA=1\nB=2\n"));
+        QCOMPARE(test::ReadBytes(m_path), QByteArray("[Config]\nA=1\nB=2\n"));
     }
 
     void seesOtherWriters()
@@ -287,15 +273,15 @@ private slots:
         QVERIFY(writer.WriteInt(kSection, QStringLiteral("n"), 1));
         QCOMPARE(reader.GetInt(kSection, QStringLiteral("n"), 0), 1);
         // Same size, same second: a change by hand is still seen.
-        WriteBytes(m_path, "[Config]\nn=2\n");
+        QVERIFY(test::WriteBytes(m_path, "[Config]\nn=2\n"));
         QCOMPARE(reader.GetInt(kSection, QStringLiteral("n"), 0), 2);
     }
 
     void sections()
     {
-        WriteBytes(m_path,
+        QVERIFY(test::WriteBytes(m_path,
                    "[Config]\nA=1\n\n[Recent File List]\nFile1=/a.bjpx\n; old\nFile2=/b.bjpx\n"
-                   "File3=/c.bjpx\n\n[Last]\nz=9\n");
+                   "File3=/c.bjpx\n\n[Last]\nz=9\n"));
         CIniStore store(m_path);
         const QString recent = QStringLiteral("recent file list");
         const IniPairs before{{QStringLiteral("File1"), QStringLiteral("/a.bjpx")},
@@ -312,7 +298,7 @@ private slots:
                  QStringLiteral("gone"));
         QCOMPARE(store.GetInt(kSection, QStringLiteral("A"), 0), 1);
         QCOMPARE(store.GetInt(QStringLiteral("Last"), QStringLiteral("z"), 0), 9);
-        QVERIFY(ReadBytes(m_path).contains("\n\n[Last]\n"));
+        QVERIFY(test::ReadBytes(m_path).contains("\n\n[Last]\n"));
 
         QVERIFY(store.WriteSection(QStringLiteral("New"),
                                    {{QStringLiteral("k"), QStringLiteral("v")}}));
@@ -324,12 +310,12 @@ private slots:
 
         QVERIFY(store.RemoveSection(recent));
         QVERIFY(store.GetSection(recent).isEmpty());
-        QCOMPARE(ReadBytes(m_path), QByteArray("[Config]\nA=1\n\n[Last]\nz=9\n\n[New]\nk=v\n"));
+        QCOMPARE(test::ReadBytes(m_path), QByteArray("[Config]\nA=1\n\n[Last]\nz=9\n\n[New]\nk=v\n"));
     }
 
     void duplicateNames()
     {
-        WriteBytes(m_path, "[Config]\nA=1\nA=2\n[config]\nA=3\nB=4\n");
+        QVERIFY(test::WriteBytes(m_path, "[Config]\nA=1\nA=2\n[config]\nA=3\nB=4\n"));
         CIniStore store(m_path);
         // The first section and its first key count; keys of a later namesake are not merged.
         QCOMPARE(store.GetInt(kSection, QStringLiteral("A"), 0), 1);
@@ -337,7 +323,7 @@ private slots:
         QVERIFY(store.RemoveKey(kSection, QStringLiteral("A")));
         QCOMPARE(store.GetInt(kSection, QStringLiteral("A"), 0), 0);
         QVERIFY(store.RemoveSection(kSection));
-        QCOMPARE(ReadBytes(m_path), QByteArray());
+        QCOMPARE(test::ReadBytes(m_path), QByteArray());
     }
 };
 

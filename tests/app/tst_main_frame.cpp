@@ -267,7 +267,7 @@ private slots:
     {
         FrameFixture f;
         f.WriteSettings("[Config]\nw_left=10\n");
-        const QByteArray before = test::ReadAll(f.SettingsFile());
+        const QByteArray before = test::ReadBytes(f.SettingsFile());
         QVERIFY(test::WriteProject(f.Path(QStringLiteral("a.bjpx")), 1));
         f.Make();
         f.frame->show();
@@ -277,13 +277,13 @@ private slots:
         QVERIFY(!f.frame->close());
         QVERIFY(f.frame->isVisible());
         QCOMPARE(f.prompt.Messages(), QStringList({QStringLiteral("ファイルを破棄しますか？")}));
-        QCOMPARE(test::ReadAll(f.SettingsFile()), before);
+        QCOMPARE(test::ReadBytes(f.SettingsFile()), before);
         QVERIFY(f.frame->Library());
 
         f.prompt.answers = {PromptAnswer::Yes};
         QVERIFY(f.frame->close());
         QVERIFY(!f.frame->isVisible());
-        QVERIFY(test::ReadAll(f.SettingsFile()) != before);
+        QVERIFY(test::ReadBytes(f.SettingsFile()) != before);
         QVERIFY(!f.frame->Library());
         // Closing never saves the project.
         QVERIFY(!QFile::exists(f.Path(QStringLiteral("a.bjpx.bak"))));

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "test_files.h"
 #include "test_registry.h"
 
 #include "app/app_settings.h"
@@ -20,26 +21,11 @@ namespace {
 const QRect kWorkArea(0, 0, 1920, 1040);
 const QString kAppFolder = QStringLiteral("/opt/orinedit");
 
-void WriteBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-QByteArray ReadBytes(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return f.readAll();
-}
-
 // The keys of the file in order, one per key line.
 QStringList KeysInFile(const QString &path)
 {
     QStringList keys;
-    const QList<QByteArray> lines = ReadBytes(path).split('\n');
+    const QList<QByteArray> lines = test::ReadBytes(path).split('\n');
     for (const QByteArray &line : lines) {
         const qsizetype eq = line.indexOf('=');
         if (eq > 0)
@@ -247,7 +233,7 @@ private slots:
     void modelDefaults()
     {
         QFETCH(QByteArray, file);
-        WriteBytes(m_path, file);
+        QVERIFY(test::WriteBytes(m_path, file));
         const AppSettings s = Load();
         QTEST(s.WebPage, "webPage");
         QTEST(s.RetPage, "retPage");
@@ -356,7 +342,7 @@ private slots:
     void editions()
     {
         QFETCH(int, edition);
-        WriteBytes(m_path, "[Config]\nExtraMode=5\nModeAccess=1\n");
+        QVERIFY(test::WriteBytes(m_path, "[Config]\nExtraMode=5\nModeAccess=1\n"));
         const AppSettings s = Load(edition);
         QTEST(SettingsFileName(edition), "fileName");
         QTEST(s.ExtraMode, "extraMode");
@@ -381,8 +367,8 @@ private slots:
     void heldWidths()
     {
         QFETCH(QByteArray, stored);
-        WriteBytes(m_path, "[Config]\nTAGPID=" + stored + "\nVersion=" + stored
-                               + "\nVersionEvent=" + stored + "\n");
+        QVERIFY(test::WriteBytes(m_path, "[Config]\nTAGPID=" + stored + "\nVersion=" + stored
+                               + "\nVersionEvent=" + stored + "\n"));
         const AppSettings s = Load();
         QTEST(s.TAGPID, "tagPid");
         QTEST(s.Version, "version");
@@ -419,7 +405,7 @@ private slots:
 
     void closeKeysRoundTrip()
     {
-        WriteBytes(m_path, "; kept\n[Config]\nFTPAddress=10.0.0.1\nw_left=7\n");
+        QVERIFY(test::WriteBytes(m_path, "; kept\n[Config]\nFTPAddress=10.0.0.1\nw_left=7\n"));
         AppSettings s = Load();
         s.Version = 300; // held as a byte
         s.VersionDII = 2;
@@ -466,7 +452,7 @@ private slots:
         QCOMPARE(r.bChangeDraw, 1);
         QCOMPARE(r.FTPPort, 2121);
         QCOMPARE(r.FTPAddress, QStringLiteral("10.0.0.1"));
-        QVERIFY(ReadBytes(m_path).startsWith("; kept\n[Config]\nFTPAddress=10.0.0.1\nw_left=11\n"));
+        QVERIFY(test::ReadBytes(m_path).startsWith("; kept\n[Config]\nFTPAddress=10.0.0.1\nw_left=11\n"));
 
         // Into a new file the keys go in the order of writing, colBox once.
         QFile::remove(m_path);
@@ -517,7 +503,7 @@ private slots:
     {
         QFETCH(int, edition);
         QFETCH(QStringList, keys);
-        WriteBytes(m_path, "[Config]\nFTPPort=2121\n");
+        QVERIFY(test::WriteBytes(m_path, "[Config]\nFTPPort=2121\n"));
         AppSettings s = Load(edition);
         s.ModeAccess = 1;
         s.FTPAddress = QStringLiteral("10.1.2.3");
@@ -545,7 +531,7 @@ private slots:
         QVERIFY(WriteNetworkSettings(store, s, edition));
         QTEST(KeysInFile(m_path), "keys");
 
-        const QByteArray bytes = ReadBytes(m_path);
+        const QByteArray bytes = test::ReadBytes(m_path);
         QVERIFY(!bytes.contains("s3cret") && !bytes.contains("webpass")
                 && !bytes.contains("netpass"));
         const AppSettings r = Load(edition);
@@ -595,7 +581,7 @@ private slots:
 
     void malformedPasswordReadsEmpty()
     {
-        WriteBytes(m_path, "[Config]\nServerPassword=not a password\nFTPPass2=0900\n");
+        QVERIFY(test::WriteBytes(m_path, "[Config]\nServerPassword=not a password\nFTPPass2=0900\n"));
         const AppSettings s = Load();
         QCOMPARE(s.ServerPassword, QString());
         QCOMPARE(s.FTPPass2, QString());

@@ -125,11 +125,11 @@ private slots:
         const QString program = QStringLiteral("/opt/Orin Edit/orinedit");
         QVERIFY(InstallFileAssociation(program, dir.path(), recorder));
 
-        const QString desktop = QString::fromUtf8(test::ReadAll(
+        const QString desktop = QString::fromUtf8(test::ReadBytes(
             dir.filePath(QStringLiteral("applications/orinedit.desktop"))));
         QVERIFY(desktop.contains(QStringLiteral("Exec=\"/opt/Orin Edit/orinedit\" %f\n")));
         QVERIFY(desktop.contains(QStringLiteral("MimeType=application/x-orinedit-project;\n")));
-        const QString mime = QString::fromUtf8(test::ReadAll(
+        const QString mime = QString::fromUtf8(test::ReadBytes(
             dir.filePath(QStringLiteral("mime/packages/orinedit-bjpx.xml"))));
         QVERIFY(mime.contains(QStringLiteral("<glob pattern=\"*.bjpx\"/>")));
         QVERIFY(mime.contains(QStringLiteral("EditHTMLファイル")));
@@ -175,9 +175,9 @@ private slots:
     void packagingFilesMatchWhatTheProgramInstalls()
     {
         const QString packaging = QStringLiteral(ORIN_SOURCE_DIR "/packaging/");
-        QCOMPARE(QString::fromUtf8(test::ReadAll(packaging + kDesktopFileName)),
+        QCOMPARE(QString::fromUtf8(test::ReadBytes(packaging + kDesktopFileName)),
                  DesktopEntryText(QStringLiteral("orinedit"), 4));
-        QCOMPARE(QString::fromUtf8(test::ReadAll(packaging + kMimeFileName)), MimePackageText(4));
+        QCOMPARE(QString::fromUtf8(test::ReadBytes(packaging + kMimeFileName)), MimePackageText(4));
     }
 
     void helpDocumentIsBesideTheProgram()
@@ -187,7 +187,7 @@ private slots:
         // The build copies docs/ next to the programs.
         const QString built = HelpDocumentPath(QStringLiteral(ORIN_BIN_DIR));
         QVERIFY2(QFileInfo::exists(built), qPrintable(built));
-        const QString text = QString::fromUtf8(test::ReadAll(built));
+        const QString text = QString::fromUtf8(test::ReadBytes(built));
         QVERIFY(text.contains(QStringLiteral("ポータブル保存")));
         QVERIFY(!OpenHelpDocument(QStringLiteral("/nonexistent-folder")));
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The command-line tool, run as a process on real files.
 
+#include "test_files.h"
 #include "test_registry.h"
 
 #include "model/text_codec.h"
@@ -41,12 +42,6 @@ QString CopySample(const QTemporaryDir &dir)
     return dir.filePath(QStringLiteral("sample.bjpx"));
 }
 
-QByteArray ReadAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 } // namespace
 
 class CliTest : public QObject {
@@ -84,16 +79,16 @@ private slots:
     {
         QTemporaryDir dir;
         const QString project = CopySample(dir);
-        const QByteArray original = ReadAll(project);
+        const QByteArray original = orin::test::ReadBytes(project);
         QCOMPARE(RunCli({QStringLiteral("convert"), project, project}).code, 0);
-        QCOMPARE(ReadAll(project), original);
-        QCOMPARE(ReadAll(project + QStringLiteral(".bak")), original);
+        QCOMPARE(orin::test::ReadBytes(project), original);
+        QCOMPARE(orin::test::ReadBytes(project + QStringLiteral(".bak")), original);
 
         // To code page 932 and back: the references are absolute now (other content folder),
         // the rest is the same.
         const QString ansi = dir.filePath(QStringLiteral("copy.bjp"));
         QCOMPARE(RunCli({QStringLiteral("convert"), project, ansi}).code, 0);
-        QVERIFY(!ReadAll(ansi).startsWith("\xFF\xFE"));
+        QVERIFY(!orin::test::ReadBytes(ansi).startsWith("\xFF\xFE"));
         const QString again = dir.filePath(QStringLiteral("again.bjpx"));
         QCOMPARE(RunCli({QStringLiteral("convert"), ansi, again}).code, 0);
         const Outcome a = RunCli({QStringLiteral("info"), project, QStringLiteral("--json")});
@@ -108,7 +103,7 @@ private slots:
         const QString out = dir.filePath(QStringLiteral("moved/p.bjpx"));
         QCOMPARE(RunCli({QStringLiteral("portable"), project, out}).code, 0);
         QVERIFY(QFileInfo(dir.filePath(QStringLiteral("moved/p./top.jpg"))).isFile());
-        QVERIFY(orin::DecodeUnicodeTextFile(ReadAll(out)).contains(QStringLiteral("<JPEG>./p./top.jpg</JPEG>")));
+        QVERIFY(orin::DecodeUnicodeTextFile(orin::test::ReadBytes(out)).contains(QStringLiteral("<JPEG>./p./top.jpg</JPEG>")));
         const Outcome again = RunCli({QStringLiteral("portable"), project, out});
         QCOMPARE(again.code, 1);
         QVERIFY(again.err.contains(QStringLiteral("ポータブル保存の上書き保存はできません")));
@@ -134,7 +129,7 @@ private slots:
 
         const QString renumbered = dir.filePath(QStringLiteral("r.bjpx"));
         QCOMPARE(RunCli({QStringLiteral("renumber"), in, renumbered}).code, 0);
-        const QString r = orin::DecodeUnicodeTextFile(ReadAll(renumbered));
+        const QString r = orin::DecodeUnicodeTextFile(orin::test::ReadBytes(renumbered));
         QVERIFY(r.contains(QStringLiteral("<BMLJPEG id=\"1\" comment = \"\" defitem=\"0\" tvitem=\"0\" clock=\"0\" return=\"2\"")));
         QVERIFY(r.contains(QStringLiteral("ret=\"G:2,P:1:0\"")));
         QVERIFY(r.contains(QStringLiteral("<BMLJPEG id=\"2\"")));
@@ -145,7 +140,7 @@ private slots:
         const Outcome o = RunCli({QStringLiteral("slim"), in, slim});
         QCOMPARE(o.code, 0);
         QCOMPARE(o.out, QStringLiteral("picture 3\npicture 5\n"));
-        const QString s2 = orin::DecodeUnicodeTextFile(ReadAll(slim));
+        const QString s2 = orin::DecodeUnicodeTextFile(orin::test::ReadBytes(slim));
         QCOMPARE(s2.count(QStringLiteral("<ItemJPEG ")), 3);
         QVERIFY(s2.contains(QStringLiteral("<ItemJPEG id=\"4\"")));
     }
@@ -156,8 +151,8 @@ private slots:
         const QString project = CopySample(dir);
         const QString renumbered = dir.filePath(QStringLiteral("r.bjpx"));
         QCOMPARE(RunCli({QStringLiteral("renumber"), project, renumbered}).code, 0);
-        const QString before = orin::DecodeUnicodeTextFile(ReadAll(project));
-        const QString after = orin::DecodeUnicodeTextFile(ReadAll(renumbered));
+        const QString before = orin::DecodeUnicodeTextFile(orin::test::ReadBytes(project));
+        const QString after = orin::DecodeUnicodeTextFile(orin::test::ReadBytes(renumbered));
         // Other content folder: the references become absolute, nothing else changes.
         QCOMPARE(QString(after).replace(dir.filePath(QStringLiteral("sample.")), QStringLiteral("./sample.")), before);
         const Outcome slim = RunCli({QStringLiteral("slim"), project, dir.filePath(QStringLiteral("s.bjpx"))});

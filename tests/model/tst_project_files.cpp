@@ -2,6 +2,7 @@
 // Files beside the project: portable save copies, folder creation, deleting a temporary project,
 // and the text forms of the two file encodings.
 
+#include "test_files.h"
 #include "test_registry.h"
 
 #include "model/project_reader.h"
@@ -13,14 +14,6 @@
 using namespace orin;
 
 namespace {
-
-void Touch(const QString &path, const QByteArray &bytes = "x")
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 CMyPictureInfo *AddPicture(CContentModel &m, int id, const QString &path)
 {
@@ -50,8 +43,8 @@ private slots:
         QTemporaryDir dir;
         const QString a = dir.filePath(QStringLiteral("one/bg.jpg"));
         const QString b = dir.filePath(QStringLiteral("two/bg.jpg"));
-        Touch(a, "first");
-        Touch(b, "second");
+        QVERIFY(test::WriteBytes(a, "first"));
+        QVERIFY(test::WriteBytes(b, "second"));
         CContentModel m;
         auto page = std::make_unique<CMyProgramInfo>();
         page->background = a;
@@ -93,11 +86,11 @@ private slots:
     {
         QTemporaryDir dir;
         const QString source = dir.filePath(QStringLiteral("a.png"));
-        Touch(source);
+        QVERIFY(test::WriteBytes(source, "x"));
         const QString folder = dir.filePath(QStringLiteral("c"));
         QString suffix;
         for (int i = 0; i <= 30; ++i, suffix += u'_')
-            Touch(folder + QStringLiteral("/a") + suffix + QStringLiteral(".png"));
+            QVERIFY(test::WriteBytes(folder + QStringLiteral("/a") + suffix + QStringLiteral(".png"), "x"));
         QVERIFY(!CopyIntoFolder(source, folder).ok);
         QFile::remove(folder + QStringLiteral("/a") + QString(30, u'_') + QStringLiteral(".png"));
         const CopyResult last = CopyIntoFolder(source, folder);
@@ -115,7 +108,7 @@ private slots:
         QVERIFY(CreateFolderPath(dir.filePath(QStringLiteral("a/b/c./"))));
         QVERIFY(QFileInfo(dir.filePath(QStringLiteral("a/b/c."))).isDir());
         QVERIFY(CreateFolderPath(dir.filePath(QStringLiteral("a/b/c.")))); // exists: success
-        Touch(dir.filePath(QStringLiteral("file")));
+        QVERIFY(test::WriteBytes(dir.filePath(QStringLiteral("file")), "x"));
         QVERIFY(!CreateFolderPath(dir.filePath(QStringLiteral("file/sub"))));
     }
 
@@ -125,14 +118,14 @@ private slots:
         const QString project = dir.filePath(QStringLiteral("tmp/get.bjpx"));
         const QString folder = ContentFolderOf(project);
         const QString outside = dir.filePath(QStringLiteral("keep.jpg"));
-        Touch(folder + QStringLiteral("/bg.jpg"));
-        Touch(folder + QStringLiteral("/m.png"));
-        Touch(outside);
+        QVERIFY(test::WriteBytes(folder + QStringLiteral("/bg.jpg"), "x"));
+        QVERIFY(test::WriteBytes(folder + QStringLiteral("/m.png"), "x"));
+        QVERIFY(test::WriteBytes(outside, "x"));
         const QString text = QStringLiteral(
             "<BMLCAST><Program><BMLJPEG id=\"1\"><JPEG>./get./bg.jpg</JPEG></BMLJPEG></Program>"
             "<Material><ItemBitmap>./get./m.png</ItemBitmap></Material>"
             "<Picture><ItemJPEG>%1</ItemJPEG><ItemJPEG>./get./../../keep.jpg</ItemJPEG></Picture></BMLCAST>").arg(outside);
-        Touch(project, EncodeUnicodeTextFile(text));
+        QVERIFY(test::WriteBytes(project, EncodeUnicodeTextFile(text)));
         QVERIFY(DeleteProjectFiles(project));
         QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/bg.jpg")));
         QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/m.png")));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The project file format: exact bytes, encodings, backups and the plain reference rule.
 
+#include "test_files.h"
 #include "test_registry.h"
 
 #include "model/project_reader.h"
@@ -14,19 +15,6 @@
 using namespace orin;
 
 namespace {
-
-QByteArray ReadAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
 
 // Counts ImageDimensions-free loading: no measuring, sizes from the file system.
 LoadServices PlainServices()
@@ -114,7 +102,7 @@ private slots:
         const QString text = HandMadeProject(folderName);
         const bool unicode = extension == u"bjpx";
         const QByteArray original = unicode ? EncodeUnicodeTextFile(text) : EncodeCp932(text);
-        WriteAll(path, original);
+        QVERIFY(test::WriteBytes(path, original));
 
         CContentModel model;
         ProgramSettings settings;
@@ -126,8 +114,8 @@ private slots:
 
         const FileResult saved = SaveProject(model, path, SaveMode::Plain, ContentFolderOf(path), settings);
         QVERIFY2(saved.ok, qPrintable(saved.message));
-        QCOMPARE(ReadAll(path), original);
-        QCOMPARE(ReadAll(path + QStringLiteral(".bak")), original);
+        QCOMPARE(test::ReadBytes(path), original);
+        QCOMPARE(test::ReadBytes(path + QStringLiteral(".bak")), original);
         if (unicode) {
             QVERIFY(original.startsWith("\xFF\xFE<\0B\0"));
             QVERIFY(original.contains(QByteArray("\r\0\r\0\n\0", 6))); // CR LF in a text: CR CR LF
@@ -225,12 +213,12 @@ private slots:
         ProgramSettings first;
         first.TransChannel = 5;
         QVERIFY(SaveProject(model, path, SaveMode::Plain, ContentFolderOf(path), first).ok);
-        const QByteArray v1 = ReadAll(path);
+        const QByteArray v1 = test::ReadBytes(path);
         ProgramSettings second;
         second.TransChannel = 6;
         QVERIFY(SaveProject(model, path, SaveMode::Plain, ContentFolderOf(path), second).ok);
-        QCOMPARE(ReadAll(path + QStringLiteral(".bak")), v1);
-        QVERIFY(ReadAll(path).contains(QByteArray("6\0<\0/\0T", 7)));
+        QCOMPARE(test::ReadBytes(path + QStringLiteral(".bak")), v1);
+        QVERIFY(test::ReadBytes(path).contains(QByteArray("6\0<\0/\0T", 7)));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     }
 
@@ -258,14 +246,14 @@ private slots:
             QSKIP("permissions do not stop the superuser");
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("news.bjpx"));
-        WriteAll(path, "old");
-        WriteAll(path + QStringLiteral(".bak"), "older");
+        QVERIFY(test::WriteBytes(path, "old"));
+        QVERIFY(test::WriteBytes(path + QStringLiteral(".bak"), "older"));
         QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         const FileResult result = SaveProject(CContentModel(), path, SaveMode::Plain, QString(), ProgramSettings());
         QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QVERIFY(!result.ok);
-        QCOMPARE(ReadAll(path), QByteArray("old"));
-        QCOMPARE(ReadAll(path + QStringLiteral(".bak")), QByteArray("older"));
+        QCOMPARE(test::ReadBytes(path), QByteArray("old"));
+        QCOMPARE(test::ReadBytes(path + QStringLiteral(".bak")), QByteArray("older"));
     }
 
     void ansiSaveReplacesWhatTheCodePageLacks()
@@ -275,7 +263,7 @@ private slots:
         CContentModel model;
         model.functionValue = QStringLiteral("漢字😀é");
         QVERIFY(SaveProject(model, path, SaveMode::Plain, QString(), ProgramSettings()).ok);
-        const QByteArray bytes = ReadAll(path);
+        const QByteArray bytes = test::ReadBytes(path);
         QVERIFY(bytes.contains(EncodeCp932(QStringLiteral("<ItemValue>漢字??</ItemValue>\n"))));
         QVERIFY(!bytes.contains('\r'));
     }
