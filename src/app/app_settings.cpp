@@ -261,13 +261,13 @@ AppSettings LoadSettings(const CIniStore &store, const QString &appFolder, const
     return s;
 }
 
-int SizeLimitKB(const AppSettings &settings, int edition)
+SizeLimitSettings SizeLimitsOf(const AppSettings &settings)
 {
-    if (edition == 3)
-        return settings.sizeOnlineMAX;
-    if (edition == 2 || edition == 4)
-        return settings.sizeNetMAX;
-    return settings.sizeMAX;
+    SizeLimitSettings limits;
+    limits.sizeOnlineMAX = settings.sizeOnlineMAX;
+    limits.sizeNetMAX = settings.sizeNetMAX;
+    limits.sizeMAX = settings.sizeMAX;
+    return limits;
 }
 
 bool WriteCloseSettings(CIniStore &store, const AppSettings &s)

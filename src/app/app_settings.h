@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "images/size_accounting.h"
+
 #include "orin_version.h"
 
 #include <QLatin1String>
@@ -162,9 +164,8 @@ QString ResolveBcmlPath(const QString &value, const QString &appFolder);
 AppSettings LoadSettings(const CIniStore &store, const QString &appFolder, const QRect &workArea,
                          int edition = kEdition);
 
-// The size limit in KB that applies to the edition: sizeOnlineMAX (3), sizeNetMAX (2, 4),
-// sizeMAX (others).
-int SizeLimitKB(const AppSettings &settings, int edition = kEdition);
+// The three size-limit settings, for SelectSizeLimit.
+SizeLimitSettings SizeLimitsOf(const AppSettings &settings);
 
 // Writes the keys kept when the main window closes (version counters, window rectangles, list
 // and thumbnail sizes, view flags, folders), in one rewrite. False when the file was not written.

@@ -80,8 +80,7 @@ CMainFrame::CMainFrame(const FrameSetup &setup, QWidget *parent)
         services = StandardLoadServices();
     m_document = std::make_unique<CDocument>(m_model, *m_prompt, m_recentFiles,
                                              std::move(services), setup.edition);
-    m_document->SetSizeLimits({m_settings.sizeOnlineMAX, m_settings.sizeNetMAX,
-                               m_settings.sizeMAX});
+    m_document->SetSizeLimits(SizeLimitsOf(m_settings));
     m_document->SetInitialSettings(m_settings.ExPNG, m_settings.Vertical, m_settings.ConvertAAC);
     m_document->SetAccessMode(m_settings.ModeAccess);
     m_document->SetProjectFolder(m_settings.DefaultFileDir);

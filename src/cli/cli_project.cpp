@@ -60,12 +60,7 @@ int CLoadedProject::SizeLimit() const
     // The limits come from the editor's settings file, so the tool and the editor agree.
     const QString appFolder = QCoreApplication::applicationDirPath();
     const CIniStore store(SettingsFilePath(appFolder));
-    const AppSettings app = LoadSettings(store, appFolder, QRect());
-    SizeLimitSettings limits;
-    limits.sizeOnlineMAX = app.sizeOnlineMAX;
-    limits.sizeNetMAX = app.sizeNetMAX;
-    limits.sizeMAX = app.sizeMAX;
-    return SelectSizeLimit(limits, settings.ExPNG);
+    return SelectSizeLimit(SizeLimitsOf(LoadSettings(store, appFolder, QRect())), settings.ExPNG);
 }
 
 } // namespace orin::cli

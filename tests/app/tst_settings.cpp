@@ -351,7 +351,7 @@ private slots:
         QTEST(s.ExPNG, "exPng");
         QCOMPARE(s.Vertical, 0);
         QCOMPARE(s.ConvertAAC, 0);
-        QTEST(SizeLimitKB(s, edition), "sizeLimit");
+        QTEST(SelectSizeLimit(SizeLimitsOf(s), -1, edition), "sizeLimit");
     }
 
     void heldWidths_data()
