@@ -9,7 +9,7 @@
 
 // The form in which passwords are kept in the settings file: upper-case hexadecimal pairs made
 // of a random prefix, the characters chained with XOR from a random seed byte, and three bytes
-// of check that carry the seed byte.
+// of check that carry the random byte r.
 
 namespace orin {
 
