@@ -115,6 +115,20 @@ void ReadSection(CXmlDoc &doc, const QString &section, ReadChildren read)
     doc.NextElement();
 }
 
+// Reads each `element` child of the section into a new record appended to `table`: id and
+// item for every kind, the rest by `fill`.
+template <typename T, typename Fill>
+void ReadRecords(CXmlDoc &doc, const QString &element, CMyDataArray<T> &table, Fill fill)
+{
+    while (doc.NextElement(element)) {
+        auto record = std::make_unique<T>();
+        record->id = IntAttribute(doc, Name(u"id"));
+        record->item = IntAttribute(doc, Name(u"item"));
+        fill(*record);
+        table.Add(std::move(record));
+    }
+}
+
 bool IsSettingElement(const QString &name)
 {
     static const QStringList names = {
@@ -303,75 +317,50 @@ void LoadProjectText(const QString &text, const QString &projectFolder,
         ReadImages(doc, Name(u"ItemJPEG"), model.pictures, projectFolder, services, counter);
     });
     ReadSection(doc, Name(u"Text"), [&] {
-        while (doc.NextElement(Name(u"ItemText"))) {
-            auto r = std::make_unique<CMyTextInfo>();
-            r->text = doc.ElementText();
-            r->id = IntAttribute(doc, Name(u"id"));
-            r->item = IntAttribute(doc, Name(u"item"));
-            r->label = doc.Attribute(Name(u"label"));
-            model.texts.Add(std::move(r));
-        }
+        ReadRecords(doc, Name(u"ItemText"), model.texts, [&](CMyTextInfo &r) {
+            r.text = doc.ElementText();
+            r.label = doc.Attribute(Name(u"label"));
+        });
     });
     ReadSection(doc, Name(u"Channel"), [&] {
-        while (doc.NextElement(Name(u"ItemChannel"))) {
-            auto r = std::make_unique<CMyChannelInfo>();
-            r->data = doc.ElementText();
-            r->id = IntAttribute(doc, Name(u"id"));
-            r->item = IntAttribute(doc, Name(u"item"));
-            r->screen = IntAttribute(doc, Name(u"screen"));
-            r->page = IntAttribute(doc, Name(u"page"));
-            r->address = doc.Attribute(Name(u"address"));
-            model.channels.Add(std::move(r));
-        }
+        ReadRecords(doc, Name(u"ItemChannel"), model.channels, [&](CMyChannelInfo &r) {
+            r.data = doc.ElementText();
+            r.screen = IntAttribute(doc, Name(u"screen"));
+            r.page = IntAttribute(doc, Name(u"page"));
+            r.address = doc.Attribute(Name(u"address"));
+        });
     });
     ReadSection(doc, Name(u"WebPage"), [&] {
-        while (doc.NextElement(Name(u"ItemWebPage"))) {
-            auto r = std::make_unique<CMyWebPageInfo>();
-            r->data = doc.ElementText();
-            r->id = IntAttribute(doc, Name(u"id"));
-            r->item = IntAttribute(doc, Name(u"item"));
-            r->screen = IntAttribute(doc, Name(u"screen"));
-            r->page = IntAttribute(doc, Name(u"page"));
-            r->address = doc.Attribute(Name(u"address"));
-            r->label = doc.Attribute(Name(u"label"));
-            model.webPages.Add(std::move(r));
-        }
+        ReadRecords(doc, Name(u"ItemWebPage"), model.webPages, [&](CMyWebPageInfo &r) {
+            r.data = doc.ElementText();
+            r.screen = IntAttribute(doc, Name(u"screen"));
+            r.page = IntAttribute(doc, Name(u"page"));
+            r.address = doc.Attribute(Name(u"address"));
+            r.label = doc.Attribute(Name(u"label"));
+        });
     });
     ReadSection(doc, Name(u"Macro"), [&] {
-        while (doc.NextElement(Name(u"ItemMacro"))) {
-            auto r = std::make_unique<CMyMacroInfo>();
-            r->macro = doc.ElementText();
-            r->id = IntAttribute(doc, Name(u"id"));
-            r->item = IntAttribute(doc, Name(u"item"));
-            r->label = doc.Attribute(Name(u"label"));
-            model.macros.Add(std::move(r));
-        }
+        ReadRecords(doc, Name(u"ItemMacro"), model.macros, [&](CMyMacroInfo &r) {
+            r.macro = doc.ElementText();
+            r.label = doc.Attribute(Name(u"label"));
+        });
     });
     ReadSection(doc, Name(u"Sound"), [&] {
-        while (doc.NextElement(Name(u"ItemSound"))) {
-            auto r = std::make_unique<CMySoundInfo>();
-            r->path = ResolveReference(doc.ElementText(), projectFolder);
-            r->id = IntAttribute(doc, Name(u"id"));
-            r->item = IntAttribute(doc, Name(u"item"));
-            r->label = doc.Attribute(Name(u"label"));
-            r->comment = doc.Attribute(Name(u"comment"));
+        ReadRecords(doc, Name(u"ItemSound"), model.sounds, [&](CMySoundInfo &r) {
+            r.path = ResolveReference(doc.ElementText(), projectFolder);
+            r.label = doc.Attribute(Name(u"label"));
+            r.comment = doc.Attribute(Name(u"comment"));
             counter.BeforeRecord();
-            const QString path = r->path;
-            model.sounds.Add(std::move(r));
-            counter.Appended(path);
-        }
+            counter.Appended(r.path);
+        });
     });
     ReadSection(doc, Name(u"Function"), [&] {
         if (doc.NextElement(Name(u"ItemValue")))
             model.functionValue = doc.ElementText();
-        while (doc.NextElement(Name(u"ItemFunction"))) {
-            auto r = std::make_unique<CMyFunctionInfo>();
-            r->data = ResolveReference(doc.ElementText(), projectFolder);
-            r->id = IntAttribute(doc, Name(u"id"));
-            r->item = IntAttribute(doc, Name(u"item"));
+        ReadRecords(doc, Name(u"ItemFunction"), model.functions, [&](CMyFunctionInfo &r) {
+            r.data = ResolveReference(doc.ElementText(), projectFolder);
             counter.BeforeRecord();
-            model.functions.Add(std::move(r));
-        }
+        });
     });
     doc.Ascend();
 }
