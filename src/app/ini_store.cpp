@@ -1,146 +1,19 @@
 // SPDX-License-Identifier: MIT
 #include "app/ini_store.h"
 
+#include "model/text_codec.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <iconv.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <climits>
 #include <utility>
 
 namespace orin {
 
 namespace {
-
-// Converts between code page 932 and UTF-16 with glibc iconv. Bytes that are not code page 932
-// and characters it cannot hold become '?', so bad input never stops a read or a write.
-class CCp932Converter
-{
-public:
-    CCp932Converter(const char *to, const char *from)
-        : m_cd(iconv_open(to, from))
-    {
-    }
-    ~CCp932Converter()
-    {
-        if (Ok())
-            iconv_close(m_cd);
-    }
-    CCp932Converter(const CCp932Converter &) = delete;
-    CCp932Converter &operator=(const CCp932Converter &) = delete;
-
-    bool Ok() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
-
-    // Runs the conversion; `skip` tells how many input bytes an unconvertible sequence at the
-    // given position spans; `replacement` is what stands in for it in the output.
-    template <typename SkipFn>
-    QByteArray Convert(const QByteArray &input, const QByteArray &replacement, SkipFn skip)
-    {
-        QByteArray out;
-        if (input.isEmpty())
-            return out;
-        QByteArray buffer(input.size() * 2 + 16, '\0');
-        char *in = const_cast<char *>(input.constData());
-        size_t inLeft = static_cast<size_t>(input.size());
-        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        while (inLeft > 0) {
-            char *outPtr = buffer.data();
-            size_t outLeft = static_cast<size_t>(buffer.size());
-            const size_t rc = iconv(m_cd, &in, &inLeft, &outPtr, &outLeft);
-            const int error = errno;
-            out.append(buffer.constData(), buffer.size() - static_cast<qsizetype>(outLeft));
-            if (rc != static_cast<size_t>(-1))
-                break;
-            if (error == E2BIG)
-                continue;
-            out.append(replacement);
-            if (error != EILSEQ) // an incomplete sequence at the end, or anything unexpected
-                break;
-            const size_t step =
-                std::min(inLeft, skip(reinterpret_cast<const unsigned char *>(in), inLeft));
-            in += step;
-            inLeft -= step;
-            iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        }
-        return out;
-    }
-
-private:
-    iconv_t m_cd;
-};
-
-bool IsLeadByte(unsigned char b)
-{
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
-bool IsTrailByte(unsigned char b)
-{
-    return b >= 0x40 && b <= 0xFC && b != 0x7F;
-}
-
-class CCp932Decoder
-{
-public:
-    CCp932Decoder()
-        : m_conv("UTF-16LE", "CP932")
-    {
-    }
-
-    QString Decode(const QByteArray &bytes)
-    {
-        if (!m_conv.Ok())
-            return QString::fromLatin1(bytes);
-        static const QByteArray question("?\0", 2);
-        // An unassigned double-byte code counts as one character; a stray byte as one.
-        const QByteArray utf16 =
-            m_conv.Convert(bytes, question, [](const unsigned char *p, size_t left) -> size_t {
-                return (left >= 2 && IsLeadByte(p[0]) && IsTrailByte(p[1])) ? 2 : 1;
-            });
-        return QString::fromUtf16(reinterpret_cast<const char16_t *>(utf16.constData()),
-                                  utf16.size() / 2);
-    }
-
-private:
-    CCp932Converter m_conv;
-};
-
-// `lossy`, when given, tells whether any character had to become '?'.
-QByteArray EncodeCp932(const QString &text, bool *lossy = nullptr)
-{
-    if (lossy)
-        *lossy = false;
-    CCp932Converter conv("CP932", "UTF-16LE");
-    if (!conv.Ok()) {
-        QByteArray out = text.toLatin1();
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            if (text.at(i).unicode() >= 0x80) {
-                out[i] = '?';
-                if (lossy)
-                    *lossy = true;
-            }
-        }
-        return out;
-    }
-    const QByteArray utf16(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
-    // A character outside the code page is one UTF-16 unit, or two for a surrogate pair.
-    return conv.Convert(utf16, QByteArray("?"),
-                        [lossy](const unsigned char *p, size_t left) -> size_t {
-                            if (lossy)
-                                *lossy = true;
-                            const unsigned unit = p[0] | (left >= 2 ? p[1] << 8 : 0);
-                            if (unit >= 0xD800 && unit <= 0xDBFF && left >= 4) {
-                                const unsigned next = p[2] | (p[3] << 8);
-                                if (next >= 0xDC00 && next <= 0xDFFF)
-                                    return 4;
-                            }
-                            return 2;
-                        });
-}
 
 bool IsBlank(QChar c)
 {
@@ -182,7 +55,7 @@ struct IniLine {
     }
 };
 
-IniLine ParseLine(QByteArray raw, CCp932Decoder &decoder)
+IniLine ParseLine(QByteArray raw)
 {
     IniLine line;
     QByteArray body = raw;
@@ -191,7 +64,7 @@ IniLine ParseLine(QByteArray raw, CCp932Decoder &decoder)
     if (body.endsWith('\r'))
         body.chop(1);
     line.raw = std::move(raw);
-    const QString text = TrimBlanks(decoder.Decode(body));
+    const QString text = TrimBlanks(DecodeCp932Text(body, u'?'));
     if (text.startsWith(u'[')) {
         const qsizetype close = text.indexOf(u']', 1);
         line.kind = IniLine::Section;
@@ -340,12 +213,11 @@ LoadResult LoadFile(const QString &path, IniFile *file)
     const QByteArray data = f.readAll();
     if (f.error() != QFileDevice::NoError)
         return LoadResult::Unreadable;
-    CCp932Decoder decoder;
     qsizetype start = 0;
     while (start < data.size()) {
         const qsizetype nl = data.indexOf('\n', start);
         const qsizetype end = nl < 0 ? data.size() : nl + 1;
-        file->lines.append(ParseLine(data.mid(start, end - start), decoder));
+        file->lines.append(ParseLine(data.mid(start, end - start)));
         start = end;
     }
     if (!file->lines.isEmpty() && file->lines.constFirst().raw.endsWith("\r\n"))

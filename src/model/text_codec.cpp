@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "model/text_codec.h"
 
-#include <QStringDecoder>
-
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <iconv.h>
@@ -12,99 +11,126 @@
 namespace orin {
 
 static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "the UTF-16 LE file forms are copied as host words");
+
 namespace {
 
-// Owns one iconv descriptor for the duration of a conversion.
-class IconvHandle {
+// Converts between code page 932 and UTF-16 LE with glibc iconv. What cannot be converted is
+// replaced and skipped, so bad input never stops a read or a write.
+class CCp932Converter {
 public:
-    IconvHandle(const char *to, const char *from) : m_cd(iconv_open(to, from)) {}
-    ~IconvHandle()
+    CCp932Converter(const char *to, const char *from) : m_cd(iconv_open(to, from)) {}
+    ~CCp932Converter()
     {
-        if (valid())
+        if (Ok())
             iconv_close(m_cd);
     }
-    IconvHandle(const IconvHandle &) = delete;
-    IconvHandle &operator=(const IconvHandle &) = delete;
-    bool valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
-    iconv_t get() const { return m_cd; }
+    CCp932Converter(const CCp932Converter &) = delete;
+    CCp932Converter &operator=(const CCp932Converter &) = delete;
+
+    bool Ok() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+
+    // Runs the conversion; `skip` tells how many input bytes an unconvertible sequence at the
+    // given position spans; `replacement` is what stands in for it in the output.
+    template <typename SkipFn>
+    QByteArray Convert(const QByteArray &input, const QByteArray &replacement, SkipFn skip)
+    {
+        QByteArray out;
+        if (input.isEmpty())
+            return out;
+        QByteArray buffer(input.size() * 2 + 16, '\0');
+        char *in = const_cast<char *>(input.constData());
+        size_t inLeft = static_cast<size_t>(input.size());
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        while (inLeft > 0) {
+            char *outPtr = buffer.data();
+            size_t outLeft = static_cast<size_t>(buffer.size());
+            const size_t rc = iconv(m_cd, &in, &inLeft, &outPtr, &outLeft);
+            const int error = errno;
+            out.append(buffer.constData(), buffer.size() - static_cast<qsizetype>(outLeft));
+            if (rc != static_cast<size_t>(-1))
+                break;
+            if (error == E2BIG)
+                continue;
+            out.append(replacement);
+            if (error != EILSEQ) // an incomplete sequence at the end, or anything unexpected
+                break;
+            const size_t step =
+                std::min(inLeft, skip(reinterpret_cast<const unsigned char *>(in), inLeft));
+            in += step;
+            inLeft -= step;
+            iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        }
+        return out;
+    }
 
 private:
     iconv_t m_cd;
 };
 
+bool IsLeadByte(unsigned char b)
+{
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+bool IsTrailByte(unsigned char b)
+{
+    return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
+
 } // namespace
+
+QString DecodeCp932Text(const QByteArray &bytes, QChar replacement)
+{
+    CCp932Converter conv("UTF-16LE", "CP932");
+    if (!conv.Ok())
+        return QString::fromLatin1(bytes);
+    const char16_t unit = replacement.unicode();
+    const QByteArray replacementBytes(reinterpret_cast<const char *>(&unit), 2);
+    // An unassigned double-byte code counts as one character; a stray byte as one.
+    const QByteArray utf16 =
+        conv.Convert(bytes, replacementBytes, [](const unsigned char *p, size_t left) -> size_t {
+            return (left >= 2 && IsLeadByte(p[0]) && IsTrailByte(p[1])) ? 2 : 1;
+        });
+    return QString::fromUtf16(reinterpret_cast<const char16_t *>(utf16.constData()),
+                              utf16.size() / 2);
+}
 
 QString DecodeCp932(const QByteArray &bytes)
 {
     const qsizetype nul = bytes.indexOf('\0');
-    const qsizetype length = nul < 0 ? bytes.size() : nul;
-    QString result;
-    if (length == 0)
-        return result;
-
-    IconvHandle cd("UTF-16LE", "CP932");
-    if (!cd.valid())
-        return QString::fromLatin1(bytes.constData(), length);
-
-    result.resize(length); // never more UTF-16 units than bytes
-    char *in = const_cast<char *>(bytes.constData());
-    size_t inLeft = static_cast<size_t>(length);
-    char *outStart = reinterpret_cast<char *>(result.data());
-    char *out = outStart;
-    size_t outLeft = static_cast<size_t>(result.size()) * 2;
-    while (inLeft > 0) {
-        const size_t rc = iconv(cd.get(), &in, &inLeft, &out, &outLeft);
-        if (rc != static_cast<size_t>(-1))
-            break;
-        if ((errno == EILSEQ || errno == EINVAL) && outLeft >= 2) {
-            // An invalid or truncated sequence: one replacement character per bad byte.
-            const char16_t replacement = 0xFFFD;
-            memcpy(out, &replacement, 2);
-            out += 2;
-            outLeft -= 2;
-            ++in;
-            --inLeft;
-            continue;
-        }
-        break;
-    }
-    result.resize((out - outStart) / 2);
-    return result;
+    return DecodeCp932Text(nul < 0 ? bytes : bytes.left(nul), QChar(0xFFFD));
 }
 
-QByteArray EncodeCp932(const QString &text)
+QByteArray EncodeCp932(const QString &text, bool *lossy)
 {
-    QByteArray result;
-    if (text.isEmpty())
-        return result;
-    IconvHandle cd("CP932", "UTF-16LE");
-    if (!cd.valid())
-        return text.toLatin1();
-
-    result.resize(text.size() * 2 + 2); // at most two bytes per UTF-16 unit
-    char *in = reinterpret_cast<char *>(const_cast<QChar *>(text.constData()));
-    size_t inLeft = static_cast<size_t>(text.size()) * 2;
-    char *out = result.data();
-    size_t outLeft = static_cast<size_t>(result.size());
-    while (inLeft > 0) {
-        const size_t rc = iconv(cd.get(), &in, &inLeft, &out, &outLeft);
-        if (rc != static_cast<size_t>(-1))
-            break;
-        if ((errno == EILSEQ || errno == EINVAL) && outLeft >= 1) {
-            // A character the code page cannot hold: the code page's replacement character.
-            // A surrogate pair stands for one character.
-            const char16_t unit = *reinterpret_cast<const char16_t *>(in);
-            const size_t skip = (QChar::isHighSurrogate(unit) && inLeft >= 4) ? 4 : 2;
-            *out++ = '?';
-            --outLeft;
-            in += skip;
-            inLeft -= skip;
-            continue;
+    if (lossy)
+        *lossy = false;
+    CCp932Converter conv("CP932", "UTF-16LE");
+    if (!conv.Ok()) {
+        QByteArray out = text.toLatin1();
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text.at(i).unicode() >= 0x80) {
+                out[i] = '?';
+                if (lossy)
+                    *lossy = true;
+            }
         }
-        break;
+        return out;
     }
-    result.resize(out - result.data());
-    return result;
+    const QByteArray utf16(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    // A character outside the code page is one UTF-16 unit, or two for a surrogate pair.
+    return conv.Convert(utf16, QByteArray("?"),
+                        [lossy](const unsigned char *p, size_t left) -> size_t {
+                            if (lossy)
+                                *lossy = true;
+                            const unsigned unit = p[0] | (left >= 2 ? p[1] << 8 : 0);
+                            if (unit >= 0xD800 && unit <= 0xDBFF && left >= 4) {
+                                const unsigned next = p[2] | (p[3] << 8);
+                                if (next >= 0xDC00 && next <= 0xDFFF)
+                                    return 4;
+                            }
+                            return 2;
+                        });
 }
 
 QString DecodeUnicodeTextFile(const QByteArray &bytes)

@@ -9,12 +9,17 @@
 
 namespace orin {
 
-// Code page 932 bytes to text, up to the first NUL. Bytes that are not valid code page 932
-// become U+FFFD; decoding never fails.
+// Code page 932 bytes to text. Each stray byte and each unassigned double-byte code becomes
+// `replacement`; decoding never fails.
+QString DecodeCp932Text(const QByteArray &bytes, QChar replacement);
+
+// The text of a code page 932 file: the bytes up to the first NUL, with U+FFFD for what is not
+// code page 932.
 QString DecodeCp932(const QByteArray &bytes);
 
-// Text to code page 932; characters the code page cannot hold become '?'.
-QByteArray EncodeCp932(const QString &text);
+// Text to code page 932; characters the code page cannot hold become '?'. `lossy`, when
+// given, tells whether that happened.
+QByteArray EncodeCp932(const QString &text, bool *lossy = nullptr);
 
 // Reads the bytes of a Unicode text-mode file: a UTF-8 byte-order mark selects UTF-8, a
 // UTF-16 LE mark or none selects UTF-16 LE (a trailing odd byte is dropped); each CR LF pair
