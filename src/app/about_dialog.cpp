@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/about_dialog.h"
 
-#include "app/edition_info.h"
+#include "settings/edition_info.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/file_association.h"
 
-#include "app/edition_info.h"
+#include "settings/edition_info.h"
 #include "model/project_writer.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/help_document.h"
 
-#include "app/work_folders.h"
+#include "document/work_folders.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

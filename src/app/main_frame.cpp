@@ -3,10 +3,10 @@
 
 #include "app/about_dialog.h"
 #include "app/command_ids.h"
-#include "app/document.h"
+#include "document/document.h"
 #include "app/help_document.h"
 #include "app/lib_bmlts.h"
-#include "app/prompt.h"
+#include "document/prompt.h"
 #include "app/qt_prompt.h"
 #include "app/status_panes.h"
 #include "editor/form_graph.h"

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/app_settings.h"
+#include "settings/app_settings.h"
 #include "app/file_association.h"
-#include "app/ini_store.h"
-#include "app/recent_files.h"
-#include "app/work_folders.h"
+#include "settings/ini_store.h"
+#include "document/recent_files.h"
+#include "document/work_folders.h"
 #include "model/content_model.h"
 #include "model/project_reader.h"
 #include "orin_version.h"

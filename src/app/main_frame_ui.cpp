@@ -3,7 +3,7 @@
 #include "app/main_frame.h"
 
 #include "app/command_ids.h"
-#include "app/document.h"
+#include "document/document.h"
 #include "app/status_panes.h"
 #include "app/toolbar_icons.h"
 

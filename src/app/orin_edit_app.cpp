@@ -2,7 +2,7 @@
 #include "app/orin_edit_app.h"
 
 #include "app/main_frame.h"
-#include "app/work_folders.h"
+#include "document/work_folders.h"
 #include "images/font_setup.h"
 #include "model/pump_messages.h"
 

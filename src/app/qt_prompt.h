@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/prompt.h"
+#include "document/prompt.h"
 
 #include <QPointer>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "cli/cli_project.h"
 
-#include "app/app_settings.h"
-#include "app/ini_store.h"
+#include "settings/app_settings.h"
+#include "settings/ini_store.h"
 #include "images/load_services.h"
 #include "images/size_accounting.h"
 #include "model/project_reader.h"

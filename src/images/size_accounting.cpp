@@ -37,19 +37,6 @@ qint64 TotalDataSize(const CContentModel &model)
     return total;
 }
 
-int SelectSizeLimit(const SizeLimitSettings &limits, int exPng, int edition)
-{
-    switch (edition) {
-    case 3:
-        return limits.sizeOnlineMAX;
-    case 2:
-    case 4:
-        return limits.sizeNetMAX;
-    default:
-        return exPng == 1 ? limits.sizeNetMAX : limits.sizeMAX;
-    }
-}
-
 QString FormatSizeLine(qint64 usedBytes, int limitKb, SizeForm form)
 {
     const qint64 usedKb = usedBytes / 1024;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Renumbering and slimming on the real sample content set of examples/.
 
+#include "test_paths.h"
 #include "test_registry.h"
 
 #include "actions/action_strings.h"
@@ -11,13 +12,14 @@
 #include <QtTest>
 
 using namespace orin;
+using namespace orin::test;
 
 namespace {
 
 void LoadSample(CContentModel &model)
 {
     ProgramSettings settings;
-    QVERIFY(LoadProject(QStringLiteral(ORIN_SOURCE_DIR "/examples/sample.bjpx"), true, settings,
+    QVERIFY(LoadProject((SourceDir() + QStringLiteral("/examples/sample.bjpx")), true, settings,
                         model.usedSize, model, StandardLoadServices()));
     QCOMPARE(model.pages.Count(), 4);
 }

@@ -3,14 +3,14 @@
 // closing, recent files, drops, timers and toggles.
 #include "test_registry.h"
 
-#include "app/app_settings.h"
+#include "settings/app_settings.h"
 #include "app/command_ids.h"
-#include "app/document.h"
-#include "app/ini_store.h"
+#include "document/document.h"
+#include "settings/ini_store.h"
 #include "app/lib_bmlts.h"
 #include "app/main_frame.h"
 #include "app/status_panes.h"
-#include "app_fixtures.h"
+#include "prompt_fixtures.h"
 #include "editor/form_graph.h"
 #include "editor/form_list.h"
 

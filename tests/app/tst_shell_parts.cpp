@@ -1,18 +1,19 @@
 // SPDX-License-Identifier: MIT
 // The small parts of the application shell: recent files, work folders, file association,
 // help document, about box, status pane rules.
+#include "test_paths.h"
 #include "test_registry.h"
 
 #include "app/about_dialog.h"
-#include "app/edition_info.h"
+#include "settings/edition_info.h"
 #include "app/file_association.h"
 #include "app/help_document.h"
-#include "app/ini_store.h"
+#include "settings/ini_store.h"
 #include "app/qt_prompt.h"
-#include "app/recent_files.h"
+#include "document/recent_files.h"
 #include "app/status_panes.h"
-#include "app/work_folders.h"
-#include "app_fixtures.h"
+#include "document/work_folders.h"
+#include "prompt_fixtures.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -21,6 +22,7 @@
 #include <QtTest>
 
 using namespace orin;
+using namespace orin::test;
 
 class TestShellParts : public QObject {
     Q_OBJECT
@@ -174,7 +176,7 @@ private slots:
 
     void packagingFilesMatchWhatTheProgramInstalls()
     {
-        const QString packaging = QStringLiteral(ORIN_SOURCE_DIR "/packaging/");
+        const QString packaging = (SourceDir() + QStringLiteral("/packaging/"));
         QCOMPARE(QString::fromUtf8(test::ReadBytes(packaging + kDesktopFileName)),
                  DesktopEntryText(QStringLiteral("orinedit"), 4));
         QCOMPARE(QString::fromUtf8(test::ReadBytes(packaging + kMimeFileName)), MimePackageText(4));
@@ -185,7 +187,7 @@ private slots:
         QCOMPARE(HelpDocumentPath(QStringLiteral("/opt/orin")),
                  QStringLiteral("/opt/orin/docs/help.html"));
         // The build copies docs/ next to the programs.
-        const QString built = HelpDocumentPath(QStringLiteral(ORIN_BIN_DIR));
+        const QString built = HelpDocumentPath(BinDir());
         QVERIFY2(QFileInfo::exists(built), qPrintable(built));
         const QString text = QString::fromUtf8(test::ReadBytes(built));
         QVERIFY(text.contains(QStringLiteral("ポータブル保存")));

@@ -2,11 +2,14 @@
 // The command-line tool, run as a process on real files.
 
 #include "test_files.h"
+#include "test_paths.h"
 #include "test_registry.h"
 
 #include "model/text_codec.h"
 
 #include <QtTest>
+
+using namespace orin::test;
 
 namespace {
 
@@ -19,7 +22,7 @@ struct Outcome {
 Outcome RunCli(const QStringList &args)
 {
     QProcess process;
-    process.start(QStringLiteral(ORIN_BIN_DIR "/orinedit-cli"), args);
+    process.start((BinDir() + QStringLiteral("/orinedit-cli")), args);
     Outcome o;
     if (!process.waitForFinished(120000))
         return o;
@@ -32,7 +35,7 @@ Outcome RunCli(const QStringList &args)
 // Copies the sample content set into `dir` and returns the project path there.
 QString CopySample(const QTemporaryDir &dir)
 {
-    const QString source = QStringLiteral(ORIN_SOURCE_DIR "/examples/");
+    const QString source = (SourceDir() + QStringLiteral("/examples/"));
     const QString folder = dir.filePath(QStringLiteral("sample."));
     QDir().mkpath(folder);
     const QStringList files = QDir(source + QStringLiteral("sample.")).entryList(QDir::Files);
@@ -169,7 +172,7 @@ private slots:
         QTest::newRow("unknown") << QStringList{QStringLiteral("frobnicate")} << 2 << QStringLiteral("unknown command");
         QTest::newRow("missing file") << QStringList{QStringLiteral("info"), QStringLiteral("/no/such.bjpx")} << 1 << QStringLiteral("ファイルがオープンできません");
         QTest::newRow("bad out extension") << QStringList{QStringLiteral("convert"), QStringLiteral("/no/such.bjpx"), QStringLiteral("/tmp/x.txt")} << 2 << QStringLiteral(".bjpx or .bjp");
-        QTest::newRow("unwritable out") << QStringList{QStringLiteral("convert"), QStringLiteral(ORIN_SOURCE_DIR "/examples/sample.bjpx"), QStringLiteral("/no/such/folder/x.bjpx")} << 1 << QStringLiteral("x.bjpx");
+        QTest::newRow("unwritable out") << QStringList{QStringLiteral("convert"), (SourceDir() + QStringLiteral("/examples/sample.bjpx")), QStringLiteral("/no/such/folder/x.bjpx")} << 1 << QStringLiteral("x.bjpx");
     }
     void errorsAndUsage()
     {

@@ -2,6 +2,7 @@
 // Measuring images: PNG headers of real files, decoded sizes of JPEG and GIF, and files that
 // cannot be measured.
 
+#include "test_paths.h"
 #include "test_registry.h"
 
 #include "images/image_measure.h"
@@ -11,6 +12,7 @@
 #include <QtTest>
 
 using namespace orin;
+using namespace orin::test;
 
 class ImageMeasureTest : public QObject {
     Q_OBJECT
@@ -32,7 +34,7 @@ private slots:
         QFETCH(int, depth);
         QFETCH(int, colourType);
         PngHeader header;
-        const QString path = QStringLiteral(ORIN_TEST_DATA "/png/") + file;
+        const QString path = (TestDataDir() + QStringLiteral("/png/")) + file;
         QVERIFY(ReadPngHeader(path, header));
         QCOMPARE(header.width, 32);
         QCOMPARE(header.height, 32);
@@ -45,7 +47,7 @@ private slots:
 
     void malformedFilesNeverBreakTheReader()
     {
-        const QDir crashers(QStringLiteral(ORIN_TEST_DATA "/png/crashers"));
+        const QDir crashers((TestDataDir() + QStringLiteral("/png/crashers")));
         const QStringList files = crashers.entryList({QStringLiteral("*.png")});
         QVERIFY(files.size() > 10);
         for (const QString &f : files) {

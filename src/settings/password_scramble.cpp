@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/password_scramble.h"
+#include "settings/password_scramble.h"
 
 #include <QRandomGenerator>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "test_registry.h"
 
-#include "app/password_scramble.h"
+#include "settings/password_scramble.h"
 
 #include <QSet>
 #include <QtTest>

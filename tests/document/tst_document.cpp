@@ -3,9 +3,9 @@
 // drops, the close question, the title and the size line.
 #include "test_registry.h"
 
-#include "app/document.h"
-#include "app/recent_files.h"
-#include "app_fixtures.h"
+#include "document/document.h"
+#include "document/recent_files.h"
+#include "prompt_fixtures.h"
 #include "images/load_services.h"
 
 #include <QDir>

@@ -2,7 +2,7 @@
 #include "test_files.h"
 #include "test_registry.h"
 
-#include "app/ini_store.h"
+#include "settings/ini_store.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "app/document.h"
+#include "document/document.h"
 
-#include "app/edition_info.h"
-#include "app/prompt.h"
+#include "settings/edition_info.h"
+#include "document/prompt.h"
 #include "actions/data_slimming.h"
-#include "app/recent_files.h"
+#include "document/recent_files.h"
 #include "model/project_writer.h"
 
 #include <QDir>

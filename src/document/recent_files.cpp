@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "app/recent_files.h"
+#include "document/recent_files.h"
 
-#include "app/ini_store.h"
+#include "settings/ini_store.h"
 
 namespace orin {
 

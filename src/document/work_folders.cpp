@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/work_folders.h"
+#include "document/work_folders.h"
 
 #include "model/project_writer.h"
 

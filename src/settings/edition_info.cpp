@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/edition_info.h"
+#include "settings/edition_info.h"
 
 namespace orin {
 

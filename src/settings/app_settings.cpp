@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "app/app_settings.h"
+#include "settings/app_settings.h"
 
-#include "app/ini_store.h"
-#include "app/password_scramble.h"
+#include "settings/ini_store.h"
+#include "settings/password_scramble.h"
 
 #include <QDir>
 #include <QStandardPaths>

@@ -2,9 +2,9 @@
 #include "test_files.h"
 #include "test_registry.h"
 
-#include "app/app_settings.h"
-#include "app/ini_store.h"
-#include "app/password_scramble.h"
+#include "settings/app_settings.h"
+#include "settings/ini_store.h"
+#include "settings/password_scramble.h"
 
 #include <QDir>
 #include <QFile>

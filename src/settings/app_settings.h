@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "images/size_accounting.h"
+#include "settings/size_limits.h"
 
 #include "orin_version.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/ini_store.h"
+#include "settings/ini_store.h"
 
 #include "model/text_codec.h"
 

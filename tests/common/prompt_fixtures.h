@@ -3,7 +3,7 @@
 
 #include "test_files.h"
 
-#include "app/prompt.h"
+#include "document/prompt.h"
 #include "model/content_model.h"
 #include "model/project_writer.h"
 
