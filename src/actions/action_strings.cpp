@@ -302,4 +302,69 @@ void RenumberPages(CContentModel &model)
         text->item = ListPosition(text->item, oldIds);
 }
 
+namespace {
+
+// Calls visit(first, end) for the animation list of every "$slider" entry whose list parameter
+// begins with one of `letters`: [first, end) is the list after the letter ("1/2/3").
+template <typename Visit>
+void ForEachSliderList(QStringView action, QStringView letters, Visit visit)
+{
+    static constexpr QStringView kSlider = u"$slider";
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype pos = action.indexOf(kSlider, from, Qt::CaseInsensitive);
+        if (pos < 0)
+            return;
+        const qsizetype end = EntryEnd(action, pos);
+        from = pos + kSlider.size();
+        if (!IsEntryStart(action, pos) || from >= end || action[from] != u':')
+            continue;
+        for (qsizetype start = from + 1; start < end;) {
+            qsizetype colon = action.indexOf(u':', start);
+            if (colon < 0 || colon > end)
+                colon = end;
+            if (colon > start && letters.contains(action[start]))
+                visit(start + 1, colon);
+            start = colon + 1;
+        }
+        from = end;
+    }
+}
+
+} // namespace
+
+void ExtractSliderImages(QStringView action, QList<int> &out)
+{
+    ForEachSliderList(action, u"pP", [&](qsizetype first, qsizetype end) {
+        for (QStringView id : action.mid(first, end - first).split(u'/'))
+            out.append(ParseLeadingInt(id));
+    });
+}
+
+void RewriteSliderImages(QString &action, QChar letter, const QList<int> &oldIds,
+                         const QList<int> &newIds)
+{
+    const QStringView text(action);
+    QString result;
+    qsizetype copied = 0;
+    ForEachSliderList(text, QStringView(&letter, 1), [&](qsizetype first, qsizetype end) {
+        result += text.mid(copied, first - copied);
+        bool firstId = true;
+        for (QStringView id : text.mid(first, end - first).split(u'/')) {
+            if (!firstId)
+                result += u'/';
+            firstId = false;
+            if (IsAllDigits(id))
+                result += QString::number(MapId(ParseLeadingInt(id), oldIds, newIds));
+            else
+                result += id;
+        }
+        copied = end;
+    });
+    if (copied == 0)
+        return;
+    result += text.mid(copied);
+    action = result;
+}
+
 } // namespace orin

@@ -73,4 +73,14 @@ void RenumberEntries(QString &action, bool isRet, const QList<int> &oldPageIds);
 // caller's.
 void RenumberPages(CContentModel &model);
 
+// The image ids of the animation list of every "$slider" entry ("$slider:p1/2/3:i5:w3000" lists
+// images 1, 2 and 3), in the order written, appended to `out`. Both "p" and "P" lists count.
+void ExtractSliderImages(QStringView action, QList<int> &out);
+
+// Replaces every all-digit id of the animation lists of the "$slider" entries whose list letter
+// is `letter` (exactly that case) by the new id of the first matching old id; other ids and the
+// rest of the string stay as they are.
+void RewriteSliderImages(QString &action, QChar letter, const QList<int> &oldIds,
+                         const QList<int> &newIds);
+
 } // namespace orin
