@@ -3,6 +3,7 @@
 
 #include "actions/action_strings.h"
 #include "actions/data_slimming.h"
+#include "cli/cli_pages.h"
 #include "cli/cli_project.h"
 #include "images/size_accounting.h"
 #include "model/project_writer.h"
@@ -30,6 +31,12 @@ const char kUsage[] =
     "                         reference following, and save to OUT\n"
     "  slim IN OUT            remove the pictures and materials that nothing refers to, save\n"
     "                         to OUT and print the removed ids\n"
+    "  copydoc IN OUT --pages ID[,ID...]\n"
+    "                         write the copy document that dragging those pages out of the\n"
+    "                         page list carries (page-table order), as UTF-8 text to OUT\n"
+    "  merge IN COPYDOC OUT   merge a copy document (UTF-8, or UTF-16 with its byte-order\n"
+    "                         mark) into IN as a drop on the page list does, save to OUT and\n"
+    "                         print the new page ids and the page, image, text and macro maps\n"
     "  --help                 show this text\n"
     "\n"
     "Exit status: 0 success, 1 a file could not be read or written, 2 usage error.\n";
@@ -202,6 +209,10 @@ int Run(const QStringList &args, Streams io)
             io.out << (removedLines.isEmpty() ? QStringLiteral("nothing to remove") : removedLines.join(u'\n')) << '\n';
         return code;
     }
+    if (command == u"copydoc")
+        return CopyDocCommand(rest, io);
+    if (command == u"merge")
+        return MergeCommand(rest, io);
     return Usage(io, QStringLiteral("unknown command: ") + command);
 }
 
