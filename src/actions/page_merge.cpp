@@ -321,6 +321,12 @@ bool IsReservedPageId(qint64 id)
     return id == 254 || id == 255 || id == 1000 || id == 2000;
 }
 
+int NextFreePageId(const CContentModel &model)
+{
+    const qint64 id = NextUsablePageId(LargestId(model.pages, 0));
+    return id > INT_MAX ? 0 : static_cast<int>(id);
+}
+
 MergeResult MergeCopyDocument(CContentModel &model, const QString &text,
                               const MergeOptions &options)
 {
