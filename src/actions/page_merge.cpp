@@ -276,7 +276,8 @@ bool PlanPages(CXmlDoc &doc, const CContentModel &model, const MergeOptions &opt
         result.pages.Add(page->id, static_cast<int>(newId));
         page->id = static_cast<int>(newId);
         page->up = page->left = static_cast<int>(PreviousUsablePageId(newId));
-        page->down = page->right = static_cast<int>(std::min<qint64>(NextUsablePageId(newId), INT_MAX));
+        const qint64 next = std::min<qint64>(NextUsablePageId(newId), INT_MAX);
+        page->down = page->right = static_cast<int>(next);
         page->timer = options.defTimer;
         page->textid = result.texts.Map(page->textid);
         page->smacro = result.macros.Map(page->smacro);
