@@ -22,9 +22,13 @@ using IniPairs = QList<QPair<QString, QString>>;
 inline constexpr int kIniValueMax = 255;
 
 // True when the value reads back exactly as written: every character exists in code page 932,
-// and there are no line breaks and no surrounding blanks (GetString still cuts at kIniValueMax).
-// Callers that must not store a changed value (a path in the recent-file list) check this first.
+// and there are no line breaks, no surrounding blanks and no surrounding double quotes
+// (GetString still cuts at kIniValueMax). Callers that must not store a changed value (a
+// remembered folder) check this first.
 bool IniCanHold(const QString &text);
+
+// The value that GetSection gives back after WriteString wrote `value` (not cut).
+QString IniReadBack(const QString &value);
 
 class CIniStore
 {
@@ -39,8 +43,9 @@ public:
     // int range are clamped. A missing file, section or key, or an empty value, gives the default.
     int GetInt(const QString &section, const QString &key, int defaultValue) const;
 
-    // The value of the key with surrounding blanks removed, cut to kIniValueMax characters. A
-    // missing file, section or key gives the default (also cut).
+    // The value of the key with surrounding blanks removed, and then the double quotes around it,
+    // cut to kIniValueMax characters. A missing file, section or key gives the default (also
+    // cut).
     QString GetString(const QString &section, const QString &key,
                       const QString &defaultValue = QString()) const;
 

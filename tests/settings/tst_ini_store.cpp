@@ -200,6 +200,34 @@ private slots:
         QTest::newRow("emoji") << QStringLiteral("\U0001F600") << false;
         QTest::newRow("line break") << QStringLiteral("a\nb") << false;
         QTest::newRow("surrounding blank") << QStringLiteral(" a") << false;
+        QTest::newRow("in double quotes") << QStringLiteral("\"a b\"") << false;
+        QTest::newRow("one double quote") << QStringLiteral("\"a b") << true;
+    }
+
+    void doubleQuotesAreNotPartOfTheValue_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("quoted path") << QByteArray("v = \"C:\\My Work\\\" \r\n")
+                                     << QStringLiteral("C:\\My Work\\");
+        QTest::newRow("quoted blanks kept") << QByteArray("v=\"  a  \"\n")
+                                            << QStringLiteral("  a  ");
+        QTest::newRow("empty quotes") << QByteArray("v=\"\"\n") << QString();
+        QTest::newRow("a lone quote") << QByteArray("v=\"\n") << QStringLiteral("\"");
+        QTest::newRow("open quote only") << QByteArray("v=\"abc\n") << QStringLiteral("\"abc");
+        QTest::newRow("quotes inside") << QByteArray("v=a \"b\" c\n")
+                                       << QStringLiteral("a \"b\" c");
+    }
+
+    void doubleQuotesAreNotPartOfTheValue()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, value);
+        QVERIFY(test::WriteBytes(m_path, "[Config]\n" + line + "n=\"12\"\n"));
+        const CIniStore store(m_path);
+        QCOMPARE(store.GetString(kSection, QStringLiteral("v")), value);
+        QCOMPARE(store.GetSection(kSection).first().second, value);
+        QCOMPARE(store.GetInt(kSection, QStringLiteral("n"), 0), 12);
     }
 
     void whatTheFileCanHold()
