@@ -4,6 +4,7 @@
 #include "model/project_writer.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRandomGenerator>
 
 namespace orin {
@@ -46,6 +47,9 @@ WorkFolders MakeWorkFolders(const QString &dataFolder, quint32 seed)
             folders.work = candidate;
             break;
         }
+        // Not taken, yet not made: the data folder cannot be written, no name will do.
+        if (!QFileInfo::exists(candidate))
+            break;
     }
     CreateFolderPath(folders.work);
     CreateFolderPath(folders.convert);
