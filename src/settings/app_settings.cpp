@@ -31,12 +31,12 @@ QString DeviceUrl(const char *path)
     return QStringLiteral("http://") + kDefaultDeviceHost + QLatin1String(path);
 }
 
-// Reads the keys of "Config" in turn.
+// Reads the keys of "Config" in turn, from the file parsed once.
 class CConfigReader
 {
 public:
     explicit CConfigReader(const CIniStore &store)
-        : m_store(store)
+        : m_store(store.Path())
         , m_section(Section())
     {
     }
@@ -54,7 +54,7 @@ public:
     QString Password(const char *key) const { return UnscramblePassword(String(key)); }
 
 private:
-    const CIniStore &m_store;
+    CIniSnapshot m_store;
     QString m_section;
 };
 

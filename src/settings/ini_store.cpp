@@ -342,18 +342,38 @@ CIniStore::CIniStore(QString path)
 
 int CIniStore::GetInt(const QString &section, const QString &key, int defaultValue) const
 {
-    const IniFile file = ReadFile(m_path);
-    const IniLine *line = file.Find(section, key);
-    if (!line || line->value.isEmpty())
-        return defaultValue;
-    return ParseInt(line->value);
+    return CIniSnapshot(m_path).GetInt(section, key, defaultValue);
 }
 
 QString CIniStore::GetString(const QString &section, const QString &key,
                              const QString &defaultValue) const
 {
-    const IniFile file = ReadFile(m_path);
-    const IniLine *line = file.Find(section, key);
+    return CIniSnapshot(m_path).GetString(section, key, defaultValue);
+}
+
+struct CIniSnapshot::Data {
+    IniFile file;
+};
+
+CIniSnapshot::CIniSnapshot(const QString &path) : m_data(std::make_unique<Data>())
+{
+    m_data->file = ReadFile(path);
+}
+
+CIniSnapshot::~CIniSnapshot() = default;
+
+int CIniSnapshot::GetInt(const QString &section, const QString &key, int defaultValue) const
+{
+    const IniLine *line = m_data->file.Find(section, key);
+    if (!line || line->value.isEmpty())
+        return defaultValue;
+    return ParseInt(line->value);
+}
+
+QString CIniSnapshot::GetString(const QString &section, const QString &key,
+                                const QString &defaultValue) const
+{
+    const IniLine *line = m_data->file.Find(section, key);
     return (line ? line->value : defaultValue).left(kIniValueMax);
 }
 

@@ -5,6 +5,8 @@
 #include <QPair>
 #include <QString>
 
+#include <memory>
+
 // The settings file: a private-profile (.ini) text file in code page 932.
 //
 // Every read parses the file afresh, so a change made by another writer is seen at once; every
@@ -80,6 +82,26 @@ public:
 
 private:
     QString m_path;
+};
+
+// The file parsed once, for reading many keys in a row (the settings at start-up read 95).
+// Reads give what CIniStore's reads gave when the snapshot was taken.
+class CIniSnapshot
+{
+public:
+    explicit CIniSnapshot(const QString &path);
+    ~CIniSnapshot();
+    CIniSnapshot(const CIniSnapshot &) = delete;
+    CIniSnapshot &operator=(const CIniSnapshot &) = delete;
+
+    // As CIniStore::GetInt and CIniStore::GetString.
+    int GetInt(const QString &section, const QString &key, int defaultValue) const;
+    QString GetString(const QString &section, const QString &key,
+                      const QString &defaultValue = QString()) const;
+
+private:
+    struct Data;
+    std::unique_ptr<Data> m_data;
 };
 
 } // namespace orin

@@ -240,6 +240,24 @@ private slots:
         QCOMPARE(store.GetString(kSection, QStringLiteral("v")) == value, holds);
     }
 
+    void snapshotReadsTheFileOnce()
+    {
+        QVERIFY(test::WriteBytes(m_path, "[Config]\nw=12px\ns= \"a b\" \n[Other]\nw=3\n"));
+        const CIniSnapshot snapshot(m_path);
+        const CIniStore store(m_path);
+        QCOMPARE(snapshot.GetInt(kSection, QStringLiteral("W"), 0), 12);
+        QCOMPARE(snapshot.GetString(kSection, QStringLiteral("s")), QStringLiteral("a b"));
+        QCOMPARE(snapshot.GetInt(QStringLiteral("other"), QStringLiteral("w"), 0), 3);
+        QCOMPARE(snapshot.GetString(kSection, QStringLiteral("none"), QString(300, u'x')),
+                 store.GetString(kSection, QStringLiteral("none"), QString(300, u'x')));
+        // Later writes are not seen: the keys are read from the one parse.
+        QVERIFY(test::WriteBytes(m_path, "[Config]\nw=5\n"));
+        QCOMPARE(snapshot.GetInt(kSection, QStringLiteral("w"), 0), 12);
+        QCOMPARE(store.GetInt(kSection, QStringLiteral("w"), 0), 5);
+        QVERIFY(QFile::remove(m_path));
+        QCOMPARE(CIniSnapshot(m_path).GetInt(kSection, QStringLiteral("w"), 7), 7);
+    }
+
     void unusableInputIsRefused()
     {
         QVERIFY(test::WriteBytes(m_path, "[Config]\nA=1\n"));
