@@ -7,6 +7,7 @@
 #include "cli/cli_project.h"
 #include "images/size_accounting.h"
 #include "model/project_writer.h"
+#include "orin_version.h"
 
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -38,6 +39,7 @@ const char kUsage[] =
     "                         mark) into IN as a drop on the page list does, save to OUT and\n"
     "                         print the new page ids and the page, image, text and macro maps\n"
     "  --help                 show this text\n"
+    "  --version              show the version\n"
     "\n"
     "Exit status: 0 success, 1 a file could not be read or written, 2 usage error.\n";
 
@@ -188,6 +190,10 @@ int Run(const QStringList &args, Streams io)
     const QStringList rest = args.mid(1);
     if (command == u"--help" || command == u"-h" || command == u"help") {
         io.out << kUsage;
+        return kExitOk;
+    }
+    if (command == u"--version") {
+        io.out << "orinedit-cli " << kVersion << '\n';
         return kExitOk;
     }
     if (command == u"info")

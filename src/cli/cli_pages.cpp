@@ -65,7 +65,7 @@ std::optional<QString> DecodeCopyDocument(const QByteArray &bytes)
 int DefTimerSetting()
 {
     const QString appFolder = QCoreApplication::applicationDirPath();
-    const CIniStore store(SettingsFilePath(appFolder));
+    const CIniStore store(SettingsFileForReading(appFolder));
     return LoadSettings(store, appFolder, QRect()).DefTimer;
 }
 
