@@ -53,6 +53,10 @@ bool CopyOver(const QString &source, const QString &destination)
 QImage Decode(const QString &path)
 {
     QImageReader reader(path);
+    // A PNG whose chunks do not hold together is not handed to the decoder, which can take
+    // seconds over a chunk that claims gigabytes.
+    if (reader.format() == "png" && !HasWholePngChunks(path))
+        return {};
     return reader.read();
 }
 

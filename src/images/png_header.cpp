@@ -65,4 +65,22 @@ int IsColourMapPng(const QString &path)
     return kOtherPng;
 }
 
+bool HasWholePngChunks(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    CPngScanner scanner(file);
+    if (!scanner.ReadSignature())
+        return false;
+    PngChunkHeader chunk;
+    while (scanner.NextChunk(chunk)) {
+        if (chunk.type == "IEND")
+            return true;
+        if (!scanner.SkipChunk(chunk))
+            return false;
+    }
+    return false;
+}
+
 } // namespace orin

@@ -28,4 +28,8 @@ enum ColourMapPngAnswer : int {
 // not a colour-map PNG.
 int IsColourMapPng(const QString &path);
 
+// True when the file is a PNG whose chunks follow each other whole up to IEND. Decoders can
+// spend seconds on a file that declares huge chunks; such a file is refused before decoding.
+bool HasWholePngChunks(const QString &path);
+
 } // namespace orin
