@@ -3,6 +3,7 @@
 
 #include "actions/action_strings.h"
 #include "actions/data_slimming.h"
+#include "cli/cli_images.h"
 #include "cli/cli_project.h"
 #include "images/size_accounting.h"
 #include "model/project_writer.h"
@@ -30,6 +31,15 @@ const char kUsage[] =
     "                         reference following, and save to OUT\n"
     "  slim IN OUT            remove the pictures and materials that nothing refers to, save\n"
     "                         to OUT and print the removed ids\n"
+    "  clut [FILE.clt]        print the colour map the editor uses with FILE as its\n"
+    "                         default.clt (without FILE: the built-in map), one line\n"
+    "                         \"INDEX R G B A\" for each index 0-255; a file that cannot be\n"
+    "                         read or is refused prints the built-in map and exits 1\n"
+    "  palette IN.png OUT.png [--clut FILE.clt]\n"
+    "                         write OUT as IN with the colour map (built-in, or FILE) inserted\n"
+    "                         as its palette, so that any viewer shows a colour-map PNG; a PNG\n"
+    "                         that has its own palette is copied unchanged; exit 1 when IN is\n"
+    "                         not a readable PNG, OUT cannot be written or FILE cannot be used\n"
     "  --help                 show this text\n"
     "\n"
     "Exit status: 0 success, 1 a file could not be read or written, 2 usage error.\n";
@@ -185,6 +195,10 @@ int Run(const QStringList &args, Streams io)
     }
     if (command == u"info")
         return Info(rest, io);
+    if (command == u"clut")
+        return Clut(rest, io);
+    if (command == u"palette")
+        return Palette(rest, io);
     if (command == u"convert")
         return Transform(command, rest, io, nullptr);
     if (command == u"portable")
