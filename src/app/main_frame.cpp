@@ -4,6 +4,7 @@
 #include "app/about_dialog.h"
 #include "app/command_ids.h"
 #include "document/document.h"
+#include "document/image_edits.h"
 #include "app/help_document.h"
 #include "app/lib_bmlts.h"
 #include "document/prompt.h"
@@ -68,6 +69,7 @@ CMainFrame::CMainFrame(const FrameSetup &setup, QWidget *parent)
     m_folders = MakeWorkFolders(SettingsFolder(setup.appFolder),
                                 setup.workFolderSeed ? setup.workFolderSeed : ClockSeed());
     m_imageFolder = m_settings.ImageDir;
+    LoadStartupColourMap(m_colourMap, setup.appFolder);
 
     if (setup.prompt) {
         m_prompt = setup.prompt;
@@ -85,6 +87,8 @@ CMainFrame::CMainFrame(const FrameSetup &setup, QWidget *parent)
     m_document->SetAccessMode(m_settings.ModeAccess);
     m_document->SetProjectFolder(m_settings.DefaultFileDir);
     m_document->SetPortableFolder(m_settings.PortableDir);
+    m_imageEdits = std::make_unique<CImageEdits>(*m_document, m_model, *m_prompt);
+    m_imageEdits->SetImageFolder(m_imageFolder);
 
     // The static splitter: page list left, page pane right.
     m_splitter = new QSplitter(Qt::Horizontal, this);
@@ -449,7 +453,7 @@ void CMainFrame::CollectLayout()
     m_settings.listwidth = m_splitter->sizes().value(0, m_settings.listwidth);
     m_settings.DefaultFileDir = m_document->ProjectFolder();
     m_settings.PortableDir = m_document->PortableFolder();
-    m_settings.ImageDir = m_imageFolder;
+    m_settings.ImageDir = m_imageEdits->ImageFolder();
 }
 
 void CMainFrame::closeEvent(QCloseEvent *event)

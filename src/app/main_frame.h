@@ -6,6 +6,7 @@
 #include "settings/ini_store.h"
 #include "document/recent_files.h"
 #include "document/work_folders.h"
+#include "images/colour_map.h"
 #include "model/content_model.h"
 #include "model/project_reader.h"
 #include "orin_version.h"
@@ -28,6 +29,7 @@ namespace orin {
 class CDocument;
 class CFormGraph;
 class CFormList;
+class CImageEdits;
 class CLibBMLTS;
 class CPrompt;
 class CStatusPanes;
@@ -55,6 +57,10 @@ public:
     ~CMainFrame() override;
 
     CDocument &Document() const { return *m_document; }
+    // The colour map of this run: default.clt of the application folder, else the built-in one.
+    const CColourMap &ColourMap() const { return m_colourMap; }
+    // The image edits (pictures, materials, backgrounds) of the operator.
+    CImageEdits &ImageEdits() const { return *m_imageEdits; }
     CContentModel &Model() { return m_model; }
     AppSettings &Settings() { return m_settings; }
     const WorkFolders &Folders() const { return m_folders; }
@@ -144,6 +150,8 @@ private:
     std::unique_ptr<CPrompt> m_ownPrompt;
     CPrompt *m_prompt = nullptr;
     std::unique_ptr<CDocument> m_document;
+    CColourMap m_colourMap;
+    std::unique_ptr<CImageEdits> m_imageEdits;
     std::unique_ptr<CLibBMLTS> m_library;
     QString m_imageFolder;
     int m_currentPage = -1;
