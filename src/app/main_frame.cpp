@@ -69,7 +69,7 @@ CMainFrame::CMainFrame(const FrameSetup &setup, QWidget *parent)
     m_folders = MakeWorkFolders(SettingsFolder(setup.appFolder),
                                 setup.workFolderSeed ? setup.workFolderSeed : ClockSeed());
     m_imageFolder = m_settings.ImageDir;
-    LoadStartupColourMap(m_colourMap, setup.appFolder);
+    LoadStartupColourMap(m_colourMap, setup.appFolder, SettingsFolder(setup.appFolder));
 
     if (setup.prompt) {
         m_prompt = setup.prompt;
