@@ -134,40 +134,55 @@ bool CDocument::OpenProjectFile(const QString &path)
             return false;
     }
     BusyScope busy(m_busy);
-    m_currentPath = path;
-    m_recentFiles.Add(path);
-    emit RecentFilesChanged();
-    m_projectFolder = FolderOf(path);
-    m_model.ClearModel();
-    SetSizeLine(QString());
-    ShowLoadedProject(path);
-    SetTitleFor(path);
-    emit PngPaneChanged(PngPaneText());
-    m_modified = false;
-    emit ProjectOpened();
-    return true;
-}
+    // The content on screen, the current file, the title, the flag and the recent files stay
+    // as they are until the file has given a project.
+    CContentModel loaded;
+    ProgramSettings settings = m_settings;
+    ProjectIntegrity integrity = ProjectIntegrity::NoRoot;
+    if (!ReadProjectFile(path, loaded, settings, integrity))
+        return false;
 
-bool CDocument::ShowLoadedProject(const QString &path)
-{
-    BusyScope busy(m_busy);
-    m_model.usedSize = 0;
-    SetSizeLine(QString());
-    const QString extension = QFileInfo(path).suffix().toLower();
-    bool unicode = false;
-    if (extension == u"bjpx")
-        unicode = true;
-    else if (extension != u"bjp")
-        return false;
-    qint64 used = 0;
-    if (!LoadProject(path, unicode, m_settings, used, m_model, m_services)) {
-        m_prompt.MessageBox(QString::fromUtf16(kOpenFailedMessage),
-                            QString::fromUtf16(kErrorCaption), PromptButtons::Ok);
-        return false;
+    const bool damaged = integrity != ProjectIntegrity::Complete;
+    m_model = std::move(loaded);
+    m_settings = settings;
+    m_projectFolder = FolderOf(path);
+    if (damaged) {
+        // No current file: Save asks for a name, and the damaged file stays as it is.
+        m_currentPath.clear();
+        m_title = EditionTitle(m_edition);
+        emit TitleChanged(m_title);
+    } else {
+        m_currentPath = path;
+        m_recentFiles.Add(path);
+        emit RecentFilesChanged();
+        SetTitleFor(path);
     }
     m_sizeLimit = SelectSizeLimit(m_limits, m_settings.ExPNG, m_edition);
     m_model.usedSize = TotalDataSize(m_model);
     SetSizeLine(FormatSizeLine(m_model.usedSize, m_sizeLimit, SizeForm::Binary));
+    emit PngPaneChanged(PngPaneText());
+    m_modified = false;
+    emit ProjectOpened();
+    if (damaged) {
+        m_prompt.MessageBox(QString::fromUtf16(kDamagedFileWarning),
+                            QString::fromUtf16(kWarningCaption), PromptButtons::Ok);
+    }
+    return true;
+}
+
+bool CDocument::ReadProjectFile(const QString &path, CContentModel &model,
+                                ProgramSettings &settings, ProjectIntegrity &integrity)
+{
+    const QString extension = QFileInfo(path).suffix().toLower();
+    const bool unicode = extension == u"bjpx";
+    qint64 used = 0;
+    if ((!unicode && extension != u"bjp")
+        || !LoadProject(path, unicode, settings, used, model, m_services, &integrity)
+        || integrity == ProjectIntegrity::NoRoot) {
+        m_prompt.MessageBox(QString::fromUtf16(kOpenFailedMessage),
+                            QString::fromUtf16(kErrorCaption), PromptButtons::Ok);
+        return false;
+    }
     return true;
 }
 
