@@ -134,17 +134,10 @@ bool CDocument::OpenProjectFile(const QString &path)
             return false;
     }
     BusyScope busy(m_busy);
-    // The content on screen, the current file, the title, the flag and the recent files stay
-    // as they are until the file has given a project.
-    CContentModel loaded;
-    ProgramSettings settings = m_settings;
     ProjectIntegrity integrity = ProjectIntegrity::NoRoot;
-    if (!ReadProjectFile(path, loaded, settings, integrity))
+    if (!ShowLoadedProject(path, &integrity))
         return false;
-
     const bool damaged = integrity != ProjectIntegrity::Complete;
-    m_model = std::move(loaded);
-    m_settings = settings;
     m_projectFolder = FolderOf(path);
     if (damaged) {
         // No current file: Save asks for a name, and the damaged file stays as it is.
@@ -157,9 +150,6 @@ bool CDocument::OpenProjectFile(const QString &path)
         emit RecentFilesChanged();
         SetTitleFor(path);
     }
-    m_sizeLimit = SelectSizeLimit(m_limits, m_settings.ExPNG, m_edition);
-    m_model.usedSize = TotalDataSize(m_model);
-    SetSizeLine(FormatSizeLine(m_model.usedSize, m_sizeLimit, SizeForm::Binary));
     emit PngPaneChanged(PngPaneText());
     m_modified = false;
     emit ProjectOpened();
@@ -170,19 +160,31 @@ bool CDocument::OpenProjectFile(const QString &path)
     return true;
 }
 
-bool CDocument::ReadProjectFile(const QString &path, CContentModel &model,
-                                ProgramSettings &settings, ProjectIntegrity &integrity)
+bool CDocument::ShowLoadedProject(const QString &path, ProjectIntegrity *integrity)
 {
+    BusyScope busy(m_busy);
+    // The content on screen, its settings and sizes stay as they are until the file has
+    // given a project.
     const QString extension = QFileInfo(path).suffix().toLower();
     const bool unicode = extension == u"bjpx";
+    CContentModel loaded;
+    ProgramSettings settings = m_settings;
+    ProjectIntegrity found = ProjectIntegrity::NoRoot;
     qint64 used = 0;
     if ((!unicode && extension != u"bjp")
-        || !LoadProject(path, unicode, settings, used, model, m_services, &integrity)
-        || integrity == ProjectIntegrity::NoRoot) {
+        || !LoadProject(path, unicode, settings, used, loaded, m_services, &found)
+        || found == ProjectIntegrity::NoRoot) {
         m_prompt.MessageBox(QString::fromUtf16(kOpenFailedMessage),
                             QString::fromUtf16(kErrorCaption), PromptButtons::Ok);
         return false;
     }
+    m_model = std::move(loaded);
+    m_settings = settings;
+    m_sizeLimit = SelectSizeLimit(m_limits, m_settings.ExPNG, m_edition);
+    m_model.usedSize = TotalDataSize(m_model);
+    SetSizeLine(FormatSizeLine(m_model.usedSize, m_sizeLimit, SizeForm::Binary));
+    if (integrity)
+        *integrity = found;
     return true;
 }
 

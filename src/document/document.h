@@ -102,6 +102,11 @@ public:
     // that holds only part of a project is shown as far as it could be read, with a warning
     // and without a current path, so that it is never saved over.
     bool OpenProjectFile(const QString &path);
+    // Reads the project into a fresh model; when the file held one, that model and its settings
+    // take the place of the shown ones and the sizes are shown. False, with the open-failed
+    // message, when the extension is not a project's, the file cannot be read or holds no
+    // element: nothing changes then. `integrity` receives whether the project was complete.
+    bool ShowLoadedProject(const QString &path, ProjectIntegrity *integrity = nullptr);
     // Save (57603): asks for a name when there is none yet.
     bool Save();
     // Save As (32771).
@@ -134,10 +139,6 @@ signals:
     void RecentFilesChanged();
 
 private:
-    // Reads a project file into `model` and `settings`; false, with the open-failed message,
-    // when the extension is not a project's, the file cannot be read or holds no element.
-    bool ReadProjectFile(const QString &path, CContentModel &model, ProgramSettings &settings,
-                         ProjectIntegrity &integrity);
     QString AskFileName(const QString &title, bool forOpen) const;
     bool SaveTo(const QString &path);
     void SetTitleFor(const QString &path);

@@ -24,12 +24,13 @@ inline bool IsDamaged(ProjectIntegrity integrity)
     return integrity == ProjectIntegrity::Truncated || integrity == ProjectIntegrity::ForeignRoot;
 }
 
-// The integrity of the document loaded into `doc` (its position is not used or changed).
-ProjectIntegrity IntegrityOf(const CXmlDoc &doc);
+// The integrity of the document loaded into `doc`; leaves the document rewound.
+ProjectIntegrity IntegrityOf(CXmlDoc &doc);
 
 // For a text cut short (`doc` holds it, IntegrityOf gives Truncated): the text up to the cut,
 // without a tag the cut split, followed by the end tags of every element the cut left open,
 // so that everything before the cut reads as it stood. Empty when no such text can be made.
-QString ClosedTruncatedText(const QString &text, const CXmlDoc &doc);
+// Leaves the document rewound.
+QString ClosedTruncatedText(CXmlDoc &doc);
 
 } // namespace orin

@@ -286,12 +286,11 @@ ProjectIntegrity LoadProjectText(const QString &text, const QString &projectFold
     if (integrity == ProjectIntegrity::Truncated) {
         // What stands before the cut is read as it stood; when closing the open elements does
         // not make the root whole, the text is read as it is.
-        const QString closed = ClosedTruncatedText(text, doc);
+        const QString closed = ClosedTruncatedText(doc);
         if (!closed.isEmpty()) {
-            CXmlDoc repaired;
-            repaired.LoadText(closed);
-            if (IntegrityOf(repaired) == ProjectIntegrity::Complete)
-                doc = repaired;
+            doc.LoadText(closed);
+            if (IntegrityOf(doc) != ProjectIntegrity::Complete)
+                doc.LoadText(text);
         }
     }
     doc.Rewind();
