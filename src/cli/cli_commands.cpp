@@ -42,7 +42,11 @@ const char kUsage[] =
     "                         not a readable PNG, OUT cannot be written or FILE cannot be used\n"
     "  --help                 show this text\n"
     "\n"
-    "Exit status: 0 success, 1 a file could not be read or written, 2 usage error.\n";
+    "A damaged input (cut short, or not a <BMLCAST> project) is never written anywhere: the\n"
+    "writing commands refuse it; info shows what could be read and says it is damaged.\n"
+    "\n"
+    "Exit status: 0 success, 1 a file could not be read or written, or is not a complete\n"
+    "project, 2 usage error.\n";
 
 int Usage(Streams io, const QString &problem)
 {
@@ -87,8 +91,13 @@ int Info(const QStringList &args, Streams io)
         return Usage(io, QStringLiteral("info takes one FILE"));
 
     CLoadedProject project;
-    if (const int code = project.Load(files.first(), io); code != kExitOk)
+    if (const int code = project.Load(files.first(), io, true); code != kExitOk)
         return code;
+    // What could be read of a damaged file is shown all the same; the status says it is not
+    // a project to rely on.
+    const int status = project.damage.isEmpty() ? kExitOk : kExitFileError;
+    if (status != kExitOk)
+        io.err << files.first() << ": " << project.damage << "; only what could be read is shown\n";
     const CContentModel &m = project.model;
     const ProgramSettings &s = project.settings;
     const int limit = project.SizeLimit();
@@ -113,7 +122,7 @@ int Info(const QStringList &args, Streams io)
             {QStringLiteral("settings"), SettingsJson(s)},
         };
         io.out << QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Indented));
-        return kExitOk;
+        return status;
     }
 
     io.out << "File: " << QFileInfo(files.first()).absoluteFilePath() << '\n';
@@ -141,7 +150,7 @@ int Info(const QStringList &args, Streams io)
            << "Size limit: " << limit << " KB\n"
            << "Size: " << FormatSizeLine(used, limit, SizeForm::Binary) << '\n'
            << "Size (decimal): " << FormatSizeLine(used, limit, SizeForm::Decimal) << '\n';
-    return kExitOk;
+    return status;
 }
 
 // Loads IN, lets `change` work on it, and saves OUT the way the Save command does.
