@@ -7,6 +7,7 @@
 #include "cli/cli_project.h"
 #include "images/size_accounting.h"
 #include "model/project_writer.h"
+#include "orin_version.h"
 
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -41,6 +42,7 @@ const char kUsage[] =
     "                         that has its own palette is copied unchanged; exit 1 when IN is\n"
     "                         not a readable PNG, OUT cannot be written or FILE cannot be used\n"
     "  --help                 show this text\n"
+    "  --version              show the version\n"
     "\n"
     "A damaged input (cut short, or not a <BMLCAST> project) is never written anywhere: the\n"
     "writing commands refuse it; info shows what could be read and says it is damaged.\n"
@@ -200,6 +202,10 @@ int Run(const QStringList &args, Streams io)
     const QStringList rest = args.mid(1);
     if (command == u"--help" || command == u"-h" || command == u"help") {
         io.out << kUsage;
+        return kExitOk;
+    }
+    if (command == u"--version") {
+        io.out << "orinedit-cli " << kVersion << '\n';
         return kExitOk;
     }
     if (command == u"info")

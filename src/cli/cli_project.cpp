@@ -78,7 +78,7 @@ int CLoadedProject::SizeLimit() const
 {
     // The limits come from the editor's settings file, so the tool and the editor agree.
     const QString appFolder = QCoreApplication::applicationDirPath();
-    const CIniStore store(SettingsFilePath(appFolder));
+    const CIniStore store(SettingsFileForReading(appFolder));
     return SelectSizeLimit(SizeLimitsOf(LoadSettings(store, appFolder, QRect())), settings.ExPNG);
 }
 

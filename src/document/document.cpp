@@ -91,7 +91,8 @@ void CDocument::ShowSize(SizeForm form)
     SetSizeLine(FormatSizeLine(m_model.usedSize, m_sizeLimit, form));
 }
 
-QString CDocument::AskFileName(const QString &title, bool forOpen) const
+QString CDocument::AskFileName(const QString &title, bool forOpen,
+                               const QString &startFile) const
 {
     FileDialogRequest request;
     request.kind = forOpen ? FileDialogKind::Open : FileDialogKind::Save;
@@ -99,6 +100,7 @@ QString CDocument::AskFileName(const QString &title, bool forOpen) const
     request.filterText = QString::fromUtf16(kProjectFilterText);
     request.filterPatterns = QString::fromUtf16(kProjectFilterPatterns).split(u';');
     request.startFolder = m_projectFolder;
+    request.startFile = startFile;
     request.fileMustExist = forOpen;
     request.hideReadOnly = forOpen;
     request.overwritePrompt = false;
@@ -229,7 +231,9 @@ bool CDocument::Save()
 
 bool CDocument::SaveAs()
 {
-    const QString chosen = AskFileName(QString::fromUtf16(kSaveAsDialogTitle), false);
+    // The dialog starts with the current file name, the usual start of a new version.
+    const QString chosen =
+        AskFileName(QString::fromUtf16(kSaveAsDialogTitle), false, m_currentPath);
     if (chosen.isEmpty())
         return false;
     return SaveTo(ApplyExtensionRule(chosen));

@@ -141,7 +141,8 @@ signals:
     void RecentFilesChanged();
 
 private:
-    QString AskFileName(const QString &title, bool forOpen) const;
+    QString AskFileName(const QString &title, bool forOpen,
+                        const QString &startFile = QString()) const;
     bool SaveTo(const QString &path);
     void SetTitleFor(const QString &path);
     void SetSizeLine(const QString &text);

@@ -7,10 +7,12 @@
 #include "app/command_ids.h"
 #include "document/document.h"
 #include "settings/ini_store.h"
-#include "app/lib_bmlts.h"
+#include "document/lib_bmlts.h"
 #include "app/main_frame.h"
 #include "app/status_panes.h"
 #include "prompt_fixtures.h"
+#include "test_paths.h"
+#include "settings/path_store.h"
 #include "editor/form_graph.h"
 #include "editor/form_list.h"
 #include "model/text_codec.h"
@@ -24,6 +26,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QToolBar>
 #include <QUrl>
 #include <QtTest>
@@ -62,6 +65,7 @@ struct FrameFixture {
             toolCalls.append(tool);
             return true;
         };
+        setup.openUrl = [](const QUrl &) { return false; }; // no browser here
         frame = std::make_unique<CMainFrame>(setup);
     }
 
@@ -317,8 +321,29 @@ private slots:
         QCOMPARE(store.GetInt(config, QStringLiteral("VersionEvent"), 0), 6);
         QCOMPARE(store.GetInt(config, QStringLiteral("bBoxDraw"), 1), 0);
         QCOMPARE(store.GetString(config, QStringLiteral("DefaultFileDir")), f.dir.path() + u'/');
-        QCOMPARE(store.GetString(QStringLiteral("Recent File List"), QStringLiteral("File1")),
-                 f.Path(QStringLiteral("a.bjpx")));
+        CRecentFiles recent;
+        recent.Load(store, CPathStore(PathStoreFilePath(f.SettingsFile())));
+        QCOMPARE(recent.Entries(), QStringList({f.Path(QStringLiteral("a.bjpx"))}));
+    }
+
+    void pathsWithAnyCharacterSurviveARestart()
+    {
+        FrameFixture f;
+        const QString folder = f.Path(QStringLiteral("café"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString project = folder + QStringLiteral("/Ærø.bjpx");
+        QVERIFY(test::WriteProject(project, 1));
+        f.Make();
+        f.frame->OpenStartFile(project);
+        QVERIFY(f.frame->close());
+        f.frame.reset();
+
+        f.Make();
+        QCOMPARE(f.frame->RecentFiles().Entries(), QStringList({project}));
+        QCOMPARE(f.frame->Document().ProjectFolder(), folder + u'/');
+        f.frame->OnRecentFile(0);
+        QCOMPARE(f.frame->Document().CurrentPath(), project);
+        QVERIFY(f.prompt.Messages().isEmpty());
     }
 
     void recentFilesMenu()
@@ -344,9 +369,9 @@ private slots:
         QCOMPARE(f.frame->CurrentPageIndex(), 0);
         QVERIFY(f.frame->close());
 
-        // The next start finds the list in the settings file.
+        // The next start finds the list in the path file beside the settings file.
         FrameFixture g;
-        QFile::copy(f.SettingsFile(), g.SettingsFile());
+        QFile::copy(PathStoreFilePath(f.SettingsFile()), PathStoreFilePath(g.SettingsFile()));
         g.Make();
         entries = g.frame->RecentFileActions();
         QCOMPARE(entries.size(), 2);
@@ -599,6 +624,28 @@ private slots:
         QVERIFY(f.frame->Folders().work.startsWith(f.dir.path() + QStringLiteral("/temp/")));
         QVERIFY(QFileInfo(f.frame->Folders().work).isDir());
         QVERIFY(QFileInfo(f.frame->Folders().convert).isDir());
+
+        // The run's work folder goes with the program; the conversion folder stays.
+        const WorkFolders folders = f.frame->Folders();
+        QVERIFY(test::WriteBytes(folders.work + QStringLiteral("shown.jpg"), "jpeg"));
+        f.frame.reset();
+        QVERIFY(!QFileInfo::exists(folders.work));
+        QVERIFY(QFileInfo(folders.convert).isDir());
+    }
+
+    void helpWithoutABrowser()
+    {
+        FrameFixture f;
+        QVERIFY(QDir().mkpath(f.Path(QStringLiteral("docs"))));
+        QVERIFY(QFile::copy(HelpDocumentPath(test::BinDir()),
+                            f.Path(QStringLiteral("docs/help.html"))));
+        f.Make();
+        f.frame->show();
+        f.Trigger(cmd::kHelp);
+        auto *window = f.frame->findChild<QTextBrowser *>();
+        QVERIFY(window);
+        QVERIFY(window->isVisible());
+        QVERIFY(window->toPlainText().contains(QStringLiteral("ポータブル保存")));
     }
 };
 

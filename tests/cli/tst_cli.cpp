@@ -6,6 +6,7 @@
 #include "test_registry.h"
 
 #include "model/text_codec.h"
+#include "orin_version.h"
 
 #include <QtTest>
 
@@ -22,9 +23,11 @@ struct Outcome {
     QString err;
 };
 
-Outcome RunCli(const QStringList &args)
+Outcome RunCli(const QStringList &args, const QProcessEnvironment &environment = {})
 {
     QProcess process;
+    if (!environment.isEmpty())
+        process.setProcessEnvironment(environment);
     process.start((BinDir() + QStringLiteral("/orinedit-cli")), args);
     Outcome o;
     if (!process.waitForFinished(120000))
@@ -277,6 +280,37 @@ private slots:
         QCOMPARE(o.code, 0);
         for (const char *command : {"info", "convert", "portable", "renumber", "slim"})
             QVERIFY(o.out.contains(QLatin1String(command)));
+    }
+
+    void versionIsPrinted()
+    {
+        const Outcome o = RunCli({QStringLiteral("--version")});
+        QCOMPARE(o.code, 0);
+        QCOMPARE(o.out, QStringLiteral("orinedit-cli %1\n").arg(QLatin1String(orin::kVersion)));
+    }
+
+    void readingLeavesNoTraceAndNoWarnings()
+    {
+        // A home, data, configuration and temporary folder of its own, and no runtime folder:
+        // whatever the tool wrote while finding its settings would show up in them.
+        QTemporaryDir dir;
+        const QString project = CopySample(dir);
+        const QString home = dir.filePath(QStringLiteral("home"));
+        const QString temp = dir.filePath(QStringLiteral("tmp"));
+        QVERIFY(QDir().mkpath(home) && QDir().mkpath(temp));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"XDG_RUNTIME_DIR", "XDG_DATA_HOME", "XDG_CONFIG_HOME",
+                                 "XDG_CACHE_HOME", "QT_QPA_PLATFORM"})
+            environment.remove(QLatin1String(name));
+        environment.insert(QStringLiteral("HOME"), home);
+        environment.insert(QStringLiteral("TMPDIR"), temp);
+        const QDir::Filters everything = QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot;
+
+        const Outcome o = RunCli({QStringLiteral("info"), project}, environment);
+        QCOMPARE(o.code, 0);
+        QCOMPARE(o.err, QString());
+        QCOMPARE(QDir(home).entryList(everything), QStringList());
+        QCOMPARE(QDir(temp).entryList(everything), QStringList());
     }
 };
 
