@@ -4,6 +4,7 @@
 #include "app/about_dialog.h"
 #include "app/command_ids.h"
 #include "document/document.h"
+#include "document/image_edits.h"
 #include "app/help_document.h"
 #include "document/lib_bmlts.h"
 #include "document/prompt.h"
@@ -68,6 +69,7 @@ CMainFrame::CMainFrame(const FrameSetup &setup, QWidget *parent)
     m_folders = MakeWorkFolders(SettingsFolder(setup.appFolder),
                                 setup.workFolderSeed ? setup.workFolderSeed : ClockSeed());
     m_imageFolder = m_settings.ImageDir;
+    LoadStartupColourMap(m_colourMap, setup.appFolder, SettingsFolder(setup.appFolder));
 
     if (setup.prompt) {
         m_prompt = setup.prompt;
@@ -85,6 +87,8 @@ CMainFrame::CMainFrame(const FrameSetup &setup, QWidget *parent)
     m_document->SetAccessMode(m_settings.ModeAccess);
     m_document->SetProjectFolder(m_settings.DefaultFileDir);
     m_document->SetPortableFolder(m_settings.PortableDir);
+    m_imageEdits = std::make_unique<CImageEdits>(*m_document, m_model, *m_prompt);
+    m_imageEdits->SetImageFolder(m_imageFolder);
 
     // The static splitter: page list left, page pane right.
     m_splitter = new QSplitter(Qt::Horizontal, this);
@@ -451,7 +455,7 @@ void CMainFrame::closeEvent(QCloseEvent *event)
         QTimer::singleShot(kBusyRetryMs, this, &QWidget::close);
         return;
     }
-    if (!RunCloseSequence(*m_document, m_settings, CurrentLayout(), m_imageFolder, m_library,
+    if (!RunCloseSequence(*m_document, m_settings, CurrentLayout(), m_imageEdits->ImageFolder(), m_library,
                           {m_ini, m_paths, m_recentFiles})) {
         event->ignore();
         return;

@@ -8,6 +8,7 @@
 #include "document/page_selection.h"
 #include "document/recent_files.h"
 #include "document/work_folders.h"
+#include "images/colour_map.h"
 #include "settings/path_store.h"
 #include "model/content_model.h"
 #include "document/close_sequence.h"
@@ -32,6 +33,7 @@ namespace orin {
 class CDocument;
 class CFormGraph;
 class CFormList;
+class CImageEdits;
 class CLibBMLTS;
 class CPrompt;
 class CStatusPanes;
@@ -60,6 +62,10 @@ public:
     ~CMainFrame() override;
 
     CDocument &Document() const { return *m_document; }
+    // The colour map of this run: default.clt of the application folder, else the built-in one.
+    const CColourMap &ColourMap() const { return m_colourMap; }
+    // The image edits (pictures, materials, backgrounds) of the operator.
+    CImageEdits &ImageEdits() const { return *m_imageEdits; }
     CContentModel &Model() { return m_model; }
     AppSettings &Settings() { return m_settings; }
     const WorkFolders &Folders() const { return m_folders; }
@@ -150,6 +156,8 @@ private:
     std::unique_ptr<CPrompt> m_ownPrompt;
     CPrompt *m_prompt = nullptr;
     std::unique_ptr<CDocument> m_document;
+    CColourMap m_colourMap;
+    std::unique_ptr<CImageEdits> m_imageEdits;
     std::unique_ptr<CLibBMLTS> m_library;
     QString m_imageFolder;
     CPageSelection m_pageSelection;

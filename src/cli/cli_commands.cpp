@@ -3,6 +3,7 @@
 
 #include "actions/action_strings.h"
 #include "actions/data_slimming.h"
+#include "cli/cli_images.h"
 #include "cli/cli_pages.h"
 #include "cli/cli_project.h"
 #include "images/size_accounting.h"
@@ -32,6 +33,15 @@ const char kUsage[] =
     "                         reference following, and save to OUT\n"
     "  slim IN OUT            remove the pictures and materials that nothing refers to, save\n"
     "                         to OUT and print the removed ids\n"
+    "  clut [FILE.clt]        print the colour map the editor uses with FILE as its\n"
+    "                         default.clt (without FILE: the built-in map), one line\n"
+    "                         \"INDEX R G B A\" for each index 0-255; a file that cannot be\n"
+    "                         read or is refused prints the built-in map and exits 1\n"
+    "  palette IN.png OUT.png [--clut FILE.clt]\n"
+    "                         write OUT as IN with the colour map (built-in, or FILE) inserted\n"
+    "                         as its palette, so that any viewer shows a colour-map PNG; a PNG\n"
+    "                         that has its own palette is copied unchanged; exit 1 when IN is\n"
+    "                         not a readable PNG, OUT cannot be written or FILE cannot be used\n"
     "  copydoc IN OUT --pages ID[,ID...]\n"
     "                         write the copy document that dragging those pages out of the\n"
     "                         page list carries (page-table order), as UTF-8 text to OUT\n"
@@ -41,7 +51,11 @@ const char kUsage[] =
     "  --help                 show this text\n"
     "  --version              show the version\n"
     "\n"
-    "Exit status: 0 success, 1 a file could not be read or written, 2 usage error.\n";
+    "A damaged input (cut short, or not a <BMLCAST> project) is never written anywhere: the\n"
+    "writing commands refuse it; info shows what could be read and says it is damaged.\n"
+    "\n"
+    "Exit status: 0 success, 1 a file could not be read or written, or is not a complete\n"
+    "project, 2 usage error.\n";
 
 int Usage(Streams io, const QString &problem)
 {
@@ -86,8 +100,13 @@ int Info(const QStringList &args, Streams io)
         return Usage(io, QStringLiteral("info takes one FILE"));
 
     CLoadedProject project;
-    if (const int code = project.Load(files.first(), io); code != kExitOk)
+    if (const int code = project.Load(files.first(), io, true); code != kExitOk)
         return code;
+    // What could be read of a damaged file is shown all the same; the status says it is not
+    // a project to rely on.
+    const int status = project.damage.isEmpty() ? kExitOk : kExitFileError;
+    if (status != kExitOk)
+        io.err << files.first() << ": " << project.damage << "; only what could be read is shown\n";
     const CContentModel &m = project.model;
     const ProgramSettings &s = project.settings;
     const int limit = project.SizeLimit();
@@ -112,7 +131,7 @@ int Info(const QStringList &args, Streams io)
             {QStringLiteral("settings"), SettingsJson(s)},
         };
         io.out << QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Indented));
-        return kExitOk;
+        return status;
     }
 
     io.out << "File: " << QFileInfo(files.first()).absoluteFilePath() << '\n';
@@ -140,7 +159,7 @@ int Info(const QStringList &args, Streams io)
            << "Size limit: " << limit << " KB\n"
            << "Size: " << FormatSizeLine(used, limit, SizeForm::Binary) << '\n'
            << "Size (decimal): " << FormatSizeLine(used, limit, SizeForm::Decimal) << '\n';
-    return kExitOk;
+    return status;
 }
 
 // Loads IN, lets `change` work on it, and saves OUT the way the Save command does.
@@ -198,6 +217,10 @@ int Run(const QStringList &args, Streams io)
     }
     if (command == u"info")
         return Info(rest, io);
+    if (command == u"clut")
+        return Clut(rest, io);
+    if (command == u"palette")
+        return Palette(rest, io);
     if (command == u"convert")
         return Transform(command, rest, io, nullptr);
     if (command == u"portable")

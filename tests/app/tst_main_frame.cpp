@@ -15,6 +15,7 @@
 #include "settings/path_store.h"
 #include "editor/form_graph.h"
 #include "editor/form_list.h"
+#include "model/text_codec.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -414,6 +415,49 @@ private slots:
         QCOMPARE(f.frame->Document().CurrentPath(), paths.at(0));
         QCOMPARE(f.frame->FormList()->ItemCount(), 2);
         QCOMPARE(f.frame->CurrentPageIndex(), 0);
+        QCOMPARE(f.frame->RecentFileActions().size(), 1);
+    }
+
+    // A drop of a file that holds no project leaves the frame as it was; a damaged one shows
+    // what could be read, with the warning and a title without a file name.
+    void droppedFilesThatHoldNoProject()
+    {
+        FrameFixture f;
+        const QString good = f.Path(QStringLiteral("good.bjpx"));
+        QVERIFY(test::WriteProject(good, 3));
+        const QString empty = f.Path(QStringLiteral("empty.bjpx"));
+        QVERIFY(test::WriteBytes(empty, QByteArray()));
+        const QString text = DecodeUnicodeTextFile(test::ReadBytes(good));
+        const QString cut = f.Path(QStringLiteral("cut.bjpx"));
+        QVERIFY(test::WriteBytes(cut, EncodeUnicodeTextFile(text.left(text.indexOf(QStringLiteral("</BMLJPEG>")) + 12))));
+        f.Make();
+        f.frame->show();
+        f.frame->OpenStartFile(good);
+        const QString title = f.frame->windowTitle();
+        auto drop = [&](const QString &path) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(path)});
+            QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(f.frame.get(), &enter);
+            QDropEvent event(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(f.frame.get(), &event);
+        };
+
+        drop(empty);
+        QCOMPARE(f.prompt.Messages().size(), 1);
+        QCOMPARE(f.prompt.Messages().last(), QStringLiteral("ファイルがオープンできません"));
+        QCOMPARE(f.frame->Document().CurrentPath(), good);
+        QCOMPARE(f.frame->FormList()->ItemCount(), 3);
+        QCOMPARE(f.frame->windowTitle(), title);
+        QCOMPARE(f.frame->RecentFileActions().size(), 1);
+
+        drop(cut);
+        QCOMPARE(f.prompt.Messages().size(), 2);
+        QCOMPARE(f.prompt.records.last().caption, QStringLiteral("警告"));
+        QCOMPARE(f.frame->Document().CurrentPath(), QString());
+        QCOMPARE(f.frame->FormList()->ItemCount(), 1);
+        QCOMPARE(f.frame->CurrentPageIndex(), 0);
+        QVERIFY(!f.frame->windowTitle().contains(QStringLiteral("cut.bjpx")));
         QCOMPARE(f.frame->RecentFileActions().size(), 1);
     }
 
