@@ -2,6 +2,7 @@
 #include "actions/page_merge.h"
 
 #include "actions/action_strings.h"
+#include "images/image_import.h"
 #include "images/image_measure.h"
 #include "model/leading_int.h"
 #include "model/project_reader.h"
@@ -18,9 +19,6 @@
 namespace orin {
 
 namespace {
-
-constexpr int kLastPictureId = 199;
-constexpr int kLastMaterialId = 255;
 
 QString Name(const char16_t *text)
 {
@@ -168,14 +166,14 @@ struct MergePlan {
 void MeasureRecord(CMyPictureInfo &record)
 {
     if (!IsMeasuredType(record.type)) {
-        record.sizeText = QStringLiteral(" --- ");
+        record.sizeText = QString::fromUtf16(kEmptySizeText);
         return;
     }
     // A path from a dropped document may name a pipe or a device: only regular files are
     // opened, so that measuring can never block.
     if (QFileInfo(record.path).isFile())
         ImageDimensions(record.path, record.type, record.width, record.height);
-    record.sizeText = QStringLiteral("%1×%2").arg(record.width).arg(record.height);
+    record.sizeText = ImageSizeText(record.width, record.height);
 }
 
 int IntAttribute(const CXmlDoc &doc, const char16_t *name)
@@ -338,8 +336,8 @@ MergeResult MergeCopyDocument(CContentModel &model, const QString &text,
     if (!doc.NextElement())
         return result;
 
-    CImagePlan pictures(model.pictures, 0, kLastPictureId);
-    CImagePlan materials(model.materials, kLastPictureId, kLastMaterialId);
+    CImagePlan pictures(model.pictures, kPictureIdBase, kLastPictureId);
+    CImagePlan materials(model.materials, kMaterialIdBase, kLastMaterialId);
     MergePlan plan;
     if (doc.Descend() && !PlanRecords(doc, pictures, materials, model, plan, result))
         return result;
