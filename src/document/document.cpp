@@ -159,6 +159,7 @@ bool CDocument::OpenProjectFile(const QString &path)
     }
     emit PngPaneChanged(PngPaneText());
     m_modified = false;
+    m_contentOpened = true;
     emit ProjectOpened();
     if (damaged) {
         m_prompt.MessageBox(QString::fromUtf16(kDamagedFileWarning),

@@ -71,6 +71,8 @@ public:
     const QString &PortableFolder() const { return m_portableFolder; }
     void SetPortableFolder(const QString &folder) { m_portableFolder = folder; }
     bool IsModified() const { return m_modified; }
+    // True once a content set was opened (also a damaged one, shown without a file) or saved.
+    bool HasOpenedContent() const { return m_contentOpened || !m_currentPath.isEmpty(); }
     qint64 UsedSize() const { return m_model.usedSize; }
     int SizeLimit() const { return m_sizeLimit; }
     ProgramSettings &Settings() { return m_settings; }
@@ -168,6 +170,7 @@ private:
     int m_accessMode = 0;
     int m_busy = 0;
     bool m_modified = false;
+    bool m_contentOpened = false;
 };
 
 } // namespace orin
