@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "preview/preview_engine.h"
 
+#include "model/leading_int.h"
 #include "preview/text_sections.h"
 
 #include <QRectF>
@@ -23,6 +24,14 @@ int PeriodMs(qint64 seconds)
     if (ms <= 0)
         return 0;
     return int(std::min<qint64>(ms, INT_MAX));
+}
+
+// "0" (the default of focus and outfocus) and an empty string run nothing, so the loop guard
+// has nothing to refuse there and stays silent.
+bool RunsNothing(const QString &action)
+{
+    return action.isEmpty() || (action.front() >= u'0' && action.front() <= u'9'
+                                && ParseLeadingInt(action) == 0);
 }
 
 bool IsTextOnlyKind(int idg)
@@ -326,11 +335,10 @@ void CPreviewEngine::Focus(int itemId, int depth)
     m_focus = itemId;
     if (m_shownPage < 256)
         m_rememberedFocus.Set(m_shownPage, itemId);
-    if (LoopGuard(depth))
-        return;
     const QString action = m_items[size_t(index)].item.focus;
-    if (!action.isEmpty())
-        RunAction(index, 1, action, depth + 1);
+    if (RunsNothing(action) || LoopGuard(depth))
+        return;
+    RunAction(index, 1, action, depth + 1);
 }
 
 void CPreviewEngine::Outfocus(int itemId, int depth)
@@ -340,11 +348,10 @@ void CPreviewEngine::Outfocus(int itemId, int depth)
     const int index = IndexOfItem(itemId);
     if (index < 0)
         return;
-    if (LoopGuard(depth))
-        return;
     const QString action = m_items[size_t(index)].item.outfocus;
-    if (!action.isEmpty())
-        RunAction(index, 1, action, depth + 1);
+    if (RunsNothing(action) || LoopGuard(depth))
+        return;
+    RunAction(index, 1, action, depth + 1);
 }
 
 bool CPreviewEngine::IsFocusable(int itemId) const
