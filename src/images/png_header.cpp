@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "images/png_header.h"
 
+#include "images/png_scanner.h"
+
 #include <QFile>
 #include <QtEndian>
 
@@ -8,26 +10,77 @@
 
 namespace orin {
 
+namespace {
+
+constexpr int kIhdrBytes = 13;
+constexpr int kIndexedColour = 3;
+
+} // namespace
+
 bool ReadPngHeader(const QString &path, PngHeader &header)
 {
-    static const char kSignature[8] = {'\x89', 'P', 'N', 'G', '\r', '\n', '\x1A', '\n'};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    // Signature (8), chunk length (4), type (4), width, height (4 each), depth, colour type.
-    const QByteArray head = file.read(26);
-    if (head.size() < 26 || memcmp(head.constData(), kSignature, 8) != 0
-        || head.mid(12, 4) != "IHDR")
+    CPngScanner scanner(file);
+    PngChunkHeader chunk;
+    if (!scanner.ReadSignature() || !scanner.NextChunk(chunk) || chunk.type != "IHDR")
         return false;
-    const auto *bytes = reinterpret_cast<const uchar *>(head.constData());
-    const quint32 width = qFromBigEndian<quint32>(bytes + 16);
-    const quint32 height = qFromBigEndian<quint32>(bytes + 20);
+    const QByteArray data = scanner.ReadData(chunk, kIhdrBytes);
+    if (data.size() < kIhdrBytes)
+        return false;
+    const auto *bytes = reinterpret_cast<const uchar *>(data.constData());
     constexpr quint32 kMax = std::numeric_limits<int>::max();
-    header.width = static_cast<int>(std::min(width, kMax));
-    header.height = static_cast<int>(std::min(height, kMax));
-    header.bitDepth = bytes[24];
-    header.colourType = bytes[25];
+    header.width = static_cast<int>(std::min(qFromBigEndian<quint32>(bytes), kMax));
+    header.height = static_cast<int>(std::min(qFromBigEndian<quint32>(bytes + 4), kMax));
+    header.bitDepth = bytes[8];
+    header.colourType = bytes[9];
     return true;
+}
+
+int IsColourMapPng(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return kNotPngFile;
+    CPngScanner scanner(file);
+    if (!scanner.ReadSignature())
+        return kNotPngFile;
+    bool indexed = false;
+    PngChunkHeader chunk;
+    while (scanner.NextChunk(chunk)) {
+        if (chunk.type == "IHDR") {
+            const QByteArray data = scanner.ReadData(chunk, kIhdrBytes);
+            if (data.size() < kIhdrBytes || data.at(9) != kIndexedColour)
+                return kOtherPng;
+            indexed = true;
+        } else if (chunk.type == "sRGB" || chunk.type == "PLTE") {
+            return kOtherPng;
+        } else if (chunk.type == "IEND") {
+            return indexed ? kColourMapPng : kOtherPng;
+        }
+        if (!scanner.SkipChunk(chunk))
+            return kOtherPng;
+    }
+    return kOtherPng;
+}
+
+bool HasWholePngChunks(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    CPngScanner scanner(file);
+    if (!scanner.ReadSignature())
+        return false;
+    PngChunkHeader chunk;
+    while (scanner.NextChunk(chunk)) {
+        if (chunk.type == "IEND")
+            return true;
+        if (!scanner.SkipChunk(chunk))
+            return false;
+    }
+    return false;
 }
 
 } // namespace orin

@@ -34,7 +34,7 @@ private slots:
         QFETCH(int, depth);
         QFETCH(int, colourType);
         PngHeader header;
-        const QString path = (TestDataDir() + QStringLiteral("/png/")) + file;
+        const QString path = (TestDataDir() + QStringLiteral("/png/pngsuite/")) + file;
         QVERIFY(ReadPngHeader(path, header));
         QCOMPARE(header.width, 32);
         QCOMPARE(header.height, 32);

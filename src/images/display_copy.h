@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "images/colour_map.h"
+#include "model/content_model.h"
+
+#include <QImage>
+#include <QString>
+
+#include <memory>
+
+// The editor's views never decode the operator's files: each shown image is a private copy in
+// the work folder, decoded once. A CDisplayCopy owns that copy: the decoded picture and the
+// copy file, which it deletes when it is destroyed, so that a view letting go of its images
+// leaves nothing behind in the work folder.
+
+namespace orin {
+
+// The size of the picture shown for a file that cannot be decoded.
+inline constexpr int kPlaceholderWidth = 200;
+inline constexpr int kPlaceholderHeight = 150;
+
+class CDisplayCopy {
+public:
+    // Takes over `copyPath` (may be empty: no file to delete).
+    CDisplayCopy(QImage image, QString copyPath, bool placeholder);
+    ~CDisplayCopy();
+    CDisplayCopy(const CDisplayCopy &) = delete;
+    CDisplayCopy &operator=(const CDisplayCopy &) = delete;
+
+    const QImage &Image() const { return m_image; }
+    // The copy in the work folder; empty when there is none (a blank background).
+    const QString &CopyPath() const { return m_copyPath; }
+    // True when the file could not be decoded and the placeholder stands in for it.
+    bool IsPlaceholder() const { return m_placeholder; }
+
+private:
+    QImage m_image;
+    QString m_copyPath;
+    bool m_placeholder = false;
+};
+
+// The 200 x 150 picture that stands in for an image that cannot be read; it says so.
+QImage PlaceholderPicture();
+
+// The display copy of an image record: a colour-map PNG is copied with the colour map inserted
+// as its palette, any other file byte for byte, into a new uniquely named file of `workFolder`
+// ("png", "gif" or "jpg" prefix and extension by the path's ending), which is then decoded.
+// Null for a record without a path (nothing to draw). A copy that does not decode gives the
+// placeholder picture.
+std::unique_ptr<CDisplayCopy> MakeDisplayCopy(const CMyPictureInfo &record,
+                                              const CColourMap &map, const QString &workFolder);
+
+// The display copy of a page background. An empty path gives a blank black 960 x 540 picture
+// (540 x 960 while `vertical` is on) without a file. While `vertical` is on, a background wider
+// than high is turned by 90 degrees clockwise.
+std::unique_ptr<CDisplayCopy> MakeBackgroundCopy(const QString &background, bool vertical,
+                                                 const QString &workFolder);
+
+} // namespace orin

@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: MIT
+#include "images/png_palette.h"
+
+#include "images/png_crc.h"
+#include "images/png_scanner.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace orin {
+
+namespace {
+
+constexpr int kIndexedColour = 3;
+
+void SetWhy(QString *why, const QString &text)
+{
+    if (why)
+        *why = text;
+}
+
+} // namespace
+
+ColourEntry PaletteColourOf(const ColourEntry &entry)
+{
+    if (entry.a == 255)
+        return entry;
+    const int k = 5 - entry.a / 64;
+    auto shift = [k](quint8 v) { return quint8(v <= 5 ? k : v - k); };
+    return {shift(entry.r), shift(entry.g), shift(entry.b), entry.a};
+}
+
+bool InsertPalette(const QString &source, const QString &destination, const CColourMap &map,
+                   QString *why)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly)) {
+        SetWhy(why, source + QStringLiteral(": ") + in.errorString());
+        return false;
+    }
+    CPngScanner scanner(in);
+    if (!scanner.ReadSignature()) {
+        SetWhy(why, source + QStringLiteral(": not a PNG file"));
+        return false;
+    }
+    // Written beside the destination and renamed at the end: a failure leaves no part-copy.
+    QSaveFile out(destination);
+    if (!out.open(QIODevice::WriteOnly)) {
+        SetWhy(why, destination + QStringLiteral(": ") + out.errorString());
+        return false;
+    }
+    out.write(kPngSignature);
+
+    int bitDepth = 0;
+    int colourType = 0;
+    bool hasPalette = false;
+    PngChunkHeader chunk;
+    for (;;) {
+        if (!scanner.NextChunk(chunk)) {
+            SetWhy(why, source + QStringLiteral(": the PNG chunks break off before IEND"));
+            out.cancelWriting();
+            return false;
+        }
+        if (chunk.type == "IHDR") {
+            const QByteArray data = scanner.ReadData(chunk, 13);
+            if (data.size() == 13) {
+                bitDepth = static_cast<uchar>(data.at(8));
+                colourType = static_cast<uchar>(data.at(9));
+            }
+        } else if (chunk.type == "PLTE") {
+            hasPalette = true;
+        } else if (chunk.type == "IDAT" && !hasPalette && bitDepth <= 8
+                   && colourType == kIndexedColour) {
+            const int count = 1 << bitDepth;
+            QByteArray plte;
+            QByteArray trns;
+            for (int i = 0; i < count; ++i) {
+                const ColourEntry entry = map.ColourOf(i);
+                const ColourEntry colour = PaletteColourOf(entry);
+                plte.append(char(colour.r)).append(char(colour.g)).append(char(colour.b));
+                trns.append(char(entry.a));
+            }
+            out.write(PngChunk("PLTE", plte));
+            out.write(PngChunk("tRNS", trns));
+            hasPalette = true;
+        }
+        if (!scanner.CopyChunk(chunk, out)) {
+            SetWhy(why, QStringLiteral("cannot copy a chunk of ") + source);
+            out.cancelWriting();
+            return false;
+        }
+        if (chunk.type == "IEND")
+            break;
+    }
+    if (!out.commit()) {
+        SetWhy(why, destination + QStringLiteral(": ") + out.errorString());
+        return false;
+    }
+    return true;
+}
+
+} // namespace orin

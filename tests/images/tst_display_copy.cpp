@@ -1,0 +1,163 @@
+// SPDX-License-Identifier: MIT
+// Display copies: made in the work folder, decoded, shown through the colour map when they are
+// colour-map PNGs, replaced by the placeholder when they do not decode, and deleted with their
+// owner.
+
+#include "test_files.h"
+#include "test_paths.h"
+#include "test_registry.h"
+
+#include "images/display_copy.h"
+#include "images/png_crc.h"
+
+#include <QtEndian>
+#include <QtTest>
+
+using namespace orin;
+using namespace orin::test;
+
+namespace {
+
+// A 2 x 1 colour-map PNG showing indexes 1 and 8.
+QByteArray TwoPixelColourMapPng()
+{
+    QByteArray ihdr(13, '\0');
+    qToBigEndian<quint32>(2, ihdr.data());
+    qToBigEndian<quint32>(1, ihdr.data() + 4);
+    ihdr[8] = 8;
+    ihdr[9] = 3;
+    const QByteArray raw("\0\1\x08", 3);
+    return QByteArray("\x89PNG\r\n\x1A\n", 8) + PngChunk("IHDR", ihdr)
+           + PngChunk("IDAT", qCompress(raw).mid(4)) + PngChunk("IEND", QByteArray());
+}
+
+CMyPictureInfo Record(const QString &path, int type)
+{
+    CMyPictureInfo record;
+    record.path = path;
+    record.type = type;
+    return record;
+}
+
+QStringList FilesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files);
+}
+
+} // namespace
+
+class DisplayCopyTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void colourMapPngShownThroughTheMap()
+    {
+        QTemporaryDir dir;
+        const QString work = dir.filePath(QStringLiteral("temp/0A1B/"));
+        const QString source = dir.filePath(QStringLiteral("button.png"));
+        QVERIFY(WriteBytes(source, TwoPixelColourMapPng()));
+        const CColourMap map;
+        {
+            const auto copy = MakeDisplayCopy(Record(source, kImageColourMapPng), map, work);
+            QVERIFY(copy);
+            QVERIFY(!copy->IsPlaceholder());
+            QVERIFY(copy->CopyPath().startsWith(work));
+            QVERIFY(QFileInfo(copy->CopyPath()).fileName().startsWith(u"png"));
+            QVERIFY(copy->CopyPath().endsWith(u".png"));
+            QCOMPARE(FilesIn(work).size(), 1);
+            QCOMPARE(copy->Image().pixel(0, 0), qRgba(255, 0, 0, 255));
+            QCOMPARE(copy->Image().pixel(1, 0), qRgba(5, 5, 5, 0));
+            QCOMPARE(ReadBytes(source), TwoPixelColourMapPng()); // the operator's file stays
+        }
+        QVERIFY(FilesIn(work).isEmpty());
+    }
+
+    void copiesByKind_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("format");
+        QTest::addColumn<QString>("prefix");
+        QTest::newRow("jpeg") << QStringLiteral("p.JPG") << QByteArray("JPEG") << QStringLiteral("jpg");
+        QTest::newRow("general png") << QStringLiteral("p.png") << QByteArray("PNG") << QStringLiteral("png");
+        QTest::newRow("gif name") << QStringLiteral("p.gif") << QByteArray("PNG") << QStringLiteral("gif");
+        QTest::newRow("other ending") << QStringLiteral("p.jpeg") << QByteArray("JPEG") << QStringLiteral("jpg");
+    }
+    void copiesByKind()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, format);
+        QFETCH(QString, prefix);
+        QTemporaryDir dir;
+        const QString work = dir.filePath(QStringLiteral("work"));
+        const QString source = dir.filePath(name);
+        QImage image(30, 20, QImage::Format_RGB32);
+        image.fill(Qt::blue);
+        QVERIFY(image.save(source, format.constData()));
+        const auto copy = MakeDisplayCopy(Record(source, kImageJpeg), CColourMap(), work);
+        QVERIFY(copy && !copy->IsPlaceholder());
+        QCOMPARE(copy->Image().size(), QSize(30, 20));
+        QVERIFY(QFileInfo(copy->CopyPath()).fileName().startsWith(prefix));
+        QVERIFY(copy->CopyPath().endsWith(u'.' + prefix));
+        QCOMPARE(ReadBytes(copy->CopyPath()), ReadBytes(source));
+    }
+
+    void unreadableFilesShowThePlaceholder()
+    {
+        QTemporaryDir dir;
+        const QString work = dir.filePath(QStringLiteral("work"));
+        const QString broken = dir.filePath(QStringLiteral("broken.jpg"));
+        QVERIFY(WriteBytes(broken, "no picture"));
+        QStringList sources{broken, dir.filePath(QStringLiteral("missing.png"))};
+        const QDir crashers(TestDataDir() + QStringLiteral("/png/crashers"));
+        for (const QString &f : crashers.entryList({QStringLiteral("*.png")}))
+            sources << crashers.filePath(f);
+        for (const QString &source : sources) {
+            const auto copy = MakeDisplayCopy(Record(source, kImageColourMapPng), CColourMap(), work);
+            QVERIFY(copy);
+            if (source == broken || !QFileInfo::exists(source)) {
+                QVERIFY(copy->IsPlaceholder());
+                QCOMPARE(copy->Image().size(), QSize(kPlaceholderWidth, kPlaceholderHeight));
+            }
+        }
+        QVERIFY(FilesIn(work).isEmpty());
+        QVERIFY(!MakeDisplayCopy(Record(QString(), kImageEmpty), CColourMap(), work));
+        // The placeholder is not a plain fill: it carries its message.
+        const QImage placeholder = PlaceholderPicture();
+        QCOMPARE(placeholder.size(), QSize(200, 150));
+        QVERIFY(placeholder.pixel(100, 75) != placeholder.pixel(100, 10));
+    }
+
+    void backgrounds()
+    {
+        QTemporaryDir dir;
+        const QString work = dir.filePath(QStringLiteral("work"));
+        const auto blank = MakeBackgroundCopy(QString(), false, work);
+        QCOMPARE(blank->Image().size(), QSize(960, 540));
+        QCOMPARE(blank->Image().pixel(5, 5), qRgb(0, 0, 0));
+        QVERIFY(blank->CopyPath().isEmpty());
+        QCOMPARE(MakeBackgroundCopy(QString(), true, work)->Image().size(), QSize(540, 960));
+
+        const QString wide = dir.filePath(QStringLiteral("wide.jpg"));
+        QImage image(960, 540, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 100; ++x)
+                image.setPixel(x, y, qRgb(255, 0, 0)); // top-left marked red
+        QVERIFY(image.save(wide, "JPEG", 100));
+        {
+            const auto flat = MakeBackgroundCopy(wide, false, work);
+            QCOMPARE(flat->Image().size(), QSize(960, 540));
+            QVERIFY(QFileInfo(flat->CopyPath()).fileName().startsWith(u"jpg"));
+            const auto turned = MakeBackgroundCopy(wide, true, work);
+            QCOMPARE(turned->Image().size(), QSize(540, 960));
+            // Clockwise: the top-left corner goes to the top-right.
+            QVERIFY(qRed(turned->Image().pixel(539 - 20, 20)) > 200);
+            QVERIFY(qGreen(turned->Image().pixel(539 - 20, 20)) < 60);
+            QCOMPARE(FilesIn(work).size(), 2);
+        }
+        QVERIFY(FilesIn(work).isEmpty());
+    }
+};
+
+ORIN_TEST_CLASS(DisplayCopyTest)
+#include "tst_display_copy.moc"
