@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QStringList>
 
+#include <map>
 #include <memory>
 
 // A small content set built in code and a simulation on the simulated seams. Images are made
@@ -22,8 +23,12 @@ public:
         if (record.path.isEmpty())
             return copy;
         copy.type = record.type;
-        copy.image = QImage(4, 4, QImage::Format_ARGB32);
-        copy.image.fill(QColor(record.id, 0, 0));
+        if (const auto it = pictures.find(record.id); it != pictures.end()) {
+            copy.image = it->second;
+        } else {
+            copy.image = QImage(4, 4, QImage::Format_ARGB32);
+            copy.image.fill(QColor(record.id, 0, 0));
+        }
         copy.owner = std::make_shared<Counter>(liveCopies);
         return copy;
     }
@@ -35,6 +40,8 @@ public:
         return copy;
     }
     std::shared_ptr<int> liveCopies = std::make_shared<int>(0);
+    // Pictures by record id that replace the 4 x 4 default.
+    std::map<int, QImage> pictures;
 
 private:
     struct Counter {
