@@ -3,6 +3,7 @@
 
 #include "actions/action_strings.h"
 #include "actions/data_slimming.h"
+#include "cli/cli_images.h"
 #include "cli/cli_preview.h"
 #include "cli/cli_project.h"
 #include "images/size_accounting.h"
@@ -40,6 +41,15 @@ const char kUsage[] =
     "                         comma-separated list of enter, up, down, left, right, d, back,\n"
     "                         blue, red, green, yellow, refresh, digit:N (1-10), click:X:Y\n"
     "                         (page coordinates) and wait:MS\n"
+    "  clut [FILE.clt]        print the colour map the editor uses with FILE as its\n"
+    "                         default.clt (without FILE: the built-in map), one line\n"
+    "                         \"INDEX R G B A\" for each index 0-255; a file that cannot be\n"
+    "                         read or is refused prints the built-in map and exits 1\n"
+    "  palette IN.png OUT.png [--clut FILE.clt]\n"
+    "                         write OUT as IN with the colour map (built-in, or FILE) inserted\n"
+    "                         as its palette, so that any viewer shows a colour-map PNG; a PNG\n"
+    "                         that has its own palette is copied unchanged; exit 1 when IN is\n"
+    "                         not a readable PNG, OUT cannot be written or FILE cannot be used\n"
     "  --help                 show this text\n"
     "\n"
     "Exit status: 0 success, 1 a file could not be read or written, 2 usage error.\n";
@@ -195,6 +205,10 @@ int Run(const QStringList &args, Streams io)
     }
     if (command == u"info")
         return Info(rest, io);
+    if (command == u"clut")
+        return Clut(rest, io);
+    if (command == u"palette")
+        return Palette(rest, io);
     if (command == u"convert")
         return Transform(command, rest, io, nullptr);
     if (command == u"portable")

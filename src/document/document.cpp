@@ -86,6 +86,11 @@ void CDocument::SetModified()
     }
 }
 
+void CDocument::ShowSize(SizeForm form)
+{
+    SetSizeLine(FormatSizeLine(m_model.usedSize, m_sizeLimit, form));
+}
+
 QString CDocument::AskFileName(const QString &title, bool forOpen) const
 {
     FileDialogRequest request;

@@ -87,6 +87,8 @@ public:
     // Sets the modified flag and marks the title with "*" (once). Every editing operation
     // calls it.
     void SetModified();
+    // Shows the used size held in the model against the limit in the size pane.
+    void ShowSize(SizeForm form);
 
     // --- commands; each returns true when it did its work ---
     // Open (57601): asks for a file, then OpenProjectFile. The caller shows the first page.
