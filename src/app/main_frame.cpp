@@ -10,6 +10,8 @@
 #include "app/qt_prompt.h"
 #include "app/status_panes.h"
 #include "editor/form_graph.h"
+#include "editor/dlg_panel.h"
+#include "editor/graph_view.h"
 #include "editor/form_list.h"
 #include "images/load_services.h"
 
@@ -96,6 +98,12 @@ CMainFrame::CMainFrame(const FrameSetup &setup, QWidget *parent)
     m_splitter->setStretchFactor(1, 1);
     m_splitter->setChildrenCollapsible(false);
     setCentralWidget(m_splitter);
+    // A refused default.clt leaves the built-in colour map; the editor says nothing of it.
+    LoadStartupColourMap(m_colourMap, setup.appFolder);
+    m_formGraph->AttachPreview(m_model, m_document->Settings(), m_colourMap, m_folders.work,
+                               m_prompt);
+    m_formGraph->GraphView()->SetToggles(m_settings.Rendo != 0, m_settings.Timer != 0);
+    m_formGraph->GraphView()->SetModeAccess(m_settings.ModeAccess);
 
     BuildMenus();
     BuildToolBar();
@@ -296,6 +304,7 @@ void CMainFrame::SetDesignMode(bool design)
     m_formGraph->SetDesignMode(design);
     if (QAction *toggle = Action(cmd::kDesignMode))
         toggle->setChecked(design);
+    PlacePanel();
 }
 
 void CMainFrame::OnToggleDesignMode()
@@ -468,6 +477,8 @@ void CMainFrame::closeEvent(QCloseEvent *event)
         return;
     }
     CollectLayout();
+    m_settings.Rendo = m_formGraph->GraphView()->LinkedClicks() ? 1 : 0;
+    m_settings.Timer = m_formGraph->GraphView()->Timers() ? 1 : 0;
     if (m_library) {
         m_library->ClearBCML();
         m_settings.data_event_id = m_library->m_dataEventId;
@@ -479,6 +490,8 @@ void CMainFrame::closeEvent(QCloseEvent *event)
     m_autoSendTimer.stop();
     m_autoExitTimer.stop();
     m_closed = true;
+    if (CGraphView *view = m_formGraph->GraphView())
+        view->Panel()->hide();
     event->accept();
     // A message still open (the refusal of an auto-send, say) goes with its window, so that an
     // unattended auto-exit really ends the program.
@@ -487,6 +500,34 @@ void CMainFrame::closeEvent(QCloseEvent *event)
         if (dialog->isVisible())
             dialog->reject();
     }
+}
+
+void CMainFrame::PlacePanel()
+{
+    CGraphView *view = m_formGraph->GraphView();
+    if (!view || m_closed)
+        return;
+    const QRect workArea = m_setup.workArea.isEmpty() ? DefaultWorkArea() : m_setup.workArea;
+    view->PlacePanel(workArea);
+    view->Panel()->setVisible(isVisible() && !m_formGraph->IsDesignMode());
+}
+
+void CMainFrame::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    PlacePanel();
+}
+
+void CMainFrame::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    PlacePanel();
+}
+
+void CMainFrame::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    PlacePanel();
 }
 
 void CMainFrame::FocusNextPane()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "images/colour_map.h"
 #include "settings/app_settings.h"
 #include "app/file_association.h"
 #include "settings/ini_store.h"
@@ -56,6 +57,7 @@ public:
 
     CDocument &Document() const { return *m_document; }
     CContentModel &Model() { return m_model; }
+    const CColourMap &ColourMap() const { return m_colourMap; }
     AppSettings &Settings() { return m_settings; }
     const WorkFolders &Folders() const { return m_folders; }
     const QString &SettingsPath() const { return m_ini.Path(); }
@@ -116,6 +118,9 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
@@ -133,6 +138,8 @@ private:
     void SetDesignMode(bool design);
     void SyncChannelBox();
     void FocusNextPane();
+    // Shows the remote-control panel beside the canvas in edit mode, hides it in design mode.
+    void PlacePanel();
 
     FrameSetup m_setup;
     QString m_appFolder;
@@ -140,6 +147,7 @@ private:
     AppSettings m_settings;
     WorkFolders m_folders;
     CContentModel m_model;
+    CColourMap m_colourMap;
     CRecentFiles m_recentFiles;
     std::unique_ptr<CPrompt> m_ownPrompt;
     CPrompt *m_prompt = nullptr;
