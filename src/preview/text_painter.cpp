@@ -2,10 +2,14 @@
 #include "preview/text_painter.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QHash>
 #include <QPainter>
+#include <QRawFont>
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace orin {
 
@@ -19,6 +23,33 @@ int TruncInt(double value)
 bool IsLineEnd(QChar c)
 {
     return c == u'\n' || c == u'\r';
+}
+
+// The fonts of one size and style, made once: building fonts and raw fonts for every item
+// would cost more than drawing its text.
+struct FontSet {
+    QFont font;
+    QFontMetricsF metrics{QFont()};
+    QRawFont raw;
+};
+
+const FontSet &FontsFor(int pixels, int wordwrap)
+{
+    const int bits = ((wordwrap % 10) + 10) % 10;
+    thread_local QHash<quint64, std::shared_ptr<FontSet>> cache;
+    const quint64 key = (quint64(quint32(std::max(1, pixels))) << 8) | quint64(bits & 6);
+    std::shared_ptr<FontSet> &entry = cache[key];
+    if (!entry) {
+        if (cache.size() > 256) {
+            cache.clear();
+            return FontsFor(pixels, wordwrap);
+        }
+        entry = std::make_shared<FontSet>();
+        entry->font = ItemFont(pixels, wordwrap);
+        entry->metrics = QFontMetricsF(entry->font);
+        entry->raw = QRawFont::fromFont(entry->font);
+    }
+    return *entry;
 }
 
 } // namespace
@@ -49,7 +80,8 @@ void DrawLaidOutText(QPainter &painter, const CCanvasMapping &mapping, const Tex
     const int drawPixels = TruncInt(r.size * f);
     if (drawPixels <= 0)
         return;
-    const QFont drawFont = ItemFont(drawPixels, r.wordwrap);
+    const FontSet &drawSet = FontsFor(drawPixels, r.wordwrap);
+    const QFont &drawFont = drawSet.font;
     painter.setFont(drawFont);
 
     if (bits & 1) {
@@ -61,17 +93,26 @@ void DrawLaidOutText(QPainter &painter, const CCanvasMapping &mapping, const Tex
         return;
     }
 
-    const QFontMetricsF measure(ItemFont(r.size, r.wordwrap));
-    const QFontMetricsF drawn(drawFont);
+    const QFontMetricsF &measure = FontsFor(r.size, r.wordwrap).metrics;
+    const QFontMetricsF &drawn = drawSet.metrics;
+    // Whole cells are gathered into one glyph run with the positions of the layout; shaping
+    // each character on its own would cost most of a paint. Texts with surrogate pairs are
+    // drawn character by character.
+    const QRawFont &raw = drawSet.raw;
+    const QList<quint32> glyphIndexes = raw.isValid() ? raw.glyphIndexesForString(r.text)
+                                                      : QList<quint32>();
+    const bool byGlyphs = glyphIndexes.size() == r.text.size();
+    QList<quint32> runGlyphs;
+    QList<QPointF> runPositions;
     const double ascent = drawn.ascent();
     const double fullHeight = drawn.height();
+    const double cy = measure.height();
     double px = rect.left();
     double py = rect.top();
     const qsizetype n = r.text.size();
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = r.text.at(i);
         const double cx = measure.horizontalAdvance(c);
-        const double cy = measure.height();
         double offset = 0;
         double lineHeight = cy;
         if (r.lineHeight != 0 && r.lineHeight > cy) {
@@ -93,6 +134,9 @@ void DrawLaidOutText(QPainter &painter, const CCanvasMapping &mapping, const Tex
                                         Qt::IntersectClip);
                     painter.drawText(QPointF(cellLeft, cellTop + ascent), QString(c));
                     painter.restore();
+                } else if (byGlyphs) {
+                    runGlyphs.append(glyphIndexes.at(i));
+                    runPositions.append(QPointF(cellLeft, cellTop + ascent));
                 } else {
                     painter.drawText(QPointF(cellLeft, cellTop + ascent), QString(c));
                 }
@@ -106,6 +150,13 @@ void DrawLaidOutText(QPainter &painter, const CCanvasMapping &mapping, const Tex
             if (py > rect.bottom() + fullHeight && !r.marquee)
                 break; // nothing further can be seen
         }
+    }
+    if (!runGlyphs.isEmpty()) {
+        QGlyphRun run;
+        run.setRawFont(raw);
+        run.setGlyphIndexes(runGlyphs);
+        run.setPositions(runPositions);
+        painter.drawGlyphRun(QPointF(0, 0), run);
     }
 }
 
