@@ -117,6 +117,7 @@ private slots:
     void simulateErrors_data();
     void simulateErrors();
     void renderDrawsThePage();
+    void sampleKeySequence();
 };
 
 void CliPreviewTest::simulateKeys()
@@ -220,6 +221,24 @@ void CliPreviewTest::renderDrawsThePage()
     QCOMPARE(image.pixel(250, 250) & 0xffffff, 0xff0000u);
     o = Run({u"render"_s, project, dir.filePath(u"no/such/folder/x.png"_s)});
     QCOMPARE(o.code, 1);
+}
+
+// A saved key sequence on the bundled sample: the menu, the weather page and its sections.
+void CliPreviewTest::sampleKeySequence()
+{
+    const Outcome o = Run({u"simulate"_s, SourceDir() + u"/examples/sample.bjpx"_s, u"--keys"_s,
+                           u"right,left,down,enter,enter,wait:1000"_s, u"--json"_s});
+    QCOMPARE(o.code, 0);
+    const QList<QJsonObject> lines = JsonLines(o.out);
+    QCOMPARE(lines.size(), 7);
+    QCOMPARE(lines[1].value(u"focus"_s).toInt(), 10);
+    QCOMPARE(lines[2].value(u"focus"_s).toInt(), 1);
+    QCOMPARE(lines[3].value(u"focus"_s).toInt(), 2);
+    QCOMPARE(lines[4].value(u"page"_s).toInt(), 3);
+    QCOMPARE(lines[6].value(u"page"_s).toInt(), 3);
+    const QJsonObject forecast = lines[5].value(u"items"_s).toArray().first().toObject();
+    QCOMPARE(forecast.value(u"text"_s).toString(), u"明日：くもり 最高15℃"_s);
+    QCOMPARE(forecast.value(u"textState"_s).toInt(), 3);
 }
 
 ORIN_TEST_CLASS(CliPreviewTest)
