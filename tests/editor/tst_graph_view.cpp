@@ -49,6 +49,7 @@ private slots:
     void togglesReachTheEngine();
     void linkedClickOnTheCanvas();
     void loopGuardSpeaksThroughThePrompt();
+    void directRedrawPaintsOnlyTheItem();
     void panelPlacement_data();
     void panelPlacement();
 
@@ -212,6 +213,32 @@ void TestGraphView::loopGuardSpeaksThroughThePrompt()
     m_view->Engine().RunAction(0, 1, u"3"_s, 0);
     QCOMPARE(m_prompt.Messages(), QStringList{u"無限ループになります。"_s});
     QCOMPARE(m_prompt.records.first().caption, u"エラー"_s);
+}
+
+// Records the rectangles of the paint events a widget receives.
+class CPaintRecorder : public QObject {
+public:
+    QList<QRect> rects;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            rects.append(static_cast<QPaintEvent *>(event)->rect());
+        return false;
+    }
+};
+
+void TestGraphView::directRedrawPaintsOnlyTheItem()
+{
+    QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
+    QCoreApplication::processEvents();
+    CPaintRecorder recorder;
+    m_view->installEventFilter(&recorder);
+    m_view->RedrawItemDirect(2, u"ＡＢ"_s);
+    QCOMPARE(recorder.rects, QList<QRect>{QRect(100, 200, 100, 50)});
+    // An id that is not in the display list paints nothing.
+    m_view->RedrawItemDirect(99, u"x"_s);
+    QCOMPARE(recorder.rects.size(), 1);
+    m_view->removeEventFilter(&recorder);
 }
 
 void TestGraphView::panelPlacement_data()
