@@ -50,6 +50,7 @@ void TestPreviewCommands::init()
     m_f.AddMacro(4, u"[#1]B:1:2[#2]B:2:2"_s);
     m_f.AddMacro(5, u"P:205:3"_s);
     m_f.AddMacro(6, u"[#3]hello\rrest"_s);
+    m_f.AddMacro(8, u"I:9:3"_s);
     m_f.AddImage(1);
     m_f.AddImage(205, kImageColourMapPng);
 }
@@ -132,6 +133,8 @@ void TestPreviewCommands::commands_data()
     row("R starts at the first, then wraps back", u"R:3:3,R:3:3"_s, 1, u"text:3=second"_s);
     row("I takes the label from the acting item", u"I:9:3"_s, 1,
         u"text:3=alpha\r\n;state:3=4;source:3=9"_s);
+    row("I from a macro takes the label from the focused item", u"A:8"_s, 1,
+        u"text:3=alpha\r\n;state:3=4"_s);
     row("B F H", u"B:5:2,F:6:2,H:0:3"_s, 1, u"bcolor:2=5;color:2=6;visible:3=0"_s);
     row("H shows a hidden item", u"H:1:22"_s, 1, u"visible:22=1"_s);
     row("K has no effect and the action goes on", u"K:1:2,B:4:2"_s, 1, u"bcolor:2=4"_s);
