@@ -4,6 +4,7 @@
 #include "app/about_dialog.h"
 #include "app/command_ids.h"
 #include "document/document.h"
+#include "document/image_edits.h"
 #include "app/help_document.h"
 #include "app/lib_bmlts.h"
 #include "document/prompt.h"
@@ -70,6 +71,7 @@ CMainFrame::CMainFrame(const FrameSetup &setup, QWidget *parent)
     m_folders = MakeWorkFolders(SettingsFolder(setup.appFolder),
                                 setup.workFolderSeed ? setup.workFolderSeed : ClockSeed());
     m_imageFolder = m_settings.ImageDir;
+    LoadStartupColourMap(m_colourMap, setup.appFolder, SettingsFolder(setup.appFolder));
 
     if (setup.prompt) {
         m_prompt = setup.prompt;
@@ -87,6 +89,8 @@ CMainFrame::CMainFrame(const FrameSetup &setup, QWidget *parent)
     m_document->SetAccessMode(m_settings.ModeAccess);
     m_document->SetProjectFolder(m_settings.DefaultFileDir);
     m_document->SetPortableFolder(m_settings.PortableDir);
+    m_imageEdits = std::make_unique<CImageEdits>(*m_document, m_model, *m_prompt);
+    m_imageEdits->SetImageFolder(m_imageFolder);
 
     // The static splitter: page list left, page pane right.
     m_splitter = new QSplitter(Qt::Horizontal, this);
@@ -98,8 +102,6 @@ CMainFrame::CMainFrame(const FrameSetup &setup, QWidget *parent)
     m_splitter->setStretchFactor(1, 1);
     m_splitter->setChildrenCollapsible(false);
     setCentralWidget(m_splitter);
-    // A refused default.clt leaves the built-in colour map; the editor says nothing of it.
-    LoadStartupColourMap(m_colourMap, setup.appFolder);
     m_formGraph->AttachPreview(m_model, m_document->Settings(), m_colourMap, m_folders.work,
                                m_prompt);
     m_formGraph->GraphView()->SetToggles(m_settings.Rendo != 0, m_settings.Timer != 0);
@@ -458,7 +460,7 @@ void CMainFrame::CollectLayout()
     m_settings.listwidth = m_splitter->sizes().value(0, m_settings.listwidth);
     m_settings.DefaultFileDir = m_document->ProjectFolder();
     m_settings.PortableDir = m_document->PortableFolder();
-    m_settings.ImageDir = m_imageFolder;
+    m_settings.ImageDir = m_imageEdits->ImageFolder();
 }
 
 void CMainFrame::closeEvent(QCloseEvent *event)

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "images/colour_map.h"
 #include "settings/app_settings.h"
 #include "app/file_association.h"
 #include "settings/ini_store.h"
 #include "document/recent_files.h"
 #include "document/work_folders.h"
+#include "images/colour_map.h"
 #include "model/content_model.h"
 #include "model/project_reader.h"
 #include "orin_version.h"
@@ -29,6 +29,7 @@ namespace orin {
 class CDocument;
 class CFormGraph;
 class CFormList;
+class CImageEdits;
 class CLibBMLTS;
 class CPrompt;
 class CStatusPanes;
@@ -56,8 +57,11 @@ public:
     ~CMainFrame() override;
 
     CDocument &Document() const { return *m_document; }
-    CContentModel &Model() { return m_model; }
+    // The colour map of this run: default.clt of the application folder, else the built-in one.
     const CColourMap &ColourMap() const { return m_colourMap; }
+    // The image edits (pictures, materials, backgrounds) of the operator.
+    CImageEdits &ImageEdits() const { return *m_imageEdits; }
+    CContentModel &Model() { return m_model; }
     AppSettings &Settings() { return m_settings; }
     const WorkFolders &Folders() const { return m_folders; }
     const QString &SettingsPath() const { return m_ini.Path(); }
@@ -147,11 +151,12 @@ private:
     AppSettings m_settings;
     WorkFolders m_folders;
     CContentModel m_model;
-    CColourMap m_colourMap;
     CRecentFiles m_recentFiles;
     std::unique_ptr<CPrompt> m_ownPrompt;
     CPrompt *m_prompt = nullptr;
     std::unique_ptr<CDocument> m_document;
+    CColourMap m_colourMap;
+    std::unique_ptr<CImageEdits> m_imageEdits;
     std::unique_ptr<CLibBMLTS> m_library;
     QString m_imageFolder;
     int m_currentPage = -1;

@@ -5,6 +5,7 @@
 
 #include "cli/cli_project.h"
 #include "images/colour_map.h"
+#include "settings/app_settings.h"
 #include "preview/page_renderer.h"
 #include "preview/simulated_clock.h"
 #include "preview/work_folder_images.h"
@@ -115,7 +116,10 @@ public:
             return kExitFileError;
         }
         QString why;
-        if (!LoadStartupColourMap(map, QCoreApplication::applicationDirPath(), &why))
+        // The colour map the editor would use: default.clt beside the program, else in the
+        // per-user data folder that stands in for it.
+        const QString appFolder = QCoreApplication::applicationDirPath();
+        if (!LoadStartupColourMap(map, appFolder, SettingsFolder(appFolder), &why))
             io.err << why << '\n';
         images = std::make_unique<CWorkFolderImages>(map, m_work.path());
         sim = std::make_unique<CSimulation>(project.model, project.settings, *images, clock);

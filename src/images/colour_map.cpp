@@ -168,14 +168,18 @@ ColourEntry CColourMap::ColourOf(int index) const
     return m_entries[size_t(index)];
 }
 
-bool LoadStartupColourMap(CColourMap &map, const QString &appFolder, QString *why)
+bool LoadStartupColourMap(CColourMap &map, const QString &appFolder, const QString &dataFolder,
+                          QString *why)
 {
-    const QString path = QDir(appFolder).filePath(QString::fromUtf16(kColourMapFileName));
-    if (!QFileInfo::exists(path)) {
-        map.ResetColourMap();
-        return true;
+    for (const QString &folder : {appFolder, dataFolder}) {
+        if (folder.isEmpty())
+            continue;
+        const QString path = QDir(folder).filePath(QString::fromUtf16(kColourMapFileName));
+        if (QFileInfo::exists(path))
+            return map.LoadColourMap(path, why);
     }
-    return map.LoadColourMap(path, why);
+    map.ResetColourMap();
+    return true;
 }
 
 } // namespace orin

@@ -70,8 +70,11 @@ private:
 ColourEntry ColourFromYCbCr(int y, int cb, int cr, int alpha);
 
 // The start-up rule: "default.clt" in `appFolder` is read when it exists (a refused file leaves
-// the default entries); otherwise the map is reset to the built-in default. Returns false only
-// when a file was there and could not be used; `why` then says why.
-bool LoadStartupColourMap(CColourMap &map, const QString &appFolder, QString *why = nullptr);
+// the default entries); else the one in `dataFolder` (the per-user folder that stands in for an
+// application folder that cannot be written), when given; otherwise the map is reset to the
+// built-in default. Returns false only when a file was there and could not be used; `why` then
+// says why.
+bool LoadStartupColourMap(CColourMap &map, const QString &appFolder,
+                          const QString &dataFolder = QString(), QString *why = nullptr);
 
 } // namespace orin

@@ -230,8 +230,21 @@ private slots:
 
         QVERIFY(WriteBytes(dir.filePath(QStringLiteral("default.clt")), Bytes({0x60})));
         QString why;
-        QVERIFY(!LoadStartupColourMap(map, dir.path(), &why));
+        QVERIFY(!LoadStartupColourMap(map, dir.path(), QString(), &why));
+        QVERIFY(!why.isEmpty());
         QVERIFY((map.ColourOf(1) == ColourEntry{255, 0, 0, 255}));
+
+        // The per-user data folder stands in when the application folder has no file.
+        QTemporaryDir app;
+        QTemporaryDir data;
+        QVERIFY(WriteBytes(data.filePath(QStringLiteral("default.clt")),
+                           Bytes({0xA8, 1, 1, 7, 7, 7, 7})));
+        QVERIFY(LoadStartupColourMap(map, app.path(), data.path()));
+        QVERIFY((map.ColourOf(1) == ColourEntry{7, 7, 7, 7}));
+        QVERIFY(WriteBytes(app.filePath(QStringLiteral("default.clt")),
+                           Bytes({0xA8, 1, 1, 9, 9, 9, 9})));
+        QVERIFY(LoadStartupColourMap(map, app.path(), data.path()));
+        QVERIFY((map.ColourOf(1) == ColourEntry{9, 9, 9, 9}));
     }
 };
 

@@ -8,6 +8,7 @@
 #include "test_registry.h"
 
 #include "images/display_copy.h"
+#include "images/image_import.h"
 #include "images/png_crc.h"
 
 #include <QtEndian>
@@ -70,6 +71,19 @@ private slots:
             QCOMPARE(ReadBytes(source), TwoPixelColourMapPng()); // the operator's file stays
         }
         QVERIFY(FilesIn(work).isEmpty());
+    }
+
+    void sampleButtonIsAColourMapPng()
+    {
+        const QString button = SourceDir() + QStringLiteral("/examples/sample./button.png");
+        QCOMPARE(ClassifyImageFile(button), int(kImageColourMapPng));
+        QTemporaryDir dir;
+        const auto copy = MakeDisplayCopy(Record(button, kImageColourMapPng), CColourMap(),
+                                          dir.path());
+        QVERIFY(copy && !copy->IsPlaceholder());
+        QCOMPARE(copy->Image().size(), QSize(240, 56));
+        QCOMPARE(copy->Image().pixel(120, 1), qRgba(255, 255, 255, 255)); // index 7, the frame
+        QCOMPARE(copy->Image().pixel(120, 10), qRgba(0, 0, 170, 255));   // index 12
     }
 
     void copiesByKind_data()
