@@ -20,6 +20,14 @@ int TruncInt(double value)
     return int(std::clamp(value, -1e9, 1e9));
 }
 
+// Sizes from files are unchecked; glyphs beyond this are larger than any screen anyway.
+constexpr int kMaxFontPixels = 4096;
+
+int FontPixels(double value)
+{
+    return std::clamp(TruncInt(value), 0, kMaxFontPixels);
+}
+
 bool IsLineEnd(QChar c)
 {
     return c == u'\n' || c == u'\r';
@@ -77,7 +85,7 @@ void DrawLaidOutText(QPainter &painter, const CCanvasMapping &mapping, const Tex
     const QRectF rect = mapping.MapToClientF(left, top, width, height);
     const double f = mapping.Scale() * 1.99;
     const int bits = ((r.wordwrap % 10) + 10) % 10;
-    const int drawPixels = TruncInt(r.size * f);
+    const int drawPixels = FontPixels(r.size * f);
     if (drawPixels <= 0)
         return;
     const FontSet &drawSet = FontsFor(drawPixels, r.wordwrap);
@@ -93,7 +101,7 @@ void DrawLaidOutText(QPainter &painter, const CCanvasMapping &mapping, const Tex
         return;
     }
 
-    const QFontMetricsF &measure = FontsFor(r.size, r.wordwrap).metrics;
+    const QFontMetricsF &measure = FontsFor(FontPixels(r.size), r.wordwrap).metrics;
     const QFontMetricsF &drawn = drawSet.metrics;
     // Whole cells are gathered into one glyph run with the positions of the layout; shaping
     // each character on its own would cost most of a paint. Texts with surrogate pairs are
@@ -165,7 +173,7 @@ void DrawCentredText(QPainter &painter, const CCanvasMapping &mapping, const Tex
     if (r.text.isEmpty() || r.size <= 0)
         return;
     const QRect rect = mapping.MapItem(r.x, r.y + 2, r.width, r.height);
-    const int full = TruncInt(r.size * 2.2 * mapping.Scale());
+    const int full = FontPixels(r.size * 2.2 * mapping.Scale());
     const int pixels = full * 9 / 10;
     if (pixels <= 0)
         return;

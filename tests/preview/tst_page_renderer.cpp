@@ -75,6 +75,8 @@ private slots:
     void specialScreensAndTvItem();
     void textLayout();
     void marqueeDrawnOnlyDirect();
+    void uncheckedValuesFromFiles_data();
+    void uncheckedValuesFromFiles();
 
 private:
     QImage Render(QSize client);
@@ -366,6 +368,39 @@ void TestPageRenderer::marqueeDrawnOnlyDirect()
     // Only the item's rectangle was touched.
     QCOMPARE(direct.pixel(50, 50), QColor(Qt::darkCyan).rgb());
     QCOMPARE(direct.pixel(150, 190) & 0xffffff, 0u);
+}
+
+void TestPageRenderer::uncheckedValuesFromFiles_data()
+{
+    QTest::addColumn<int>("idg");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<float>("width");
+    QTest::addColumn<int>("margin");
+    QTest::newRow("huge text size") << 0 << 1000000 << 200.0f << 0;
+    QTest::newRow("huge centred text size") << 3 << 1000000 << 200.0f << 0;
+    QTest::newRow("huge width") << 0 << 20 << 1e12f << 0;
+    QTest::newRow("negative size and margins") << 0 << -20 << 200.0f << -100000;
+    QTest::newRow("stretched image at a huge size") << 55 << 20 << 1e9f << 0;
+}
+
+// Values that files may hold draw without trouble and leave the rest of the page alone.
+void TestPageRenderer::uncheckedValuesFromFiles()
+{
+    QFETCH(int, idg);
+    QFETCH(int, size);
+    QFETCH(float, width);
+    QFETCH(int, margin);
+    m_f.AddImage(5);
+    m_f.images.pictures[5] = Solid(40, 40, Qt::red);
+    Item(0).idg = idg;
+    Item(0).size = size;
+    Item(0).width = width;
+    Item(0).margin_x = margin;
+    Item(0).margin_y = margin;
+    Item(0).pic_no = 5;
+    Item(0).text = QString(50, QChar(0x3042));
+    const QImage image = Render(QSize(480, 270));
+    QCOMPARE(image.pixel(10, 10) & 0xffffff, 0u);
 }
 
 ORIN_TEST_CLASS(TestPageRenderer)
