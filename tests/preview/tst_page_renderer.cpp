@@ -189,11 +189,14 @@ void TestPageRenderer::framesAndCursor()
     m_toggles.frameColour = 8;
     image = Render(QSize(960, 540));
     QCOMPARE(CountColour(image, image.rect(), qRgb(0, 255, 0)), 0);
-    // The focus cursor: solid, 3 pixels, in curcol.
-    m_f.model.pages.At(0)->curcol = 4;
+    // The focus cursor: solid, 3 pixels, in curcol; none for colour 8.
     m_f.model.pages.At(0)->defitem = 1;
     m_f.sim.reset();
     m_toggles.itemFrames = false;
+    image = Render(QSize(960, 540));
+    QCOMPARE(CountColour(image, QRect(90, 90, 230, 130), qRgb(0, 0, 0)), 230 * 130);
+    m_f.model.pages.At(0)->curcol = 4;
+    m_f.sim.reset();
     image = Render(QSize(960, 540));
     QVERIFY(CountColour(image, QRect(98, 98, 3, 106), qRgb(0, 0, 255)) > 100);
 }
