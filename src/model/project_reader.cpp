@@ -15,15 +15,22 @@
 namespace orin {
 namespace {
 
-QString Name(const char16_t *text)
+// Element and attribute names are views of literals: looking one up makes no string.
+QStringView Name(const char16_t *text)
 {
-    return QString::fromUtf16(text);
+    return QStringView(text);
 }
 
-// The number of an attribute; `fallback` when it is missing or empty.
-int IntAttribute(const CXmlDoc &doc, const QString &name, int fallback = 0)
+// The number of an attribute; `fallback` when it is missing or empty. Read in place from the
+// document text unless the value holds a reference to decode.
+int IntAttribute(const CXmlDoc &doc, QStringView name, int fallback = 0)
 {
-    const QString value = doc.Attribute(name);
+    QStringView raw;
+    if (!doc.RawAttribute(name, raw) || raw.isEmpty())
+        return fallback;
+    if (!raw.contains(u'&'))
+        return ParseLeadingInt(raw);
+    const QString value = UnescapeMarkup(raw);
     return value.isEmpty() ? fallback : ParseLeadingInt(value);
 }
 
@@ -76,7 +83,7 @@ private:
     qint64 m_total = 0;
 };
 
-void ReadImages(CXmlDoc &doc, const QString &element, CMyDataArray<CMyPictureInfo> &table,
+void ReadImages(CXmlDoc &doc, QStringView element, CMyDataArray<CMyPictureInfo> &table,
                 const QString &projectFolder, const LoadServices &services,
                 CUsedSizeCounter &counter)
 {
@@ -104,9 +111,9 @@ void ReadImages(CXmlDoc &doc, const QString &element, CMyDataArray<CMyPictureInf
 
 // Walks the children of the section the document stands on with `read`, then moves on.
 template <typename ReadChildren>
-void ReadSection(CXmlDoc &doc, const QString &section, ReadChildren read)
+void ReadSection(CXmlDoc &doc, QStringView section, ReadChildren read)
 {
-    if (doc.ElementName() != section)
+    if (doc.ElementNameView() != section)
         return;
     if (doc.Descend()) {
         read();
@@ -118,7 +125,7 @@ void ReadSection(CXmlDoc &doc, const QString &section, ReadChildren read)
 // Reads each `element` child of the section into a new record appended to `table`: id and
 // item for every kind, the rest by `fill`.
 template <typename T, typename Fill>
-void ReadRecords(CXmlDoc &doc, const QString &element, CMyDataArray<T> &table, Fill fill)
+void ReadRecords(CXmlDoc &doc, QStringView element, CMyDataArray<T> &table, Fill fill)
 {
     while (doc.NextElement(element)) {
         auto record = std::make_unique<T>();
@@ -132,9 +139,9 @@ void ReadRecords(CXmlDoc &doc, const QString &element, CMyDataArray<T> &table, F
 bool IsSettingElement(const QString &name)
 {
     static const QStringList names = {
-        Name(u"TransChannel"), Name(u"TimerMode"), Name(u"CursorSize"), Name(u"ModeScreen"),
-        Name(u"BackImagePage"), Name(u"NumAAC"), Name(u"FileIDName"), Name(u"ExPNG"),
-        Name(u"IDConv")};
+        QStringLiteral("TransChannel"), QStringLiteral("TimerMode"), QStringLiteral("CursorSize"),
+        QStringLiteral("ModeScreen"), QStringLiteral("BackImagePage"), QStringLiteral("NumAAC"),
+        QStringLiteral("FileIDName"), QStringLiteral("ExPNG"), QStringLiteral("IDConv")};
     return names.contains(name);
 }
 
@@ -371,9 +378,8 @@ bool LoadProject(const QString &path, bool unicode, ProgramSettings &settings, q
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray bytes = file.readAll();
+    const QString text = unicode ? ReadUnicodeTextFile(file) : DecodeCp932(file.readAll());
     file.close();
-    const QString text = unicode ? DecodeUnicodeTextFile(bytes) : DecodeCp932(bytes);
     LoadProjectText(text, FolderOf(path), settings, usedSize, model, services);
     return true;
 }
@@ -417,7 +423,7 @@ bool DeleteProjectFiles(const QString &projectPath)
     doc.LoadText(text);
     doc.Rewind();
     if (doc.NextElement() && doc.Descend()) {
-        auto section = [&](const QString &name, const QString &child, bool page) {
+        auto section = [&](QStringView name, QStringView child, bool page) {
             if (!doc.NextElement(name))
                 return;
             if (!doc.Descend())
