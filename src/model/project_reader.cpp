@@ -3,6 +3,7 @@
 
 #include "model/project_writer.h"
 #include "model/pump_messages.h"
+#include "model/string_pool.h"
 #include "model/text_codec.h"
 #include "model/xml_doc.h"
 
@@ -172,7 +173,16 @@ void ReadSetting(const CXmlDoc &doc, ProgramSettings &s)
     }
 }
 
-void ReadItem(const CXmlDoc &doc, PageItem &item)
+// The decoded value of an attribute, its storage shared with the equal values read before.
+QString StringAttribute(const CXmlDoc &doc, QStringView name, CStringPool &pool)
+{
+    QStringView raw;
+    if (!doc.RawAttribute(name, raw))
+        return QString();
+    return raw.contains(u'&') ? pool.Get(UnescapeMarkup(raw)) : pool.Get(raw);
+}
+
+void ReadItem(const CXmlDoc &doc, PageItem &item, CStringPool &pool)
 {
     item.id = IntAttribute(doc, Name(u"id"));
     item.idg = IntAttribute(doc, Name(u"idg"));
@@ -181,18 +191,18 @@ void ReadItem(const CXmlDoc &doc, PageItem &item)
     item.y = static_cast<float>(IntAttribute(doc, Name(u"y")));
     item.width = static_cast<float>(IntAttribute(doc, Name(u"width")));
     item.height = static_cast<float>(IntAttribute(doc, Name(u"height")));
-    item.focus = OrZero(doc.Attribute(Name(u"focus")));
-    item.outfocus = OrZero(doc.Attribute(Name(u"outfocus")));
-    item.ret = doc.Attribute(Name(u"ret"));
-    item.up = doc.Attribute(Name(u"up"));
-    item.down = doc.Attribute(Name(u"down"));
-    item.left = doc.Attribute(Name(u"left"));
-    item.right = doc.Attribute(Name(u"right"));
+    item.focus = OrZero(StringAttribute(doc, Name(u"focus"), pool));
+    item.outfocus = OrZero(StringAttribute(doc, Name(u"outfocus"), pool));
+    item.ret = StringAttribute(doc, Name(u"ret"), pool);
+    item.up = StringAttribute(doc, Name(u"up"), pool);
+    item.down = StringAttribute(doc, Name(u"down"), pool);
+    item.left = StringAttribute(doc, Name(u"left"), pool);
+    item.right = StringAttribute(doc, Name(u"right"), pool);
     item.pic_no = IntAttribute(doc, Name(u"pic_no"));
     item.text_no = IntAttribute(doc, Name(u"text_no"));
 }
 
-void ReadItemText(const CXmlDoc &doc, PageItem &item)
+void ReadItemText(const CXmlDoc &doc, PageItem &item, CStringPool &pool)
 {
     item.margin_x = IntAttribute(doc, Name(u"margin_x"));
     item.margin_y = IntAttribute(doc, Name(u"margin_y"));
@@ -200,7 +210,7 @@ void ReadItemText(const CXmlDoc &doc, PageItem &item)
     item.size = IntAttribute(doc, Name(u"size"));
     item.bcolor = IntAttribute(doc, Name(u"bcolor"), kNoColour);
     item.wordwrap = IntAttribute(doc, Name(u"wordwrap"));
-    item.text = doc.ElementText();
+    item.text = pool.Get(doc.ElementText());
 }
 
 } // namespace
@@ -225,8 +235,11 @@ QString ResolveReference(const QString &reference, const QString &projectFolder)
     return folder + reference.mid(2);
 }
 
-void ReadPage(CXmlDoc &doc, CMyProgramInfo &page, const QString &projectFolder)
+void ReadPage(CXmlDoc &doc, CMyProgramInfo &page, const QString &projectFolder,
+              CStringPool *sharedPool)
 {
+    CStringPool ownPool;
+    CStringPool &pool = sharedPool ? *sharedPool : ownPool;
     page.id = IntAttribute(doc, Name(u"id"));
     page.comment = doc.Attribute(Name(u"comment"));
     page.defitem = IntAttribute(doc, Name(u"defitem"));
@@ -269,10 +282,10 @@ void ReadPage(CXmlDoc &doc, CMyProgramInfo &page, const QString &projectFolder)
             size_t slot = 0;
             while (slot < page.items.size() && doc.NextElement(Name(u"Item"))) {
                 PageItem &item = page.items[slot];
-                ReadItem(doc, item);
+                ReadItem(doc, item, pool);
                 if (doc.Descend()) {
                     if (doc.NextElement(Name(u"ItemText")))
-                        ReadItemText(doc, item);
+                        ReadItemText(doc, item, pool);
                     doc.Ascend();
                 }
                 ++slot;
@@ -305,9 +318,10 @@ void LoadProjectText(const QString &text, const QString &projectFolder,
     doc.NextElement(Name(u"Program"));
     if (doc.ElementName() == u"Program") {
         if (doc.Descend()) {
+            CStringPool pool; // the pages repeat their values
             while (doc.NextElement(Name(u"BMLJPEG"))) {
                 auto page = std::make_unique<CMyProgramInfo>();
-                ReadPage(doc, *page, projectFolder);
+                ReadPage(doc, *page, projectFolder, &pool);
                 model.pages.Add(std::move(page));
                 PumpMessages();
             }

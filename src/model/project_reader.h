@@ -10,6 +10,7 @@
 
 namespace orin {
 
+class CStringPool;
 class CXmlDoc;
 
 // What the reader needs from the image layer: measuring an image record and summing the sizes
@@ -36,8 +37,9 @@ void LoadProjectText(const QString &text, const QString &projectFolder,
                      const LoadServices &services);
 
 // Reads the BMLJPEG element on which `doc` stands into `page` (a fresh page) and leaves the
-// document on that element.
-void ReadPage(CXmlDoc &doc, CMyProgramInfo &page, const QString &projectFolder);
+// document on that element. Pages read with one `pool` share the storage of equal values.
+void ReadPage(CXmlDoc &doc, CMyProgramInfo &page, const QString &projectFolder,
+              CStringPool *pool = nullptr);
 
 // "./<folder>/<name>" becomes projectFolder + "<folder>/<name>"; any other reference is
 // returned unchanged.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "model/project_writer.h"
 
+#include "model/large_pages.h"
 #include "model/line_template.h"
 #include "model/markup_sink.h"
 #include "model/pump_messages.h"
@@ -313,6 +314,7 @@ QByteArray ComposeUnicodeFile(const CContentModel &model, SaveMode mode,
     Compose(size, model, settings, references);
     const qsizetype units = 1 + size.Size(); // the byte-order mark first
     QByteArray bytes(units * 2, Qt::Uninitialized);
+    AdviseLargePages(bytes.data(), bytes.size());
     auto *begin = reinterpret_cast<char16_t *>(bytes.data());
     *begin = 0xFEFF;
     markup::CUtf16FileSink sink(begin + 1);

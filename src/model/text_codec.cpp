@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "model/text_codec.h"
 
+#include "model/large_pages.h"
+
 #include <QtGlobal>
 
 #include <algorithm>
@@ -176,6 +178,7 @@ QString ReadUnicodeTextFile(QFile &file)
     const qint64 units = std::max<qint64>(0, file.size() - file.pos()) / 2;
     QString raw(units, Qt::Uninitialized);
     char *data = reinterpret_cast<char *>(raw.data());
+    AdviseLargePages(data, units * 2);
     qint64 got = 0;
     while (got < units * 2) {
         const qint64 n = file.read(data + got, units * 2 - got);

@@ -281,7 +281,7 @@ private slots:
         for (int i = 0; i < 2000; ++i)
             pages += QStringLiteral("<BMLJPEG/>");
         pages += QStringLiteral("<BMLJPEG id=\"7\"><JPEG/><Items Num=\"256\">"
-                                "<Item id=\"1\"/><Item id=\"2\"/><Item id=\"3\" ret=\"G:1\"/>"
+                                "<Item id=\"1\"/><Item id=\"2\" ret=\"G:1\"/><Item id=\"3\" ret=\"G:1\"/>"
                                 "</Items></BMLJPEG>");
         Loaded l;
         LoadText(l, Wrap(QStringLiteral("<Program>") + pages + QStringLiteral("</Program>")));
@@ -293,6 +293,8 @@ private slots:
         const CMyProgramInfo &p = *l.model.pages.At(2000);
         QCOMPARE(p.itemCount, 256);
         QCOMPARE(p.items[2].ret, QStringLiteral("G:1"));
+        // Equal values share one storage; a change to one leaves the other as it was.
+        QCOMPARE(p.items[1].ret.constData(), p.items[2].ret.constData());
         QCOMPARE(p.items[255].id, 0);
         QCOMPARE(p.items[255].focus, QString());
 
@@ -305,7 +307,9 @@ private slots:
         // A copy of a page is independent of it.
         CMyProgramInfo copy = p;
         copy.items[0].id = 99;
+        copy.items[1].ret.append(u'0');
         QCOMPARE(p.items[0].id, 1);
+        QCOMPARE(p.items[1].ret, QStringLiteral("G:1"));
         QCOMPARE(copy.items[2].ret, QStringLiteral("G:1"));
     }
 
