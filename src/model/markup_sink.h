@@ -18,8 +18,16 @@
 
 namespace orin::markup {
 
-// Every character that markup replaces lies at or below '>': the rest is copied at once.
-constexpr char16_t kHighestSpecial = u'>';
+// The characters that may change on the way into markup (see MarkupEntity; U+0000 and the
+// line feed too): all lie below 64, so one bit mask tells the rest to be copied as they are.
+constexpr quint64 kSpecialMask = (quint64(1) << 0) | (quint64(1) << '\n') | (quint64(1) << '"')
+                                 | (quint64(1) << '&') | (quint64(1) << '\'')
+                                 | (quint64(1) << '<') | (quint64(1) << '>');
+
+inline bool MayChange(char16_t c)
+{
+    return c < 64 && ((kSpecialMask >> c) & 1) != 0;
+}
 
 // Digits (and sign) of a decimal number.
 inline int DecimalLength(qint64 value)
@@ -47,7 +55,7 @@ public:
         qsizetype size = text.size();
         for (const QChar ch : text) {
             const char16_t c = ch.unicode();
-            if (c > kHighestSpecial)
+            if (!MayChange(c))
                 continue;
             if (c == u'\n')
                 size += m_crlf ? 1 : 0;
@@ -122,7 +130,7 @@ public:
         qsizetype run = 0;
         for (qsizetype i = 0; i < n; ++i) {
             const char16_t c = s[i];
-            if (c > kHighestSpecial)
+            if (!MayChange(c))
                 continue;
             // The text-mode file writes each LF as CR LF, also inside values.
             const QStringView replacement =
