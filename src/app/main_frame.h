@@ -127,6 +127,9 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
@@ -144,6 +147,8 @@ private:
     void SetDesignMode(bool design);
     void SyncChannelBox();
     void FocusNextPane();
+    // Shows the remote-control panel beside the canvas in edit mode, hides it in design mode.
+    void PlacePanel();
 
     FrameSetup m_setup;
     QString m_appFolder;
