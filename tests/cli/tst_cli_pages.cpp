@@ -47,16 +47,20 @@ QString CopySample(const QTemporaryDir &dir)
     return dir.filePath(QStringLiteral("sample.bjpx"));
 }
 
-bool Load(const QString &path, CContentModel &model)
+bool Load(const QString &path, CContentModel &model, ProgramSettings *settingsOut = nullptr)
 {
     ProgramSettings settings;
-    return LoadProject(path, path.endsWith(u"x"), settings, model.usedSize, model,
-                       StandardLoadServices());
+    const bool ok = LoadProject(path, path.endsWith(u"x"), settings, model.usedSize, model,
+                                StandardLoadServices());
+    if (settingsOut)
+        *settingsOut = settings;
+    return ok;
 }
 
-bool SaveModel(const CContentModel &model, const QString &path)
+bool SaveModel(const CContentModel &model, const QString &path,
+               const ProgramSettings &settings = ProgramSettings())
 {
-    return SaveProject(model, path, SaveMode::Plain, ContentFolderOf(path), ProgramSettings()).ok;
+    return SaveProject(model, path, SaveMode::Plain, ContentFolderOf(path), settings).ok;
 }
 
 QString Arg(const char *text)
@@ -125,8 +129,12 @@ private slots:
         const QString project = CopySample(dir);
         const QString document = dir.filePath(QStringLiteral("all.txt"));
         QCOMPARE(Run({Arg("copydoc"), project, document, Arg("--pages"), Arg("1,2,3,4")}).code, 0);
+        // An empty content set with the sample's program settings (ExPNG decides what is drawn).
+        CContentModel unused;
+        ProgramSettings settings;
+        QVERIFY(Load(project, unused, &settings));
         const QString empty = dir.filePath(QStringLiteral("empty.bjpx"));
-        QVERIFY(SaveModel(CContentModel(), empty));
+        QVERIFY(SaveModel(CContentModel(), empty, settings));
         const QString merged = dir.filePath(QStringLiteral("merged.bjpx"));
         const Outcome o = Run({Arg("merge"), empty, document, merged});
         QCOMPARE(o.code, 0);
@@ -166,6 +174,19 @@ private slots:
         for (int id : {1, 200, 201}) {
             QCOMPARE(result.FindImage(id)->path, source.FindImage(id)->path);
             QCOMPARE(result.FindImage(id)->type, source.FindImage(id)->type);
+        }
+
+        // The preview draws the merged pages as it draws the originals, also after a key.
+        for (const QString &page : {Arg("1"), Arg("2"), Arg("3")}) {
+            const QString before = dir.filePath(QStringLiteral("before%1.png").arg(page));
+            const QString after = dir.filePath(QStringLiteral("after%1.png").arg(page));
+            const QStringList options{Arg("--page"), page, Arg("--size"), Arg("480x270"),
+                                      Arg("--keys"), Arg("down")};
+            QCOMPARE(Run(QStringList{Arg("render"), project, before} + options).code, 0);
+            QCOMPARE(Run(QStringList{Arg("render"), merged, after} + options).code, 0);
+            const QImage original(before);
+            QVERIFY(!original.isNull());
+            QCOMPARE(QImage(after), original);
         }
     }
 
