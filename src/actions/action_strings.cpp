@@ -10,14 +10,41 @@ namespace orin {
 
 namespace {
 
-bool IsTwoLetterLead(QChar c)
+// A reference prefix counts only where an entry begins: at the start of the string, right
+// after a comma, or right after a section marker "[#n]" (texts and macros are divided into
+// sections that way). Anywhere else it is part of another entry, such as the "r:" of "$slider:"
+// or the sub-command of a two-letter command ("xk:").
+bool IsEntryStart(QStringView text, qsizetype pos)
 {
-    return c == u'x' || c == u'X' || c == u'q' || c == u'Q';
+    if (pos == 0 || text[pos - 1] == u',')
+        return true;
+    if (text[pos - 1] != u']')
+        return false;
+    qsizetype i = pos - 2;
+    while (i >= 0 && text[i] >= u'0' && text[i] <= u'9')
+        --i;
+    return i >= 1 && text[i] == u'#' && text[i - 1] == u'[';
+}
+
+// Where an entry that runs to the next comma ends: the comma, the next section marker, or the
+// end of the text.
+qsizetype EntryEnd(QStringView text, qsizetype from)
+{
+    const qsizetype comma = text.indexOf(u',', from);
+    const qsizetype marker = text.indexOf(u"[#", from);
+    if (comma < 0)
+        return marker < 0 ? text.size() : marker;
+    return marker < 0 ? comma : std::min(comma, marker);
 }
 
 bool IsAsciiDigit(QChar c)
 {
     return c >= u'0' && c <= u'9';
+}
+
+bool IsAllDigits(QStringView text)
+{
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), IsAsciiDigit);
 }
 
 // The new id of the first old id equal to `id`, or `id` itself.
@@ -40,6 +67,37 @@ int ListPosition(int pageId, const QList<int> &oldPageIds)
     return index < 0 ? 0 : static_cast<int>(index + 1);
 }
 
+void MarkId(int id, ImageFlags &flags)
+{
+    if (id > 0 && id < static_cast<int>(flags.size()))
+        flags[static_cast<size_t>(id)] = 1;
+}
+
+// Marks the animation list of every "$slider" entry: the parameter that begins with `letter`
+// ("$slider:p1/2/3:i5:w3000" shows images 1, 2 and 3 in turn).
+void MarkSliderImages(QStringView action, QChar letter, ImageFlags &flags)
+{
+    static constexpr QStringView kSlider = u"$slider";
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype pos = action.indexOf(kSlider, from, Qt::CaseInsensitive);
+        if (pos < 0)
+            return;
+        const qsizetype end = EntryEnd(action, pos);
+        from = pos + kSlider.size();
+        if (!IsEntryStart(action, pos) || from >= end || action[from] != u':')
+            continue;
+        const QStringView parameters = action.mid(from + 1, end - from - 1);
+        for (QStringView parameter : parameters.split(u':')) {
+            if (parameter.isEmpty() || parameter.front() != letter)
+                continue;
+            for (QStringView id : parameter.mid(1).split(u'/'))
+                MarkId(ParseLeadingInt(id), flags);
+        }
+        from = end;
+    }
+}
+
 } // namespace
 
 void ExtractReferences(QStringView action, QStringView prefix, ReferenceForm form,
@@ -56,7 +114,7 @@ void ExtractReferences(QStringView action, QStringView prefix, ReferenceForm for
         if (pos < 0)
             return;
         const qsizetype after = pos + key.size();
-        if (pos > 0 && (text[pos - 1] == u'x' || text[pos - 1] == u'q')) {
+        if (!IsEntryStart(text, pos)) {
             from = after;
             continue;
         }
@@ -69,13 +127,11 @@ void ExtractReferences(QStringView action, QStringView prefix, ReferenceForm for
             out.append(ParseLeadingInt(QStringView(text).mid(after, colon - after)));
             from = colon;
         } else {
-            const qsizetype comma = text.indexOf(u',', after);
-            if (comma < 0) {
-                out.append(ParseLeadingInt(QStringView(text).mid(after)));
+            const qsizetype end = EntryEnd(text, after);
+            out.append(ParseLeadingInt(QStringView(text).mid(after, end - after)));
+            if (end >= text.size())
                 return;
-            }
-            out.append(ParseLeadingInt(QStringView(text).mid(after, comma - after)));
-            from = comma;
+            from = end;
         }
     }
 }
@@ -98,19 +154,26 @@ void RewriteReferences(QString &action, QStringView prefix, ReferenceForm form,
         const qsizetype after = pos + prefix.size();
         result += text.mid(from, after - from);
         from = after;
-        if (pos > 0 && IsTwoLetterLead(text[pos - 1]))
+        if (!IsEntryStart(text, pos))
             continue;
-        qsizetype end = text.indexOf(form == ReferenceForm::Colon ? u':' : u',', after);
-        if (end < 0) {
-            if (form == ReferenceForm::Colon) {
+        qsizetype end = 0;
+        if (form == ReferenceForm::Colon) {
+            end = text.indexOf(u':', after);
+            if (end < 0) {
                 result += text.mid(after);
                 break;
             }
-            end = text.size();
+        } else {
+            end = EntryEnd(text, after);
         }
-        // The terminating colon or comma stays in the text that follows.
-        const int id = ParseLeadingInt(text.mid(after, end - after));
-        result += QString::number(MapId(id, oldIds, newIds));
+        // Only a number is an id: anything else ("p3/4/5", "5,G") is copied as it stands, so
+        // that no rewrite can swallow the text that follows. The terminating colon, comma or
+        // section marker stays in the text that follows.
+        const QStringView number = text.mid(after, end - after);
+        if (IsAllDigits(number))
+            result += QString::number(MapId(ParseLeadingInt(number), oldIds, newIds));
+        else
+            result += number;
         from = end;
     }
     action = result;
@@ -134,6 +197,7 @@ void MarkImageReferences(QStringView action, QStringView prefix, ImageFlags &fla
 {
     if (prefix.isEmpty())
         return;
+    MarkSliderImages(action, prefix.front(), flags);
     qsizetype from = 0;
     for (;;) {
         const qsizetype pos = action.indexOf(prefix, from);
@@ -141,16 +205,15 @@ void MarkImageReferences(QStringView action, QStringView prefix, ImageFlags &fla
             return;
         const qsizetype after = pos + prefix.size();
         from = after;
-        // A two-letter command's sub-prefix is skipped, not a reason to stop: a later real
-        // reference in the same string must still keep its image.
-        if (pos > 0 && IsTwoLetterLead(action[pos - 1]))
+        // A prefix inside another entry (a two-letter command's sub-prefix, a "$slider"
+        // parameter) is skipped, not a reason to stop: a later real reference in the same
+        // string must still keep its image.
+        if (!IsEntryStart(action, pos))
             continue;
         const qsizetype colon = action.indexOf(u':', after);
         if (colon < 0)
             return;
-        const int id = ParseLeadingInt(action.mid(after, colon - after));
-        if (id > 0 && id < static_cast<int>(flags.size()))
-            flags[static_cast<size_t>(id)] = 1;
+        MarkId(ParseLeadingInt(action.mid(after, colon - after)), flags);
         from = colon;
     }
 }
@@ -237,6 +300,71 @@ void RenumberPages(CContentModel &model)
     // A text record's item is the page that shows it.
     for (const auto &text : model.texts)
         text->item = ListPosition(text->item, oldIds);
+}
+
+namespace {
+
+// Calls visit(first, end) for the animation list of every "$slider" entry whose list parameter
+// begins with one of `letters`: [first, end) is the list after the letter ("1/2/3").
+template <typename Visit>
+void ForEachSliderList(QStringView action, QStringView letters, Visit visit)
+{
+    static constexpr QStringView kSlider = u"$slider";
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype pos = action.indexOf(kSlider, from, Qt::CaseInsensitive);
+        if (pos < 0)
+            return;
+        const qsizetype end = EntryEnd(action, pos);
+        from = pos + kSlider.size();
+        if (!IsEntryStart(action, pos) || from >= end || action[from] != u':')
+            continue;
+        for (qsizetype start = from + 1; start < end;) {
+            qsizetype colon = action.indexOf(u':', start);
+            if (colon < 0 || colon > end)
+                colon = end;
+            if (colon > start && letters.contains(action[start]))
+                visit(start + 1, colon);
+            start = colon + 1;
+        }
+        from = end;
+    }
+}
+
+} // namespace
+
+void ExtractSliderImages(QStringView action, QList<int> &out)
+{
+    ForEachSliderList(action, u"pP", [&](qsizetype first, qsizetype end) {
+        for (QStringView id : action.mid(first, end - first).split(u'/'))
+            out.append(ParseLeadingInt(id));
+    });
+}
+
+void RewriteSliderImages(QString &action, QChar letter, const QList<int> &oldIds,
+                         const QList<int> &newIds)
+{
+    const QStringView text(action);
+    QString result;
+    qsizetype copied = 0;
+    ForEachSliderList(text, QStringView(&letter, 1), [&](qsizetype first, qsizetype end) {
+        result += text.mid(copied, first - copied);
+        bool firstId = true;
+        for (QStringView id : text.mid(first, end - first).split(u'/')) {
+            if (!firstId)
+                result += u'/';
+            firstId = false;
+            if (IsAllDigits(id))
+                result += QString::number(MapId(ParseLeadingInt(id), oldIds, newIds));
+            else
+                result += id;
+        }
+        copied = end;
+    });
+    if (copied == 0)
+        return;
+    result += text.mid(copied);
+    action = result;
 }
 
 } // namespace orin

@@ -13,19 +13,22 @@
 // and change the numbers in them that are ids of pages, images, texts and macros.
 //
 // An action string that starts with a digit is a plain number (an item or page id). Any other
-// is a comma-separated list of entries such as "P:12:3". A colon reference is a prefix, a number
-// and a colon ("t:12:"); a comma reference is a prefix and a number that runs to the next comma
-// or the end ("s:4"). A prefix right after x/X/q/Q belongs to a two-letter command ("xk:5:") and
-// is never a reference.
+// is a comma-separated list of entries such as "P:12:3"; texts and macros may also be divided
+// into sections by markers "[#n]". A reference prefix counts only where an entry begins: at the
+// start, right after a comma or right after a section marker. So the "k:" of a two-letter
+// command ("xk:5:") and the "r:" of "$slider:" are never references. A colon reference is a
+// prefix, a number and a colon ("t:12:"); a comma reference is a prefix and a number that runs
+// to the next comma, section marker or the end ("s:4").
 
 namespace orin {
 
 // How a reference's number ends.
 enum class ReferenceForm { Colon, Comma };
 
-// The command letters that RenumberEntries steps over; an entry starting with any other
-// character stops it.
-inline constexpr QStringView kActionLetters = u"PpTtRrIiSsFfBbGgMmCcWwOoXxEeZz";
+// The command letters that RenumberEntries steps over: every command the preview runs, "$"
+// entries included. An entry starting with any other character stops the preview, and
+// RenumberEntries with it.
+inline constexpr QStringView kActionLetters = u"PpTtRrIiSsFfBbGgMmCcWwOoXxEeZzHhKkQqAaUuVv$";
 
 // Flags indexed by image id; MarkImageReferences sets the used ones to 1.
 using ImageFlags = std::array<int, 256>;
@@ -38,8 +41,8 @@ void ExtractReferences(QStringView action, QStringView prefix, ReferenceForm for
 
 // Replaces the number of every reference with `prefix` (matched in exactly that case) by the new
 // id of the first matching old id, or by itself when it has none; numbers come back in plain
-// decimal ("007" -> "7"). oldIds and newIds are parallel; extra entries of the longer are
-// ignored.
+// decimal ("007" -> "7"). Text after a prefix that is not all digits is copied unchanged.
+// oldIds and newIds are parallel; extra entries of the longer are ignored.
 void RewriteReferences(QString &action, QStringView prefix, ReferenceForm form,
                        const QList<int> &oldIds, const QList<int> &newIds);
 
@@ -48,8 +51,9 @@ void RewriteReferences(QString &action, QStringView prefix, ReferenceForm form,
 void RemapPlainNumber(QString &action, const QList<int> &oldIds, const QList<int> &newIds);
 
 // Sets flags[n] = 1 for every colon reference with `prefix` (case-sensitive) whose number n lies
-// in 1..255. An occurrence after x/X/q/Q is skipped and the scan goes on; an occurrence with no
-// later colon ends the scan.
+// in 1..255, and for every id of the animation list of a "$slider" entry written with the
+// prefix's letter ("$slider:p1/2/3" for "p:"). An occurrence inside an entry is skipped and the
+// scan goes on; an occurrence with no later colon ends the scan.
 void MarkImageReferences(QStringView action, QStringView prefix, ImageFlags &flags);
 
 // Position (1-based) of pageId among the old page ids in list order. Not found: the reserved
@@ -68,5 +72,15 @@ void RenumberEntries(QString &action, bool isRet, const QList<int> &oldPageIds);
 // `item` of every text record. Redrawing the page list and setting the modified flag are the
 // caller's.
 void RenumberPages(CContentModel &model);
+
+// The image ids of the animation list of every "$slider" entry ("$slider:p1/2/3:i5:w3000" lists
+// images 1, 2 and 3), in the order written, appended to `out`. Both "p" and "P" lists count.
+void ExtractSliderImages(QStringView action, QList<int> &out);
+
+// Replaces every all-digit id of the animation lists of the "$slider" entries whose list letter
+// is `letter` (exactly that case) by the new id of the first matching old id; other ids and the
+// rest of the string stay as they are.
+void RewriteSliderImages(QString &action, QChar letter, const QList<int> &oldIds,
+                         const QList<int> &newIds);
 
 } // namespace orin

@@ -4,6 +4,7 @@
 #include "actions/action_strings.h"
 #include "actions/data_slimming.h"
 #include "cli/cli_images.h"
+#include "cli/cli_pages.h"
 #include "cli/cli_project.h"
 #include "images/size_accounting.h"
 #include "model/project_writer.h"
@@ -40,6 +41,12 @@ const char kUsage[] =
     "                         as its palette, so that any viewer shows a colour-map PNG; a PNG\n"
     "                         that has its own palette is copied unchanged; exit 1 when IN is\n"
     "                         not a readable PNG, OUT cannot be written or FILE cannot be used\n"
+    "  copydoc IN OUT --pages ID[,ID...]\n"
+    "                         write the copy document that dragging those pages out of the\n"
+    "                         page list carries (page-table order), as UTF-8 text to OUT\n"
+    "  merge IN COPYDOC OUT   merge a copy document (UTF-8, or UTF-16 with its byte-order\n"
+    "                         mark) into IN as a drop on the page list does, save to OUT and\n"
+    "                         print the new page ids and the page, image, text and macro maps\n"
     "  --help                 show this text\n"
     "\n"
     "Exit status: 0 success, 1 a file could not be read or written, 2 usage error.\n";
@@ -216,6 +223,10 @@ int Run(const QStringList &args, Streams io)
             io.out << (removedLines.isEmpty() ? QStringLiteral("nothing to remove") : removedLines.join(u'\n')) << '\n';
         return code;
     }
+    if (command == u"copydoc")
+        return CopyDocCommand(rest, io);
+    if (command == u"merge")
+        return MergeCommand(rest, io);
     return Usage(io, QStringLiteral("unknown command: ") + command);
 }
 

@@ -119,6 +119,8 @@ public:
     bool DeletePage(int index);
     // The question before the window closes: true when it may close.
     bool QueryClose();
+    // Puts a size text into the size pane (edit operations that count the size themselves).
+    void ShowSizeLine(const QString &text) { SetSizeLine(text); }
 
 signals:
     void TitleChanged(const QString &title);

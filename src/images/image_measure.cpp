@@ -4,6 +4,7 @@
 #include "images/png_header.h"
 #include "model/content_model.h"
 
+#include <QFileInfo>
 #include <QImageReader>
 
 namespace orin {
@@ -12,6 +13,10 @@ void ImageDimensions(const QString &path, int type, int &width, int &height)
 {
     width = 0;
     height = 0;
+    // Paths come from project files and dropped documents: a pipe or a device is never opened,
+    // so that measuring cannot block.
+    if (!QFileInfo(path).isFile())
+        return;
     if (type == kImageJpeg || type == kImageGif) {
         // The reader takes the size from the header without decoding the pixels.
         QImageReader reader(path);

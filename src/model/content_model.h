@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -61,8 +62,27 @@ struct PageItem {
     QString text;
 };
 
+// An identity that stays with one record for the run and is never given to another record,
+// also after this one is destroyed; a copy is a new record with an identity of its own.
+class CRecordSerial {
+public:
+    CRecordSerial() : m_value(Next()) {}
+    CRecordSerial(const CRecordSerial &) : m_value(Next()) {}
+    CRecordSerial &operator=(const CRecordSerial &) { return *this; }
+    quint64 Value() const { return m_value; }
+
+private:
+    static quint64 Next()
+    {
+        static std::atomic<quint64> last{0};
+        return ++last;
+    }
+    quint64 m_value;
+};
+
 // One page. All numbers start at 0; the reader applies the file defaults.
 struct CMyProgramInfo : CMyRecord {
+    CRecordSerial serial; // which page the item clipboard copied from
     QString background;
     int id = 0;
     QString comment;

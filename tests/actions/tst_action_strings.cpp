@@ -80,6 +80,17 @@ void TestActionStrings::extractReferences_data()
     QTest::newRow("upper prefix folded too") << u"p:2:"_s << u"P:"_s << colon
                                              << QList<int>{2};
     QTest::newRow("empty string") << QString() << u"p:"_s << colon << QList<int>{};
+    // Strings of the operator's guide: a prefix counts only where an entry begins.
+    QTest::newRow("slider is no text reference")
+        << u"$slider:p1/2/3:i5:w3000"_s << u"r:"_s << colon << QList<int>{};
+    QTest::newRow("prefix inside an entry") << u"B:1:p:4:"_s << u"p:"_s << colon
+                                            << QList<int>{};
+    QTest::newRow("after a section marker") << u"[#1]P:202:4,[#12]p:7:0"_s << u"p:"_s << colon
+                                            << QList<int>{202, 7};
+    QTest::newRow("section marker ends a comma reference")
+        << u"[#1]A:3[#2]A:4"_s << u"a:"_s << comma << QList<int>{3, 4};
+    QTest::newRow("bracket that is no marker") << u"[1]p:4:,[#x]p:5:"_s << u"p:"_s << colon
+                                               << QList<int>{};
     QTest::newRow("empty prefix") << u"p:2:"_s << QString() << colon << QList<int>{};
 }
 
@@ -133,8 +144,28 @@ void TestActionStrings::rewriteReferences_data()
     QTest::newRow("unequal maps use the common part")
         << u"a:3,a:4"_s << u"a:"_s << comma << QList<int>{3, 4} << QList<int>{9}
         << u"a:9,a:4"_s;
-    QTest::newRow("adjacent references") << u"t:3:t:3:"_s << u"t:"_s << colon
-                                         << QList<int>{3} << QList<int>{1} << u"t:1:t:1:"_s;
+    QTest::newRow("prefix inside an entry is kept") << u"t:3:t:3:"_s << u"t:"_s << colon
+                                                    << QList<int>{3} << QList<int>{1}
+                                                    << u"t:1:t:3:"_s;
+    // The guide's animation: "r:" of "$slider:" is no text reference, and the list stays.
+    QTest::newRow("slider untouched by text references")
+        << u"$slider:p1/2/3:i5:w3000"_s << u"r:"_s << colon << QList<int>{0, 3}
+        << QList<int>{4, 9} << u"$slider:p1/2/3:i5:w3000"_s;
+    QTest::newRow("slider beside a text reference")
+        << u"R:3:5,$slider:p3/4/5:i2:w5000"_s << u"R:"_s << colon << QList<int>{3}
+        << QList<int>{9} << u"R:9:5,$slider:p3/4/5:i2:w5000"_s;
+    QTest::newRow("after section markers")
+        << u"[#1]P:202:4[#2]P:203:4"_s << u"P:"_s << colon << QList<int>{202, 203}
+        << QList<int>{210, 211} << u"[#1]P:210:4[#2]P:211:4"_s;
+    QTest::newRow("section marker ends a comma reference")
+        << u"[#1]A:3[#2]A:4"_s << u"A:"_s << comma << QList<int>{3, 4} << QList<int>{5, 6}
+        << u"[#1]A:5[#2]A:6"_s;
+    QTest::newRow("no number before the colon is copied")
+        << u"p:5,G:3:"_s << u"p:"_s << colon << QList<int>{5} << QList<int>{9}
+        << u"p:5,G:3:"_s;
+    QTest::newRow("no number before the comma is copied")
+        << u"s:4x,s:4"_s << u"s:"_s << comma << QList<int>{4} << QList<int>{6}
+        << u"s:4x,s:6"_s;
     QTest::newRow("page comma references") << u"G:7,P:1:0,G:8"_s << u"G:"_s << comma
                                            << QList<int>{7, 8} << QList<int>{1, 2}
                                            << u"G:1,P:1:0,G:2"_s;
@@ -203,6 +234,22 @@ void TestActionStrings::markImageReferences_data()
     QTest::newRow("leading blanks and digits") << u"P: 12px:1"_s << u"P:"_s
                                                << QList<int>{12};
     QTest::newRow("huge number") << u"p:99999999999:"_s << u"p:"_s << QList<int>{};
+    // The guide's animation of images 1, 2 and 3.
+    QTest::newRow("slider list") << u"$slider:p1/2/3:i5:w3000"_s << u"p:"_s
+                                 << QList<int>{1, 2, 3};
+    QTest::newRow("slider after other entries")
+        << u"T:2:5,$slider:i2:w5000:p3/4/5,p:7:0"_s << u"p:"_s << QList<int>{3, 4, 5, 7};
+    QTest::newRow("slider list in the prefix's case")
+        << u"$slider:p1/2,$SLIDER:P4/5"_s << u"P:"_s << QList<int>{4, 5};
+    QTest::newRow("slider ids out of range") << u"$slider:p0/300/255/x"_s << u"p:"_s
+                                             << QList<int>{255};
+    QTest::newRow("slider in a macro section")
+        << u"[#1]$slider:p9/8:i5[#2]P:202:5"_s << u"P:"_s << QList<int>{202};
+    QTest::newRow("slider in a macro section, lower case")
+        << u"[#1]$slider:p9/8:i5[#2]P:202:5"_s << u"p:"_s << QList<int>{8, 9};
+    QTest::newRow("other dollar entry") << u"$sliders:p1/2,$x:p3"_s << u"p:"_s
+                                        << QList<int>{};
+    QTest::newRow("inside an entry") << u"B:1:p:4:,[#2]p:6:"_s << u"p:"_s << QList<int>{6};
     QTest::newRow("empty") << QString() << u"p:"_s << QList<int>{};
 }
 
@@ -267,10 +314,19 @@ void TestActionStrings::renumberEntries_data()
     QTest::newRow("trailing comma") << u"G:30,"_s << false << u"G:2,"_s;
     QTest::newRow("two-letter entry passed") << u"Xk:3:,G:10"_s << false << u"Xk:3:,G:1"_s;
     QTest::newRow("huge page id") << u"G:99999999999"_s << false << u"G:0"_s;
-    QTest::newRow("A outside the set") << u"A:3,G:30"_s << false << u"A:3,G:30"_s;
-    QTest::newRow("late stop undoes earlier G") << u"G:30,P:1:0,H:2"_s << false
-                                                << u"G:30,P:1:0,H:2"_s;
-    QTest::newRow("dollar entry stops") << u"G:30,$1"_s << false << u"G:30,$1"_s;
+    // Every command the preview runs is stepped over (the guide's forms and the sample's "A:1").
+    QTest::newRow("H entry") << u"H:0:5,G:30"_s << false << u"H:0:5,G:2"_s;
+    QTest::newRow("K entry") << u"K:1:0,g:10"_s << false << u"K:1:0,g:1"_s;
+    QTest::newRow("Q entry") << u"Qm:3,G:30"_s << true << u"Qm:3,G:2"_s;
+    QTest::newRow("A entry") << u"A:1,G:30"_s << true << u"A:1,G:2"_s;
+    QTest::newRow("U entry") << u"U:0,G:30"_s << false << u"U:0,G:2"_s;
+    QTest::newRow("V entry") << u"G:30,V:5"_s << false << u"G:2,V:5"_s;
+    QTest::newRow("lower case") << u"h:1:3,k:0:0,qa:2,a:1,u:3,v:4,g:30"_s << false
+                                << u"h:1:3,k:0:0,qa:2,a:1,u:3,v:4,g:2"_s;
+    QTest::newRow("slider entry") << u"$slider:p1/2/3:i5:w3000,G:30"_s << true
+                                  << u"$slider:p1/2/3:i5:w3000,G:2"_s;
+    QTest::newRow("late stop undoes earlier G") << u"G:30,P:1:0,N:2"_s << false
+                                                << u"G:30,P:1:0,N:2"_s;
     QTest::newRow("blank after comma stops") << u"G:30, G:10"_s << false << u"G:30, G:10"_s;
     QTest::newRow("G without colon is copied") << u"G,P:1:0,g:30"_s << false
                                                << u"G,P:1:0,g:2"_s;

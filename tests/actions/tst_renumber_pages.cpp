@@ -112,7 +112,7 @@ void TestRenumberPages::pagesAndReferencesFollow()
     QCOMPARE(a.focus, u"G:1,P:30:0"_s);
     QCOMPARE(a.outfocus, u"g:2"_s);
     QCOMPARE(a.up, u"7"_s);
-    QCOMPARE(a.down, u"A:1,G:30"_s);
+    QCOMPARE(a.down, u"A:1,G:2"_s);
     QCOMPARE(a.left, u"T:10:0,G:0"_s);
     QCOMPARE(a.right, u"G:2,"_s);
     QCOMPARE(first->items[1].ret, u"G:2,P:1:0"_s);

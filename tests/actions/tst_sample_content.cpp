@@ -54,6 +54,39 @@ private slots:
         QCOMPARE(m.pages.At(3)->return_, 2);
     }
 
+    void renumberingFollowsBehindEveryCommand()
+    {
+        CContentModel m;
+        LoadSample(m);
+        // The weather button of the top page starts the guide's animation before the jump, and
+        // the news page's back button runs the macro as in the sample, then hides its item.
+        CMyProgramInfo &top = *m.pages.At(0);
+        top.items[1].ret = QStringLiteral("$slider:p1/2/3:i5:w3000,G:3");
+        m.pages.At(1)->items[1].ret = QStringLiteral("A:1,H:0:5,G:1");
+        m.pages.Insert(0, m.pages.Take(3));
+        RenumberPages(m);
+        QCOMPARE(m.pages.At(1)->items[1].ret, QStringLiteral("$slider:p1/2/3:i5:w3000,G:4"));
+        QCOMPARE(m.pages.At(2)->items[1].ret, QStringLiteral("A:1,H:0:5,G:2"));
+    }
+
+    void slimmingKeepsTheImagesOfAnAnimation()
+    {
+        CContentModel m;
+        LoadSample(m);
+        // Item 10 no longer shows the photo itself; the guide's animation on the top page does.
+        CMyProgramInfo &top = *m.pages.At(0);
+        const int slot = FindItemSlot(top, 10);
+        QVERIFY(slot >= 0);
+        top.items[slot].pic_no = 0;
+        top.items[0].focus = QStringLiteral("$slider:p1/2/3:i5:w3000");
+        QVERIFY(SlimUnusedImages(m).isEmpty());
+        QCOMPARE(m.pictures.Count(), 1);
+        // Without it the photo goes.
+        top.items[0].focus = QStringLiteral("0");
+        QCOMPARE(SlimUnusedImages(m).size(), 1);
+        QCOMPARE(m.pictures.Count(), 0);
+    }
+
     void slimmingRemovesWhatNoItemShowsAnyMore()
     {
         CContentModel m;
