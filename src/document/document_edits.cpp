@@ -7,6 +7,7 @@
 #include "document/page_edits.h"
 #include "document/prompt.h"
 #include "document/undo_commands.h"
+#include "model/leading_int.h"
 
 namespace orin {
 
@@ -55,6 +56,27 @@ PageProperties PagePropertiesOf(const CContentModel &model, int row, int timerMo
     else
         values.next = model.pages.At((row + 1) % model.pages.Count())->id;
     return values;
+}
+
+std::optional<QString> ReplaceSection(const QString &whole, int label, const QString &content)
+{
+    const QString marker = QStringLiteral("[#");
+    qsizetype at = whole.indexOf(marker);
+    while (at >= 0) {
+        const qsizetype next = whole.indexOf(marker, at + 2);
+        const qsizetype end = next < 0 ? whole.size() : next;
+        const QStringView head = QStringView(whole).mid(at + 2, end - at - 2);
+        const qsizetype close = head.indexOf(u']');
+        // A marker without its "]" has no content to replace.
+        if (close >= 0 && ParseLeadingInt(head) == label) {
+            const qsizetype from = at + 2 + close + 1;
+            QString result = whole;
+            result.replace(from, end - from, content);
+            return result;
+        }
+        at = next;
+    }
+    return std::nullopt;
 }
 
 bool IsReservedNewPageId(int id)
@@ -241,6 +263,24 @@ bool CDocumentEdits::UpdateText(int textId, int pageId, int itemId, const QStrin
     after.items[static_cast<size_t>(slot)].text = text;
     m_document.Push(new CRecordValueCommand<CMyProgramInfo>(m_document, kTextEditText,
                                                             m_model.pages, row, page, after, row));
+    return true;
+}
+
+bool CDocumentEdits::UpdateTextSection(int textId, int label, const QString &text, int pageId)
+{
+    const int index = m_model.texts.IndexOfId(textId);
+    if (index < 0)
+        return false;
+    const CMyTextInfo &record = *m_model.texts.At(index);
+    const std::optional<QString> replaced = ReplaceSection(record.text, label, text);
+    if (!replaced || *replaced == record.text)
+        return false;
+    CMyTextInfo after = record;
+    after.text = *replaced;
+    after.changed = 1;
+    m_document.Push(new CRecordValueCommand<CMyTextInfo>(m_document, kTextEditText,
+                                                         m_model.texts, index, record, after,
+                                                         m_model.PageIndexOfId(pageId)));
     return true;
 }
 

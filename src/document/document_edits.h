@@ -42,6 +42,10 @@ struct PageProperties {
 // the table. With TimerMode 0 the next page is the next row's (the first page's for the last).
 PageProperties PagePropertiesOf(const CContentModel &model, int row, int timerMode);
 
+// `whole` with the content of the first section labelled `label` replaced by `content`; none
+// when the string has no section with that label.
+std::optional<QString> ReplaceSection(const QString &whole, int label, const QString &content);
+
 // A page id that new pages never take: the special screens of the preview.
 bool IsReservedNewPageId(int id);
 // 1 + the largest page id, stepping over the reserved ids.
@@ -82,6 +86,10 @@ public:
     // textId not 0: the text record's text (changed flag 1); 0: the item's own text on the
     // page. Only when the text differs.
     bool UpdateText(int textId, int pageId, int itemId, const QString &text);
+    // In the text record `textId`, the content of the first section whose marker "[#n]" carries
+    // `label` becomes `text`; the marker and the other sections stay. Nothing for a text without
+    // "[#", without that label, or when the content is the same. `pageId` is the shown page.
+    bool UpdateTextSection(int textId, int label, const QString &text, int pageId = 0);
 
     // --- images (the rules and messages of CImageEdits, made undoable) ---
     bool SetPageBackground(int row);

@@ -13,6 +13,9 @@ namespace {
 // The thumbnail on white, at exactly `size` (the picture is stretched to it).
 QImage OnWhite(const QImage &image, QSize size)
 {
+    // A decoded JPEG at the size already is what the list shows.
+    if (image.size() == size && !image.hasAlphaChannel())
+        return image.convertToFormat(QImage::Format_RGB32);
     QImage out(size, QImage::Format_RGB32);
     out.fill(Qt::white);
     QPainter painter(&out);
@@ -45,11 +48,11 @@ QImage MakeThumbnail(const QString &path, QSize size, bool vertical)
     if (!path.isEmpty()) {
         QImageReader reader(path);
         reader.setAutoTransform(false);
-        const QSize full = reader.size();
+        // Only portrait content needs the picture's own shape, to know whether to turn it.
+        const QSize full = vertical ? reader.size() : QSize();
         const bool turn = vertical && full.isValid() && full.width() > full.height();
         // Decoding straight to the thumbnail size lets the JPEG decoder skip most of the work.
-        if (full.isValid())
-            reader.setScaledSize(turn ? size.transposed() : size);
+        reader.setScaledSize(turn ? size.transposed() : size);
         decoded = reader.read();
         if (!decoded.isNull() && turn)
             decoded = decoded.transformed(QTransform().rotate(90));

@@ -61,7 +61,7 @@ struct Fixture {
         }
         auto text = std::make_unique<CMyTextInfo>();
         text->id = 1;
-        text->text = QStringLiteral("hello");
+        text->text = QStringLiteral("[#1]one[#2]two");
         text->item = 20;
         source.texts.Add(std::move(text));
         auto picture = std::make_unique<CMyPictureInfo>();
@@ -141,6 +141,9 @@ private slots:
         QTest::newRow("item text") << Edit([](Fixture &f) {
             return f.edits.UpdateText(0, 30, 2, QStringLiteral("typed"));
         }) << QStringLiteral("テキスト編集");
+        QTest::newRow("text section") << Edit([](Fixture &f) {
+            return f.edits.UpdateTextSection(1, 2, QStringLiteral("二"), 20);
+        }) << QStringLiteral("テキスト編集");
         QTest::newRow("renumber")
             << Edit([](Fixture &f) { return f.edits.RenumberPages(); })
             << QStringLiteral("リナンバリング");
@@ -209,7 +212,9 @@ private slots:
         f.Open();
         QVERIFY(!f.edits.SetPageComment(0, QStringLiteral("page 1")));
         QVERIFY(!f.edits.SetPageComment(3, QStringLiteral("x")));
-        QVERIFY(!f.edits.UpdateText(1, 10, 1, QStringLiteral("hello")));
+        QVERIFY(!f.edits.UpdateText(1, 10, 1, QStringLiteral("[#1]one[#2]two")));
+        QVERIFY(!f.edits.UpdateTextSection(1, 2, QStringLiteral("two")));
+        QVERIFY(!f.edits.UpdateTextSection(1, 3, QStringLiteral("three")));
         QVERIFY(!f.edits.UpdateText(9, 10, 1, QStringLiteral("new")));
         QVERIFY(!f.edits.UpdateItemAction(10, 0, QStringLiteral("20"), 0));
         QVERIFY(!f.edits.UpdateItemTimer(99, 3));
@@ -223,6 +228,35 @@ private slots:
         QCOMPARE(f.model.pages.Count(), 3);
         QCOMPARE(f.document.UndoStack().count(), 0);
         QVERIFY(!f.document.IsModified());
+    }
+
+    void sectionsAreReplacedByLabel_data()
+    {
+        QTest::addColumn<QString>("whole");
+        QTest::addColumn<int>("label");
+        QTest::addColumn<QString>("expected"); // "-" for no change
+        QTest::newRow("middle") << QStringLiteral("[#1]a[#2]b[#3]c") << 2
+                                << QStringLiteral("[#1]a[#2]X[#3]c");
+        QTest::newRow("last") << QStringLiteral("[#1]a[#20]b") << 20
+                              << QStringLiteral("[#1]a[#20]X");
+        QTest::newRow("first of two") << QStringLiteral("[#5]a[#5]b") << 5
+                                      << QStringLiteral("[#5]X[#5]b");
+        QTest::newRow("no label") << QStringLiteral("[#1]a") << 2 << QStringLiteral("-");
+        QTest::newRow("no markers") << QStringLiteral("plain") << 0 << QStringLiteral("-");
+        QTest::newRow("marker without end") << QStringLiteral("[#3 a") << 3
+                                            << QStringLiteral("-");
+    }
+
+    void sectionsAreReplacedByLabel()
+    {
+        QFETCH(QString, whole);
+        QFETCH(int, label);
+        QFETCH(QString, expected);
+        const std::optional<QString> result = ReplaceSection(whole, label, QStringLiteral("X"));
+        if (expected == u"-")
+            QVERIFY(!result);
+        else
+            QCOMPARE(result.value_or(QString()), expected);
     }
 
     void slimmingKeepsTheModifiedFlagThroughUndo()
