@@ -70,7 +70,7 @@ CFormList::CFormList(QWidget *parent) : QWidget(parent)
     connect(m_view, &CPageListView::TextDropped, this, &CFormList::OnTextDropped);
     connect(m_view, &CPageListView::BackgroundDropped, this,
             [this](int row, const QString &path) {
-                if (m_edits)
+                if (m_edits && BackgroundEditable())
                     m_edits->SetPageBackgroundFrom(row, path);
             });
     connect(m_view, &CPageListView::FilesDropped, this, &CFormList::FilesDropped);
@@ -227,8 +227,7 @@ void CFormList::RunCommand(int commandId)
         return;
     switch (commandId) {
     case listcmd::kChangeBackground:
-        // In the server access mode the background is edited only by name.
-        if (m_modeAccess != 2)
+        if (BackgroundEditable())
             m_edits->SetPageBackground(row);
         break;
     case listcmd::kRenumber:

@@ -351,6 +351,18 @@ private slots:
         QCOMPARE(f.model.pages.At(1)->background, path);
         QVERIFY(f.model.pages.At(0)->background.isEmpty());
         QVERIFY(f.document.UndoStack().canUndo());
+        // The server access mode keeps the background.
+        f.list.SetModeAccess(2);
+        QVERIFY(f.list.ListView()->HandleDrop(data, f.RowPoint(0, false), false, false));
+        QVERIFY(f.model.pages.At(0)->background.isEmpty());
+        f.list.SelectRow(0);
+        f.list.RunCommand(listcmd::kChangeBackground);
+        QVERIFY(f.prompt.records.isEmpty()); // no file dialog
+        f.list.SetModeAccess(0);
+        f.prompt.fileNames = {QString()};
+        f.list.RunCommand(listcmd::kChangeBackground);
+        QCOMPARE(f.prompt.records.size(), 1);
+        QCOMPARE(f.prompt.records.at(0).text, QStringLiteral("JPEGファイルの読み込み"));
     }
 };
 
