@@ -30,11 +30,12 @@ bool IsEntryStart(QStringView text, qsizetype pos)
 // end of the text.
 qsizetype EntryEnd(QStringView text, qsizetype from)
 {
-    const qsizetype comma = text.indexOf(u',', from);
-    const qsizetype marker = text.indexOf(u"[#", from);
-    if (comma < 0)
-        return marker < 0 ? text.size() : marker;
-    return marker < 0 ? comma : std::min(comma, marker);
+    // One pass up to the first of the two, so that a long string costs no more than its length.
+    for (qsizetype i = from; i < text.size(); ++i) {
+        if (text[i] == u',' || (text[i] == u'[' && i + 1 < text.size() && text[i + 1] == u'#'))
+            return i;
+    }
+    return text.size();
 }
 
 bool IsAsciiDigit(QChar c)

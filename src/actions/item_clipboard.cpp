@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "actions/item_clipboard.h"
 
+#include "images/image_import.h"
+
 #include <cmath>
 #include <limits>
 
@@ -9,8 +11,6 @@ namespace orin {
 namespace {
 
 constexpr int kMaxTextRecords = 254;
-constexpr int kMaxPictureRecords = 199;
-constexpr int kLastPictureId = 199;
 
 int UsedSlots(const CMyProgramInfo &page)
 {
@@ -51,7 +51,7 @@ int NewTextRecord(CContentModel &model)
 
 int NewPictureRecord(CContentModel &model)
 {
-    if (model.pictures.Count() >= kMaxPictureRecords)
+    if (model.pictures.Count() >= kMaxPictures)
         return 0;
     const int id = model.pictures.NextId();
     if (id > kLastPictureId)
@@ -59,7 +59,7 @@ int NewPictureRecord(CContentModel &model)
     auto record = std::make_unique<CMyPictureInfo>();
     record->id = id;
     record->type = kImageEmpty;
-    record->sizeText = QStringLiteral(" --- ");
+    record->sizeText = QString::fromUtf16(kEmptySizeText);
     model.pictures.Add(std::move(record));
     return id;
 }

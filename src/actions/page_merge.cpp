@@ -2,6 +2,7 @@
 #include "actions/page_merge.h"
 
 #include "actions/action_strings.h"
+#include "images/image_import.h"
 #include "images/image_measure.h"
 #include "model/leading_int.h"
 #include "model/project_reader.h"
@@ -18,9 +19,6 @@
 namespace orin {
 
 namespace {
-
-constexpr int kLastPictureId = 199;
-constexpr int kLastMaterialId = 255;
 
 QString Name(const char16_t *text)
 {
@@ -168,14 +166,14 @@ struct MergePlan {
 void MeasureRecord(CMyPictureInfo &record)
 {
     if (!IsMeasuredType(record.type)) {
-        record.sizeText = QStringLiteral(" --- ");
+        record.sizeText = QString::fromUtf16(kEmptySizeText);
         return;
     }
     // A path from a dropped document may name a pipe or a device: only regular files are
     // opened, so that measuring can never block.
     if (QFileInfo(record.path).isFile())
         ImageDimensions(record.path, record.type, record.width, record.height);
-    record.sizeText = QStringLiteral("%1×%2").arg(record.width).arg(record.height);
+    record.sizeText = ImageSizeText(record.width, record.height);
 }
 
 int IntAttribute(const CXmlDoc &doc, const char16_t *name)
@@ -276,7 +274,8 @@ bool PlanPages(CXmlDoc &doc, const CContentModel &model, const MergeOptions &opt
         result.pages.Add(page->id, static_cast<int>(newId));
         page->id = static_cast<int>(newId);
         page->up = page->left = static_cast<int>(PreviousUsablePageId(newId));
-        page->down = page->right = static_cast<int>(std::min<qint64>(NextUsablePageId(newId), INT_MAX));
+        const qint64 next = std::min<qint64>(NextUsablePageId(newId), INT_MAX);
+        page->down = page->right = static_cast<int>(next);
         page->timer = options.defTimer;
         page->textid = result.texts.Map(page->textid);
         page->smacro = result.macros.Map(page->smacro);
@@ -321,6 +320,12 @@ bool IsReservedPageId(qint64 id)
     return id == 254 || id == 255 || id == 1000 || id == 2000;
 }
 
+int NextFreePageId(const CContentModel &model)
+{
+    const qint64 id = NextUsablePageId(LargestId(model.pages, 0));
+    return id > INT_MAX ? 0 : static_cast<int>(id);
+}
+
 MergeResult MergeCopyDocument(CContentModel &model, const QString &text,
                               const MergeOptions &options)
 {
@@ -331,8 +336,8 @@ MergeResult MergeCopyDocument(CContentModel &model, const QString &text,
     if (!doc.NextElement())
         return result;
 
-    CImagePlan pictures(model.pictures, 0, kLastPictureId);
-    CImagePlan materials(model.materials, kLastPictureId, kLastMaterialId);
+    CImagePlan pictures(model.pictures, kPictureIdBase, kLastPictureId);
+    CImagePlan materials(model.materials, kMaterialIdBase, kLastMaterialId);
     MergePlan plan;
     if (doc.Descend() && !PlanRecords(doc, pictures, materials, model, plan, result))
         return result;

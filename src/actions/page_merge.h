@@ -71,6 +71,10 @@ struct MergeResult {
 // A page id that the preview reserves (guide, video, other-channel and web screens).
 bool IsReservedPageId(qint64 id);
 
+// The id for a new page: 1 + the largest page id, skipping the reserved ids; 0 when int has no
+// id left.
+int NextFreePageId(const CContentModel &model);
+
 // Merges the copy document `text` into the model, all or nothing: when the incoming images do
 // not fit their tables, or a table has no id left, nothing changes and the status says why.
 // Image paths are measured only when they name regular files. The modified flag and the size

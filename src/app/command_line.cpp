@@ -1,7 +1,29 @@
 // SPDX-License-Identifier: MIT
 #include "app/command_line.h"
 
+#include "orin_version.h"
+
 namespace orin {
+
+QString CommandLineUsage()
+{
+    return QStringLiteral(
+        "Usage: orinedit [OPTIONS] [PROJECT]\n"
+        "\n"
+        "Edits data-broadcast content; PROJECT (.bjpx or .bjp) is opened after start-up.\n"
+        "\n"
+        "Options:\n"
+        "  -s          start the transmission 3 seconds after start-up\n"
+        "  -e          close the program 30 seconds after start-up\n"
+        "  -v VALUE    accepted for older callers; the value is not used\n"
+        "  --help      show this text\n"
+        "  --version   show the version\n");
+}
+
+QString VersionLine()
+{
+    return QStringLiteral("orinedit ") + QLatin1String(kVersion) + u'\n';
+}
 
 CommandLine ParseCommandLine(const QStringList &arguments)
 {
@@ -10,6 +32,14 @@ CommandLine ParseCommandLine(const QStringList &arguments)
         const QString &argument = arguments.at(i);
         if (!argument.startsWith(u'-')) {
             result.startFile = argument;
+            continue;
+        }
+        if (argument == u"--help") {
+            result.showHelp = true;
+            continue;
+        }
+        if (argument == u"--version") {
+            result.showVersion = true;
             continue;
         }
         const QString option = argument.left(2).toLower();

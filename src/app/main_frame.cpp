@@ -7,8 +7,9 @@
 #include "document/document_edits.h"
 #include "document/image_edits.h"
 #include "app/help_document.h"
-#include "app/lib_bmlts.h"
+#include "document/lib_bmlts.h"
 #include "document/prompt.h"
+#include "document/transmission_refusal.h"
 #include "app/qt_prompt.h"
 #include "app/status_panes.h"
 #include "editor/form_graph.h"
@@ -44,9 +45,6 @@ constexpr int kAutoExitMs = 30000;
 // While a long loop dispatches events, a timer's work waits this long and tries again.
 constexpr int kBusyRetryMs = 200;
 
-inline constexpr char16_t kTransmitRefusal[] = u"本アプリケーションはデータを伝送できません";
-inline constexpr char16_t kTransmitCaption[] = u"ERROR";
-
 QRect DefaultWorkArea()
 {
     if (const QScreen *screen = QGuiApplication::primaryScreen())
@@ -65,12 +63,14 @@ CMainFrame::CMainFrame(const FrameSetup &setup, QWidget *parent)
     : QMainWindow(parent),
       m_setup(setup),
       m_appFolder(WithTrailingSlash(setup.appFolder)),
-      m_ini(SettingsFilePath(setup.appFolder, setup.edition))
+      m_ini(SettingsFilePath(setup.appFolder, setup.edition)),
+      m_paths(PathStoreFilePath(m_ini.Path()))
 {
     // Settings first: everything below is sized and switched by them.
     const QRect workArea = setup.workArea.isEmpty() ? DefaultWorkArea() : setup.workArea;
     m_settings = LoadSettings(m_ini, setup.appFolder, workArea, setup.edition);
-    m_recentFiles.Load(m_ini);
+    RestoreExactFolders(m_settings, m_paths);
+    m_recentFiles.Load(m_ini, m_paths);
     m_folders = MakeWorkFolders(SettingsFolder(setup.appFolder),
                                 setup.workFolderSeed ? setup.workFolderSeed : ClockSeed());
     m_imageFolder = m_settings.ImageDir;
@@ -163,6 +163,7 @@ CMainFrame::~CMainFrame()
     }
     if (!m_retrievalFile.isEmpty())
         QFile::remove(m_retrievalFile);
+    RemoveWorkFolder(m_folders);
 }
 
 void CMainFrame::ApplySettingsToWindow()
@@ -208,15 +209,14 @@ bool CMainFrame::IsDesignMode() const
 void CMainFrame::ShowFirstPage()
 {
     m_formGraph->ResetCanvas();
-    m_currentPage = -1;
+    m_pageSelection.Reset();
     ShowPageAt(0);
 }
 
 void CMainFrame::ShowPageAt(int row)
 {
-    if (!m_model.pages.IsValidIndex(row))
+    if (!m_pageSelection.Select(row, m_model.pages.Count()))
         return;
-    m_currentPage = row;
     m_currentSerial = m_model.pages.At(row)->serial.Value();
     m_formGraph->ShowPage(row);
 }
@@ -233,11 +233,11 @@ void CMainFrame::OnModelEdited(int pageIndex, bool pageTable, bool replay)
                 break;
             }
         }
-        if (found < 0 && m_currentPage >= 0) {
-            m_currentPage = -1;
+        if (found < 0 && m_pageSelection.HasPage()) {
+            m_pageSelection.Reset();
             m_formGraph->ResetCanvas();
         } else if (found >= 0) {
-            m_currentPage = found;
+            m_pageSelection.Select(found, m_model.pages.Count());
         }
     } else {
         m_formList->RefreshRow(pageIndex);
@@ -245,8 +245,9 @@ void CMainFrame::OnModelEdited(int pageIndex, bool pageTable, bool replay)
     if (replay && m_model.pages.IsValidIndex(pageIndex)) {
         ShowPageAt(pageIndex);
         m_formList->SelectRow(pageIndex);
-    } else if (m_currentPage >= 0 && (pageIndex == m_currentPage || pageIndex < 0)) {
-        m_formGraph->ShowPage(m_currentPage);
+    } else if (m_pageSelection.HasPage() &&
+               (pageIndex == m_pageSelection.Index() || pageIndex < 0)) {
+        m_formGraph->ShowPage(m_pageSelection.Index());
     }
 }
 
@@ -278,7 +279,7 @@ void CMainFrame::OnRedo()
 void CMainFrame::OnProjectOpened()
 {
     // The old page indexes mean nothing in the new table.
-    m_currentPage = -1;
+    m_pageSelection.Reset();
     m_currentSerial = 0;
     m_formGraph->ResetCanvas();
     m_formList->SetPageTable(&m_model.pages);
@@ -378,12 +379,10 @@ void CMainFrame::SetDesignMode(bool design)
 
 void CMainFrame::OnToggleDesignMode()
 {
-    if (m_currentPage == -1) {
-        SetDesignMode(m_formGraph->IsDesignMode()); // keeps the check mark as it was
-        return;
-    }
-    SetDesignMode(!m_formGraph->IsDesignMode());
-    m_formGraph->ShowPage(m_currentPage);
+    // Without a page the mode stays; setting it again keeps the check mark as it was.
+    SetDesignMode(DesignModeAfterToggle(m_pageSelection, m_formGraph->IsDesignMode()));
+    if (m_pageSelection.HasPage())
+        m_formGraph->ShowPage(m_pageSelection.Index());
 }
 
 void CMainFrame::OnToggleViewFlag(int commandId)
@@ -431,10 +430,7 @@ void CMainFrame::SyncChannelBox()
 void CMainFrame::OnTransmit()
 {
     SetTransmissionStatus(QString());
-    if (m_setup.edition == 0 || m_setup.edition == 4) {
-        m_prompt->MessageBox(QString::fromUtf16(kTransmitRefusal),
-                             QString::fromUtf16(kTransmitCaption), PromptButtons::Ok);
-    }
+    RefuseTransmission(*m_prompt, m_setup.edition);
     // The editions that transmit hand over to the transmission dispatcher, which this build
     // does not contain.
 }
@@ -447,7 +443,7 @@ void CMainFrame::OnNetworkSettings()
 
 void CMainFrame::OnHelp()
 {
-    OpenHelpDocument(m_appFolder);
+    ShowHelpDocument(m_appFolder, this, m_setup.openUrl);
 }
 
 void CMainFrame::OnAbout()
@@ -514,20 +510,13 @@ void CMainFrame::OnTimer(int timerId)
         close();
 }
 
-void CMainFrame::CollectLayout()
+WindowLayout CMainFrame::CurrentLayout() const
 {
-    const QRect frame = isMaximized() || isMinimized() ? normalGeometry() : QRect(pos(), size());
-    m_settings.w_left = frame.left();
-    m_settings.w_top = frame.top();
-    m_settings.w_width = frame.width();
-    m_settings.w_height = frame.height();
-    const QSize thumb = m_formList->ThumbnailSize();
-    m_settings.thumb_width = thumb.width();
-    m_settings.thumb_height = thumb.height();
-    m_settings.listwidth = m_splitter->sizes().value(0, m_settings.listwidth);
-    m_settings.DefaultFileDir = m_document->ProjectFolder();
-    m_settings.PortableDir = m_document->PortableFolder();
-    m_settings.ImageDir = m_imageEdits->ImageFolder();
+    WindowLayout layout;
+    layout.frame = isMaximized() || isMinimized() ? normalGeometry() : QRect(pos(), size());
+    layout.thumbnail = m_formList->ThumbnailSize();
+    layout.listWidth = m_splitter->sizes().value(0, m_settings.listwidth);
+    return layout;
 }
 
 void CMainFrame::closeEvent(QCloseEvent *event)
@@ -541,19 +530,11 @@ void CMainFrame::closeEvent(QCloseEvent *event)
         QTimer::singleShot(kBusyRetryMs, this, &QWidget::close);
         return;
     }
-    if (!m_document->QueryClose()) {
+    if (!RunCloseSequence(*m_document, m_settings, CurrentLayout(), m_imageEdits->ImageFolder(), m_library,
+                          {m_ini, m_paths, m_recentFiles})) {
         event->ignore();
         return;
     }
-    CollectLayout();
-    if (m_library) {
-        m_library->ClearBCML();
-        m_settings.data_event_id = m_library->m_dataEventId;
-        m_settings.VersionEvent = m_library->m_versionEvent;
-        m_library.reset();
-    }
-    WriteCloseSettings(m_ini, m_settings);
-    m_recentFiles.Save(m_ini);
     m_autoSendTimer.stop();
     m_autoExitTimer.stop();
     m_closed = true;

@@ -3,11 +3,15 @@
 
 #include "settings/app_settings.h"
 #include "app/file_association.h"
+#include "app/help_document.h"
 #include "settings/ini_store.h"
+#include "document/page_selection.h"
 #include "document/recent_files.h"
 #include "document/work_folders.h"
 #include "images/colour_map.h"
+#include "settings/path_store.h"
 #include "model/content_model.h"
+#include "document/close_sequence.h"
 #include "model/project_reader.h"
 #include "orin_version.h"
 
@@ -46,6 +50,7 @@ struct FrameSetup {
     quint32 workFolderSeed = 0;     // 0: the clock
     QString associationDataHome;    // empty: the user's data folder
     ToolRunner associationTools;    // empty: the desktop tools found in PATH
+    UrlOpener openUrl;              // empty: the desktop's handler (help document)
 };
 
 // The main window: owns the content model, the settings, the document state and commands,
@@ -82,7 +87,7 @@ public:
     QComboBox *ChannelBox() const { return m_channelBox; }
     QAction *AccessFieldAction() const { return m_accessFieldAction; }
 
-    int CurrentPageIndex() const { return m_currentPage; }
+    int CurrentPageIndex() const { return m_pageSelection.Index(); }
     bool IsDesignMode() const;
 
     // --- commands ---
@@ -140,7 +145,7 @@ private:
     void RebuildRecentMenu();
     void ApplyAccessMode();
     void ApplySettingsToWindow();
-    void CollectLayout();
+    WindowLayout CurrentLayout() const;
     void OnProjectOpened();
     void ShowFirstPage();
     void SetDesignMode(bool design);
@@ -154,6 +159,7 @@ private:
     FrameSetup m_setup;
     QString m_appFolder;
     CIniStore m_ini;
+    CPathStore m_paths;
     AppSettings m_settings;
     WorkFolders m_folders;
     CContentModel m_model;
@@ -166,7 +172,7 @@ private:
     std::unique_ptr<CDocumentEdits> m_edits;
     std::unique_ptr<CLibBMLTS> m_library;
     QString m_imageFolder;
-    int m_currentPage = -1;
+    CPageSelection m_pageSelection;
     quint64 m_currentSerial = 0; // the record of the current page, which its index follows
     bool m_closed = false;
     QString m_retrievalProject;

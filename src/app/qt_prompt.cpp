@@ -1,11 +1,36 @@
 // SPDX-License-Identifier: MIT
 #include "app/qt_prompt.h"
 
+#include "document/document.h"
+
 #include <QDir>
-#include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace orin {
+
+namespace {
+
+// An open dialog that takes a project name typed without its extension, as the program's
+// open rule does (ApplyExtensionRule): Qt's own dialog refuses a name that does not exist.
+class CProjectFileDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        if (acceptMode() == QFileDialog::AcceptOpen && files.size() == 1) {
+            const QString typed = files.first();
+            const QString project = ApplyExtensionRule(typed);
+            if (!QFileInfo::exists(typed) && QFileInfo(project).isFile())
+                selectFile(project);
+        }
+        QFileDialog::accept();
+    }
+};
+
+} // namespace
 
 CQtPrompt::CQtPrompt(QWidget *parent) : m_parent(parent) {}
 
@@ -44,23 +69,30 @@ QString CQtPrompt::QtNameFilter(const FileDialogRequest &request)
     return label + QStringLiteral(" (") + request.filterPatterns.join(u' ') + u')';
 }
 
-QString CQtPrompt::FileDialog(const FileDialogRequest &request)
+std::unique_ptr<QFileDialog> CQtPrompt::MakeFileDialog(const FileDialogRequest &request,
+                                                       QWidget *parent)
 {
+    auto dialog = std::make_unique<CProjectFileDialog>(parent, request.title, request.startFolder,
+                                                       QtNameFilter(request));
     // Qt's dialogs have no read-only check box, and its open dialog only returns files that
     // exist, so hideReadOnly and fileMustExist hold by themselves.
-    QFileDialog::Options options;
-    if (!request.overwritePrompt)
-        options |= QFileDialog::DontConfirmOverwrite;
-    const QString filter = QtNameFilter(request);
-    QString chosen;
-    if (request.kind == FileDialogKind::Open) {
-        chosen = QFileDialog::getOpenFileName(m_parent.data(), request.title,
-                                              request.startFolder, filter, nullptr, options);
-    } else {
-        chosen = QFileDialog::getSaveFileName(m_parent.data(), request.title, request.startFolder,
-                                              filter, nullptr, options);
-    }
-    return chosen.isEmpty() ? QString() : QDir::fromNativeSeparators(chosen);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
+    const bool open = request.kind == FileDialogKind::Open;
+    dialog->setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog->setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (!request.startFile.isEmpty())
+        dialog->selectFile(request.startFile);
+    return dialog;
+}
+
+QString CQtPrompt::FileDialog(const FileDialogRequest &request)
+{
+    const std::unique_ptr<QFileDialog> dialog = MakeFileDialog(request, m_parent.data());
+    if (dialog->exec() != QDialog::Accepted)
+        return {};
+    const QStringList chosen = dialog->selectedFiles();
+    return chosen.isEmpty() ? QString() : QDir::fromNativeSeparators(chosen.first());
 }
 
 } // namespace orin

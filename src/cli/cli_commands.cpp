@@ -8,6 +8,7 @@
 #include "cli/cli_project.h"
 #include "images/size_accounting.h"
 #include "model/project_writer.h"
+#include "orin_version.h"
 
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -48,8 +49,13 @@ const char kUsage[] =
     "                         mark) into IN as a drop on the page list does, save to OUT and\n"
     "                         print the new page ids and the page, image, text and macro maps\n"
     "  --help                 show this text\n"
+    "  --version              show the version\n"
     "\n"
-    "Exit status: 0 success, 1 a file could not be read or written, 2 usage error.\n";
+    "A damaged input (cut short, or not a <BMLCAST> project) is never written anywhere: the\n"
+    "writing commands refuse it; info shows what could be read and says it is damaged.\n"
+    "\n"
+    "Exit status: 0 success, 1 a file could not be read or written, or is not a complete\n"
+    "project, 2 usage error.\n";
 
 int Usage(Streams io, const QString &problem)
 {
@@ -94,8 +100,13 @@ int Info(const QStringList &args, Streams io)
         return Usage(io, QStringLiteral("info takes one FILE"));
 
     CLoadedProject project;
-    if (const int code = project.Load(files.first(), io); code != kExitOk)
+    if (const int code = project.Load(files.first(), io, true); code != kExitOk)
         return code;
+    // What could be read of a damaged file is shown all the same; the status says it is not
+    // a project to rely on.
+    const int status = project.damage.isEmpty() ? kExitOk : kExitFileError;
+    if (status != kExitOk)
+        io.err << files.first() << ": " << project.damage << "; only what could be read is shown\n";
     const CContentModel &m = project.model;
     const ProgramSettings &s = project.settings;
     const int limit = project.SizeLimit();
@@ -120,7 +131,7 @@ int Info(const QStringList &args, Streams io)
             {QStringLiteral("settings"), SettingsJson(s)},
         };
         io.out << QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Indented));
-        return kExitOk;
+        return status;
     }
 
     io.out << "File: " << QFileInfo(files.first()).absoluteFilePath() << '\n';
@@ -148,7 +159,7 @@ int Info(const QStringList &args, Streams io)
            << "Size limit: " << limit << " KB\n"
            << "Size: " << FormatSizeLine(used, limit, SizeForm::Binary) << '\n'
            << "Size (decimal): " << FormatSizeLine(used, limit, SizeForm::Decimal) << '\n';
-    return kExitOk;
+    return status;
 }
 
 // Loads IN, lets `change` work on it, and saves OUT the way the Save command does.
@@ -198,6 +209,10 @@ int Run(const QStringList &args, Streams io)
     const QStringList rest = args.mid(1);
     if (command == u"--help" || command == u"-h" || command == u"help") {
         io.out << kUsage;
+        return kExitOk;
+    }
+    if (command == u"--version") {
+        io.out << "orinedit-cli " << kVersion << '\n';
         return kExitOk;
     }
     if (command == u"info")

@@ -2,21 +2,19 @@
 // orinedit-cli: converts and inspects content sets in batches.
 
 #include "cli/cli_commands.h"
-#include "images/font_setup.h"
 
-#include <QGuiApplication>
+#include <QCoreApplication>
 
 #include <cstdio>
 
 int main(int argc, char **argv)
 {
-    // Measuring JPEG and GIF pictures needs the image plug-ins, not a display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    // Measuring JPEG and GIF pictures needs the image plug-ins, which a core application
+    // loads. No platform plug-in is started: it would look for (and create) a runtime folder
+    // and warn about it, and the tool draws nothing.
+    QCoreApplication app(argc, argv);
     // The same name as the editor, so both find the settings in the same per-user folder.
     QCoreApplication::setApplicationName(QStringLiteral("orinedit"));
-    orin::RegisterFontSubstitutes();
 
     QTextStream out(stdout);
     QTextStream err(stderr);

@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 
@@ -64,7 +65,7 @@ std::optional<QString> DecodeCopyDocument(const QByteArray &bytes)
 int DefTimerSetting()
 {
     const QString appFolder = QCoreApplication::applicationDirPath();
-    const CIniStore store(SettingsFilePath(appFolder));
+    const CIniStore store(SettingsFileForReading(appFolder));
     return LoadSettings(store, appFolder, QRect()).DefTimer;
 }
 
@@ -95,6 +96,9 @@ int CopyDocCommand(const QStringList &args, Streams io)
     }
     if (files.size() != 2 || !ids)
         return UsageError(io, QStringLiteral("copydoc takes IN, OUT and --pages ID[,ID...]"));
+    // A copy document written over a project would cost the project.
+    if (IsProjectPath(files[1]))
+        return UsageError(io, QStringLiteral("OUT is a text file, not a project: ") + files[1]);
 
     CLoadedProject project;
     if (const int code = project.Load(files[0], io); code != kExitOk)
@@ -129,7 +133,7 @@ int MergeCommand(const QStringList &args, Streams io)
         return UsageError(io, QStringLiteral("OUT must end in .bjpx or .bjp: ") + args[2]);
 
     QFile file(args[1]);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!QFileInfo(args[1]).isFile() || !file.open(QIODevice::ReadOnly)) {
         io.err << "cannot read " << args[1] << ": " << file.errorString() << '\n';
         return kExitFileError;
     }

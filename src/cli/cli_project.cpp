@@ -23,7 +23,7 @@ QString AbsolutePath(const QString &path)
     return QFileInfo(path).absoluteFilePath();
 }
 
-int CLoadedProject::Load(const QString &path, Streams io)
+int CLoadedProject::Load(const QString &path, Streams io, bool readDamaged)
 {
     const QString absolute = AbsolutePath(path);
     if (!IsProjectPath(absolute)) {
@@ -31,10 +31,29 @@ int CLoadedProject::Load(const QString &path, Streams io)
         return kExitUsage;
     }
     model.ClearModel();
+    damage.clear();
     const bool unicode = QFileInfo(absolute).suffix().toLower() == u"bjpx";
+    ProjectIntegrity integrity = ProjectIntegrity::NoRoot;
     if (!LoadProject(absolute, unicode, settings, model.usedSize, model,
-                     StandardLoadServices())) {
+                     StandardLoadServices(), &integrity)) {
         io.err << QStringLiteral("ファイルがオープンできません") << ": " << path << '\n';
+        return kExitFileError;
+    }
+    switch (integrity) {
+    case ProjectIntegrity::Complete:
+        break;
+    case ProjectIntegrity::NoRoot:
+        io.err << path << ": not a project file (no root element)\n";
+        return kExitFileError;
+    case ProjectIntegrity::Truncated:
+        damage = QStringLiteral("damaged project file: ends before </BMLCAST>");
+        break;
+    case ProjectIntegrity::ForeignRoot:
+        damage = QStringLiteral("damaged project file: the root element is not <BMLCAST>");
+        break;
+    }
+    if (!damage.isEmpty() && !readDamaged) {
+        io.err << path << ": " << damage << "; nothing written\n";
         return kExitFileError;
     }
     model.usedSize = TotalDataSize(model);
@@ -59,7 +78,7 @@ int CLoadedProject::SizeLimit() const
 {
     // The limits come from the editor's settings file, so the tool and the editor agree.
     const QString appFolder = QCoreApplication::applicationDirPath();
-    const CIniStore store(SettingsFilePath(appFolder));
+    const CIniStore store(SettingsFileForReading(appFolder));
     return SelectSizeLimit(SizeLimitsOf(LoadSettings(store, appFolder, QRect())), settings.ExPNG);
 }
 

@@ -16,8 +16,13 @@ public:
     CContentModel model;
     ProgramSettings settings;
 
-    // Loads the file; prints the reason and returns an exit status on failure.
-    int Load(const QString &path, Streams io);
+    // Loads the file; prints the reason and returns an exit status on failure. A file without
+    // any element is not a project (exit 1). A file with only part of a project (cut short, or
+    // another root) fails the same way unless `readDamaged` is set: then what could be read is
+    // loaded, `damage` says what is wrong, and the caller reports it.
+    int Load(const QString &path, Streams io, bool readDamaged = false);
+    // Why the loaded file is not a complete project; empty when it is one.
+    QString damage;
     // Saves to `path` with its content folder (the path minus its last four characters).
     int Save(const QString &path, SaveMode mode, Streams io) const;
     // The size limit in KB for this build's edition and the loaded content kind.

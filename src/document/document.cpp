@@ -92,7 +92,8 @@ void CDocument::ShowSize(SizeForm form)
     SetSizeLine(FormatSizeLine(m_model.usedSize, m_sizeLimit, form));
 }
 
-QString CDocument::AskFileName(const QString &title, bool forOpen) const
+QString CDocument::AskFileName(const QString &title, bool forOpen,
+                               const QString &startFile) const
 {
     FileDialogRequest request;
     request.kind = forOpen ? FileDialogKind::Open : FileDialogKind::Save;
@@ -100,6 +101,7 @@ QString CDocument::AskFileName(const QString &title, bool forOpen) const
     request.filterText = QString::fromUtf16(kProjectFilterText);
     request.filterPatterns = QString::fromUtf16(kProjectFilterPatterns).split(u';');
     request.startFolder = m_projectFolder;
+    request.startFile = startFile;
     request.fileMustExist = forOpen;
     request.hideReadOnly = forOpen;
     request.overwritePrompt = false;
@@ -140,42 +142,60 @@ bool CDocument::OpenProjectFile(const QString &path)
             return false;
     }
     BusyScope busy(m_busy);
-    m_currentPath = path;
-    m_recentFiles.Add(path);
-    emit RecentFilesChanged();
+    ProjectIntegrity integrity = ProjectIntegrity::NoRoot;
+    if (!ShowLoadedProject(path, &integrity))
+        return false;
+    const bool damaged = integrity != ProjectIntegrity::Complete;
     m_projectFolder = FolderOf(path);
-    m_model.ClearModel();
-    SetSizeLine(QString());
-    ShowLoadedProject(path);
-    SetTitleFor(path);
+    if (damaged) {
+        // No current file: Save asks for a name, and the damaged file stays as it is.
+        m_currentPath.clear();
+        m_title = EditionTitle(m_edition);
+        emit TitleChanged(m_title);
+    } else {
+        m_currentPath = path;
+        m_recentFiles.Add(path);
+        emit RecentFilesChanged();
+        SetTitleFor(path);
+    }
     emit PngPaneChanged(PngPaneText());
     m_modified = false;
+    m_contentOpened = true;
     // The edits of another content set cannot be taken back into this one.
     m_undoStack.clear();
     emit ProjectOpened();
+    if (damaged) {
+        m_prompt.MessageBox(QString::fromUtf16(kDamagedFileWarning),
+                            QString::fromUtf16(kWarningCaption), PromptButtons::Ok);
+    }
     return true;
 }
 
-bool CDocument::ShowLoadedProject(const QString &path)
+bool CDocument::ShowLoadedProject(const QString &path, ProjectIntegrity *integrity)
 {
     BusyScope busy(m_busy);
-    m_model.usedSize = 0;
-    SetSizeLine(QString());
+    // The content on screen, its settings and sizes stay as they are until the file has
+    // given a project.
     const QString extension = QFileInfo(path).suffix().toLower();
-    bool unicode = false;
-    if (extension == u"bjpx")
-        unicode = true;
-    else if (extension != u"bjp")
-        return false;
+    const bool unicode = extension == u"bjpx";
+    CContentModel loaded;
+    ProgramSettings settings = m_settings;
+    ProjectIntegrity found = ProjectIntegrity::NoRoot;
     qint64 used = 0;
-    if (!LoadProject(path, unicode, m_settings, used, m_model, m_services)) {
+    if ((!unicode && extension != u"bjp")
+        || !LoadProject(path, unicode, settings, used, loaded, m_services, &found)
+        || found == ProjectIntegrity::NoRoot) {
         m_prompt.MessageBox(QString::fromUtf16(kOpenFailedMessage),
                             QString::fromUtf16(kErrorCaption), PromptButtons::Ok);
         return false;
     }
+    m_model = std::move(loaded);
+    m_settings = settings;
     m_sizeLimit = SelectSizeLimit(m_limits, m_settings.ExPNG, m_edition);
     m_model.usedSize = TotalDataSize(m_model);
     SetSizeLine(FormatSizeLine(m_model.usedSize, m_sizeLimit, SizeForm::Binary));
+    if (integrity)
+        *integrity = found;
     return true;
 }
 
@@ -215,7 +235,9 @@ bool CDocument::Save()
 
 bool CDocument::SaveAs()
 {
-    const QString chosen = AskFileName(QString::fromUtf16(kSaveAsDialogTitle), false);
+    // The dialog starts with the current file name, the usual start of a new version.
+    const QString chosen =
+        AskFileName(QString::fromUtf16(kSaveAsDialogTitle), false, m_currentPath);
     if (chosen.isEmpty())
         return false;
     return SaveTo(ApplyExtensionRule(chosen));

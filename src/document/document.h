@@ -25,6 +25,10 @@ struct EditEffect;
 
 // Messages, captions and dialog texts of the document commands.
 inline constexpr char16_t kOpenFailedMessage[] = u"ファイルがオープンできません";
+// Shown when a file holds only part of a project (cut short, or another root element).
+inline constexpr char16_t kDamagedFileWarning[] =
+    u"ファイルが破損しています。\n読み込めた部分だけを表示しています。\n"
+    u"元のファイルは上書きされません。別の名前で保存してください。";
 inline constexpr char16_t kPortableExistsMessage[] = u"ポータブル保存の上書き保存はできません";
 inline constexpr char16_t kSaveBeforeOpenQuestion[] = u"編集中のデータをセーブしますか？";
 inline constexpr char16_t kDiscardQuestion[] = u"ファイルを破棄しますか？";
@@ -69,6 +73,8 @@ public:
     const QString &PortableFolder() const { return m_portableFolder; }
     void SetPortableFolder(const QString &folder) { m_portableFolder = folder; }
     bool IsModified() const { return m_modified; }
+    // True once a content set was opened (also a damaged one, shown without a file) or saved.
+    bool HasOpenedContent() const { return m_contentOpened || !m_currentPath.isEmpty(); }
     qint64 UsedSize() const { return m_model.usedSize; }
     int SizeLimit() const { return m_sizeLimit; }
     ProgramSettings &Settings() { return m_settings; }
@@ -95,12 +101,18 @@ public:
     // --- commands; each returns true when it did its work ---
     // Open (57601): asks for a file, then OpenProjectFile. The caller shows the first page.
     bool Open();
-    // The common open routine (command line, drop, recent files, Open). False when the
-    // operator's save before the open was cancelled or failed: nothing changed then.
+    // The common open routine (command line, drop, recent files, Open). The file is read into
+    // a fresh model that replaces the shown one only when the file held a project. False when
+    // the operator's save before the open was cancelled or failed, or when the file cannot be
+    // opened or holds no project (with the open-failed message): nothing changed then. A file
+    // that holds only part of a project is shown as far as it could be read, with a warning
+    // and without a current path, so that it is never saved over.
     bool OpenProjectFile(const QString &path);
-    // Loads the project into the emptied model and shows its sizes. False when the extension is
-    // not a project's or the file cannot be read (with the open-failed message).
-    bool ShowLoadedProject(const QString &path);
+    // Reads the project into a fresh model; when the file held one, that model and its settings
+    // take the place of the shown ones and the sizes are shown. False, with the open-failed
+    // message, when the extension is not a project's, the file cannot be read or holds no
+    // element: nothing changes then. `integrity` receives whether the project was complete.
+    bool ShowLoadedProject(const QString &path, ProjectIntegrity *integrity = nullptr);
     // Save (57603): asks for a name when there is none yet.
     bool Save();
     // Save As (32771).
@@ -138,8 +150,8 @@ signals:
     void TitleChanged(const QString &title);
     void SizeLineChanged(const QString &text);
     void PngPaneChanged(const QString &text);
-    // A project was opened (or its opening failed after the model was emptied): the page list
-    // follows the page table, the canvas takes the page orientation, the pane shows the preview.
+    // A project was opened (also a damaged one): the page list follows the page table, the
+    // canvas takes the page orientation, the pane shows the preview.
     void ProjectOpened();
     // The list of recent files changed.
     void RecentFilesChanged();
@@ -149,7 +161,8 @@ signals:
     void ModelEdited(int pageIndex, bool pageTable, bool replay);
 
 private:
-    QString AskFileName(const QString &title, bool forOpen) const;
+    QString AskFileName(const QString &title, bool forOpen,
+                        const QString &startFile = QString()) const;
     bool SaveTo(const QString &path);
     void SetTitleFor(const QString &path);
     void SetSizeLine(const QString &text);
@@ -173,6 +186,7 @@ private:
     int m_accessMode = 0;
     int m_busy = 0;
     bool m_modified = false;
+    bool m_contentOpened = false;
     QUndoStack m_undoStack;
 };
 

@@ -2,6 +2,7 @@
 #include "document/document_edits.h"
 
 #include "actions/action_strings.h"
+#include "actions/page_merge.h"
 #include "document/document.h"
 #include "document/image_edits.h"
 #include "document/page_edits.h"
@@ -79,19 +80,6 @@ std::optional<QString> ReplaceSection(const QString &whole, int label, const QSt
     return std::nullopt;
 }
 
-bool IsReservedNewPageId(int id)
-{
-    return id == 254 || id == 255 || id == 1000 || id == 2000;
-}
-
-int NextFreePageId(const CMyDataArray<CMyProgramInfo> &pages)
-{
-    int id = pages.NextId();
-    while (IsReservedNewPageId(id))
-        ++id;
-    return id;
-}
-
 CDocumentEdits::CDocumentEdits(CDocument &document, CContentModel &model, CPrompt &prompt,
                                CImageEdits &imageEdits)
     : m_document(document), m_model(model), m_prompt(prompt), m_imageEdits(imageEdits)
@@ -126,8 +114,12 @@ int CDocumentEdits::DropPageRow(int source, int target, bool copy)
     if (!m_model.pages.IsValidIndex(source) || target < 0 || target > count)
         return -1;
     if (copy) {
+        // A new page never takes an id that the preview reserves; with none left, no copy.
+        const int id = NextFreePageId(m_model);
+        if (id == 0)
+            return -1;
         auto duplicate = std::make_unique<CMyProgramInfo>(*m_model.pages.At(source));
-        duplicate->id = NextFreePageId(m_model.pages);
+        duplicate->id = id;
         m_document.Push(new CInsertPageCommand(m_document, m_model, target, std::move(duplicate),
                                                QStringLiteral("ページ複製")));
         return target;

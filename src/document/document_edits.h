@@ -46,11 +46,6 @@ PageProperties PagePropertiesOf(const CContentModel &model, int row, int timerMo
 // when the string has no section with that label.
 std::optional<QString> ReplaceSection(const QString &whole, int label, const QString &content);
 
-// A page id that new pages never take: the special screens of the preview.
-bool IsReservedNewPageId(int id);
-// 1 + the largest page id, stepping over the reserved ids.
-int NextFreePageId(const CMyDataArray<CMyProgramInfo> &pages);
-
 class CDocumentEdits {
 public:
     // Everything belongs to the caller and outlives this object.

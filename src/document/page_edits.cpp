@@ -160,9 +160,7 @@ std::unique_ptr<CMergeEdit> CPageEdits::DropPages(int modeAction,
                                                   const std::optional<QString> &text,
                                                   int defTimer)
 {
-    // A content set counts as opened once it has a file.
-    const bool loaded = !m_document.CurrentPath().isEmpty();
-    switch (DecidePageDrop(modeAction, text, loaded)) {
+    switch (DecidePageDrop(modeAction, text, m_document.HasOpenedContent())) {
     case PageDrop::Refuse:
         return nullptr;
     case PageDrop::ContentFirst:

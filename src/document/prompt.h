@@ -23,6 +23,7 @@ struct FileDialogRequest {
     QString filterText;         // the filter as the operator reads it
     QStringList filterPatterns; // the patterns it stands for
     QString startFolder;
+    QString startFile;          // a full path the dialog starts with; empty: startFolder alone
     bool fileMustExist = false;
     bool hideReadOnly = false;
     bool overwritePrompt = true;

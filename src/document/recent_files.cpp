@@ -2,6 +2,7 @@
 #include "document/recent_files.h"
 
 #include "settings/ini_store.h"
+#include "settings/path_store.h"
 
 namespace orin {
 
@@ -31,11 +32,18 @@ QString CRecentFiles::At(int index) const
     return m_entries.at(index);
 }
 
-void CRecentFiles::Load(const CIniStore &store)
+void CRecentFiles::Load(const CIniStore &store, const CPathStore &paths)
 {
+    m_entries.clear();
+    if (const std::optional<QStringList> kept = paths.RecentFiles()) {
+        for (const QString &path : *kept) {
+            if (!path.isEmpty() && !m_entries.contains(path) && m_entries.size() < kMaxEntries)
+                m_entries.append(path);
+        }
+        return;
+    }
     // The section is read whole because single values are cut at 255 characters, which long
     // paths exceed.
-    m_entries.clear();
     const IniPairs pairs = store.GetSection(kRecentFileSection);
     for (int i = 0; i < kMaxEntries; ++i) {
         for (const auto &pair : pairs) {
@@ -48,12 +56,12 @@ void CRecentFiles::Load(const CIniStore &store)
     }
 }
 
-bool CRecentFiles::Save(CIniStore &store) const
+bool CRecentFiles::Save(CIniStore &store, CPathStore &paths) const
 {
-    IniPairs pairs;
-    for (int i = 0; i < Count(); ++i)
-        pairs.append({KeyOf(i), m_entries.at(i)});
-    return store.WriteSection(kRecentFileSection, pairs);
+    if (!paths.WriteRecentFiles(m_entries))
+        return false;
+    store.RemoveSection(kRecentFileSection);
+    return true;
 }
 
 } // namespace orin

@@ -8,8 +8,10 @@
 namespace orin {
 
 class CIniStore;
+class CPathStore;
 
-// The section of the settings file that keeps the recent-file list ("File1" = the newest).
+// The section of the settings file that kept the recent-file list of older versions ("File1" =
+// the newest). It is read when the path file holds no list yet, and removed once it does.
 inline constexpr QLatin1String kRecentFileSection("Recent File List");
 
 // The most recently opened or saved project files, newest first, at most kMaxEntries.
@@ -26,10 +28,13 @@ public:
     int Count() const { return static_cast<int>(m_entries.size()); }
     const QStringList &Entries() const { return m_entries; }
 
-    // Reads "File1".."File10" of the section; missing keys and empty values are skipped.
-    void Load(const CIniStore &store);
-    // Replaces the section with the list. False when the file was not written.
-    bool Save(CIniStore &store) const;
+    // Reads the list of the path file (UTF-8, so every path comes back as it was), or, when it
+    // holds none, "File1".."File10" of the settings file's old section; missing keys, empty
+    // values and entries beyond kMaxEntries are skipped.
+    void Load(const CIniStore &store, const CPathStore &paths);
+    // Writes the list to the path file and then drops the old section of the settings file.
+    // False when the path file was not written.
+    bool Save(CIniStore &store, CPathStore &paths) const;
 
 private:
     QStringList m_entries;

@@ -14,6 +14,7 @@ void AppendEscapedMarkup(QString &out, QStringView text, bool forAttribute)
         case u'<': entity = u"&lt;"; break;
         case u'&': entity = u"&amp;"; break;
         case u'>': entity = u"&gt;"; break;
+        case u'\0': entity = QStringView(&kNulReplacement, 1); break;
         case u'\'': if (forAttribute) entity = u"&apos;"; break;
         case u'"': if (forAttribute) entity = u"&quot;"; break;
         default: break;

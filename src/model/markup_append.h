@@ -6,9 +6,14 @@
 
 namespace orin {
 
+// U+0000 cannot stand in a project file (a .bjp is read up to its first NUL byte, and no
+// character reference may name it), so the writers put this in its place, as they do for
+// the characters that code page 932 lacks.
+inline constexpr char16_t kNulReplacement = u'?';
+
 // Appends `text` to `out` with the markup characters replaced by entity references:
-// < & > always, ' and " when the text is an attribute value. The writers use it directly so
-// that composing a large document makes no temporary strings.
+// < & > always, ' and " when the text is an attribute value; U+0000 becomes kNulReplacement.
+// The writers use it directly so that composing a large document makes no temporary strings.
 void AppendEscapedMarkup(QString &out, QStringView text, bool forAttribute);
 
 // Appends the decimal form of `value`.

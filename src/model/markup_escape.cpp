@@ -2,6 +2,7 @@
 #include "model/xml_doc.h"
 
 #include "model/html_entities.h"
+#include "model/markup_append.h"
 
 #include <algorithm>
 
@@ -85,7 +86,7 @@ void AppendCodePoint(QString &out, char32_t cp)
 QString EscapeMarkup(const QString &text, bool forAttribute)
 {
     const auto needsEscape = [forAttribute](QChar c) {
-        return c == u'<' || c == u'&' || c == u'>'
+        return c == u'<' || c == u'&' || c == u'>' || c == u'\0'
                || (forAttribute && (c == u'\'' || c == u'"'));
     };
     if (std::none_of(text.cbegin(), text.cend(), needsEscape))
@@ -97,6 +98,7 @@ QString EscapeMarkup(const QString &text, bool forAttribute)
         case u'<': out.append(u"&lt;"); break;
         case u'&': out.append(u"&amp;"); break;
         case u'>': out.append(u"&gt;"); break;
+        case u'\0': out.append(kNulReplacement); break;
         case u'\'':
             if (forAttribute)
                 out.append(u"&apos;");

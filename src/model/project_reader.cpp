@@ -276,15 +276,26 @@ void ReadPage(CXmlDoc &doc, CMyProgramInfo &page, const QString &projectFolder)
     doc.Ascend();
 }
 
-void LoadProjectText(const QString &text, const QString &projectFolder,
-                     ProgramSettings &settings, qint64 &usedSize, CContentModel &model,
-                     const LoadServices &services)
+ProjectIntegrity LoadProjectText(const QString &text, const QString &projectFolder,
+                                 ProgramSettings &settings, qint64 &usedSize,
+                                 CContentModel &model, const LoadServices &services)
 {
     CXmlDoc doc;
     doc.LoadText(text);
+    const ProjectIntegrity integrity = IntegrityOf(doc);
+    if (integrity == ProjectIntegrity::Truncated) {
+        // What stands before the cut is read as it stood; when closing the open elements does
+        // not make the root whole, the text is read as it is.
+        const QString closed = ClosedTruncatedText(doc);
+        if (!closed.isEmpty()) {
+            doc.LoadText(closed);
+            if (IntegrityOf(doc) != ProjectIntegrity::Complete)
+                doc.LoadText(text);
+        }
+    }
     doc.Rewind();
     if (!doc.NextElement())
-        return;
+        return integrity;
     doc.Descend();
     settings = ProgramSettings();
 
@@ -363,10 +374,12 @@ void LoadProjectText(const QString &text, const QString &projectFolder,
         });
     });
     doc.Ascend();
+    return integrity;
 }
 
 bool LoadProject(const QString &path, bool unicode, ProgramSettings &settings, qint64 &usedSize,
-                 CContentModel &model, const LoadServices &services)
+                 CContentModel &model, const LoadServices &services,
+                 ProjectIntegrity *integrity)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -374,7 +387,10 @@ bool LoadProject(const QString &path, bool unicode, ProgramSettings &settings, q
     const QByteArray bytes = file.readAll();
     file.close();
     const QString text = unicode ? DecodeUnicodeTextFile(bytes) : DecodeCp932(bytes);
-    LoadProjectText(text, FolderOf(path), settings, usedSize, model, services);
+    const ProjectIntegrity found =
+        LoadProjectText(text, FolderOf(path), settings, usedSize, model, services);
+    if (integrity)
+        *integrity = found;
     return true;
 }
 

@@ -3,6 +3,7 @@
 
 #include "model/content_model.h"
 #include "model/leading_int.h"
+#include "model/project_integrity.h"
 
 #include <QString>
 
@@ -26,14 +27,17 @@ struct LoadServices {
 
 // Reads a project file into the model (appending) and the settings. `unicode` is true for
 // .bjpx (UTF-16 text mode), false for .bjp (code page 932). Returns false only when the file
-// cannot be opened; everything else is read tolerantly.
+// cannot be opened; everything else is read tolerantly. `integrity`, when given, tells whether
+// the file held a complete project: callers must not treat a damaged file as the project.
 bool LoadProject(const QString &path, bool unicode, ProgramSettings &settings, qint64 &usedSize,
-                 CContentModel &model, const LoadServices &services);
+                 CContentModel &model, const LoadServices &services,
+                 ProjectIntegrity *integrity = nullptr);
 
-// Same from text already decoded; `projectFolder` resolves relative references.
-void LoadProjectText(const QString &text, const QString &projectFolder,
-                     ProgramSettings &settings, qint64 &usedSize, CContentModel &model,
-                     const LoadServices &services);
+// Same from text already decoded; `projectFolder` resolves relative references. A text cut
+// short is read up to the cut. Returns the integrity of the text.
+ProjectIntegrity LoadProjectText(const QString &text, const QString &projectFolder,
+                                 ProgramSettings &settings, qint64 &usedSize,
+                                 CContentModel &model, const LoadServices &services);
 
 // Reads the BMLJPEG element on which `doc` stands into `page` (a fresh page) and leaves the
 // document on that element.

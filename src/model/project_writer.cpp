@@ -107,7 +107,7 @@ class CReferenceWriter {
 public:
     CReferenceWriter(SaveMode mode, const QString &contentFolder, QStringList &notCopied)
         : m_mode(mode), m_folder(WithoutTrailingSeparator(contentFolder)),
-          m_folderLower(m_folder.toLower()), m_notCopied(notCopied)
+          m_notCopied(notCopied)
     {
     }
 
@@ -139,14 +139,15 @@ private:
             return path;
         const qsizetype separator = LastSeparator(path);
         const QString directory = separator < 0 ? QString() : path.left(separator);
-        if (directory.toLower() == m_folderLower)
+        // File names are case-sensitive here: "News." and "news." are different folders, and a
+        // reference into the wrong one would name a folder that does not exist.
+        if (directory == m_folder)
             return MakeRelativeReference(path, m_folder);
         return path;
     }
 
     SaveMode m_mode;
     QString m_folder;
-    QString m_folderLower;
     QStringList &m_notCopied;
     QHash<QString, QString> m_copies;
 };
@@ -339,8 +340,12 @@ FileResult SaveProject(const CContentModel &model, const QString &path, SaveMode
 {
     const QString extension = QFileInfo(path).suffix().toLower();
     const bool unicode = extension == u"bjpx";
-    if (!unicode && extension != u"bjp")
-        return FileResult::Success();
+    if (!unicode && extension != u"bjp") {
+        // Nothing would be written: a save that reported success here would lose the work.
+        return FileResult::Failure(
+            QStringLiteral("%1 に書き込めません。\nプロジェクトファイルの名前は .bjpx か .bjp で終わります。")
+                .arg(QDir::toNativeSeparators(path)));
+    }
 
     QStringList notCopied;
     const QString text = Compose(model, mode, contentFolder, settings, notCopied);

@@ -17,9 +17,9 @@ enum class SaveMode {
     Portable, // every referenced file is copied into the content folder first
 };
 
-// Saves the model to `path`. A path whose extension is neither .bjpx nor .bjp (any case) writes
-// nothing and succeeds, as the format defines. A failure leaves the previous file and its .bak
-// untouched.
+// Saves the model to `path`. A path whose extension is neither .bjpx nor .bjp (any case), or
+// that names a folder, writes nothing and fails with a message. A failure leaves the previous
+// file and its .bak untouched.
 FileResult SaveProject(const CContentModel &model, const QString &path, SaveMode mode,
                        const QString &contentFolder, const ProgramSettings &settings);
 

@@ -4,11 +4,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
+#include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace orin {
 namespace {
@@ -29,14 +32,35 @@ FileResult CannotWrite(const QString &path, const QString &reason)
 }
 
 // rename(2) that reports errno; QFile::rename would copy across devices and hide the reason.
-bool RenamePath(const QString &from, const QString &to, int &error)
+int RealRename(const QString &from, const QString &to)
 {
     const QByteArray a = QFile::encodeName(from);
     const QByteArray b = QFile::encodeName(to);
-    if (std::rename(a.constData(), b.constData()) == 0)
-        return true;
-    error = errno;
-    return false;
+    return std::rename(a.constData(), b.constData()) == 0 ? 0 : errno;
+}
+
+// unlink(2): a folder is never removed, so a .bak that is a folder stops the save.
+int RealRemove(const QString &path)
+{
+    return ::unlink(QFile::encodeName(path).constData()) == 0 ? 0 : errno;
+}
+
+const FileSteps &RealFileSteps()
+{
+    static const FileSteps steps{RealRename, RealRemove};
+    return steps;
+}
+
+const FileSteps *g_steps = nullptr;
+
+int Rename(const QString &from, const QString &to)
+{
+    return CurrentFileSteps().rename(from, to);
+}
+
+int Remove(const QString &path)
+{
+    return CurrentFileSteps().remove(path);
 }
 
 bool Exists(const QString &path)
@@ -44,43 +68,96 @@ bool Exists(const QString &path)
     return QFileInfo::exists(path) || QFileInfo(path).isSymLink();
 }
 
+// A folder (or a link to one) is never replaced by a file.
+FileResult RefuseFolder(const QString &path)
+{
+    if (QFileInfo(path).isDir())
+        return CannotWrite(path, SystemReason(EISDIR));
+    return FileResult::Success();
+}
+
+// Creates a new file beside `path` that no one else has opened, with the permissions that
+// the umask leaves of 0666 (the kernel applies it), and returns its descriptor or -1.
+int CreateTemporary(const QString &path, QString &tempPath, int &error)
+{
+    const QFileInfo target(path);
+    const QString stem = target.absolutePath() + QStringLiteral("/.") + target.fileName() + u'.';
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempPath = stem + QString::number(QRandomGenerator::global()->generate(), 36);
+        const int fd = ::open(QFile::encodeName(tempPath).constData(),
+                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0)
+            return fd;
+        if (errno != EEXIST) {
+            error = errno;
+            return -1;
+        }
+    }
+    error = EEXIST;
+    return -1;
+}
+
 // Writes the bytes into a new temporary file beside `path`; on success `tempPath` names it
 // and the caller owns it.
 FileResult WriteTemporary(const QString &path, const QByteArray &bytes, QString &tempPath)
 {
-    const QFileInfo target(path);
-    QTemporaryFile temp(target.absolutePath() + QStringLiteral("/.") + target.fileName()
-                        + QStringLiteral(".XXXXXX"));
-    temp.setAutoRemove(true);
-    if (!temp.open())
+    int error = 0;
+    const int fd = CreateTemporary(path, tempPath, error);
+    if (fd < 0)
+        return CannotWrite(path, SystemReason(error));
+    // A replaced file keeps its permissions.
+    struct stat existing {};
+    if (::stat(QFile::encodeName(path).constData(), &existing) == 0)
+        ::fchmod(fd, existing.st_mode & 07777);
+    QFile temp;
+    if (!temp.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        RealRemove(tempPath);
         return CannotWrite(path, temp.errorString());
+    }
     if (temp.write(bytes) != bytes.size() || !temp.flush()) {
         const QString reason = temp.errorString();
+        temp.close();
+        RealRemove(tempPath);
         return CannotWrite(path, reason);
     }
-    // Keep the permissions an existing file had.
-    if (target.exists())
-        temp.setPermissions(QFile(path).permissions());
-    else
-        temp.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                            | QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    temp.setAutoRemove(false);
-    tempPath = temp.fileName();
     temp.close();
     return FileResult::Success();
 }
 
 } // namespace
 
+const FileSteps &CurrentFileSteps()
+{
+    return g_steps ? *g_steps : RealFileSteps();
+}
+
+CFileStepsOverride::CFileStepsOverride(FileSteps steps)
+    : m_steps(std::move(steps)), m_previous(g_steps)
+{
+    g_steps = &m_steps;
+}
+
+CFileStepsOverride::~CFileStepsOverride()
+{
+    g_steps = m_previous;
+}
+
+const FileSteps &CFileStepsOverride::RealSteps()
+{
+    return RealFileSteps();
+}
+
 FileResult WriteFileAtomically(const QString &path, const QByteArray &bytes)
 {
+    if (FileResult refused = RefuseFolder(path); !refused.ok)
+        return refused;
     QString tempPath;
     FileResult written = WriteTemporary(path, bytes, tempPath);
     if (!written.ok)
         return written;
-    int error = 0;
-    if (!RenamePath(tempPath, path, error)) {
-        QFile::remove(tempPath);
+    if (const int error = Rename(tempPath, path)) {
+        Remove(tempPath);
         return CannotWrite(path, SystemReason(error));
     }
     return FileResult::Success();
@@ -88,45 +165,56 @@ FileResult WriteFileAtomically(const QString &path, const QByteArray &bytes)
 
 FileResult ReplaceFileKeepingBackup(const QString &path, const QByteArray &bytes)
 {
+    const QString backup = path + QStringLiteral(".bak");
+    if (FileResult refused = RefuseFolder(path); !refused.ok)
+        return refused;
+
     QString tempPath;
     FileResult written = WriteTemporary(path, bytes, tempPath);
     if (!written.ok)
         return written;
 
-    const QString backup = path + QStringLiteral(".bak");
-    int error = 0;
+    // Every step is a rename that can be undone until the old backup is removed at the very
+    // end; whatever fails, the steps done so far are undone in reverse order.
+    QList<std::pair<QString, QString>> done; // renames made, from -> to
+    auto undo = [&] {
+        for (auto step = done.crbegin(); step != done.crend(); ++step)
+            Rename(step->second, step->first);
+        Remove(tempPath);
+    };
+    auto step = [&](const QString &from, const QString &to) {
+        const int error = Rename(from, to);
+        if (error == 0)
+            done.append({from, to});
+        return error;
+    };
 
-    // Put the old backup aside instead of deleting it, so that it can come back on failure.
+    // The old backup is put aside first so that it can come back if anything fails.
     QString oldBackupAside;
     if (Exists(backup)) {
         oldBackupAside = tempPath + QStringLiteral(".oldbak");
-        if (!RenamePath(backup, oldBackupAside, error)) {
-            QFile::remove(tempPath);
+        if (const int error = step(backup, oldBackupAside)) {
+            undo();
             return CannotWrite(backup, SystemReason(error));
         }
     }
-    auto restoreOldBackup = [&] {
-        int ignored = 0;
-        if (!oldBackupAside.isEmpty())
-            RenamePath(oldBackupAside, backup, ignored);
-    };
-
-    const bool hadTarget = Exists(path);
-    if (hadTarget && !RenamePath(path, backup, error)) {
-        restoreOldBackup();
-        QFile::remove(tempPath);
+    if (Exists(path)) {
+        if (const int error = step(path, backup)) {
+            undo();
+            return CannotWrite(path, SystemReason(error));
+        }
+    }
+    if (const int error = step(tempPath, path)) {
+        undo();
         return CannotWrite(path, SystemReason(error));
     }
-    if (!RenamePath(tempPath, path, error)) {
-        int ignored = 0;
-        if (hadTarget)
-            RenamePath(backup, path, ignored);
-        restoreOldBackup();
-        QFile::remove(tempPath);
-        return CannotWrite(path, SystemReason(error));
+    if (!oldBackupAside.isEmpty()) {
+        if (const int error = Remove(oldBackupAside)) {
+            // The old backup cannot go (a folder, say): the save does not happen at all.
+            undo();
+            return CannotWrite(backup, SystemReason(error));
+        }
     }
-    if (!oldBackupAside.isEmpty())
-        QFile::remove(oldBackupAside);
     return FileResult::Success();
 }
 

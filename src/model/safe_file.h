@@ -6,16 +6,47 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 namespace orin {
 
 // Replaces the file at `path` with `bytes` so that a failure never costs the operator a file:
 // the bytes go to a new temporary file in the same folder first; only when that is written
-// and flushed does the previous file become "<path>.bak" (an older .bak is dropped) and the
-// temporary file take the name. On any failure the previous file and its .bak stay as they
-// were and the result names the file and the reason.
+// does the previous file become "<path>.bak" and the temporary file take the name. An older
+// .bak is removed last; when it cannot be removed, the save is undone. On any failure the
+// previous file and its .bak stay as they were and the result names the file and the reason.
+// A target that is a folder is refused. A new file gets the permissions the umask leaves of
+// 0666; a replaced file keeps its own.
 FileResult ReplaceFileKeepingBackup(const QString &path, const QByteArray &bytes);
 
 // Writes `bytes` to `path` through a temporary file renamed over it, without a backup.
 FileResult WriteFileAtomically(const QString &path, const QByteArray &bytes);
+
+// The renames and removals of the two functions above. Each returns 0 on success or the
+// system's error number.
+struct FileSteps {
+    std::function<int(const QString &from, const QString &to)> rename;
+    std::function<int(const QString &path)> remove;
+};
+
+// The steps the replacement uses now: the real file system unless a test put others in place.
+const FileSteps &CurrentFileSteps();
+
+// Puts `steps` in place of the real renames and removals for its lifetime, so that a test can
+// make any step fail. Not for use by the program itself; not thread-safe.
+class CFileStepsOverride {
+public:
+    explicit CFileStepsOverride(FileSteps steps);
+    ~CFileStepsOverride();
+    CFileStepsOverride(const CFileStepsOverride &) = delete;
+    CFileStepsOverride &operator=(const CFileStepsOverride &) = delete;
+
+    // The real steps, for an override that fails some and passes the others on.
+    static const FileSteps &RealSteps();
+
+private:
+    FileSteps m_steps;
+    const FileSteps *m_previous;
+};
 
 } // namespace orin

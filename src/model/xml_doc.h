@@ -77,6 +77,7 @@ private:
 };
 
 // Replaces markup characters by entity references: < & > always, ' and " for attribute values.
+// U+0000, which no project file can hold, becomes "?".
 QString EscapeMarkup(const QString &text, bool forAttribute);
 // Decodes character and entity references in the first `length` characters of `text`
 // (length < 0: all of it).

@@ -5,6 +5,7 @@
 #include "settings/password_scramble.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
@@ -30,12 +31,12 @@ QString DeviceUrl(const char *path)
     return QStringLiteral("http://") + kDefaultDeviceHost + QLatin1String(path);
 }
 
-// Reads the keys of "Config" in turn.
+// Reads the keys of "Config" in turn, from the file parsed once.
 class CConfigReader
 {
 public:
     explicit CConfigReader(const CIniStore &store)
-        : m_store(store)
+        : m_store(store.Path())
         , m_section(Section())
     {
     }
@@ -53,7 +54,7 @@ public:
     QString Password(const char *key) const { return UnscramblePassword(String(key)); }
 
 private:
-    const CIniStore &m_store;
+    CIniSnapshot m_store;
     QString m_section;
 };
 
@@ -135,9 +136,21 @@ QString SettingsFilePath(const QString &appFolder, int edition)
     return JoinPath(SettingsFolder(appFolder), SettingsFileName(edition));
 }
 
+QString SettingsFileForReading(const QString &appFolder, int edition)
+{
+    const QString name = SettingsFileName(edition);
+    if (!appFolder.isEmpty()) {
+        const QString beside = JoinPath(QDir::cleanPath(appFolder), name);
+        if (QFileInfo::exists(beside))
+            return beside;
+    }
+    return JoinPath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), name);
+}
+
 QString ResolveBcmlPath(const QString &value, const QString &appFolder)
 {
-    if (!value.startsWith(u'\\') && !value.startsWith(u'/'))
+    // On this platform a value beginning with "/" is an absolute path already.
+    if (!value.startsWith(u'\\'))
         return value;
     QString relative = value;
     relative.replace(u'\\', u'/');

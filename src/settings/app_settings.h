@@ -154,9 +154,14 @@ QString SettingsFolder(const QString &appFolder);
 // SettingsFolder(appFolder) + "/" + SettingsFileName(edition).
 QString SettingsFilePath(const QString &appFolder, int edition = kEdition);
 
-// The BCML path rule: a value beginning with "\" or "/" is taken relative to the application
-// folder (its trailing separator dropped, the value's "\" turned into "/"); any other value,
-// such as "D:\y.bcml", is used unchanged.
+// The settings file for a reader that must not write anything (the command-line tool): the
+// application folder's file when it exists, otherwise the one in the per-user data folder,
+// which may be missing too (the defaults apply then). Nothing is probed or created.
+QString SettingsFileForReading(const QString &appFolder, int edition = kEdition);
+
+// The BCML path rule: a value beginning with "\" is taken relative to the application folder
+// (its trailing separator dropped, the value's "\" turned into "/"); any other value, such as
+// the absolute "/srv/y.bcml" or "D:\y.bcml", is used unchanged.
 QString ResolveBcmlPath(const QString &value, const QString &appFolder);
 
 // Reads every key in the program's order with its default and sets the derived values.

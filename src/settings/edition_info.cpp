@@ -31,4 +31,9 @@ QString VersionText()
     return QStringLiteral("ver. ") + QLatin1String(kVersion);
 }
 
+bool EditionTransmits(int edition)
+{
+    return edition != 0 && edition != 4;
+}
+
 } // namespace orin

@@ -23,4 +23,7 @@ QString FileTypeName(int edition = kEdition);
 // The version text of the about box: "ver. " + the product version.
 QString VersionText();
 
+// False for the editions that only edit (0 and 4): their transmission command is refused.
+bool EditionTransmits(int edition = kEdition);
+
 } // namespace orin

@@ -55,6 +55,14 @@ struct IniLine {
     }
 };
 
+// A value in double quotes is read without them, as the platform's profile functions do.
+QString Unquoted(const QString &value)
+{
+    if (value.size() >= 2 && value.startsWith(u'"') && value.endsWith(u'"'))
+        return value.mid(1, value.size() - 2);
+    return value;
+}
+
 IniLine ParseLine(QByteArray raw)
 {
     IniLine line;
@@ -81,7 +89,7 @@ IniLine ParseLine(QByteArray raw)
         return line;
     line.kind = IniLine::Key;
     line.name = name;
-    line.value = TrimBlanks(text.mid(eq + 1));
+    line.value = Unquoted(TrimBlanks(text.mid(eq + 1)));
     return line;
 }
 
@@ -316,11 +324,15 @@ int ParseInt(const QString &text)
 
 } // namespace
 
+QString IniReadBack(const QString &value)
+{
+    // The same way as a real key line goes: cleaned, encoded, parsed.
+    return ParseLine(EncodeCp932(QStringLiteral("k=") + CleanValue(value))).value;
+}
+
 bool IniCanHold(const QString &text)
 {
-    bool lossy = false;
-    EncodeCp932(text, &lossy);
-    return !lossy && !HasLineBreakOrNul(text) && TrimBlanks(text) == text;
+    return !HasLineBreakOrNul(text) && IniReadBack(text) == text;
 }
 
 CIniStore::CIniStore(QString path)
@@ -330,18 +342,38 @@ CIniStore::CIniStore(QString path)
 
 int CIniStore::GetInt(const QString &section, const QString &key, int defaultValue) const
 {
-    const IniFile file = ReadFile(m_path);
-    const IniLine *line = file.Find(section, key);
-    if (!line || line->value.isEmpty())
-        return defaultValue;
-    return ParseInt(line->value);
+    return CIniSnapshot(m_path).GetInt(section, key, defaultValue);
 }
 
 QString CIniStore::GetString(const QString &section, const QString &key,
                              const QString &defaultValue) const
 {
-    const IniFile file = ReadFile(m_path);
-    const IniLine *line = file.Find(section, key);
+    return CIniSnapshot(m_path).GetString(section, key, defaultValue);
+}
+
+struct CIniSnapshot::Data {
+    IniFile file;
+};
+
+CIniSnapshot::CIniSnapshot(const QString &path) : m_data(std::make_unique<Data>())
+{
+    m_data->file = ReadFile(path);
+}
+
+CIniSnapshot::~CIniSnapshot() = default;
+
+int CIniSnapshot::GetInt(const QString &section, const QString &key, int defaultValue) const
+{
+    const IniLine *line = m_data->file.Find(section, key);
+    if (!line || line->value.isEmpty())
+        return defaultValue;
+    return ParseInt(line->value);
+}
+
+QString CIniSnapshot::GetString(const QString &section, const QString &key,
+                                const QString &defaultValue) const
+{
+    const IniLine *line = m_data->file.Find(section, key);
     return (line ? line->value : defaultValue).left(kIniValueMax);
 }
 

@@ -5,6 +5,8 @@
 #include <QPair>
 #include <QString>
 
+#include <memory>
+
 // The settings file: a private-profile (.ini) text file in code page 932.
 //
 // Every read parses the file afresh, so a change made by another writer is seen at once; every
@@ -22,9 +24,13 @@ using IniPairs = QList<QPair<QString, QString>>;
 inline constexpr int kIniValueMax = 255;
 
 // True when the value reads back exactly as written: every character exists in code page 932,
-// and there are no line breaks and no surrounding blanks (GetString still cuts at kIniValueMax).
-// Callers that must not store a changed value (a path in the recent-file list) check this first.
+// and there are no line breaks, no surrounding blanks and no surrounding double quotes
+// (GetString still cuts at kIniValueMax). Callers that must not store a changed value (a
+// remembered folder) check this first.
 bool IniCanHold(const QString &text);
+
+// The value that GetSection gives back after WriteString wrote `value` (not cut).
+QString IniReadBack(const QString &value);
 
 class CIniStore
 {
@@ -39,8 +45,9 @@ public:
     // int range are clamped. A missing file, section or key, or an empty value, gives the default.
     int GetInt(const QString &section, const QString &key, int defaultValue) const;
 
-    // The value of the key with surrounding blanks removed, cut to kIniValueMax characters. A
-    // missing file, section or key gives the default (also cut).
+    // The value of the key with surrounding blanks removed, and then the double quotes around it,
+    // cut to kIniValueMax characters. A missing file, section or key gives the default (also
+    // cut).
     QString GetString(const QString &section, const QString &key,
                       const QString &defaultValue = QString()) const;
 
@@ -75,6 +82,26 @@ public:
 
 private:
     QString m_path;
+};
+
+// The file parsed once, for reading many keys in a row (the settings at start-up read 95).
+// Reads give what CIniStore's reads gave when the snapshot was taken.
+class CIniSnapshot
+{
+public:
+    explicit CIniSnapshot(const QString &path);
+    ~CIniSnapshot();
+    CIniSnapshot(const CIniSnapshot &) = delete;
+    CIniSnapshot &operator=(const CIniSnapshot &) = delete;
+
+    // As CIniStore::GetInt and CIniStore::GetString.
+    int GetInt(const QString &section, const QString &key, int defaultValue) const;
+    QString GetString(const QString &section, const QString &key,
+                      const QString &defaultValue = QString()) const;
+
+private:
+    struct Data;
+    std::unique_ptr<Data> m_data;
 };
 
 } // namespace orin

@@ -288,9 +288,18 @@ private slots:
 
         CContentModel other;
         AddPage(other, 999);
+        QCOMPARE(NextFreePageId(other), 1001);
         MergeCopyDocument(other, Document(Page(1, QString()), QString()), {});
         QCOMPARE(other.pages.At(1)->id, 1001);
         QCOMPARE(other.pages.At(1)->up, 999);
+        AddPage(other, 1999);
+        QCOMPARE(NextFreePageId(other), 2001);
+        AddPage(other, INT_MAX);
+        QCOMPARE(NextFreePageId(other), 0);
+        const QList<int> before = Counts(other);
+        QCOMPARE(MergeCopyDocument(other, Document(Page(1, QString()), QString()), {}).status,
+                 MergeStatus::IdsExhausted);
+        QCOMPARE(Counts(other), before);
     }
 
     void missingPartsAndBadText_data()

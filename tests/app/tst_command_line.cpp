@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "test_registry.h"
 
+#include "test_paths.h"
+
 #include "app/command_line.h"
+#include "orin_version.h"
 
 #include <QtTest>
 
@@ -46,6 +49,9 @@ private slots:
             "", false, false);
         row("-h takes no value", {QStringLiteral("-h"), QStringLiteral("c.bjpx")}, "c.bjpx", false,
             false);
+        row("long options are no start file",
+            {QStringLiteral("a.bjpx"), QStringLiteral("--help"), QStringLiteral("--version")},
+            "a.bjpx", false, false);
     }
 
     void parse()
@@ -58,6 +64,56 @@ private slots:
         QCOMPARE(result.startFile, startFile);
         QCOMPARE(result.autoSend, autoSend);
         QCOMPARE(result.autoExit, autoExit);
+    }
+
+    void textOptions_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("help");
+        QTest::addColumn<bool>("version");
+        QTest::newRow("help") << QStringList{QStringLiteral("--help")} << true << false;
+        QTest::newRow("version after a file")
+            << QStringList{QStringLiteral("a.bjpx"), QStringLiteral("--version")} << false << true;
+        QTest::newRow("only the exact spelling") << QStringList{QStringLiteral("--HELP"),
+                                                              QStringLiteral("--versions")}
+                                                 << false << false;
+        QTest::newRow("value of -v") << QStringList{QStringLiteral("-v"), QStringLiteral("--help")}
+                                     << false << false;
+    }
+
+    void textOptions()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, help);
+        QFETCH(bool, version);
+        const CommandLine result = ParseCommandLine(arguments);
+        QCOMPARE(result.showHelp, help);
+        QCOMPARE(result.showVersion, version);
+    }
+
+    void textOptionsPrintAndEndWithoutADisplay_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("help") << QStringLiteral("--help") << CommandLineUsage();
+        QTest::newRow("version") << QStringLiteral("--version")
+                                 << QStringLiteral("orinedit %1\n").arg(QLatin1String(kVersion));
+    }
+
+    void textOptionsPrintAndEndWithoutADisplay()
+    {
+        QFETCH(QString, option);
+        QFETCH(QString, expected);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QLatin1String(name));
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(test::BinDir() + QStringLiteral("/orinedit"), {option});
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()), expected);
     }
 };
 

@@ -7,12 +7,15 @@
 #include "app/command_ids.h"
 #include "document/document.h"
 #include "settings/ini_store.h"
-#include "app/lib_bmlts.h"
+#include "document/lib_bmlts.h"
 #include "app/main_frame.h"
 #include "app/status_panes.h"
 #include "prompt_fixtures.h"
+#include "test_paths.h"
+#include "settings/path_store.h"
 #include "editor/form_graph.h"
 #include "editor/form_list.h"
+#include "model/text_codec.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -23,6 +26,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QToolBar>
 #include <QUrl>
 #include <QtTest>
@@ -61,6 +65,7 @@ struct FrameFixture {
             toolCalls.append(tool);
             return true;
         };
+        setup.openUrl = [](const QUrl &) { return false; }; // no browser here
         frame = std::make_unique<CMainFrame>(setup);
     }
 
@@ -316,8 +321,29 @@ private slots:
         QCOMPARE(store.GetInt(config, QStringLiteral("VersionEvent"), 0), 6);
         QCOMPARE(store.GetInt(config, QStringLiteral("bBoxDraw"), 1), 0);
         QCOMPARE(store.GetString(config, QStringLiteral("DefaultFileDir")), f.dir.path() + u'/');
-        QCOMPARE(store.GetString(QStringLiteral("Recent File List"), QStringLiteral("File1")),
-                 f.Path(QStringLiteral("a.bjpx")));
+        CRecentFiles recent;
+        recent.Load(store, CPathStore(PathStoreFilePath(f.SettingsFile())));
+        QCOMPARE(recent.Entries(), QStringList({f.Path(QStringLiteral("a.bjpx"))}));
+    }
+
+    void pathsWithAnyCharacterSurviveARestart()
+    {
+        FrameFixture f;
+        const QString folder = f.Path(QStringLiteral("café"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString project = folder + QStringLiteral("/Ærø.bjpx");
+        QVERIFY(test::WriteProject(project, 1));
+        f.Make();
+        f.frame->OpenStartFile(project);
+        QVERIFY(f.frame->close());
+        f.frame.reset();
+
+        f.Make();
+        QCOMPARE(f.frame->RecentFiles().Entries(), QStringList({project}));
+        QCOMPARE(f.frame->Document().ProjectFolder(), folder + u'/');
+        f.frame->OnRecentFile(0);
+        QCOMPARE(f.frame->Document().CurrentPath(), project);
+        QVERIFY(f.prompt.Messages().isEmpty());
     }
 
     void recentFilesMenu()
@@ -343,9 +369,9 @@ private slots:
         QCOMPARE(f.frame->CurrentPageIndex(), 0);
         QVERIFY(f.frame->close());
 
-        // The next start finds the list in the settings file.
+        // The next start finds the list in the path file beside the settings file.
         FrameFixture g;
-        QFile::copy(f.SettingsFile(), g.SettingsFile());
+        QFile::copy(PathStoreFilePath(f.SettingsFile()), PathStoreFilePath(g.SettingsFile()));
         g.Make();
         entries = g.frame->RecentFileActions();
         QCOMPARE(entries.size(), 2);
@@ -389,6 +415,49 @@ private slots:
         QCOMPARE(f.frame->Document().CurrentPath(), paths.at(0));
         QCOMPARE(f.frame->FormList()->ItemCount(), 2);
         QCOMPARE(f.frame->CurrentPageIndex(), 0);
+        QCOMPARE(f.frame->RecentFileActions().size(), 1);
+    }
+
+    // A drop of a file that holds no project leaves the frame as it was; a damaged one shows
+    // what could be read, with the warning and a title without a file name.
+    void droppedFilesThatHoldNoProject()
+    {
+        FrameFixture f;
+        const QString good = f.Path(QStringLiteral("good.bjpx"));
+        QVERIFY(test::WriteProject(good, 3));
+        const QString empty = f.Path(QStringLiteral("empty.bjpx"));
+        QVERIFY(test::WriteBytes(empty, QByteArray()));
+        const QString text = DecodeUnicodeTextFile(test::ReadBytes(good));
+        const QString cut = f.Path(QStringLiteral("cut.bjpx"));
+        QVERIFY(test::WriteBytes(cut, EncodeUnicodeTextFile(text.left(text.indexOf(QStringLiteral("</BMLJPEG>")) + 12))));
+        f.Make();
+        f.frame->show();
+        f.frame->OpenStartFile(good);
+        const QString title = f.frame->windowTitle();
+        auto drop = [&](const QString &path) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(path)});
+            QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(f.frame.get(), &enter);
+            QDropEvent event(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(f.frame.get(), &event);
+        };
+
+        drop(empty);
+        QCOMPARE(f.prompt.Messages().size(), 1);
+        QCOMPARE(f.prompt.Messages().last(), QStringLiteral("ファイルがオープンできません"));
+        QCOMPARE(f.frame->Document().CurrentPath(), good);
+        QCOMPARE(f.frame->FormList()->ItemCount(), 3);
+        QCOMPARE(f.frame->windowTitle(), title);
+        QCOMPARE(f.frame->RecentFileActions().size(), 1);
+
+        drop(cut);
+        QCOMPARE(f.prompt.Messages().size(), 2);
+        QCOMPARE(f.prompt.records.last().caption, QStringLiteral("警告"));
+        QCOMPARE(f.frame->Document().CurrentPath(), QString());
+        QCOMPARE(f.frame->FormList()->ItemCount(), 1);
+        QCOMPARE(f.frame->CurrentPageIndex(), 0);
+        QVERIFY(!f.frame->windowTitle().contains(QStringLiteral("cut.bjpx")));
         QCOMPARE(f.frame->RecentFileActions().size(), 1);
     }
 
@@ -555,6 +624,28 @@ private slots:
         QVERIFY(f.frame->Folders().work.startsWith(f.dir.path() + QStringLiteral("/temp/")));
         QVERIFY(QFileInfo(f.frame->Folders().work).isDir());
         QVERIFY(QFileInfo(f.frame->Folders().convert).isDir());
+
+        // The run's work folder goes with the program; the conversion folder stays.
+        const WorkFolders folders = f.frame->Folders();
+        QVERIFY(test::WriteBytes(folders.work + QStringLiteral("shown.jpg"), "jpeg"));
+        f.frame.reset();
+        QVERIFY(!QFileInfo::exists(folders.work));
+        QVERIFY(QFileInfo(folders.convert).isDir());
+    }
+
+    void helpWithoutABrowser()
+    {
+        FrameFixture f;
+        QVERIFY(QDir().mkpath(f.Path(QStringLiteral("docs"))));
+        QVERIFY(QFile::copy(HelpDocumentPath(test::BinDir()),
+                            f.Path(QStringLiteral("docs/help.html"))));
+        f.Make();
+        f.frame->show();
+        f.Trigger(cmd::kHelp);
+        auto *window = f.frame->findChild<QTextBrowser *>();
+        QVERIFY(window);
+        QVERIFY(window->isVisible());
+        QVERIFY(window->toPlainText().contains(QStringLiteral("ポータブル保存")));
     }
 };
 

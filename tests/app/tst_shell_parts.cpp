@@ -13,10 +13,15 @@
 #include "document/recent_files.h"
 #include "app/status_panes.h"
 #include "document/work_folders.h"
+#include "settings/path_store.h"
 #include "prompt_fixtures.h"
 
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QTextBrowser>
+#include <QUrl>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -47,32 +52,65 @@ private slots:
         QCOMPARE(recent.At(0), QStringLiteral("/w/p5.bjpx"));
     }
 
-    void recentFilesLiveInTheirOwnSection()
+    void recentFilesComeBackExactly()
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("s.ini"));
-        CIniStore store(path);
+        CIniStore store(dir.filePath(QStringLiteral("s.ini")));
+        CPathStore paths(PathStoreFilePath(store.Path()));
         QVERIFY(store.WriteInt(QStringLiteral("Config"), QStringLiteral("w_left"), 7));
         CRecentFiles recent;
         const QString longPath = u'/' + QString(300, u'a') + QStringLiteral("/長い名前.bjpx");
+        const QString accents = QStringLiteral("/home/op/café/Ærø news.bjpx");
+        const QString lineBreak = QStringLiteral("/home/op/two\nlines.bjp");
         recent.Add(QStringLiteral("/w/old.bjp"));
+        recent.Add(lineBreak);
         recent.Add(longPath);
-        QVERIFY(recent.Save(store));
+        recent.Add(accents);
+        QVERIFY(recent.Save(store, paths));
 
         CRecentFiles loaded;
-        loaded.Load(store);
-        QCOMPARE(loaded.Entries(), QStringList({longPath, QStringLiteral("/w/old.bjp")}));
-        QCOMPARE(store.GetString(kRecentFileSection, QStringLiteral("File2")),
-                 QStringLiteral("/w/old.bjp"));
+        loaded.Load(store, paths);
+        QCOMPARE(loaded.Entries(),
+                 QStringList({accents, longPath, lineBreak, QStringLiteral("/w/old.bjp")}));
         // The settings of the Config section are left alone.
         QCOMPARE(store.GetInt(QStringLiteral("Config"), QStringLiteral("w_left"), 0), 7);
 
-        // A shorter list replaces the section: no stale entry is left behind.
+        // A shorter list replaces the old one: no stale entry is left behind.
         CRecentFiles shorter;
         shorter.Add(QStringLiteral("/w/only.bjpx"));
-        QVERIFY(shorter.Save(store));
-        loaded.Load(store);
+        QVERIFY(shorter.Save(store, paths));
+        loaded.Load(store, paths);
         QCOMPARE(loaded.Entries(), QStringList({QStringLiteral("/w/only.bjpx")}));
+    }
+
+    void recentFilesOfTheOldSectionAreTakenOver()
+    {
+        QTemporaryDir dir;
+        const QString iniPath = dir.filePath(QStringLiteral("s.ini"));
+        QVERIFY(test::WriteBytes(iniPath, "[Config]\nw_left=7\n[Recent File List]\n"
+                                          "File1=/w/b.bjpx\nFile2=\nFile3=/w/a.bjp\n"));
+        CIniStore store(iniPath);
+        CPathStore paths(PathStoreFilePath(iniPath));
+        CRecentFiles recent;
+        recent.Load(store, paths);
+        QCOMPARE(recent.Entries(),
+                 QStringList({QStringLiteral("/w/b.bjpx"), QStringLiteral("/w/a.bjp")}));
+
+        // Once the path file holds the list, the old section goes.
+        QVERIFY(recent.Save(store, paths));
+        QVERIFY(store.GetSection(kRecentFileSection).isEmpty());
+        QCOMPARE(store.GetInt(QStringLiteral("Config"), QStringLiteral("w_left"), 0), 7);
+        CRecentFiles again;
+        again.Load(store, paths);
+        QCOMPARE(again.Entries(), recent.Entries());
+
+        // A damaged path file is no list: the old section (gone now) would be read instead.
+        QVERIFY(test::WriteBytes(paths.Path(), "{ not json"));
+        again.Load(store, paths);
+        QCOMPARE(again.Count(), 0);
+        QVERIFY(recent.Save(store, paths));
+        again.Load(store, paths);
+        QCOMPARE(again.Entries(), recent.Entries());
     }
 
     void workFoldersUnderTheDataFolder()
@@ -88,6 +126,21 @@ private slots:
         QCOMPARE(WorkFolderName(1234), WorkFolderName(1234));
         // Different seeds usually give different folders (these two do).
         QVERIFY(WorkFolderName(1) != WorkFolderName(2));
+
+        // A second run with the same seed gets a folder of its own.
+        const WorkFolders second = MakeWorkFolders(dir.path(), 1234);
+        QVERIFY(second.work != folders.work);
+        QVERIFY2(pattern.match(second.work).hasMatch(), qPrintable(second.work));
+        QVERIFY(QFileInfo(second.work).isDir());
+
+        // The end of the run removes its work folder with what is in it, and only that.
+        QVERIFY(test::WriteBytes(second.work + QStringLiteral("copy.jpg"), "jpeg"));
+        QVERIFY(QDir().mkpath(second.work + QStringLiteral("server")));
+        QVERIFY(RemoveWorkFolder(second));
+        QVERIFY(!QFileInfo::exists(second.work));
+        QVERIFY(QFileInfo(folders.work).isDir());
+        QVERIFY(QFileInfo(folders.convert).isDir());
+        QVERIFY(RemoveWorkFolder(second)); // already gone
     }
 
     void accessPaneRules_data()
@@ -192,6 +245,89 @@ private slots:
         const QString text = QString::fromUtf8(test::ReadBytes(built));
         QVERIFY(text.contains(QStringLiteral("ポータブル保存")));
         QVERIFY(!OpenHelpDocument(QStringLiteral("/nonexistent-folder")));
+    }
+
+    void helpWithoutABrowserShowsItsOwnWindow()
+    {
+        QWidget frame;
+        QList<QUrl> asked;
+        const UrlOpener noBrowser = [&asked](const QUrl &url) {
+            asked.append(url);
+            return false;
+        };
+        QTextBrowser *window = ShowHelpDocument(BinDir(), &frame, noBrowser);
+        QVERIFY(window);
+        QCOMPARE(asked, QList<QUrl>({QUrl::fromLocalFile(HelpDocumentPath(BinDir()))}));
+        QVERIFY(window->isVisible());
+        QVERIFY(window->isWindow());
+        QCOMPARE(window->source(), asked.first());
+        QVERIFY(window->toPlainText().contains(QStringLiteral("ポータブル保存")));
+        // The command again raises the same window.
+        QCOMPARE(ShowHelpDocument(BinDir(), &frame, noBrowser), window);
+
+        // A browser that starts takes the guide; a missing guide asks nobody.
+        const UrlOpener browser = [&asked](const QUrl &url) {
+            asked.append(url);
+            return true;
+        };
+        QCOMPARE(ShowHelpDocument(BinDir(), &frame, browser), nullptr);
+        QCOMPARE(asked.size(), 3);
+        QCOMPARE(ShowHelpDocument(QStringLiteral("/nonexistent-folder"), &frame, noBrowser),
+                 nullptr);
+        QCOMPARE(asked.size(), 3);
+    }
+
+    void openDialogTakesANameWithoutExtension_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("opened");
+        // (A name of no project is refused by Qt's dialog with a message of its own.)
+        QTest::newRow("bare name") << QStringLiteral("news") << QStringLiteral("news.bjpx");
+        QTest::newRow("with extension") << QStringLiteral("news.bjpx")
+                                        << QStringLiteral("news.bjpx");
+        QTest::newRow("dotted name") << QStringLiteral("my.news") << QStringLiteral("my.news.bjpx");
+    }
+
+    void openDialogTakesANameWithoutExtension()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, opened);
+        QTemporaryDir dir;
+        QVERIFY(test::WriteBytes(dir.filePath(QStringLiteral("news.bjpx")), "x"));
+        QVERIFY(test::WriteBytes(dir.filePath(QStringLiteral("my.news.bjpx")), "x"));
+        FileDialogRequest request;
+        request.kind = FileDialogKind::Open;
+        request.filterText = QStringLiteral("bjpx,bjpﾌｧｲﾙ (*.bjpx,*.bjp)");
+        request.filterPatterns = {QStringLiteral("*.bjpx"), QStringLiteral("*.bjp")};
+        request.startFolder = dir.path();
+        const std::unique_ptr<QFileDialog> dialog = CQtPrompt::MakeFileDialog(request, nullptr);
+        dialog->show();
+        auto *nameEdit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        QVERIFY(nameEdit);
+        nameEdit->setText(typed);
+        // A refusal would come as a modal message of Qt's dialog; it must not stop the test.
+        QTimer::singleShot(3000, dialog.get(), [] {
+            if (QWidget *modal = QApplication::activeModalWidget())
+                modal->close();
+        });
+        QTest::keyClick(nameEdit, Qt::Key_Return);
+        QCOMPARE(dialog->result(), int(QDialog::Accepted));
+        QCOMPARE(dialog->selectedFiles(), QStringList({dir.filePath(opened)}));
+    }
+
+    void saveDialogStartsWithTheGivenFile()
+    {
+        QTemporaryDir dir;
+        FileDialogRequest request;
+        request.kind = FileDialogKind::Save;
+        request.filterText = QStringLiteral("bjpx,bjpﾌｧｲﾙ (*.bjpx,*.bjp)");
+        request.filterPatterns = {QStringLiteral("*.bjpx"), QStringLiteral("*.bjp")};
+        request.startFolder = QStringLiteral("/elsewhere");
+        request.startFile = dir.filePath(QStringLiteral("news.bjpx"));
+        const std::unique_ptr<QFileDialog> dialog = CQtPrompt::MakeFileDialog(request, nullptr);
+        QCOMPARE(dialog->directory().absolutePath(), dir.path());
+        QCOMPARE(dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->text(),
+                 QStringLiteral("news.bjpx"));
     }
 
     void qtFilterKeepsTheTextAndListsThePatterns()

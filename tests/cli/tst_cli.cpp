@@ -6,8 +6,12 @@
 #include "test_registry.h"
 
 #include "model/text_codec.h"
+#include "orin_version.h"
 
 #include <QtTest>
+
+#include <cerrno>
+#include <cstring>
 
 using namespace orin::test;
 
@@ -19,9 +23,11 @@ struct Outcome {
     QString err;
 };
 
-Outcome RunCli(const QStringList &args)
+Outcome RunCli(const QStringList &args, const QProcessEnvironment &environment = {})
 {
     QProcess process;
+    if (!environment.isEmpty())
+        process.setProcessEnvironment(environment);
     process.start((BinDir() + QStringLiteral("/orinedit-cli")), args);
     Outcome o;
     if (!process.waitForFinished(120000))
@@ -43,6 +49,25 @@ QString CopySample(const QTemporaryDir &dir)
         QFile::copy(source + QStringLiteral("sample./") + f, folder + u'/' + f);
     QFile::copy(source + QStringLiteral("sample.bjpx"), dir.filePath(QStringLiteral("sample.bjpx")));
     return dir.filePath(QStringLiteral("sample.bjpx"));
+}
+
+// The words of a command line.
+QStringList Words(const char *line)
+{
+    return QString::fromLatin1(line).split(u' ');
+}
+
+// Every file and folder under `folder` with the bytes of the files (hidden ones too).
+QMap<QString, QByteArray> Tree(const QString &folder)
+{
+    QMap<QString, QByteArray> entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        entries.insert(path, it.fileInfo().isDir() ? QByteArray("<folder>") : ReadBytes(path));
+    }
+    return entries;
 }
 
 } // namespace
@@ -184,12 +209,108 @@ private slots:
         QVERIFY2(o.err.contains(message), qPrintable(o.err));
     }
 
+    // A file that is not a complete project is never written anywhere, a folder is never taken
+    // for the output, and a failed command leaves every file as it was.
+    void refusedInputsAndOutputsTouchNothing_data()
+    {
+        QTest::addColumn<QStringList>("args"); // names inside the test folder
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+        const QString damaged = QStringLiteral("ends before </BMLCAST>");
+        const QString notProject = QStringLiteral("not a project file");
+        QTest::newRow("convert cut short") << Words("convert cut.bjpx out.bjpx") << 1 << damaged;
+        QTest::newRow("convert cut short in place") << Words("convert cut.bjpx cut.bjpx") << 1 << damaged;
+        QTest::newRow("renumber cut short") << Words("renumber cut.bjpx out.bjpx") << 1 << damaged;
+        QTest::newRow("slim cut short") << Words("slim cut.bjpx out.bjpx") << 1 << damaged;
+        QTest::newRow("portable cut short") << Words("portable cut.bjpx out.bjpx") << 1 << damaged;
+        QTest::newRow("convert another root") << Words("convert other.bjpx out.bjpx") << 1 << QStringLiteral("root element is not <BMLCAST>");
+        QTest::newRow("info of an empty file") << Words("info empty.bjpx") << 1 << notProject;
+        QTest::newRow("convert an empty file") << Words("convert empty.bjpx out.bjpx") << 1 << notProject;
+        QTest::newRow("convert random bytes") << Words("convert noise.bjp out.bjp") << 1 << notProject;
+        QTest::newRow("convert a missing file") << Words("convert missing.bjpx out.bjpx") << 1 << QStringLiteral("ファイルがオープンできません");
+        QTest::newRow("convert onto a folder") << Words("convert good.bjpx folder.bjpx") << 1 << QString::fromLocal8Bit(strerror(EISDIR));
+        QTest::newRow("renumber onto a folder") << Words("renumber good.bjpx folder.bjpx") << 1 << QString::fromLocal8Bit(strerror(EISDIR));
+    }
+    void refusedInputsAndOutputsTouchNothing()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString good = CopySample(dir);
+        QVERIFY(QFile::rename(good, dir.filePath(QStringLiteral("good.bjpx"))));
+        const QString full = orin::DecodeUnicodeTextFile(ReadBytes(dir.filePath(QStringLiteral("good.bjpx"))));
+        QVERIFY(WriteBytes(dir.filePath(QStringLiteral("cut.bjpx")), orin::EncodeUnicodeTextFile(full.left(full.size() / 2))));
+        QVERIFY(WriteBytes(dir.filePath(QStringLiteral("other.bjpx")), orin::EncodeUnicodeTextFile(QStringLiteral("<Other><Program/></Other>"))));
+        QVERIFY(WriteBytes(dir.filePath(QStringLiteral("empty.bjpx")), QByteArray()));
+        QVERIFY(WriteBytes(dir.filePath(QStringLiteral("noise.bjp")), QByteArray("\x89PNG\r\n\x1a\n\x00\x01 binary")));
+        QVERIFY(WriteBytes(dir.filePath(QStringLiteral("folder.bjpx/inside.txt")), "kept"));
+        const QMap<QString, QByteArray> before = Tree(dir.path());
+
+        QStringList absolute;
+        for (const QString &arg : args)
+            absolute << (arg.contains(u'.') ? dir.filePath(arg) : arg);
+        const Outcome o = RunCli(absolute);
+        QCOMPARE(o.code, code);
+        QVERIFY2(o.err.contains(message), qPrintable(o.err));
+        QCOMPARE(Tree(dir.path()), before);
+    }
+
+    void infoOfADamagedFileShowsWhatWasRead()
+    {
+        QTemporaryDir dir;
+        const QString sample = CopySample(dir);
+        const QString full = orin::DecodeUnicodeTextFile(ReadBytes(sample));
+        // Cut right after the second page.
+        const qsizetype cut = full.indexOf(QStringLiteral("</BMLJPEG>"), full.indexOf(QStringLiteral("</BMLJPEG>")) + 1) + 10;
+        const QString path = dir.filePath(QStringLiteral("cut.bjpx"));
+        QVERIFY(WriteBytes(path, orin::EncodeUnicodeTextFile(full.left(cut))));
+        const Outcome o = RunCli({QStringLiteral("info"), path});
+        QCOMPARE(o.code, 1);
+        QVERIFY2(o.out.contains(QStringLiteral("Pages: 2")), qPrintable(o.out));
+        QVERIFY2(o.err.contains(QStringLiteral("damaged")) && o.err.contains(QStringLiteral("ends before </BMLCAST>")), qPrintable(o.err));
+        const Outcome json = RunCli({QStringLiteral("info"), path, QStringLiteral("--json")});
+        QCOMPARE(json.code, 1);
+        QCOMPARE(QJsonDocument::fromJson(json.out.toUtf8()).object().value(QStringLiteral("pages")).toInt(), 2);
+    }
+
     void helpListsTheCommands()
     {
         const Outcome o = RunCli({QStringLiteral("--help")});
         QCOMPARE(o.code, 0);
         for (const char *command : {"info", "convert", "portable", "renumber", "slim"})
             QVERIFY(o.out.contains(QLatin1String(command)));
+    }
+
+    void versionIsPrinted()
+    {
+        const Outcome o = RunCli({QStringLiteral("--version")});
+        QCOMPARE(o.code, 0);
+        QCOMPARE(o.out, QStringLiteral("orinedit-cli %1\n").arg(QLatin1String(orin::kVersion)));
+    }
+
+    void readingLeavesNoTraceAndNoWarnings()
+    {
+        // A home, data, configuration and temporary folder of its own, and no runtime folder:
+        // whatever the tool wrote while finding its settings would show up in them.
+        QTemporaryDir dir;
+        const QString project = CopySample(dir);
+        const QString home = dir.filePath(QStringLiteral("home"));
+        const QString temp = dir.filePath(QStringLiteral("tmp"));
+        QVERIFY(QDir().mkpath(home) && QDir().mkpath(temp));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"XDG_RUNTIME_DIR", "XDG_DATA_HOME", "XDG_CONFIG_HOME",
+                                 "XDG_CACHE_HOME", "QT_QPA_PLATFORM"})
+            environment.remove(QLatin1String(name));
+        environment.insert(QStringLiteral("HOME"), home);
+        environment.insert(QStringLiteral("TMPDIR"), temp);
+        const QDir::Filters everything = QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot;
+
+        const Outcome o = RunCli({QStringLiteral("info"), project}, environment);
+        QCOMPARE(o.code, 0);
+        QCOMPARE(o.err, QString());
+        QCOMPARE(QDir(home).entryList(everything), QStringList());
+        QCOMPARE(QDir(temp).entryList(everything), QStringList());
     }
 };
 

@@ -93,22 +93,26 @@ private slots:
     void copydocErrors_data()
     {
         QTest::addColumn<QStringList>("extra");
+        QTest::addColumn<QString>("outName");
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("message");
-        QTest::newRow("unknown page") << QStringList{Arg("--pages"), Arg("2,9")} << 1 << Arg("no page with id 9");
-        QTest::newRow("not a number") << QStringList{Arg("--pages"), Arg("1,x")} << 2 << Arg("not a list of page ids");
-        QTest::newRow("no --pages") << QStringList{} << 2 << Arg("copydoc takes");
-        QTest::newRow("--pages without a list") << QStringList{Arg("--pages")} << 2 << Arg("--pages takes");
+        const QString text = Arg("pages.txt");
+        QTest::newRow("unknown page") << QStringList{Arg("--pages"), Arg("2,9")} << text << 1 << Arg("no page with id 9");
+        QTest::newRow("not a number") << QStringList{Arg("--pages"), Arg("1,x")} << text << 2 << Arg("not a list of page ids");
+        QTest::newRow("no --pages") << QStringList{} << text << 2 << Arg("copydoc takes");
+        QTest::newRow("--pages without a list") << QStringList{Arg("--pages")} << text << 2 << Arg("--pages takes");
+        QTest::newRow("OUT named as a project") << QStringList{Arg("--pages"), Arg("1")} << Arg("pages.bjpx") << 2 << Arg("not a project");
     }
 
     void copydocErrors()
     {
         QFETCH(QStringList, extra);
+        QFETCH(QString, outName);
         QFETCH(int, code);
         QFETCH(QString, message);
         QTemporaryDir dir;
         const QString project = CopySample(dir);
-        const QString out = dir.filePath(QStringLiteral("pages.txt"));
+        const QString out = dir.filePath(outName);
         const Outcome o = Run(QStringList{Arg("copydoc"), project, out} + extra);
         QCOMPARE(o.code, code);
         QVERIFY2(o.err.contains(message), qPrintable(o.err));

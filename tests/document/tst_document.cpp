@@ -7,11 +7,15 @@
 #include "document/recent_files.h"
 #include "prompt_fixtures.h"
 #include "images/load_services.h"
+#include "model/text_codec.h"
 
 #include <QDir>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cerrno>
+#include <cstring>
 
 using namespace orin;
 using orin::test::CScriptedPrompt;
@@ -118,28 +122,133 @@ private slots:
         QCOMPARE(edition1.SizeLimit(), 100000);
     }
 
-    void openFailureEmptiesTheModelAndKeepsThePath()
+    // A file that gives no project changes nothing: the content on screen, the current file,
+    // the title, the modified flag, the sizes and the recent files stay as they were.
+    void failedOpenChangesNothing_data()
     {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes"); // empty name: no file at all
+        QTest::newRow("missing file") << QStringLiteral("missing.bjpx") << QByteArray();
+        QTest::newRow("empty file") << QStringLiteral("empty.bjpx") << QByteArray("");
+        QTest::newRow("random bytes") << QStringLiteral("noise.bjp") << QByteArray("\x93\xfa\x01\x02 no markup \xff");
+        QTest::newRow("another kind of file") << QStringLiteral("notes.bjpx") << EncodeUnicodeTextFile(QStringLiteral("just a note\n"));
+        QTest::newRow("other extension") << QStringLiteral("x.txt") << QByteArray("<BMLCAST></BMLCAST>");
+    }
+    void failedOpenChangesNothing()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
         Fixture f;
-        QVERIFY(test::WriteProject(f.Path(QStringLiteral("a.bjpx")), 2));
+        QVERIFY(test::WriteProject(f.Path(QStringLiteral("a.bjpx")), 2, QString(), 1));
         QVERIFY(f.document.OpenProjectFile(f.Path(QStringLiteral("a.bjpx"))));
+        f.model.pages.Add(std::make_unique<CMyProgramInfo>());
         f.document.SetModified();
+        const QString path = f.Path(name);
+        if (!bytes.isNull())
+            QVERIFY(test::WriteBytes(path, bytes));
+        const QString sizeLine = f.document.SizeLine();
+        f.prompt.Clear();
         f.prompt.answers = {PromptAnswer::No};
+        QSignalSpy opened(&f.document, &CDocument::ProjectOpened);
 
-        const QString missing = f.Path(QStringLiteral("missing.bjpx"));
-        QVERIFY(f.document.OpenProjectFile(missing));
+        QVERIFY(!f.document.OpenProjectFile(path));
         QCOMPARE(f.prompt.Messages().last(), QStringLiteral("ファイルがオープンできません"));
         QCOMPARE(f.prompt.records.last().caption, QStringLiteral("エラー"));
-        QCOMPARE(f.model.pages.Count(), 0);
-        QCOMPARE(f.document.CurrentPath(), missing);
-        QCOMPARE(f.document.Title(), QStringLiteral("OrinEditHTML - missing.bjpx"));
-        QCOMPARE(f.document.SizeLine(), QString());
-        QVERIFY(!f.document.IsModified());
+        QCOMPARE(f.model.pages.Count(), 3);
+        QCOMPARE(f.document.CurrentPath(), f.Path(QStringLiteral("a.bjpx")));
+        QCOMPARE(f.document.Title(), QStringLiteral("OrinEditHTML - a.bjpx*"));
+        QVERIFY(f.document.IsModified());
+        QCOMPARE(f.document.SizeLine(), sizeLine);
+        QCOMPARE(f.document.PngPaneText(), QStringLiteral(" H"));
+        QCOMPARE(f.recent.Entries(), QStringList{f.Path(QStringLiteral("a.bjpx"))});
+        QCOMPARE(opened.count(), 0);
+        if (!bytes.isNull())
+            QCOMPARE(test::ReadBytes(path), bytes);
 
-        // Another extension is passed over without a message.
+        // The next Save still goes to the project that is open.
         f.prompt.Clear();
-        QVERIFY(!f.document.ShowLoadedProject(f.Path(QStringLiteral("x.txt"))));
+        QVERIFY(f.document.Save());
         QVERIFY(f.prompt.records.isEmpty());
+        QVERIFY(!QFile::exists(path + QStringLiteral(".bak")));
+    }
+
+    // A file with only part of a project shows what could be read and warns; it has no current
+    // path then, so Save asks for a new name and the damaged file is never written over.
+    void damagedFileIsShownButNeverSavedOver_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("pages");
+        CContentModel model;
+        for (int i = 1; i <= 3; ++i) {
+            auto page = std::make_unique<CMyProgramInfo>();
+            page->id = i;
+            model.pages.Add(std::move(page));
+        }
+        const QString full = ComposeProject(model, SaveMode::Plain, QString(), ProgramSettings());
+        const qsizetype secondEnd = full.indexOf(QStringLiteral("</BMLJPEG>"), full.indexOf(QStringLiteral("<BMLJPEG id=\"2\""))) + 10;
+        QTest::newRow("cut short") << full.left(secondEnd + 3) << 2;
+        QTest::newRow("another root") << QStringLiteral("<PROJECT><Program><BMLJPEG id=\"4\"/></Program></PROJECT>") << 1;
+    }
+    void damagedFileIsShownButNeverSavedOver()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, pages);
+        Fixture f;
+        const QString damaged = f.Path(QStringLiteral("damaged.bjpx"));
+        const QByteArray bytes = EncodeUnicodeTextFile(text);
+        QVERIFY(test::WriteBytes(damaged, bytes));
+        QSignalSpy opened(&f.document, &CDocument::ProjectOpened);
+
+        QVERIFY(f.document.OpenProjectFile(damaged));
+        QCOMPARE(opened.count(), 1);
+        QCOMPARE(f.model.pages.Count(), pages);
+        QCOMPARE(f.prompt.records.size(), 1);
+        QCOMPARE(f.prompt.records.last().text, QString::fromUtf16(kDamagedFileWarning));
+        QVERIFY(f.prompt.records.last().text.contains(QStringLiteral("破損")));
+        QCOMPARE(f.prompt.records.last().caption, QStringLiteral("警告"));
+        QCOMPARE(f.document.CurrentPath(), QString());
+        QCOMPARE(f.document.Title(), QStringLiteral("OrinEditHTML"));
+        QCOMPARE(f.document.ProjectFolder(), f.dir.path() + u'/');
+        QVERIFY(f.recent.Entries().isEmpty());
+
+        // Save asks for a name; the damaged file and its folder keep what they had.
+        f.prompt.Clear();
+        f.prompt.fileNames = {f.Path(QStringLiteral("rescued"))};
+        QVERIFY(f.document.Save());
+        QCOMPARE(f.prompt.records.size(), 1);
+        QVERIFY(f.prompt.records.first().fileDialog);
+        QCOMPARE(f.document.CurrentPath(), f.Path(QStringLiteral("rescued.bjpx")));
+        QCOMPARE(test::ReadBytes(damaged), bytes);
+        QVERIFY(!QFile::exists(damaged + QStringLiteral(".bak")));
+        CContentModel reread;
+        ProgramSettings settings;
+        qint64 used = 0;
+        ProjectIntegrity integrity = ProjectIntegrity::NoRoot;
+        QVERIFY(LoadProject(f.Path(QStringLiteral("rescued.bjpx")), true, settings, used, reread,
+                            StandardLoadServices(), &integrity));
+        QCOMPARE(integrity, ProjectIntegrity::Complete);
+        QCOMPARE(reread.pages.Count(), pages);
+    }
+
+    void saveOntoAFolderTouchesNothing()
+    {
+        Fixture f;
+        QVERIFY(test::WriteProject(f.Path(QStringLiteral("a.bjpx")), 1));
+        QVERIFY(f.document.OpenProjectFile(f.Path(QStringLiteral("a.bjpx"))));
+        f.document.SetModified();
+        QVERIFY(test::WriteBytes(f.Path(QStringLiteral("d.bjpx/inside.txt")), "kept"));
+        f.prompt.fileNames = {f.Path(QStringLiteral("d"))};
+
+        QVERIFY(!f.document.SaveAs());
+        QCOMPARE(f.prompt.Messages().size(), 1);
+        QVERIFY2(f.prompt.Messages().first().contains(QString::fromLocal8Bit(strerror(EISDIR))),
+                 qPrintable(f.prompt.Messages().first()));
+        QCOMPARE(f.prompt.records.last().caption, QStringLiteral("エラー"));
+        QVERIFY(QFileInfo(f.Path(QStringLiteral("d.bjpx"))).isDir());
+        QCOMPARE(test::ReadBytes(f.Path(QStringLiteral("d.bjpx/inside.txt"))), QByteArray("kept"));
+        QVERIFY(!QFileInfo::exists(f.Path(QStringLiteral("d.bjpx.bak"))));
+        QCOMPARE(f.document.CurrentPath(), f.Path(QStringLiteral("a.bjpx")));
+        QVERIFY(f.document.IsModified());
     }
 
     void openWhileModified_data()

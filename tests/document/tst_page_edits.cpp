@@ -129,6 +129,21 @@ private slots:
         QVERIFY(f.prompt.records.isEmpty());
     }
 
+    void dropOntoADamagedFileThatIsShown()
+    {
+        Fixture f;
+        const QString path = f.Path(QStringLiteral("cut.bjpx"));
+        QVERIFY(test::WriteProject(path, 2));
+        const QByteArray bytes = test::ReadBytes(path);
+        QVERIFY(test::WriteBytes(path, bytes.left(bytes.size() / 4 * 2)));
+        QVERIFY(f.document.OpenProjectFile(path));
+        QVERIFY(f.document.CurrentPath().isEmpty());
+        f.prompt.Clear();
+        QVERIFY(f.edits.DropPages(1, CopyDocumentWithImage(QStringLiteral("/x.jpg")), 0));
+        QVERIFY(f.prompt.records.isEmpty());
+        QVERIFY(f.document.IsModified());
+    }
+
     void mergeCountsTheSizeOnceAndUndoes()
     {
         Fixture f;

@@ -303,18 +303,18 @@ private slots:
         QTest::newRow("254") << 254 << 256;
         QTest::newRow("999") << 999 << 1001;
         QTest::newRow("1999") << 1999 << 2001;
-        QTest::newRow("7") << 7 << 8;
+        QTest::newRow("31") << 31 << 32;
     }
 
     void newPageIdsSkipTheReservedNumbers()
     {
         QFETCH(int, largest);
         QFETCH(int, expected);
-        CMyDataArray<CMyProgramInfo> pages;
-        auto page = std::make_unique<CMyProgramInfo>();
-        page->id = largest;
-        pages.Add(std::move(page));
-        QCOMPARE(NextFreePageId(pages), expected);
+        Fixture f;
+        f.Open();
+        f.model.pages.At(1)->id = largest;
+        QCOMPARE(f.edits.DropPageRow(0, 3, true), 3);
+        QCOMPARE(f.model.pages.At(3)->id, expected);
     }
 
     void pagePropertiesFollowTheTimerMode()

@@ -28,6 +28,7 @@ private slots:
         QTest::newRow("quotes in attributes") << u"'\""_s << true << u"&apos;&quot;"_s;
         QTest::newRow("already escaped") << u"&amp;"_s << false << u"&amp;amp;"_s;
         QTest::newRow("empty") << u""_s << true << u""_s;
+        QTest::newRow("NUL") << QStringLiteral("a") + QChar(0) + u"<"_s << false << u"a?&lt;"_s;
         QTest::newRow("Japanese") << QString::fromUtf8("\xE6\x97\xA5<") << false
                                   << QString::fromUtf8("\xE6\x97\xA5&lt;");
     }

@@ -10,6 +10,8 @@
 
 #include <QtTest>
 
+#include <cerrno>
+#include <cstring>
 #include <unistd.h>
 
 using namespace orin;
@@ -186,7 +188,9 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("expected");
         QTest::newRow("inside") << QStringLiteral("/w/news./bg.jpg") << QStringLiteral("./news./bg.jpg");
-        QTest::newRow("case differs") << QStringLiteral("/W/NEWS./bg.jpg") << QStringLiteral("./news./bg.jpg");
+        // Names are case-sensitive here: another case is another folder.
+        QTest::newRow("case differs") << QStringLiteral("/W/NEWS./bg.jpg") << QStringLiteral("/W/NEWS./bg.jpg");
+        QTest::newRow("folder name differs in case") << QStringLiteral("/w/News./bg.jpg") << QStringLiteral("/w/News./bg.jpg");
         QTest::newRow("without dot") << QStringLiteral("/w/news/bg.jpg") << QStringLiteral("/w/news/bg.jpg");
         QTest::newRow("deeper") << QStringLiteral("/w/news./sub/bg.jpg") << QStringLiteral("/w/news./sub/bg.jpg");
         QTest::newRow("windows absolute") << QStringLiteral("C:\\work\\news\\bg.jpg") << QStringLiteral("C:\\work\\news\\bg.jpg");
@@ -222,12 +226,77 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     }
 
-    void otherExtensionWritesNothing()
+    void targetsThatCannotTakeAProjectTouchNothing_data()
     {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("folder");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("other extension") << QStringLiteral("news.xml") << false << QStringLiteral(".bjpx");
+        QTest::newRow("no extension") << QStringLiteral("news") << false << QStringLiteral(".bjpx");
+        QTest::newRow("a folder") << QStringLiteral("news.bjpx") << true << QString::fromLocal8Bit(strerror(EISDIR));
+    }
+    void targetsThatCannotTakeAProjectTouchNothing()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, folder);
+        QFETCH(QString, reason);
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("news.xml"));
-        QVERIFY(SaveProject(CContentModel(), path, SaveMode::Plain, QString(), ProgramSettings()).ok);
-        QVERIFY(!QFileInfo::exists(path));
+        const QString path = dir.filePath(name);
+        if (folder)
+            QVERIFY(test::WriteBytes(path + QStringLiteral("/inside.txt"), "kept"));
+        const FileResult result = SaveProject(CContentModel(), path, SaveMode::Plain, ContentFolderOf(path), ProgramSettings());
+        QVERIFY(!result.ok);
+        QVERIFY2(result.message.contains(name) && result.message.contains(reason), qPrintable(result.message));
+        const QStringList left = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        QCOMPARE(left, folder ? QStringList{name} : QStringList());
+        if (folder)
+            QCOMPARE(test::ReadBytes(path + QStringLiteral("/inside.txt")), QByteArray("kept"));
+    }
+
+    // U+0000 cannot stand in either file form; it is written as "?" so that the rest of the
+    // project reads back whole.
+    void nulCharactersAreWrittenAsQuestionMarks_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("bjpx") << QStringLiteral("a.bjpx");
+        QTest::newRow("bjp") << QStringLiteral("a.bjp");
+    }
+    void nulCharactersAreWrittenAsQuestionMarks()
+    {
+        QFETCH(QString, name);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(name);
+        const QString nul = QStringLiteral("a") + QChar(0) + QStringLiteral("b");
+        CContentModel model;
+        auto page = std::make_unique<CMyProgramInfo>();
+        page->id = 1;
+        page->comment = nul;
+        page->itemCount = 1;
+        page->items[0].text = nul;
+        model.pages.Add(std::move(page));
+        auto text = std::make_unique<CMyTextInfo>();
+        text->id = 2;
+        text->text = nul;
+        model.texts.Add(std::move(text));
+        model.functionValue = QStringLiteral("after");
+        ProgramSettings settings;
+        settings.FileIDName = nul;
+        QVERIFY(SaveProject(model, path, SaveMode::Plain, ContentFolderOf(path), settings).ok);
+
+        CContentModel back;
+        ProgramSettings backSettings;
+        qint64 used = 0;
+        ProjectIntegrity integrity = ProjectIntegrity::NoRoot;
+        QVERIFY(LoadProject(path, name.endsWith(u'x'), backSettings, used, back, PlainServices(), &integrity));
+        QCOMPARE(integrity, ProjectIntegrity::Complete);
+        const QString written = QStringLiteral("a?b");
+        QCOMPARE(backSettings.FileIDName, written);
+        QCOMPARE(back.pages.Count(), 1);
+        QCOMPARE(back.pages.At(0)->comment, written);
+        QCOMPARE(back.pages.At(0)->items[0].text, written);
+        QCOMPARE(back.texts.Count(), 1);
+        QCOMPARE(back.texts.At(0)->text, written);
+        QCOMPARE(back.functionValue, QStringLiteral("after"));
     }
 
     void failedSaveLeavesFilesAndSaysWhy()

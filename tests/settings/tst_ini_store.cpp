@@ -200,6 +200,34 @@ private slots:
         QTest::newRow("emoji") << QStringLiteral("\U0001F600") << false;
         QTest::newRow("line break") << QStringLiteral("a\nb") << false;
         QTest::newRow("surrounding blank") << QStringLiteral(" a") << false;
+        QTest::newRow("in double quotes") << QStringLiteral("\"a b\"") << false;
+        QTest::newRow("one double quote") << QStringLiteral("\"a b") << true;
+    }
+
+    void doubleQuotesAreNotPartOfTheValue_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("quoted path") << QByteArray("v = \"C:\\My Work\\\" \r\n")
+                                     << QStringLiteral("C:\\My Work\\");
+        QTest::newRow("quoted blanks kept") << QByteArray("v=\"  a  \"\n")
+                                            << QStringLiteral("  a  ");
+        QTest::newRow("empty quotes") << QByteArray("v=\"\"\n") << QString();
+        QTest::newRow("a lone quote") << QByteArray("v=\"\n") << QStringLiteral("\"");
+        QTest::newRow("open quote only") << QByteArray("v=\"abc\n") << QStringLiteral("\"abc");
+        QTest::newRow("quotes inside") << QByteArray("v=a \"b\" c\n")
+                                       << QStringLiteral("a \"b\" c");
+    }
+
+    void doubleQuotesAreNotPartOfTheValue()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, value);
+        QVERIFY(test::WriteBytes(m_path, "[Config]\n" + line + "n=\"12\"\n"));
+        const CIniStore store(m_path);
+        QCOMPARE(store.GetString(kSection, QStringLiteral("v")), value);
+        QCOMPARE(store.GetSection(kSection).first().second, value);
+        QCOMPARE(store.GetInt(kSection, QStringLiteral("n"), 0), 12);
     }
 
     void whatTheFileCanHold()
@@ -210,6 +238,24 @@ private slots:
         CIniStore store(m_path);
         QVERIFY(store.WriteString(kSection, QStringLiteral("v"), value));
         QCOMPARE(store.GetString(kSection, QStringLiteral("v")) == value, holds);
+    }
+
+    void snapshotReadsTheFileOnce()
+    {
+        QVERIFY(test::WriteBytes(m_path, "[Config]\nw=12px\ns= \"a b\" \n[Other]\nw=3\n"));
+        const CIniSnapshot snapshot(m_path);
+        const CIniStore store(m_path);
+        QCOMPARE(snapshot.GetInt(kSection, QStringLiteral("W"), 0), 12);
+        QCOMPARE(snapshot.GetString(kSection, QStringLiteral("s")), QStringLiteral("a b"));
+        QCOMPARE(snapshot.GetInt(QStringLiteral("other"), QStringLiteral("w"), 0), 3);
+        QCOMPARE(snapshot.GetString(kSection, QStringLiteral("none"), QString(300, u'x')),
+                 store.GetString(kSection, QStringLiteral("none"), QString(300, u'x')));
+        // Later writes are not seen: the keys are read from the one parse.
+        QVERIFY(test::WriteBytes(m_path, "[Config]\nw=5\n"));
+        QCOMPARE(snapshot.GetInt(kSection, QStringLiteral("w"), 0), 12);
+        QCOMPARE(store.GetInt(kSection, QStringLiteral("w"), 0), 5);
+        QVERIFY(QFile::remove(m_path));
+        QCOMPARE(CIniSnapshot(m_path).GetInt(kSection, QStringLiteral("w"), 7), 7);
     }
 
     void unusableInputIsRefused()

@@ -5,6 +5,7 @@
 #include "settings/app_settings.h"
 #include "settings/ini_store.h"
 #include "settings/password_scramble.h"
+#include "settings/path_store.h"
 
 #include <QDir>
 #include <QFile>
@@ -295,8 +296,8 @@ private slots:
         QTest::newRow("folder with separator")
             << QStringLiteral("\\x\\y.bcml") << QStringLiteral("/opt/app/")
             << QStringLiteral("/opt/app/x/y.bcml");
-        QTest::newRow("slashes") << QStringLiteral("/x/y.bcml") << QStringLiteral("/opt/app")
-                                 << QStringLiteral("/opt/app/x/y.bcml");
+        QTest::newRow("absolute path") << QStringLiteral("/x/y.bcml") << QStringLiteral("/opt/app")
+                                       << QStringLiteral("/x/y.bcml");
         QTest::newRow("root folder")
             << QStringLiteral("\\y.bcml") << QStringLiteral("/") << QStringLiteral("/y.bcml");
         QTest::newRow("drive path") << QStringLiteral("D:\\y.bcml") << QStringLiteral("/opt/app")
@@ -585,6 +586,59 @@ private slots:
         const AppSettings s = Load();
         QCOMPARE(s.ServerPassword, QString());
         QCOMPARE(s.FTPPass2, QString());
+    }
+
+    void exactFolders()
+    {
+        // The folders come back with the characters code page 932 lacks.
+        AppSettings written;
+        written.DefaultFileDir = QStringLiteral("/home/op/café/");
+        written.PortableDir = QStringLiteral("/home/op/作業/");
+        written.ImageDir = QStringLiteral("/home/op/Ærø/bilder/");
+        CIniStore store(m_path);
+        CPathStore paths(PathStoreFilePath(m_path));
+        QCOMPARE(paths.Path(), m_dir.filePath(QStringLiteral("settings.paths.json")));
+        QVERIFY(WriteCloseSettings(store, written));
+        QVERIFY(WriteExactFolders(paths, written));
+        AppSettings read = Load();
+        QCOMPARE(read.DefaultFileDir, QStringLiteral("/home/op/caf?/")); // the file's own value
+        RestoreExactFolders(read, paths);
+        QCOMPARE(read.DefaultFileDir, written.DefaultFileDir);
+        QCOMPARE(read.PortableDir, written.PortableDir);
+        QCOMPARE(read.ImageDir, written.ImageDir);
+
+        // A folder changed in the settings file by hand wins over the kept one.
+        QVERIFY(WriteStringSetting(store, QStringLiteral("DefaultFileDir"),
+                                   QStringLiteral("/srv/other/")));
+        read = Load();
+        RestoreExactFolders(read, paths);
+        QCOMPARE(read.DefaultFileDir, QStringLiteral("/srv/other/"));
+        QCOMPARE(read.PortableDir, written.PortableDir);
+
+        // Without a path file the settings file alone counts.
+        QVERIFY(QFile::remove(paths.Path()));
+        read = Load();
+        RestoreExactFolders(read, paths);
+        QCOMPARE(read.ImageDir, QStringLiteral("/home/op/?r?/bilder/"));
+    }
+
+    void readingTheSettingsWritesNothing()
+    {
+        const QString appFolder = m_dir.filePath(QStringLiteral("app"));
+        QVERIFY(QDir().mkpath(appFolder));
+        const QDateTime before = QFileInfo(appFolder).lastModified();
+        QTest::qWait(20);
+        const QString dataFile = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                                 QStringLiteral("/OrinEditHTML.ini");
+        QCOMPARE(SettingsFileForReading(appFolder, 4), dataFile);
+        // Not even a probe file was made and removed in the application folder.
+        QCOMPARE(QFileInfo(appFolder).lastModified(), before);
+        QCOMPARE(QDir(appFolder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
+
+        const QString beside = appFolder + QStringLiteral("/OrinEditContentsWeb.ini");
+        QVERIFY(test::WriteBytes(beside, "[Config]\n"));
+        QCOMPARE(SettingsFileForReading(appFolder + u'/', 2), beside);
     }
 
     void settingsFolder()

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/lib_bmlts.h"
+#include "document/lib_bmlts.h"
 
 namespace orin {
 

@@ -1,0 +1,180 @@
+// SPDX-License-Identifier: MIT
+// Replacing a file with a backup: every step that fails is undone, a folder is never taken
+// for a file, and a new file gets the permissions the umask gives.
+
+#include "test_files.h"
+#include "test_registry.h"
+
+#include "model/safe_file.h"
+
+#include <QtTest>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
+using namespace orin;
+
+namespace {
+
+// Every entry of a folder (hidden ones too) with the bytes of the files.
+QMap<QString, QByteArray> Snapshot(const QString &folder)
+{
+    QMap<QString, QByteArray> entries;
+    const QFileInfoList infos = QDir(folder).entryInfoList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo &info : infos)
+        entries.insert(info.fileName(), info.isDir() ? QByteArray("<folder>") : test::ReadBytes(info.filePath()));
+    return entries;
+}
+
+QString Reason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// Fails the n-th rename or removal (counted from 1) with EIO; passes the others on.
+class CFailingStep {
+public:
+    explicit CFailingStep(int failAt)
+        : m_failAt(failAt),
+          m_override(FileSteps{
+              [this](const QString &from, const QString &to) {
+                  return Next() ? EIO : CFileStepsOverride::RealSteps().rename(from, to);
+              },
+              [this](const QString &path) {
+                  return Next() ? EIO : CFileStepsOverride::RealSteps().remove(path);
+              }})
+    {
+    }
+    int Calls() const { return m_calls; }
+
+private:
+    bool Next() { return ++m_calls == m_failAt; }
+    int m_failAt;
+    int m_calls = 0;
+    CFileStepsOverride m_override;
+};
+
+} // namespace
+
+class SafeFileTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everyFailingStepIsUndone_data()
+    {
+        QTest::addColumn<bool>("hasTarget");
+        QTest::addColumn<bool>("hasBackup");
+        QTest::addColumn<int>("steps"); // renames and removals of a save that succeeds
+        QTest::newRow("target and an old backup") << true << true << 4;
+        QTest::newRow("target only") << true << false << 2;
+        QTest::newRow("backup only") << false << true << 3;
+        QTest::newRow("new file") << false << false << 1;
+    }
+    void everyFailingStepIsUndone()
+    {
+        QFETCH(bool, hasTarget);
+        QFETCH(bool, hasBackup);
+        QFETCH(int, steps);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("news.bjpx"));
+        if (hasTarget)
+            QVERIFY(test::WriteBytes(path, "previous"));
+        if (hasBackup)
+            QVERIFY(test::WriteBytes(path + QStringLiteral(".bak"), "older"));
+        const QMap<QString, QByteArray> before = Snapshot(dir.path());
+
+        for (int failAt = 1; failAt <= steps; ++failAt) {
+            CFailingStep failing(failAt);
+            const FileResult result = ReplaceFileKeepingBackup(path, "new");
+            QVERIFY2(!result.ok, qPrintable(QString::number(failAt)));
+            QVERIFY2(result.message.contains(Reason(EIO)), qPrintable(result.message));
+            QVERIFY2(result.message.contains(QStringLiteral("news.bjpx")), qPrintable(result.message));
+            // The target and the backup are byte for byte what they were, nothing is left over.
+            QCOMPARE(Snapshot(dir.path()), before);
+        }
+
+        // One step more than there are: the save goes through.
+        CFailingStep beyond(steps + 1);
+        QVERIFY(ReplaceFileKeepingBackup(path, "new").ok);
+        QCOMPARE(beyond.Calls(), steps);
+        QCOMPARE(test::ReadBytes(path), QByteArray("new"));
+        QMap<QString, QByteArray> expected{{QStringLiteral("news.bjpx"), "new"}};
+        if (hasTarget)
+            expected.insert(QStringLiteral("news.bjpx.bak"), "previous");
+        QCOMPARE(Snapshot(dir.path()), expected);
+    }
+
+    // The old backup must go before its name is taken; when it cannot (here a folder), nothing
+    // is written and the reason is given.
+    void oldBackupThatCannotBeRemovedStopsTheSave()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("news.bjpx"));
+        QVERIFY(test::WriteBytes(path, "previous"));
+        QVERIFY(test::WriteBytes(path + QStringLiteral(".bak/inside.txt"), "kept"));
+        const QMap<QString, QByteArray> before = Snapshot(dir.path());
+
+        const FileResult result = ReplaceFileKeepingBackup(path, "new");
+        QVERIFY(!result.ok);
+        QVERIFY2(result.message.contains(QStringLiteral("news.bjpx.bak")), qPrintable(result.message));
+        QVERIFY2(result.message.contains(Reason(EISDIR)), qPrintable(result.message));
+        QCOMPARE(Snapshot(dir.path()), before);
+        QCOMPARE(test::ReadBytes(path + QStringLiteral(".bak/inside.txt")), QByteArray("kept"));
+    }
+
+    void aFolderIsNeverReplaced_data()
+    {
+        QTest::addColumn<bool>("keepBackup");
+        QTest::newRow("with backup") << true;
+        QTest::newRow("without backup") << false;
+    }
+    void aFolderIsNeverReplaced()
+    {
+        QFETCH(bool, keepBackup);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("news.bjpx"));
+        QVERIFY(test::WriteBytes(path + QStringLiteral("/inside.txt"), "kept"));
+        const QMap<QString, QByteArray> before = Snapshot(dir.path());
+        const FileResult result = keepBackup ? ReplaceFileKeepingBackup(path, "new")
+                                             : WriteFileAtomically(path, "new");
+        QVERIFY(!result.ok);
+        QVERIFY2(result.message.contains(Reason(EISDIR)), qPrintable(result.message));
+        QCOMPARE(Snapshot(dir.path()), before);
+        QCOMPARE(test::ReadBytes(path + QStringLiteral("/inside.txt")), QByteArray("kept"));
+    }
+
+    void newFilesFollowTheUmask_data()
+    {
+        QTest::addColumn<int>("mask");
+        QTest::addColumn<int>("mode");
+        QTest::newRow("022") << 0022 << 0644;
+        QTest::newRow("002") << 0002 << 0664;
+        QTest::newRow("077") << 0077 << 0600;
+    }
+    void newFilesFollowTheUmask()
+    {
+        QFETCH(int, mask);
+        QFETCH(int, mode);
+        QTemporaryDir dir;
+        const mode_t previous = ::umask(mode_t(mask));
+        const QString fresh = dir.filePath(QStringLiteral("new.bjpx"));
+        const QString replaced = dir.filePath(QStringLiteral("old.bjpx"));
+        const bool wrote = test::WriteBytes(replaced, "old")
+                           && ::chmod(QFile::encodeName(replaced).constData(), 0604) == 0
+                           && ReplaceFileKeepingBackup(fresh, "new").ok
+                           && ReplaceFileKeepingBackup(replaced, "new").ok;
+        ::umask(previous);
+        QVERIFY(wrote);
+        struct stat info {};
+        QCOMPARE(::stat(QFile::encodeName(fresh).constData(), &info), 0);
+        QCOMPARE(int(info.st_mode & 07777), mode);
+        // A file that is replaced keeps its own permissions.
+        QCOMPARE(::stat(QFile::encodeName(replaced).constData(), &info), 0);
+        QCOMPARE(int(info.st_mode & 07777), 0604);
+    }
+};
+
+ORIN_TEST_CLASS(SafeFileTest)
+#include "tst_safe_file.moc"
