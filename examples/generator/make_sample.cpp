@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Makes the sample content set in examples/: four pages with drawn JPEG backgrounds, a
 // colour-map PNG button (indexed, without a palette of its own), a general PNG, a picture,
-// texts with sections, a macro, focus moves and page jumps. Run:
+// texts with sections, a macro, focus moves in four directions, page jumps, a page timer, a
+// marquee, a clock and a picture animation. Run:
 //   build/bin/orinedit-make-sample examples/sample.bjpx
 
 #include "images/font_setup.h"
@@ -213,19 +214,25 @@ int main(int argc, char **argv)
     macro->macro = QStringLiteral("G:1");
     m.macros.Add(std::move(macro));
 
-    // Page 1: a menu of three buttons; the remote's up and down move the focus.
+    // Page 1: a menu of three buttons; the remote's up and down move the focus between them,
+    // right moves it to the photo, which then takes turns with the logo until left moves back.
     auto top = NewPage(1, QStringLiteral("トップメニュー"), at("top.jpg"));
     const char *labels[] = {"ニュース", "天気予報", "お知らせ"};
     for (int i = 0; i < 3; ++i) {
-        PageItem &b = AddItem(*top, i + 1, 1, QRect(80, 150 + i * 90, 240, 56), QString::fromUtf8(labels[i]));
+        PageItem &b = AddItem(*top, i + 1, 0, QRect(80, 150 + i * 90, 240, 56), QString::fromUtf8(labels[i]));
         b.pic_no = 200;
         b.up = QString::number(i == 0 ? 3 : i);
         b.down = QString::number(i == 2 ? 1 : i + 2);
+        b.right = QStringLiteral("10");
     }
     top->items[0].ret = QStringLiteral("2");
     top->items[1].ret = QStringLiteral("G:3");
     top->items[2].ret = QStringLiteral("G:4");
-    AddItem(*top, 10, 0, QRect(520, 150, 320, 180), QString()).pic_no = 1;
+    PageItem &photo = AddItem(*top, 10, 0, QRect(520, 150, 320, 180), QString());
+    photo.pic_no = 1;
+    photo.left = QStringLiteral("1");
+    photo.focus = QStringLiteral("$slider:p1/201:i10:w1500");
+    photo.outfocus = QStringLiteral("$slider:p1:i10");
     AddItem(*top, 11, 0, QRect(780, 400, 160, 160), QString()).pic_no = 201;
     top->blue = 2;
     top->red = 3;
@@ -236,7 +243,7 @@ int main(int argc, char **argv)
     PageItem &headline = AddItem(*news, 5, 2, QRect(60, 130, 840, 200), QString());
     headline.text_no = 1;
     headline.wordwrap = 1;
-    PageItem &back = AddItem(*news, 1, 1, QRect(60, 440, 240, 56), QStringLiteral("戻る"));
+    PageItem &back = AddItem(*news, 1, 0, QRect(60, 440, 240, 56), QStringLiteral("戻る"));
     back.pic_no = 200;
     back.ret = QStringLiteral("A:1");
     AddItem(*news, 6, 2, QRect(0, 360, 960, 48), QStringLiteral("最新の情報はデータ放送でご覧ください。")).bcolor = 4;
@@ -248,11 +255,11 @@ int main(int argc, char **argv)
     auto weather = NewPage(3, QStringLiteral("天気予報"), at("weather.jpg"));
     PageItem &forecast = AddItem(*weather, 5, 2, QRect(60, 140, 840, 80), QStringLiteral("今日：晴れ 最高18℃"));
     forecast.text_no = 2;
-    PageItem &next = AddItem(*weather, 1, 1, QRect(60, 440, 240, 56), QStringLiteral("次の日"));
+    PageItem &next = AddItem(*weather, 1, 0, QRect(60, 440, 240, 56), QStringLiteral("次の日"));
     next.pic_no = 200;
     next.ret = QStringLiteral("T:2:5");
     next.right = QStringLiteral("2");
-    PageItem &home = AddItem(*weather, 2, 1, QRect(340, 440, 240, 56), QStringLiteral("トップへ"));
+    PageItem &home = AddItem(*weather, 2, 0, QRect(340, 440, 240, 56), QStringLiteral("トップへ"));
     home.pic_no = 200;
     home.ret = QStringLiteral("G:1");
     home.left = QStringLiteral("1");
@@ -265,7 +272,7 @@ int main(int argc, char **argv)
     auto notice = NewPage(4, QStringLiteral("お知らせ"), at("notice.jpg"));
     PageItem &line = AddItem(*notice, 5, 2, QRect(60, 160, 840, 80), QStringLiteral("館内は全面禁煙です。"));
     line.text_no = 3;
-    PageItem &ok4 = AddItem(*notice, 1, 1, QRect(60, 440, 240, 56), QStringLiteral("トップへ"));
+    PageItem &ok4 = AddItem(*notice, 1, 0, QRect(60, 440, 240, 56), QStringLiteral("トップへ"));
     ok4.pic_no = 200;
     ok4.ret = QStringLiteral("1");
     ok4.focus = QStringLiteral("T:3:5");

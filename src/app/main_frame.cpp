@@ -13,6 +13,8 @@
 #include "app/qt_prompt.h"
 #include "app/status_panes.h"
 #include "editor/form_graph.h"
+#include "editor/dlg_panel.h"
+#include "editor/graph_view.h"
 #include "editor/form_list.h"
 #include "editor/page_list_view.h"
 #include "images/load_services.h"
@@ -106,6 +108,10 @@ CMainFrame::CMainFrame(const FrameSetup &setup, QWidget *parent)
     m_splitter->setStretchFactor(1, 1);
     m_splitter->setChildrenCollapsible(false);
     setCentralWidget(m_splitter);
+    m_formGraph->AttachPreview(m_model, m_document->Settings(), m_colourMap, m_folders.work,
+                               m_prompt);
+    m_formGraph->GraphView()->SetToggles(m_settings.Rendo != 0, m_settings.Timer != 0);
+    m_formGraph->GraphView()->SetModeAccess(m_settings.ModeAccess);
 
     BuildMenus();
     BuildToolBar();
@@ -375,6 +381,7 @@ void CMainFrame::SetDesignMode(bool design)
     m_formList->SetDesignMode(design);
     if (QAction *toggle = Action(cmd::kDesignMode))
         toggle->setChecked(design);
+    PlacePanel();
 }
 
 void CMainFrame::OnToggleDesignMode()
@@ -530,14 +537,19 @@ void CMainFrame::closeEvent(QCloseEvent *event)
         QTimer::singleShot(kBusyRetryMs, this, &QWidget::close);
         return;
     }
-    if (!RunCloseSequence(*m_document, m_settings, CurrentLayout(), m_imageEdits->ImageFolder(), m_library,
-                          {m_ini, m_paths, m_recentFiles})) {
+    // The panel's two toggles are kept with the other keys written at close.
+    m_settings.Rendo = m_formGraph->GraphView()->LinkedClicks() ? 1 : 0;
+    m_settings.Timer = m_formGraph->GraphView()->Timers() ? 1 : 0;
+    if (!RunCloseSequence(*m_document, m_settings, CurrentLayout(), m_imageEdits->ImageFolder(),
+                          m_library, {m_ini, m_paths, m_recentFiles})) {
         event->ignore();
         return;
     }
     m_autoSendTimer.stop();
     m_autoExitTimer.stop();
     m_closed = true;
+    if (CGraphView *view = m_formGraph->GraphView())
+        view->Panel()->hide();
     event->accept();
     // A message still open (the refusal of an auto-send, say) goes with its window, so that an
     // unattended auto-exit really ends the program.
@@ -546,6 +558,34 @@ void CMainFrame::closeEvent(QCloseEvent *event)
         if (dialog->isVisible())
             dialog->reject();
     }
+}
+
+void CMainFrame::PlacePanel()
+{
+    CGraphView *view = m_formGraph->GraphView();
+    if (!view || m_closed)
+        return;
+    const QRect workArea = m_setup.workArea.isEmpty() ? DefaultWorkArea() : m_setup.workArea;
+    view->PlacePanel(workArea);
+    view->Panel()->setVisible(isVisible() && !m_formGraph->IsDesignMode());
+}
+
+void CMainFrame::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    PlacePanel();
+}
+
+void CMainFrame::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    PlacePanel();
+}
+
+void CMainFrame::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    PlacePanel();
 }
 
 void CMainFrame::FocusNextPane()

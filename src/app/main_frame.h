@@ -134,6 +134,9 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
@@ -155,6 +158,8 @@ private:
     // record, and the page concerned is shown again after an undo or redo.
     void OnModelEdited(int pageIndex, bool pageTable, bool replay);
     void BuildUndoActions(QMenu *edit, QAction *undo);
+    // Shows the remote-control panel beside the canvas in edit mode, hides it in design mode.
+    void PlacePanel();
 
     FrameSetup m_setup;
     QString m_appFolder;

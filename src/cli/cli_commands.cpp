@@ -5,6 +5,7 @@
 #include "actions/data_slimming.h"
 #include "cli/cli_images.h"
 #include "cli/cli_pages.h"
+#include "cli/cli_preview.h"
 #include "cli/cli_project.h"
 #include "images/size_accounting.h"
 #include "model/project_writer.h"
@@ -33,6 +34,15 @@ const char kUsage[] =
     "                         reference following, and save to OUT\n"
     "  slim IN OUT            remove the pictures and materials that nothing refers to, save\n"
     "                         to OUT and print the removed ids\n"
+    "  render FILE OUT.png [--page ID] [--size WxH] [--frames] [--keys KEYS]\n"
+    "                         draw the page as the editor's canvas shows it (default: the\n"
+    "                         first page at 1920x1080), after running KEYS as simulate does\n"
+    "  simulate FILE [--page ID] [--keys KEYS] [--clock HH:MM] [--json]\n"
+    "                         try the page with the remote control on a simulated clock and\n"
+    "                         print the state after the start and after each key. KEYS is a\n"
+    "                         comma-separated list of enter, up, down, left, right, d, back,\n"
+    "                         blue, red, green, yellow, refresh, digit:N (1-10), click:X:Y\n"
+    "                         (page coordinates) and wait:MS\n"
     "  clut [FILE.clt]        print the colour map the editor uses with FILE as its\n"
     "                         default.clt (without FILE: the built-in map), one line\n"
     "                         \"INDEX R G B A\" for each index 0-255; a file that cannot be\n"
@@ -225,6 +235,10 @@ int Run(const QStringList &args, Streams io)
         return Transform(command, rest, io, nullptr);
     if (command == u"portable")
         return Portable(rest, io);
+    if (command == u"render")
+        return Render(rest, io);
+    if (command == u"simulate")
+        return Simulate(rest, io);
     if (command == u"renumber")
         return Transform(command, rest, io, [](CLoadedProject &p) { RenumberPages(p.model); });
     if (command == u"slim") {

@@ -2,26 +2,51 @@
 // orinedit-cli: converts and inspects content sets in batches.
 
 #include "cli/cli_commands.h"
+#include "images/font_setup.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+
+#include <cstring>
+#include <memory>
 
 #include <cstdio>
 
 int main(int argc, char **argv)
 {
     // Measuring JPEG and GIF pictures needs the image plug-ins, which a core application
-    // loads. No platform plug-in is started: it would look for (and create) a runtime folder
-    // and warn about it, and the tool draws nothing.
-    QCoreApplication app(argc, argv);
+    // loads. Only a command that draws text starts a platform plug-in (the off-screen one):
+    // the others must not look for (or create) a runtime folder and warn about it.
+    std::unique_ptr<QTemporaryDir> runtimeFolder;
+    std::unique_ptr<QCoreApplication> app;
+    if (argc > 1 && std::strcmp(argv[1], "render") == 0) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        // The plug-in wants a runtime folder; without one it would make a lasting one in /tmp
+        // and warn. A private folder that goes with the run stands in for it.
+        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+            runtimeFolder = std::make_unique<QTemporaryDir>();
+            if (runtimeFolder->isValid()) {
+                QFile::setPermissions(runtimeFolder->path(), QFileDevice::ReadOwner
+                                      | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+                qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeFolder->path()));
+            }
+        }
+        app = std::make_unique<QGuiApplication>(argc, argv);
+        orin::RegisterFontSubstitutes();
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     // The same name as the editor, so both find the settings in the same per-user folder.
     QCoreApplication::setApplicationName(QStringLiteral("orinedit"));
 
     QTextStream out(stdout);
     QTextStream err(stderr);
-    QStringList args = app.arguments();
+    QStringList args = QCoreApplication::arguments();
     args.removeFirst();
     const int code = orin::cli::Run(args, {out, err});
     out.flush();
     err.flush();
+    app.reset();
     return code;
 }

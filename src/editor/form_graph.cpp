@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "editor/form_graph.h"
 
+#include "editor/graph_view.h"
+
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -41,21 +43,51 @@ void CFormGraph::SetCanvasSize(const QSize &size)
     m_canvasSize = size;
 }
 
+void CFormGraph::AttachPreview(const CContentModel &model, const ProgramSettings &settings,
+                               const CColourMap &map, const QString &workFolder, CPrompt *prompt)
+{
+    if (m_graphView)
+        return;
+    m_model = &model;
+    m_graphView = new CGraphView(model, settings, map, workFolder, prompt, m_stack);
+    const bool showing = m_stack->currentWidget() == m_preview;
+    m_stack->insertWidget(0, m_graphView);
+    m_stack->removeWidget(m_preview);
+    m_preview->deleteLater();
+    m_preview = m_graphView;
+    if (showing)
+        m_stack->setCurrentWidget(m_preview);
+    ApplyFlags();
+}
+
+void CFormGraph::ApplyFlags()
+{
+    if (m_graphView)
+        m_graphView->SetFrameToggles(m_flags.bBoxDraw != 0, m_flags.colBox,
+                                     m_flags.bLabelDraw != 0, m_flags.bChangeDraw != 0);
+}
+
 void CFormGraph::SetViewFlags(const ViewFlags &flags)
 {
     m_flags = flags;
+    ApplyFlags();
     update();
 }
 
 void CFormGraph::ShowPage(int pageIndex)
 {
     m_pageIndex = pageIndex < 0 ? -1 : pageIndex;
+    // Every page shown on the canvas goes through the simulation's ShowPage.
+    if (m_graphView && m_model && m_model->pages.IsValidIndex(m_pageIndex))
+        m_graphView->ShowPage(m_model->pages.At(m_pageIndex)->id);
     update();
 }
 
 void CFormGraph::ResetCanvas()
 {
     m_pageIndex = -1;
+    if (m_graphView)
+        m_graphView->ResetCanvas();
     update();
 }
 

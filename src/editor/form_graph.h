@@ -8,6 +8,12 @@ class QStackedWidget;
 
 namespace orin {
 
+class CColourMap;
+class CContentModel;
+class CGraphView;
+class CPrompt;
+struct ProgramSettings;
+
 // How the views mark the items: frames around all items and their colour index, frames of
 // editable items, frames of edited items.
 struct ViewFlags {
@@ -41,11 +47,22 @@ public:
     const ViewFlags &Flags() const { return m_flags; }
     void SetViewFlags(const ViewFlags &flags);
 
+    // Puts the page canvas with its simulation in place of the empty preview; the model, the
+    // program settings and the colour map must outlive the pane.
+    void AttachPreview(const CContentModel &model, const ProgramSettings &settings,
+                       const CColourMap &map, const QString &workFolder, CPrompt *prompt);
+    // The page canvas; null until AttachPreview.
+    CGraphView *GraphView() const { return m_graphView; }
+
     QWidget *PreviewView() const { return m_preview; }
     QWidget *DesignView() const { return m_design; }
 
 private:
+    void ApplyFlags();
+
     QStackedWidget *m_stack = nullptr;
+    const CContentModel *m_model = nullptr;
+    CGraphView *m_graphView = nullptr;
     QWidget *m_preview = nullptr;
     QWidget *m_design = nullptr;
     ViewFlags m_flags;

@@ -4,6 +4,7 @@
 #include "images/png_header.h"
 #include "model/content_model.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 
@@ -18,8 +19,12 @@ void ImageDimensions(const QString &path, int type, int &width, int &height)
     if (!QFileInfo(path).isFile())
         return;
     if (type == kImageJpeg || type == kImageGif) {
-        // The reader takes the size from the header without decoding the pixels.
-        QImageReader reader(path);
+        // The reader takes the size from the header without decoding the pixels. It reads the
+        // file itself: given a name, it would also try that name with other extensions.
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return;
+        QImageReader reader(&file);
         const QSize size = reader.size();
         if (size.isValid()) {
             width = size.width();

@@ -1,7 +1,45 @@
 // SPDX-License-Identifier: MIT
 #include "model/content_model.h"
 
+#include <QtGlobal>
+
 namespace orin {
+
+CItemSlots::CItemSlots(const CItemSlots &other)
+{
+    *this = other;
+}
+
+CItemSlots &CItemSlots::operator=(const CItemSlots &other)
+{
+    if (this == &other)
+        return *this;
+    std::vector<std::unique_ptr<PageItem>> copy;
+    copy.reserve(other.m_slots.size());
+    for (const auto &slot : other.m_slots)
+        copy.push_back(std::make_unique<PageItem>(*slot));
+    m_slots = std::move(copy);
+    return *this;
+}
+
+const PageItem &CItemSlots::EmptySlot()
+{
+    static const PageItem empty;
+    return empty;
+}
+
+void CItemSlots::Grow(size_t index)
+{
+    // A page has kItemSlots slots; writing past them is a fault of the caller, never of a file.
+    if (index >= static_cast<size_t>(kItemSlots))
+        qFatal("item slot %zu written past the %d slots of a page", index, kItemSlots);
+    if (m_slots.capacity() <= index) {
+        m_slots.reserve(std::min<size_t>(kItemSlots,
+                                         std::max<size_t>(index + 1, m_slots.capacity() * 2)));
+    }
+    while (m_slots.size() <= index)
+        m_slots.push_back(std::make_unique<PageItem>());
+}
 
 void CContentModel::ClearModel()
 {

@@ -80,6 +80,42 @@ private:
     quint64 m_value;
 };
 
+// The item slots of a page. Every index 0..kItemSlots-1 can be read; storage is made only for
+// the slots that are written, so a page costs what it uses (a page read from a file holds as
+// many slots as the file gave it items).
+class CItemSlots {
+public:
+    CItemSlots() = default;
+    CItemSlots(const CItemSlots &other);
+    CItemSlots &operator=(const CItemSlots &other);
+    CItemSlots(CItemSlots &&) noexcept = default;
+    CItemSlots &operator=(CItemSlots &&) noexcept = default;
+
+    // A slot that was never written (or an index past the slots) reads as an empty slot.
+    const PageItem &operator[](size_t index) const
+    {
+        return index < m_slots.size() ? *m_slots[index] : EmptySlot();
+    }
+    // Writing slot `index` (< kItemSlots) makes the empty slots up to it. References to slots
+    // stay valid while further slots are made.
+    PageItem &operator[](size_t index)
+    {
+        if (index >= m_slots.size())
+            Grow(index);
+        return *m_slots[index];
+    }
+    // The capacity of a page, as for the fixed array of slots.
+    static constexpr size_t size() { return kItemSlots; }
+    // How many slots hold storage: the memory the page's items take.
+    int Constructed() const { return static_cast<int>(m_slots.size()); }
+
+private:
+    static const PageItem &EmptySlot();
+    void Grow(size_t index);
+
+    std::vector<std::unique_ptr<PageItem>> m_slots;
+};
+
 // One page. All numbers start at 0; the reader applies the file defaults.
 struct CMyProgramInfo : CMyRecord {
     CRecordSerial serial; // which page the item clipboard copied from
@@ -114,7 +150,7 @@ struct CMyProgramInfo : CMyRecord {
     int cursor = 0;
     int smacro = 0;
     int itemCount = 0; // used slots, 0..kItemSlots
-    std::array<PageItem, kItemSlots> items;
+    CItemSlots items;
 };
 
 // A picture (JPEG, ids 1..199) or a material (PNG/GIF, ids 200..255).

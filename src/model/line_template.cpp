@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "model/line_template.h"
 
-#include "model/markup_append.h"
+#include "model/markup_sink.h"
 
 namespace orin {
 
@@ -28,21 +28,8 @@ CLineTemplate::CLineTemplate(const QString &format)
 
 void CLineTemplate::Write(QString &out, int indent, std::initializer_list<TemplateArg> args) const
 {
-    Q_ASSERT(args.size() == m_slots.size());
-    for (int i = 0; i < indent; ++i)
-        out.append(u' ');
-    auto arg = args.begin();
-    for (size_t i = 0; i < m_slots.size(); ++i, ++arg) {
-        out.append(m_pieces.at(static_cast<qsizetype>(i)));
-        const Slot &slot = m_slots[i];
-        if (slot.isString)
-            AppendEscapedMarkup(out, arg->text ? QStringView(*arg->text) : QStringView(),
-                                slot.isAttribute);
-        else
-            AppendDecimal(out, arg->number);
-    }
-    out.append(m_pieces.last());
-    out.append(u'\n');
+    markup::CTextSink sink(out);
+    WriteTo(sink, indent, args);
 }
 
 } // namespace orin

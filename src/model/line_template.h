@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <initializer_list>
 #include <vector>
@@ -26,6 +27,26 @@ public:
 
     // Appends `indent` spaces, the line with the values in place, and a line feed.
     void Write(QString &out, int indent, std::initializer_list<TemplateArg> args) const;
+
+    // The same into any sink of markup_sink.h.
+    template <typename Sink>
+    void WriteTo(Sink &sink, int indent, std::initializer_list<TemplateArg> args) const
+    {
+        Q_ASSERT(args.size() == m_slots.size());
+        sink.Spaces(indent);
+        auto arg = args.begin();
+        for (size_t i = 0; i < m_slots.size(); ++i, ++arg) {
+            sink.Literal(m_pieces.at(static_cast<qsizetype>(i)));
+            const Slot &slot = m_slots[i];
+            if (slot.isString)
+                sink.Escaped(arg->text ? QStringView(*arg->text) : QStringView(),
+                             slot.isAttribute);
+            else
+                sink.Decimal(arg->number);
+        }
+        sink.Literal(m_pieces.last());
+        sink.LineEnd();
+    }
 
 private:
     struct Slot {

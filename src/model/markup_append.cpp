@@ -8,17 +8,7 @@ void AppendEscapedMarkup(QString &out, QStringView text, bool forAttribute)
     qsizetype runStart = 0;
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = text[i].unicode();
-        QStringView entity;
-        switch (c) {
-        case u'<': entity = u"&lt;"; break;
-        case u'&': entity = u"&amp;"; break;
-        case u'>': entity = u"&gt;"; break;
-        case u'\0': entity = QStringView(&kNulReplacement, 1); break;
-        case u'\'': if (forAttribute) entity = u"&apos;"; break;
-        case u'"': if (forAttribute) entity = u"&quot;"; break;
-        default: break;
-        }
+        const QStringView entity = MarkupEntity(text[i].unicode(), forAttribute);
         if (entity.isEmpty())
             continue;
         out.append(text.mid(runStart, i - runStart));

@@ -11,6 +11,21 @@ namespace orin {
 // the characters that code page 932 lacks.
 inline constexpr char16_t kNulReplacement = u'?';
 
+// What a character of a value becomes in markup: its entity reference (or the NUL
+// replacement), or an empty view when it is written as it is. The one table of every writer.
+inline QStringView MarkupEntity(char16_t c, bool forAttribute)
+{
+    switch (c) {
+    case u'<': return u"&lt;";
+    case u'&': return u"&amp;";
+    case u'>': return u"&gt;";
+    case u'\0': return QStringView(&kNulReplacement, 1);
+    case u'\'': return forAttribute ? QStringView(u"&apos;") : QStringView();
+    case u'"': return forAttribute ? QStringView(u"&quot;") : QStringView();
+    default: return QStringView();
+    }
+}
+
 // Appends `text` to `out` with the markup characters replaced by entity references:
 // < & > always, ' and " when the text is an attribute value; U+0000 becomes kNulReplacement.
 // The writers use it directly so that composing a large document makes no temporary strings.

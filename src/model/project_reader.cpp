@@ -3,6 +3,7 @@
 
 #include "model/project_writer.h"
 #include "model/pump_messages.h"
+#include "model/string_pool.h"
 #include "model/text_codec.h"
 #include "model/xml_doc.h"
 
@@ -15,15 +16,22 @@
 namespace orin {
 namespace {
 
-QString Name(const char16_t *text)
+// Element and attribute names are views of literals: looking one up makes no string.
+QStringView Name(const char16_t *text)
 {
-    return QString::fromUtf16(text);
+    return QStringView(text);
 }
 
-// The number of an attribute; `fallback` when it is missing or empty.
-int IntAttribute(const CXmlDoc &doc, const QString &name, int fallback = 0)
+// The number of an attribute; `fallback` when it is missing or empty. Read in place from the
+// document text unless the value holds a reference to decode.
+int IntAttribute(const CXmlDoc &doc, QStringView name, int fallback = 0)
 {
-    const QString value = doc.Attribute(name);
+    QStringView raw;
+    if (!doc.RawAttribute(name, raw) || raw.isEmpty())
+        return fallback;
+    if (!raw.contains(u'&'))
+        return ParseLeadingInt(raw);
+    const QString value = UnescapeMarkup(raw);
     return value.isEmpty() ? fallback : ParseLeadingInt(value);
 }
 
@@ -76,7 +84,7 @@ private:
     qint64 m_total = 0;
 };
 
-void ReadImages(CXmlDoc &doc, const QString &element, CMyDataArray<CMyPictureInfo> &table,
+void ReadImages(CXmlDoc &doc, QStringView element, CMyDataArray<CMyPictureInfo> &table,
                 const QString &projectFolder, const LoadServices &services,
                 CUsedSizeCounter &counter)
 {
@@ -104,9 +112,9 @@ void ReadImages(CXmlDoc &doc, const QString &element, CMyDataArray<CMyPictureInf
 
 // Walks the children of the section the document stands on with `read`, then moves on.
 template <typename ReadChildren>
-void ReadSection(CXmlDoc &doc, const QString &section, ReadChildren read)
+void ReadSection(CXmlDoc &doc, QStringView section, ReadChildren read)
 {
-    if (doc.ElementName() != section)
+    if (doc.ElementNameView() != section)
         return;
     if (doc.Descend()) {
         read();
@@ -118,7 +126,7 @@ void ReadSection(CXmlDoc &doc, const QString &section, ReadChildren read)
 // Reads each `element` child of the section into a new record appended to `table`: id and
 // item for every kind, the rest by `fill`.
 template <typename T, typename Fill>
-void ReadRecords(CXmlDoc &doc, const QString &element, CMyDataArray<T> &table, Fill fill)
+void ReadRecords(CXmlDoc &doc, QStringView element, CMyDataArray<T> &table, Fill fill)
 {
     while (doc.NextElement(element)) {
         auto record = std::make_unique<T>();
@@ -132,9 +140,9 @@ void ReadRecords(CXmlDoc &doc, const QString &element, CMyDataArray<T> &table, F
 bool IsSettingElement(const QString &name)
 {
     static const QStringList names = {
-        Name(u"TransChannel"), Name(u"TimerMode"), Name(u"CursorSize"), Name(u"ModeScreen"),
-        Name(u"BackImagePage"), Name(u"NumAAC"), Name(u"FileIDName"), Name(u"ExPNG"),
-        Name(u"IDConv")};
+        QStringLiteral("TransChannel"), QStringLiteral("TimerMode"), QStringLiteral("CursorSize"),
+        QStringLiteral("ModeScreen"), QStringLiteral("BackImagePage"), QStringLiteral("NumAAC"),
+        QStringLiteral("FileIDName"), QStringLiteral("ExPNG"), QStringLiteral("IDConv")};
     return names.contains(name);
 }
 
@@ -165,7 +173,16 @@ void ReadSetting(const CXmlDoc &doc, ProgramSettings &s)
     }
 }
 
-void ReadItem(const CXmlDoc &doc, PageItem &item)
+// The decoded value of an attribute, its storage shared with the equal values read before.
+QString StringAttribute(const CXmlDoc &doc, QStringView name, CStringPool &pool)
+{
+    QStringView raw;
+    if (!doc.RawAttribute(name, raw))
+        return QString();
+    return raw.contains(u'&') ? pool.Get(UnescapeMarkup(raw)) : pool.Get(raw);
+}
+
+void ReadItem(const CXmlDoc &doc, PageItem &item, CStringPool &pool)
 {
     item.id = IntAttribute(doc, Name(u"id"));
     item.idg = IntAttribute(doc, Name(u"idg"));
@@ -174,18 +191,18 @@ void ReadItem(const CXmlDoc &doc, PageItem &item)
     item.y = static_cast<float>(IntAttribute(doc, Name(u"y")));
     item.width = static_cast<float>(IntAttribute(doc, Name(u"width")));
     item.height = static_cast<float>(IntAttribute(doc, Name(u"height")));
-    item.focus = OrZero(doc.Attribute(Name(u"focus")));
-    item.outfocus = OrZero(doc.Attribute(Name(u"outfocus")));
-    item.ret = doc.Attribute(Name(u"ret"));
-    item.up = doc.Attribute(Name(u"up"));
-    item.down = doc.Attribute(Name(u"down"));
-    item.left = doc.Attribute(Name(u"left"));
-    item.right = doc.Attribute(Name(u"right"));
+    item.focus = OrZero(StringAttribute(doc, Name(u"focus"), pool));
+    item.outfocus = OrZero(StringAttribute(doc, Name(u"outfocus"), pool));
+    item.ret = StringAttribute(doc, Name(u"ret"), pool);
+    item.up = StringAttribute(doc, Name(u"up"), pool);
+    item.down = StringAttribute(doc, Name(u"down"), pool);
+    item.left = StringAttribute(doc, Name(u"left"), pool);
+    item.right = StringAttribute(doc, Name(u"right"), pool);
     item.pic_no = IntAttribute(doc, Name(u"pic_no"));
     item.text_no = IntAttribute(doc, Name(u"text_no"));
 }
 
-void ReadItemText(const CXmlDoc &doc, PageItem &item)
+void ReadItemText(const CXmlDoc &doc, PageItem &item, CStringPool &pool)
 {
     item.margin_x = IntAttribute(doc, Name(u"margin_x"));
     item.margin_y = IntAttribute(doc, Name(u"margin_y"));
@@ -193,7 +210,7 @@ void ReadItemText(const CXmlDoc &doc, PageItem &item)
     item.size = IntAttribute(doc, Name(u"size"));
     item.bcolor = IntAttribute(doc, Name(u"bcolor"), kNoColour);
     item.wordwrap = IntAttribute(doc, Name(u"wordwrap"));
-    item.text = doc.ElementText();
+    item.text = pool.Get(doc.ElementText());
 }
 
 } // namespace
@@ -218,8 +235,11 @@ QString ResolveReference(const QString &reference, const QString &projectFolder)
     return folder + reference.mid(2);
 }
 
-void ReadPage(CXmlDoc &doc, CMyProgramInfo &page, const QString &projectFolder)
+void ReadPage(CXmlDoc &doc, CMyProgramInfo &page, const QString &projectFolder,
+              CStringPool *sharedPool)
 {
+    CStringPool ownPool;
+    CStringPool &pool = sharedPool ? *sharedPool : ownPool;
     page.id = IntAttribute(doc, Name(u"id"));
     page.comment = doc.Attribute(Name(u"comment"));
     page.defitem = IntAttribute(doc, Name(u"defitem"));
@@ -262,10 +282,10 @@ void ReadPage(CXmlDoc &doc, CMyProgramInfo &page, const QString &projectFolder)
             size_t slot = 0;
             while (slot < page.items.size() && doc.NextElement(Name(u"Item"))) {
                 PageItem &item = page.items[slot];
-                ReadItem(doc, item);
+                ReadItem(doc, item, pool);
                 if (doc.Descend()) {
                     if (doc.NextElement(Name(u"ItemText")))
-                        ReadItemText(doc, item);
+                        ReadItemText(doc, item, pool);
                     doc.Ascend();
                 }
                 ++slot;
@@ -309,9 +329,10 @@ ProjectIntegrity LoadProjectText(const QString &text, const QString &projectFold
     doc.NextElement(Name(u"Program"));
     if (doc.ElementName() == u"Program") {
         if (doc.Descend()) {
+            CStringPool pool; // the pages repeat their values
             while (doc.NextElement(Name(u"BMLJPEG"))) {
                 auto page = std::make_unique<CMyProgramInfo>();
-                ReadPage(doc, *page, projectFolder);
+                ReadPage(doc, *page, projectFolder, &pool);
                 model.pages.Add(std::move(page));
                 PumpMessages();
             }
@@ -384,9 +405,8 @@ bool LoadProject(const QString &path, bool unicode, ProgramSettings &settings, q
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray bytes = file.readAll();
+    const QString text = unicode ? ReadUnicodeTextFile(file) : DecodeCp932(file.readAll());
     file.close();
-    const QString text = unicode ? DecodeUnicodeTextFile(bytes) : DecodeCp932(bytes);
     const ProjectIntegrity found =
         LoadProjectText(text, FolderOf(path), settings, usedSize, model, services);
     if (integrity)
@@ -433,7 +453,7 @@ bool DeleteProjectFiles(const QString &projectPath)
     doc.LoadText(text);
     doc.Rewind();
     if (doc.NextElement() && doc.Descend()) {
-        auto section = [&](const QString &name, const QString &child, bool page) {
+        auto section = [&](QStringView name, QStringView child, bool page) {
             if (!doc.NextElement(name))
                 return;
             if (!doc.Descend())

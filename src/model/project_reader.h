@@ -11,6 +11,7 @@
 
 namespace orin {
 
+class CStringPool;
 class CXmlDoc;
 
 // What the reader needs from the image layer: measuring an image record and summing the sizes
@@ -40,8 +41,9 @@ ProjectIntegrity LoadProjectText(const QString &text, const QString &projectFold
                                  CContentModel &model, const LoadServices &services);
 
 // Reads the BMLJPEG element on which `doc` stands into `page` (a fresh page) and leaves the
-// document on that element.
-void ReadPage(CXmlDoc &doc, CMyProgramInfo &page, const QString &projectFolder);
+// document on that element. Pages read with one `pool` share the storage of equal values.
+void ReadPage(CXmlDoc &doc, CMyProgramInfo &page, const QString &projectFolder,
+              CStringPool *pool = nullptr);
 
 // "./<folder>/<name>" becomes projectFolder + "<folder>/<name>"; any other reference is
 // returned unchanged.

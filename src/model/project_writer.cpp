@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "model/project_writer.h"
 
+#include "model/large_pages.h"
 #include "model/line_template.h"
+#include "model/markup_sink.h"
 #include "model/pump_messages.h"
 #include "model/safe_file.h"
 #include "model/text_codec.h"
@@ -70,12 +72,12 @@ const Formats &TheFormats()
     return formats;
 }
 
-void Line(QString &out, int indent, QStringView text)
+template <typename Sink>
+void Line(Sink &out, int indent, QStringView text)
 {
-    for (int i = 0; i < indent; ++i)
-        out.append(u' ');
-    out.append(text);
-    out.append(u'\n');
+    out.Spaces(indent);
+    out.Literal(text);
+    out.LineEnd();
 }
 
 // Geometry is held as floats and written as whole numbers, truncated toward zero.
@@ -114,7 +116,21 @@ public:
     // Starts a new table: copies are shared only inside one table.
     void NewTable() { m_copies.clear(); }
 
+    // The references of a composition are chosen once (a portable save copies files) and
+    // given again, in the same order, when the same composition runs a second time.
+    void Replay() { m_replaying = true; m_next = 0; }
+    bool Replaying() const { return m_replaying; }
+
     QString Reference(const QString &path)
+    {
+        if (m_replaying)
+            return m_next < m_chosen.size() ? m_chosen.at(m_next++) : QString();
+        m_chosen.append(Choose(path));
+        return m_chosen.last();
+    }
+
+private:
+    QString Choose(const QString &path)
     {
         if (path.isEmpty())
             return QString();
@@ -132,7 +148,6 @@ public:
         return reference;
     }
 
-private:
     QString PlainReference(const QString &path) const
     {
         if (m_folder.isEmpty())
@@ -150,12 +165,16 @@ private:
     QString m_folder;
     QStringList &m_notCopied;
     QHash<QString, QString> m_copies;
+    QStringList m_chosen;
+    qsizetype m_next = 0;
+    bool m_replaying = false;
 };
 
-void WritePageBlock(const CMyProgramInfo &page, QString &out, CReferenceWriter &references)
+template <typename Sink>
+void WritePageBlock(const CMyProgramInfo &page, Sink &out, CReferenceWriter &references)
 {
     const Formats &f = TheFormats();
-    f.page.Write(out, 4,
+    f.page.WriteTo(out, 4,
                  {page.id, page.comment, page.defitem, page.tvitem, page.clock, page.return_,
                   page.up, page.down, page.left, page.right, page.back, page.data, page.blue,
                   page.red, page.green, page.yellow, page.timer, page.marquee,
@@ -163,17 +182,17 @@ void WritePageBlock(const CMyProgramInfo &page, QString &out, CReferenceWriter &
                   page.backcol, page.curcol, page.cursize, page.memory, page.cursor,
                   page.smacro});
     const QString background = references.Reference(page.background);
-    f.jpeg.Write(out, 6, {background});
+    f.jpeg.WriteTo(out, 6, {background});
     const int count = std::clamp(page.itemCount, 0, kItemSlots);
-    f.items.Write(out, 6, {count});
+    f.items.WriteTo(out, 6, {count});
     for (int i = 0; i < count; ++i) {
         const PageItem &item = page.items[static_cast<size_t>(i)];
-        f.item.Write(out, 8,
+        f.item.WriteTo(out, 8,
                      {item.id, item.idg, item.parent, Truncate(item.x), Truncate(item.y),
                       Truncate(item.width), Truncate(item.height), item.focus, item.outfocus,
                       item.ret, item.up, item.down, item.left, item.right, item.pic_no,
                       item.text_no});
-        f.itemText.Write(out, 10,
+        f.itemText.WriteTo(out, 10,
                          {item.margin_x, item.margin_y, item.color, item.size, item.bcolor,
                           item.wordwrap, item.text});
         Line(out, 8, u"</Item>");
@@ -182,25 +201,23 @@ void WritePageBlock(const CMyProgramInfo &page, QString &out, CReferenceWriter &
     Line(out, 4, u"</BMLJPEG>");
 }
 
-QString Compose(const CContentModel &model, SaveMode mode, const QString &contentFolder,
-                const ProgramSettings &s, QStringList &notCopied)
+template <typename Sink>
+void Compose(Sink &out, const CContentModel &model, const ProgramSettings &s,
+             CReferenceWriter &references)
 {
     const Formats &f = TheFormats();
-    QString out;
-    out.reserve(4096 + model.pages.Count() * 2048);
 
     Line(out, 0, u"<BMLCAST>");
-    f.transChannel.Write(out, 2, {s.TransChannel});
-    f.timerMode.Write(out, 2, {s.TimerMode});
-    f.cursorSize.Write(out, 2, {s.CursorSize});
-    f.fileIdName.Write(out, 2, {s.FileIDName});
-    f.modeScreen.Write(out, 2, {s.ModeScreen});
-    f.backImagePage.Write(out, 2, {s.BackImagePage});
-    f.exPng.Write(out, 2, {s.Vertical, s.ConvertAAC, s.ExPNG});
-    f.numAac.Write(out, 2, {s.NumAAC});
-    f.idConv.Write(out, 2, {s.homeID, s.IDConv});
+    f.transChannel.WriteTo(out, 2, {s.TransChannel});
+    f.timerMode.WriteTo(out, 2, {s.TimerMode});
+    f.cursorSize.WriteTo(out, 2, {s.CursorSize});
+    f.fileIdName.WriteTo(out, 2, {s.FileIDName});
+    f.modeScreen.WriteTo(out, 2, {s.ModeScreen});
+    f.backImagePage.WriteTo(out, 2, {s.BackImagePage});
+    f.exPng.WriteTo(out, 2, {s.Vertical, s.ConvertAAC, s.ExPNG});
+    f.numAac.WriteTo(out, 2, {s.NumAAC});
+    f.idConv.WriteTo(out, 2, {s.homeID, s.IDConv});
 
-    CReferenceWriter references(mode, contentFolder, notCopied);
     Line(out, 2, u"<Program>");
     for (const auto &page : model.pages)
         WritePageBlock(*page, out, references);
@@ -209,13 +226,24 @@ QString Compose(const CContentModel &model, SaveMode mode, const QString &conten
     auto images = [&](QStringView section, const CMyDataArray<CMyPictureInfo> &table,
                       const CLineTemplate &format) {
         references.NewTable();
-        Line(out, 2, QStringLiteral("<%1>").arg(section));
+        out.Spaces(2);
+        out.Literal(u"<");
+        out.Literal(section);
+        out.Literal(u">");
+        out.LineEnd();
         for (const auto &r : table) {
             const QString reference = references.Reference(r->path);
-            format.Write(out, 4, {r->id, r->item, r->label, r->type, reference});
-            PumpMessages();
+            format.WriteTo(out, 4, {r->id, r->item, r->label, r->type, reference});
+            // Only while the references are chosen (the copies take the time): no event may
+            // change the model between the counting and the writing run.
+            if (!references.Replaying())
+                PumpMessages();
         }
-        Line(out, 2, QStringLiteral("</%1>").arg(section));
+        out.Spaces(2);
+        out.Literal(u"</");
+        out.Literal(section);
+        out.Literal(u">");
+        out.LineEnd();
     };
     images(u"Material", model.materials, f.bitmap);
     images(u"Picture", model.pictures, f.picture);
@@ -223,26 +251,26 @@ QString Compose(const CContentModel &model, SaveMode mode, const QString &conten
     Line(out, 2, u"<Text>");
     for (const auto &r : model.texts) {
         if (r->id != kDeletedId)
-            f.text.Write(out, 4, {r->id, r->item, r->label, r->text});
+            f.text.WriteTo(out, 4, {r->id, r->item, r->label, r->text});
     }
     Line(out, 2, u"</Text>");
     Line(out, 2, u"<Channel>");
     for (const auto &r : model.channels) {
         if (r->id != kDeletedId)
-            f.channel.Write(out, 4, {r->id, r->item, r->screen, r->page, r->address, r->data});
+            f.channel.WriteTo(out, 4, {r->id, r->item, r->screen, r->page, r->address, r->data});
     }
     Line(out, 2, u"</Channel>");
     Line(out, 2, u"<WebPage>");
     for (const auto &r : model.webPages) {
         if (r->id != kDeletedId)
-            f.webPage.Write(out, 4,
+            f.webPage.WriteTo(out, 4,
                             {r->id, r->item, r->screen, r->label, r->page, r->address, r->data});
     }
     Line(out, 2, u"</WebPage>");
     Line(out, 2, u"<Macro>");
     for (const auto &r : model.macros) {
         if (r->id != kDeletedId)
-            f.macro.Write(out, 4, {r->id, r->item, r->label, r->macro});
+            f.macro.WriteTo(out, 4, {r->id, r->item, r->label, r->macro});
     }
     Line(out, 2, u"</Macro>");
     references.NewTable();
@@ -251,18 +279,51 @@ QString Compose(const CContentModel &model, SaveMode mode, const QString &conten
         if (r->id == kDeletedId)
             continue;
         const QString reference = references.Reference(r->path);
-        f.sound.Write(out, 4, {r->id, r->item, r->label, r->comment, reference});
+        f.sound.WriteTo(out, 4, {r->id, r->item, r->label, r->comment, reference});
     }
     Line(out, 2, u"</Sound>");
     Line(out, 2, u"<Function>");
-    f.itemValue.Write(out, 4, {model.functionValue});
+    f.itemValue.WriteTo(out, 4, {model.functionValue});
     for (const auto &r : model.functions) {
         if (r->id != kDeletedId)
-            f.function.Write(out, 4, {r->id, r->item, r->data});
+            f.function.WriteTo(out, 4, {r->id, r->item, r->data});
     }
     Line(out, 2, u"</Function>");
     Line(out, 0, u"</BMLCAST>");
-    return out;
+}
+
+// The text form (LF line ends) of the whole project.
+QString ComposeText(const CContentModel &model, SaveMode mode, const QString &contentFolder,
+                    const ProgramSettings &settings, QStringList &notCopied)
+{
+    QString text;
+    text.reserve(4096 + model.pages.Count() * 2048);
+    markup::CTextSink sink(text);
+    CReferenceWriter references(mode, contentFolder, notCopied);
+    Compose(sink, model, settings, references);
+    return text;
+}
+
+// The bytes of the .bjpx file: the composition runs once to count the characters and once
+// to write them straight into the file's buffer, so the text is never held twice.
+QByteArray ComposeUnicodeFile(const CContentModel &model, SaveMode mode,
+                              const QString &contentFolder, const ProgramSettings &settings,
+                              QStringList &notCopied)
+{
+    CReferenceWriter references(mode, contentFolder, notCopied);
+    markup::CSizeSink size(true);
+    Compose(size, model, settings, references);
+    const qsizetype units = 1 + size.Size(); // the byte-order mark first
+    QByteArray bytes(units * 2, Qt::Uninitialized);
+    AdviseLargePages(bytes.data(), bytes.size());
+    auto *begin = reinterpret_cast<char16_t *>(bytes.data());
+    *begin = 0xFEFF;
+    markup::CUtf16FileSink sink(begin + 1);
+    references.Replay();
+    Compose(sink, model, settings, references);
+    // Both runs take the same steps over the same model; a difference would be a fault here.
+    Q_ASSERT(sink.Position() == begin + units);
+    return bytes;
 }
 
 } // namespace
@@ -325,14 +386,23 @@ void WritePage(const CContentModel &model, int pageIndex, QString &out, SaveMode
         return;
     QStringList notCopied;
     CReferenceWriter references(mode, contentFolder, notCopied);
-    WritePageBlock(*model.pages.At(pageIndex), out, references);
+    markup::CTextSink sink(out);
+    WritePageBlock(*model.pages.At(pageIndex), sink, references);
 }
 
 QString ComposeProject(const CContentModel &model, SaveMode mode, const QString &contentFolder,
                        const ProgramSettings &settings)
 {
     QStringList notCopied;
-    return Compose(model, mode, contentFolder, settings, notCopied);
+    return ComposeText(model, mode, contentFolder, settings, notCopied);
+}
+
+QByteArray ComposeProjectFile(const CContentModel &model, bool unicode, SaveMode mode,
+                              const QString &contentFolder, const ProgramSettings &settings)
+{
+    QStringList notCopied;
+    return unicode ? ComposeUnicodeFile(model, mode, contentFolder, settings, notCopied)
+                   : EncodeCp932(ComposeText(model, mode, contentFolder, settings, notCopied));
 }
 
 FileResult SaveProject(const CContentModel &model, const QString &path, SaveMode mode,
@@ -348,8 +418,9 @@ FileResult SaveProject(const CContentModel &model, const QString &path, SaveMode
     }
 
     QStringList notCopied;
-    const QString text = Compose(model, mode, contentFolder, settings, notCopied);
-    const QByteArray bytes = unicode ? EncodeUnicodeTextFile(text) : EncodeCp932(text);
+    const QByteArray bytes =
+        unicode ? ComposeUnicodeFile(model, mode, contentFolder, settings, notCopied)
+                : EncodeCp932(ComposeText(model, mode, contentFolder, settings, notCopied));
     FileResult result = ReplaceFileKeepingBackup(path, bytes);
     if (result.ok && !notCopied.isEmpty()) {
         result.message = QStringLiteral("コンテンツフォルダにコピーできなかったファイル:\n")

@@ -4,6 +4,7 @@
 #include "model/content_model.h"
 #include "model/file_result.h"
 
+#include <QByteArray>
 #include <QString>
 
 // Writes a content set as a project file: ".bjpx" as UTF-16 LE with byte-order mark and CR LF,
@@ -27,6 +28,11 @@ FileResult SaveProject(const CContentModel &model, const QString &path, SaveMode
 // In portable mode the referenced files are copied into the content folder.
 QString ComposeProject(const CContentModel &model, SaveMode mode, const QString &contentFolder,
                        const ProgramSettings &settings);
+
+// The bytes SaveProject writes: the .bjpx form (`unicode`) is composed straight into its
+// buffer, sized once; the .bjp form is the text converted to code page 932.
+QByteArray ComposeProjectFile(const CContentModel &model, bool unicode, SaveMode mode,
+                              const QString &contentFolder, const ProgramSettings &settings);
 
 // Appends the BMLJPEG block of page `pageIndex` to `out`. With Plain mode and an empty content
 // folder every reference is written as it is held (absolute).

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "model/text_codec.h"
 
+#include "model/large_pages.h"
+
 #include <QtGlobal>
 
 #include <algorithm>
@@ -77,6 +79,20 @@ bool IsTrailByte(unsigned char b)
     return b >= 0x40 && b <= 0xFC && b != 0x7F;
 }
 
+// CR LF -> LF, in place.
+void JoinLineEnds(QString &text)
+{
+    QChar *data = text.data();
+    const qsizetype n = text.size();
+    qsizetype w = 0;
+    for (qsizetype r = 0; r < n; ++r) {
+        if (data[r] == u'\r' && r + 1 < n && data[r + 1] == u'\n')
+            continue;
+        data[w++] = data[r];
+    }
+    text.truncate(w);
+}
+
 } // namespace
 
 QString DecodeCp932Text(const QByteArray &bytes, QChar replacement)
@@ -148,16 +164,30 @@ QString DecodeUnicodeTextFile(const QByteArray &bytes)
         memcpy(raw.data(), bytes.constData() + offset, static_cast<size_t>(units) * 2);
     }
 
-    // CR LF -> LF, in place.
-    QChar *data = raw.data();
-    const qsizetype n = raw.size();
-    qsizetype w = 0;
-    for (qsizetype r = 0; r < n; ++r) {
-        if (data[r] == u'\r' && r + 1 < n && data[r + 1] == u'\n')
-            continue;
-        data[w++] = data[r];
+    JoinLineEnds(raw);
+    return raw;
+}
+
+QString ReadUnicodeTextFile(QFile &file)
+{
+    const QByteArray head = file.peek(3);
+    if (head.startsWith("\xEF\xBB\xBF"))
+        return DecodeUnicodeTextFile(file.readAll());
+    if (head.startsWith("\xFF\xFE"))
+        file.skip(2);
+    const qint64 units = std::max<qint64>(0, file.size() - file.pos()) / 2;
+    QString raw(units, Qt::Uninitialized);
+    char *data = reinterpret_cast<char *>(raw.data());
+    AdviseLargePages(data, units * 2);
+    qint64 got = 0;
+    while (got < units * 2) {
+        const qint64 n = file.read(data + got, units * 2 - got);
+        if (n <= 0)
+            break;
+        got += n;
     }
-    raw.truncate(w);
+    raw.truncate(got / 2); // a trailing odd byte is dropped
+    JoinLineEnds(raw);
     return raw;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 
 // Conversions between the program's UTF-16 text and the two file forms it writes: code page
@@ -25,6 +26,10 @@ QByteArray EncodeCp932(const QString &text, bool *lossy = nullptr);
 // UTF-16 LE mark or none selects UTF-16 LE (a trailing odd byte is dropped); each CR LF pair
 // becomes LF, a lone CR stays.
 QString DecodeUnicodeTextFile(const QByteArray &bytes);
+
+// Reads an open Unicode text-mode file from its current position the same way, UTF-16 straight
+// into the text, so that the file's bytes and the text are never held together.
+QString ReadUnicodeTextFile(QFile &file);
 
 // The bytes of a Unicode text-mode file: UTF-16 LE mark, then the text with each LF written
 // as CR LF.

@@ -132,7 +132,7 @@ void CXmlDoc::Rewind()
     d->parent = d->current = d->child = 0;
 }
 
-bool CXmlDoc::NextElement(const QString &name)
+bool CXmlDoc::NextElement(QStringView name)
 {
     if (d->ElementCount() <= 0)
         return false;
@@ -170,7 +170,12 @@ bool CXmlDoc::Ascend()
 
 QString CXmlDoc::ElementName() const
 {
-    return d->current ? d->TagName(d->current).toString() : QString();
+    return ElementNameView().toString();
+}
+
+QStringView CXmlDoc::ElementNameView() const
+{
+    return d->current ? d->TagName(d->current) : QStringView();
 }
 
 QString CXmlDoc::ElementText() const
@@ -267,11 +272,12 @@ private:
 
 } // namespace
 
-QString CXmlDoc::Attribute(const QString &name) const
+bool CXmlDoc::RawAttribute(QStringView name, QStringView &value) const
 {
+    value = QStringView();
     const int index = d->current;
     if (index == 0 || name.isEmpty())
-        return QString();
+        return false;
     const auto *s = reinterpret_cast<const char16_t *>(d->text.constData());
     if (d->attributeCacheIndex != index) {
         // Tokenise the start tag once; the reading rules stop at the first '=' without value.
@@ -301,11 +307,11 @@ QString CXmlDoc::Attribute(const QString &name) const
                     continue;
                 }
             }
-            const CAttributeReader::Token value = reader.Next(true);
-            const bool hasValue = value.kind == Kind::Quoted || value.kind == Kind::Run;
+            const CAttributeReader::Token token = reader.Next(true);
+            const bool hasValue = token.kind == Kind::Quoted || token.kind == Kind::Run;
             if (hasValue) {
-                span.valueFrom = int(value.text.utf16() - s);
-                span.valueLength = int(value.text.size());
+                span.valueFrom = int(token.text.utf16() - s);
+                span.valueLength = int(token.text.size());
             }
             span.kind = hasValue ? SpanKind::Valued : SpanKind::Valueless;
             d->attributeCache.push_back(span);
@@ -314,19 +320,32 @@ QString CXmlDoc::Attribute(const QString &name) const
         }
     }
     for (const Impl::AttributeSpan &span : d->attributeCache) {
+        if (span.nameLength != name.size())
+            continue;
         const QStringView attrName(s + span.nameFrom, span.nameLength);
-        if (span.nameLength > 0 && attrName == name) {
-            switch (span.kind) {
-            case Impl::AttributeKind::Bare:
-                return name;
-            case Impl::AttributeKind::Valued:
-                return UnescapeMarkup(QStringView(s + span.valueFrom, span.valueLength));
-            case Impl::AttributeKind::Valueless:
-                return QString();
-            }
+        if (attrName != name)
+            continue;
+        switch (span.kind) {
+        case Impl::AttributeKind::Bare:
+            value = attrName;
+            break;
+        case Impl::AttributeKind::Valued:
+            value = QStringView(s + span.valueFrom, span.valueLength);
+            break;
+        case Impl::AttributeKind::Valueless:
+            break;
         }
+        return true;
     }
-    return QString();
+    return false;
+}
+
+QString CXmlDoc::Attribute(QStringView name) const
+{
+    QStringView value;
+    if (!RawAttribute(name, value))
+        return QString();
+    return UnescapeMarkup(value);
 }
 
 QString CXmlDoc::Diagnostics() const

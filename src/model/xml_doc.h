@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 #include <cstdint>
 #include <memory>
@@ -54,12 +55,18 @@ public:
     void Rewind();
     // Moves to the next sibling (or the first child of the parent when there is no current
     // element), optionally the next one with exactly that tag name.
-    bool NextElement(const QString &name = QString());
+    bool NextElement(QStringView name = {});
     bool Descend();
     bool Ascend();
     QString ElementName() const;
+    // The tag name of the current element as a view into the text ("" when there is none).
+    QStringView ElementNameView() const;
     QString ElementText() const;
-    QString Attribute(const QString &name) const;
+    QString Attribute(QStringView name) const;
+    // The attribute's value as written, a view into the text with its references not yet
+    // decoded (a bare name gives its own name); false when the current element has no such
+    // attribute. Readers take numbers from it in place and make a string only to keep one.
+    bool RawAttribute(QStringView name, QStringView &value) const;
     QString Diagnostics() const;
 
     // Read-only access for tests and benchmarks.

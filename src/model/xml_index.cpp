@@ -3,6 +3,7 @@
 
 #include "model/xml_doc_impl.h"
 
+#include "model/large_pages.h"
 #include "model/xml_scanner.h"
 
 #include <QHashFunctions>
@@ -226,6 +227,7 @@ void CXmlDoc::Impl::Index()
         return;
     }
     records.reserve(size_t(text.size()) / 64 + 8);
+    AdviseLargePages(records.data(), qint64(records.capacity() * sizeof(ElementRecord)));
     records.emplace_back();
     if (text.isEmpty())
         return;

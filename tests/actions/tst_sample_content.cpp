@@ -73,6 +73,18 @@ private slots:
     {
         CContentModel m;
         LoadSample(m);
+        // The sample's own animations are taken away first: here only the one set below may
+        // keep the photo.
+        for (const auto &page : m.pages) {
+            for (int i = 0; i < kItemSlots; ++i) {
+                PageItem &item = page->items[i];
+                for (QString *action : {&item.focus, &item.outfocus, &item.ret, &item.up,
+                                        &item.down, &item.left, &item.right}) {
+                    if (action->contains(QStringLiteral("$slider")))
+                        *action = QStringLiteral("0");
+                }
+            }
+        }
         // Item 10 no longer shows the photo itself; the guide's animation on the top page does.
         CMyProgramInfo &top = *m.pages.At(0);
         const int slot = FindItemSlot(top, 10);

@@ -150,6 +150,13 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
         QCOMPARE(DecodeUnicodeTextFile(bytes), text);
+        // Read from the file straight into the text, the same way.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("t.bjpx"));
+        QVERIFY(test::WriteBytes(path, bytes));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(ReadUnicodeTextFile(file), text);
     }
 
     void textsSurviveBothFileForms()

@@ -154,7 +154,12 @@ private slots:
         s.ModeScreen = 1; s.BackImagePage = 2; s.ExPNG = 1; s.Vertical = 1; s.ConvertAAC = 1;
         s.NumAAC = 3; s.IDConv = 4; s.homeID = QStringLiteral("h\"");
         QVERIFY(SaveProject(model, path, SaveMode::Plain, folder, s).ok);
-        QVERIFY(QFile(path).size() > 0);
+        // The file form is composed straight into its buffer; it is the text form encoded.
+        QFile written(path);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QString composed = ComposeProject(model, SaveMode::Plain, folder, s);
+        QCOMPARE(written.readAll(), name.endsWith(u'x') ? EncodeUnicodeTextFile(composed)
+                                                        : EncodeCp932(composed));
 
         Loaded l;
         QVERIFY(LoadProject(path, name.endsWith(u'x'), l.settings, l.used, l.model, CountingServices()));
@@ -266,6 +271,46 @@ private slots:
         Loaded neg;
         LoadText(neg, Wrap(Page(QStringLiteral("id=\"1\""), QStringLiteral("<Items Num=\"-4\"/>"))));
         QCOMPARE(neg.model.pages.At(0)->itemCount, 0);
+    }
+
+    // Memory follows the file: an empty page takes no item slots, a page takes one slot per
+    // Item element read, and the slots it never received still read as empty slots.
+    void pagesHoldOnlyTheSlotsTheyUse()
+    {
+        QString pages;
+        for (int i = 0; i < 2000; ++i)
+            pages += QStringLiteral("<BMLJPEG/>");
+        pages += QStringLiteral("<BMLJPEG id=\"7\"><JPEG/><Items Num=\"256\">"
+                                "<Item id=\"1\"/><Item id=\"2\" ret=\"G:1\"/><Item id=\"3\" ret=\"G:1\"/>"
+                                "</Items></BMLJPEG>");
+        Loaded l;
+        LoadText(l, Wrap(QStringLiteral("<Program>") + pages + QStringLiteral("</Program>")));
+        QCOMPARE(l.model.pages.Count(), 2001);
+        int constructed = 0;
+        for (const auto &page : l.model.pages)
+            constructed += page->items.Constructed();
+        QCOMPARE(constructed, 3);
+        const CMyProgramInfo &p = *l.model.pages.At(2000);
+        QCOMPARE(p.itemCount, 256);
+        QCOMPARE(p.items[2].ret, QStringLiteral("G:1"));
+        // Equal values share one storage; a change to one leaves the other as it was.
+        QCOMPARE(p.items[1].ret.constData(), p.items[2].ret.constData());
+        QCOMPARE(p.items[255].id, 0);
+        QCOMPARE(p.items[255].focus, QString());
+
+        // Written back, the slots the file declared but never filled are empty items, as before.
+        const QString text = ComposeProject(l.model, SaveMode::Plain, QString(), ProgramSettings());
+        QCOMPARE(text.count(QStringLiteral("<Item id=\"0\" idg=\"0\" parent=\"0\" x=\"0\" y=\"0\" "
+                                           "width=\"0\" height=\"0\" focus=\"\" outfocus=\"\"")),
+                 253);
+
+        // A copy of a page is independent of it.
+        CMyProgramInfo copy = p;
+        copy.items[0].id = 99;
+        copy.items[1].ret.append(u'0');
+        QCOMPARE(p.items[0].id, 1);
+        QCOMPARE(p.items[1].ret, QStringLiteral("G:1"));
+        QCOMPARE(copy.items[2].ret, QStringLiteral("G:1"));
     }
 
     void pageWithoutItemsDoesNotEndThePages()

@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "images/colour_map.h"
+#include "model/content_model.h"
+#include "preview/page_renderer.h"
+#include "preview/preview_engine.h"
+#include "preview/work_folder_images.h"
+
+#include <QWidget>
+
+#include <memory>
+
+// The page canvas of edit mode: shows the page through the renderer, turns clicks and keys into
+// calls of the receiver simulation and repaints what the simulation reports as changed. The
+// remote-control panel floats beside it.
+
+namespace orin {
+
+class CDlgPanel;
+class CPrompt;
+class CQtCommandQueue;
+class CQtTimerService;
+
+class CGraphView : public QWidget, public CPreviewObserver {
+    Q_OBJECT
+public:
+    // `prompt` shows the loop guard's message; null: none is shown.
+    CGraphView(const CContentModel &model, const ProgramSettings &settings,
+               const CColourMap &map, const QString &workFolder, CPrompt *prompt,
+               QWidget *parent = nullptr);
+    ~CGraphView() override;
+
+    // Shows page (or special screen) n through the simulation.
+    void ShowPage(int n);
+    // A content set was opened, closed or created.
+    void ResetCanvas();
+    // The view menu's frame toggles; repaints at once.
+    void SetFrameToggles(bool itemFrames, int frameColour, bool editableFrames, bool editedFrames);
+    void SetModeAccess(int modeAccess);
+    // The panel's two switches (from the settings at start, back to them at close).
+    void SetToggles(bool linkedClicks, bool timers);
+    bool LinkedClicks() const;
+    bool Timers() const;
+
+    CPreviewEngine &Engine() { return *m_engine; }
+    const CPageRenderer &Renderer() const { return m_renderer; }
+    CDlgPanel *Panel() const { return m_panel; }
+    // Places the panel beside this view for the given work area.
+    void PlacePanel(const QRect &workArea);
+
+    // --- CPreviewObserver ---
+    void Repaint() override;
+    void RedrawItemDirect(int itemId, const QString &text) override;
+    void ShowMessage(const QString &text, const QString &caption) override;
+    void DigitEntryChanged(bool on) override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    CPrompt *m_prompt = nullptr;
+    CWorkFolderImages m_images;
+    CPageRenderer m_renderer;
+    std::unique_ptr<CQtTimerService> m_timers;
+    std::unique_ptr<CQtCommandQueue> m_queue;
+    std::unique_ptr<CPreviewEngine> m_engine;
+    CDlgPanel *m_panel = nullptr;
+    // The item that the next paint draws on its own, with its text (marquee and clock).
+    int m_directItem = -1;
+    QString m_directText;
+};
+
+} // namespace orin

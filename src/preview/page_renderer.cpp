@@ -1,0 +1,363 @@
+// SPDX-License-Identifier: MIT
+#include "preview/page_renderer.h"
+
+#include "preview/screen_pictures.h"
+#include "preview/text_painter.h"
+#include "preview/text_sections.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+namespace orin {
+
+namespace {
+
+bool IsTextOnlyKind(int idg)
+{
+    return idg == 2 || idg == 3 || idg == 5 || idg == 6 || idg == 7;
+}
+
+int LineHeightOf(int idg)
+{
+    switch (idg) {
+    case 5: return 24;
+    case 6: return 28;
+    case 7: return 32;
+    default: return 0;
+    }
+}
+
+int Truncated(float value)
+{
+    if (!(value == value))
+        return 0;
+    return int(std::clamp<double>(value, -1e9, 1e9));
+}
+
+} // namespace
+
+struct CPageRenderer::PaintState {
+    QColor textColour = Qt::black;
+};
+
+CPageRenderer::CPageRenderer(const CColourMap &map, const CContentModel &model)
+    : m_map(map), m_model(model)
+{
+}
+
+bool CPageRenderer::IsNone(int index)
+{
+    return index == kNoColour || index < 0 || index >= CColourMap::kEntries;
+}
+
+ColourEntry CPageRenderer::Colour(int index) const
+{
+    return m_map.ColourOf(IsNone(index) ? kNoColour : index);
+}
+
+bool CPageRenderer::Fill(QPainter &painter, const QRect &rect, int colour) const
+{
+    if (IsNone(colour))
+        return false;
+    const ColourEntry c = Colour(colour);
+    painter.fillRect(rect, QColor(c.r, c.g, c.b, c.a));
+    return true;
+}
+
+void CPageRenderer::DrawFrame(QPainter &painter, const QRect &r, int colour,
+                              Qt::PenStyle style, int width) const
+{
+    if (IsNone(colour))
+        return;
+    const ColourEntry c = Colour(colour);
+    QPen pen(QColor(c.r, c.g, c.b), width, style);
+    pen.setCosmetic(width <= 1);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    const QPoint points[] = {{r.x() - 1, r.y() - 1},
+                             {r.x() + r.width() + 2, r.y() - 1},
+                             {r.x() + r.width() + 2, r.y() + r.height() + 2},
+                             {r.x() - 1, r.y() + r.height() + 2},
+                             {r.x() - 1, r.y() - 1}};
+    painter.drawPolyline(points, 5);
+}
+
+QRect CPageRenderer::ItemRect(QSize client, const CPreviewEngine &engine, int itemId) const
+{
+    const int index = engine.IndexOfItem(itemId);
+    if (index < 0)
+        return QRect();
+    const PageItem &item = engine.Items()[size_t(index)].item;
+    return CCanvasMapping(client, engine.Vertical()).MapItem(item.x, item.y, item.width, item.height);
+}
+
+void CPageRenderer::Paint(QPainter &painter, QSize client, const CPreviewEngine &engine) const
+{
+    const int shown = engine.ShownPageNumber();
+    if (shown == 0 || client.isEmpty())
+        return;
+    const CCanvasMapping mapping(client, engine.Vertical());
+    if (IsSpecialScreen(shown)) {
+        painter.fillRect(QRect(QPoint(0, 0), client), QColor(127, 127, 127));
+        const QImage *picture = SharedScreenPictures().ForScreen(shown);
+        painter.drawImage(mapping.FitRect(picture->size()), *picture);
+        return;
+    }
+    PaintState state;
+    painter.fillRect(QRect(QPoint(0, 0), client), Qt::black);
+    const ShownPage &page = engine.Page();
+    const QImage &background = page.background.image;
+    if (!background.isNull() && background.width() > 0 && background.height() > 0) {
+        const QRect fit = mapping.FitRect(background.size());
+        painter.drawImage(fit, background);
+        const ColourEntry c = Colour(page.backcol);
+        painter.fillRect(fit, QColor(c.r, c.g, c.b, c.a));
+    }
+    const int tvIndex = engine.IndexOfItem(page.tvitem);
+    if (page.tvitem != 0 && tvIndex >= 0) {
+        const PageItem &tv = engine.Items()[size_t(tvIndex)].item;
+        painter.drawImage(mapping.MapItem(tv.x, tv.y, tv.width, tv.height),
+                          SharedScreenPictures().video);
+    }
+    for (int i = 0; i < int(engine.Items().size()); ++i)
+        PaintItem(painter, mapping, engine, i, state);
+    const int focusIndex = engine.IndexOfItem(engine.FocusItem());
+    if (engine.FocusItem() != 0 && focusIndex >= 0) {
+        const PageItem &item = engine.Items()[size_t(focusIndex)].item;
+        DrawFrame(painter, mapping.MapItem(item.x, item.y, item.width, item.height), page.curcol,
+                  Qt::SolidLine, 3);
+    }
+}
+
+void CPageRenderer::PaintItem(QPainter &painter, const CCanvasMapping &mapping,
+                              const CPreviewEngine &engine, int index, PaintState &state) const
+{
+    const DisplayItem &entry = engine.Items()[size_t(index)];
+    const PageItem &item = entry.item;
+    const QRect rect = mapping.MapItem(item.x, item.y, item.width, item.height);
+    if (m_toggles.itemFrames)
+        DrawFrame(painter, rect, m_toggles.frameColour, Qt::DotLine, 1);
+    if (item.idg == 1 && engine.FocusItem() != item.id && engine.CursorOnlyItem() != item.id)
+        return;
+    if (!engine.IsVisible(item.id))
+        return;
+    const bool exPng = engine.ExPng();
+    if (IsTextOnlyKind(item.idg) && !exPng) {
+        Fill(painter, rect, item.bcolor);
+    } else {
+        if (entry.image.type == kImageJpeg && !entry.image.IsNull())
+            DrawJpeg(painter, mapping, entry, rect);
+        Fill(painter, rect, item.bcolor);
+        DrawOverlay(painter, mapping, entry);
+    }
+    const int source = engine.TextSource(item.id);
+    const int picture = engine.PictureNumber(item.id);
+    if (m_toggles.editableFrames) {
+        if (TextEditable(source))
+            DrawFrame(painter, rect, 2, Qt::DotLine, 1);
+        if (PictureEditable(picture))
+            DrawFrame(painter, rect, 5, Qt::DotLine, 1);
+    }
+    if (m_toggles.editedFrames) {
+        if (TextEdited(source))
+            DrawFrame(painter, rect, 2, Qt::SolidLine, 2);
+        if (PictureEdited(picture))
+            DrawFrame(painter, rect, 5, Qt::SolidLine, 2);
+    }
+    const bool isMarquee = item.id == engine.MarqueeItem() && engine.MarqueeItem() != 0;
+    if (!isMarquee && !item.text.isEmpty() && index != m_editingIndex)
+        DrawText(painter, mapping, engine, item, item.text, false, false, state);
+    if (item.id == engine.ClockItem() && engine.ClockItem() != 0)
+        DrawText(painter, mapping, engine, item, engine.ClockText(), false, true, state);
+}
+
+void CPageRenderer::DrawText(QPainter &painter, const CCanvasMapping &mapping,
+                             const CPreviewEngine &engine, const PageItem &item,
+                             const QString &text, bool marquee, bool clock,
+                             PaintState &state) const
+{
+    if (!IsNone(item.color)) {
+        const ColourEntry c = Colour(item.color);
+        state.textColour = QColor(c.r, c.g, c.b);
+    }
+    painter.setPen(state.textColour);
+    TextRequest request;
+    request.x = item.x;
+    request.y = item.y;
+    request.width = item.width;
+    request.height = item.height;
+    request.size = item.size;
+    request.wordwrap = item.wordwrap;
+    request.marquee = marquee;
+    request.text = text;
+    if (item.idg == 3 && !clock) {
+        DrawCentredText(painter, mapping, request);
+        return;
+    }
+    const bool margins = clock || item.idg == 0 || item.idg == 4 || engine.ExPng();
+    request.marginX = margins ? item.margin_x : 0;
+    request.marginY = margins ? item.margin_y : 0;
+    request.lineHeight = clock ? 0 : LineHeightOf(item.idg);
+    DrawLaidOutText(painter, mapping, request);
+}
+
+void CPageRenderer::DrawJpeg(QPainter &painter, const CCanvasMapping &mapping,
+                             const DisplayItem &entry, const QRect &target) const
+{
+    const QImage &image = entry.image.image;
+    const int idg = entry.item.idg;
+    if (idg == 55) {
+        painter.drawImage(target, image);
+        return;
+    }
+    // The image's pixels are screen pixels, scaled as the screen is.
+    const double scale = mapping.Scale();
+    int width = int(image.width() * scale);
+    int height = int(image.height() * scale);
+    static const int kDivisors[] = {2, 3, 4, 6, 8};
+    if (idg >= 50 && idg <= 54) {
+        width /= kDivisors[idg - 50];
+        height /= kDivisors[idg - 50];
+    }
+    if (width <= 0 || height <= 0)
+        return;
+    const int shownWidth = std::min(target.width(), width);
+    const int shownHeight = std::min(target.height(), height);
+    if (shownWidth <= 0 || shownHeight <= 0)
+        return;
+    const QRectF source(0, 0, double(shownWidth) * image.width() / width,
+                        double(shownHeight) * image.height() / height);
+    painter.drawImage(QRectF(target.x(), target.y(), shownWidth, shownHeight), image, source);
+}
+
+void CPageRenderer::DrawOverlay(QPainter &painter, const CCanvasMapping &mapping,
+                                const DisplayItem &entry) const
+{
+    const int type = entry.image.type;
+    const QImage &image = entry.image.image;
+    if (image.isNull()
+        || (type != kImageColourMapPng && type != kImageGeneralPng && type != kImageGif))
+        return;
+    const PageItem &item = entry.item;
+    const int itemWidth = Truncated(item.width);
+    const int itemHeight = Truncated(item.height);
+    int targetWidth = 0;
+    int targetHeight = 0;
+    int sourceWidth = 0;
+    int sourceHeight = 0;
+    if (type == kImageColourMapPng) {
+        // Page pixels.
+        targetWidth = sourceWidth = std::min(image.width(), itemWidth);
+        targetHeight = sourceHeight = std::min(image.height(), itemHeight);
+    } else {
+        // Screen pixels: half as many page units.
+        if (image.width() < 2 * qint64(itemWidth)) {
+            targetWidth = image.width() / 2;
+            sourceWidth = image.width();
+        } else {
+            targetWidth = itemWidth;
+            sourceWidth = 2 * itemWidth;
+        }
+        if (image.height() < 2 * qint64(itemHeight)) {
+            targetHeight = image.height() / 2;
+            sourceHeight = image.height();
+        } else {
+            targetHeight = itemHeight;
+            sourceHeight = 2 * itemHeight;
+        }
+    }
+    if (sourceWidth <= 0 || sourceHeight <= 0)
+        return;
+    const QRect target = mapping.MapToClient(Truncated(item.x), Truncated(item.y), targetWidth,
+                                             targetHeight);
+    painter.drawImage(target, image, QRect(0, 0, sourceWidth, sourceHeight));
+}
+
+void CPageRenderer::PaintItemDirect(QPainter &painter, QSize client, const CPreviewEngine &engine,
+                                    int itemId, const QString &text) const
+{
+    const int index = engine.IndexOfItem(itemId);
+    if (index < 0 || client.isEmpty() || IsSpecialScreen(engine.ShownPageNumber()))
+        return;
+    const CCanvasMapping mapping(client, engine.Vertical());
+    const DisplayItem &entry = engine.Items()[size_t(index)];
+    const PageItem &item = entry.item;
+    const QRect rect = mapping.MapItem(item.x, item.y, item.width, item.height);
+    painter.save();
+    painter.setClipRect(rect, Qt::IntersectClip);
+    const ShownPage &page = engine.Page();
+    const QImage &background = page.background.image;
+    painter.fillRect(rect, Qt::black);
+    if (!background.isNull()) {
+        const QRect fit = mapping.FitRect(background.size());
+        const QRect under = rect.intersected(fit);
+        if (!under.isEmpty()) {
+            const double sx = double(background.width()) / fit.width();
+            const double sy = double(background.height()) / fit.height();
+            const QRectF source((under.x() - fit.x()) * sx, (under.y() - fit.y()) * sy,
+                                under.width() * sx, under.height() * sy);
+            painter.drawImage(under, background, source);
+            const ColourEntry c = Colour(page.backcol);
+            painter.fillRect(under, QColor(c.r, c.g, c.b, c.a));
+        }
+    }
+    if (entry.image.type == kImageJpeg && !entry.image.IsNull())
+        DrawJpeg(painter, mapping, entry, rect);
+    Fill(painter, rect, item.bcolor);
+    if (entry.image.type == kImageColourMapPng || entry.image.type == kImageGeneralPng)
+        DrawOverlay(painter, mapping, entry);
+    PaintState state;
+    TextRequest request;
+    request.x = item.x;
+    request.y = item.y;
+    request.width = item.width;
+    request.height = item.height;
+    request.marginX = item.margin_x;
+    request.marginY = item.margin_y;
+    request.size = item.size;
+    request.wordwrap = item.wordwrap;
+    request.lineHeight = LineHeightOf(item.idg);
+    request.marquee = itemId == engine.MarqueeItem();
+    request.text = text;
+    if (!IsNone(item.color)) {
+        const ColourEntry c = Colour(item.color);
+        state.textColour = QColor(c.r, c.g, c.b);
+    }
+    painter.setPen(state.textColour);
+    DrawLaidOutText(painter, mapping, request);
+    painter.restore();
+}
+
+// ---------------------------------------------------------------- editable and edited frames
+
+bool CPageRenderer::TextEditable(int source) const
+{
+    // The label lists of the server access mode are empty: nothing is editable there.
+    return m_modeAccess != 2 && source >= 0;
+}
+
+bool CPageRenderer::PictureEditable(int picture) const
+{
+    return m_modeAccess != 2 && picture != 0;
+}
+
+bool CPageRenderer::TextEdited(int source) const
+{
+    if (m_modeAccess != 2)
+        return false;
+    const CMyTextInfo *text = FindText(m_model, source);
+    return text && text->changed != 0;
+}
+
+bool CPageRenderer::PictureEdited(int picture) const
+{
+    if (m_modeAccess != 2 || picture <= 0)
+        return false;
+    const CMyPictureInfo *record = m_model.pictures.FindById(picture);
+    if (!record)
+        record = m_model.materials.FindById(picture);
+    return record && record->changed != 0;
+}
+
+} // namespace orin

@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "images/colour_map.h"
+#include "model/content_model.h"
+#include "preview/canvas_mapping.h"
+#include "preview/preview_engine.h"
+
+#include <QSize>
+
+class QPainter;
+
+// The one renderer of the page canvas: it paints the shown page, its display list and the
+// special screens into any QPainter for a client size. The canvas widget, the command-line
+// tool and the thumbnails draw through it, so all show the same pixels.
+
+namespace orin {
+
+// The frame toggles of the view menu.
+struct FrameToggles {
+    bool itemFrames = false;
+    int frameColour = 1;
+    bool editableFrames = false;
+    bool editedFrames = false;
+};
+
+class CPageRenderer {
+public:
+    CPageRenderer(const CColourMap &map, const CContentModel &model);
+
+    void SetFrameToggles(const FrameToggles &toggles) { m_toggles = toggles; }
+    const FrameToggles &Toggles() const { return m_toggles; }
+    // The ModeAccess setting decides which frames count as editable and edited.
+    void SetModeAccess(int modeAccess) { m_modeAccess = modeAccess; }
+    // The display index whose text is being edited in place (its text is not drawn); -1: none.
+    void SetEditingIndex(int index) { m_editingIndex = index; }
+
+    // Paints the whole canvas of `client` size.
+    void Paint(QPainter &painter, QSize client, const CPreviewEngine &engine) const;
+    // Paints one item with `text` over the part of the background beneath it (the marquee and
+    // the clock); nothing when the id is not in the display list.
+    void PaintItemDirect(QPainter &painter, QSize client, const CPreviewEngine &engine,
+                         int itemId, const QString &text) const;
+    // The client rectangle of an item, empty when it is not in the display list.
+    QRect ItemRect(QSize client, const CPreviewEngine &engine, int itemId) const;
+
+private:
+    struct PaintState;
+    void PaintItem(QPainter &painter, const CCanvasMapping &mapping, const CPreviewEngine &engine,
+                   int index, PaintState &state) const;
+    void DrawJpeg(QPainter &painter, const CCanvasMapping &mapping, const DisplayItem &entry,
+                  const QRect &target) const;
+    void DrawOverlay(QPainter &painter, const CCanvasMapping &mapping,
+                     const DisplayItem &entry) const;
+    void DrawFrame(QPainter &painter, const QRect &rect, int colour, Qt::PenStyle style,
+                   int width) const;
+    void DrawText(QPainter &painter, const CCanvasMapping &mapping, const CPreviewEngine &engine,
+                  const PageItem &item, const QString &text, bool marquee, bool clock,
+                  PaintState &state) const;
+    bool Fill(QPainter &painter, const QRect &rect, int colour) const;
+    // The colour map entry, with an index outside the map taken as index 8.
+    ColourEntry Colour(int index) const;
+    static bool IsNone(int index);
+    bool TextEditable(int source) const;
+    bool PictureEditable(int picture) const;
+    bool TextEdited(int source) const;
+    bool PictureEdited(int picture) const;
+
+    const CColourMap &m_map;
+    const CContentModel &m_model;
+    FrameToggles m_toggles;
+    int m_modeAccess = 0;
+    int m_editingIndex = -1;
+};
+
+} // namespace orin

@@ -1,0 +1,192 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "model/content_model.h"
+#include "preview/display_state.h"
+#include "preview/preview_seams.h"
+
+#include <QPointF>
+#include <QString>
+
+#include <array>
+#include <vector>
+
+// The receiver simulation: the remote-control keys, the interpreter of action strings, the
+// timers, the marquee, the clock and the picture animations. It changes only the display state;
+// the content model is read, never written. It knows no widgets: time and the event loop come
+// through the seams it is given, and the view learns of changes through the observer.
+
+namespace orin {
+
+// Key codes of the remote control.
+enum PreviewKey : int {
+    kKeyEnter = 0,
+    kKeyUp = 1,
+    kKeyDown = 2,
+    kKeyLeft = 3,
+    kKeyRight = 4,
+    kKeyData = 5,
+    kKeyBack = 6,
+    kKeyBlue = 7,
+    kKeyRed = 8,
+    kKeyGreen = 9,
+    kKeyYellow = 10,
+    kKeyRefresh = 100,
+};
+
+inline constexpr int kLoopGuardDepth = 5;
+inline constexpr int kMaxEntries = 100;
+inline constexpr int kSliderSlots = 32;
+inline constexpr int kMinSliderPeriodMs = 10;
+
+// One picture-animation slot.
+struct SliderSlot {
+    bool inUse = false;
+    int itemId = 0;
+    int periodMs = 0;
+    int index = 0;
+    std::vector<int> imageIds;
+};
+
+class CPreviewEngine {
+public:
+    CPreviewEngine(const CContentModel &model, const ProgramSettings &settings,
+                   CImageSource &images, CTimerService &timers, CCommandQueue &queue);
+
+    void SetObserver(CPreviewObserver *observer) { m_observer = observer; }
+
+    // --- operations ---
+    void ShowPage(int n);
+    void PressKey(int code);
+    void Focus(int itemId, int depth);
+    void Outfocus(int itemId, int depth);
+    bool IsFocusable(int itemId) const;
+    // kind 0: page context, 1: focus context. An acting index of -1 means "no acting item"
+    // (a macro): the I command then takes its label from the focused item.
+    void RunAction(int actingIndex, int kind, const QString &action, int depth);
+    void RunMacro(int macroId, bool forward);
+    void EnterDigit(int digit);
+    // A linked click at page coordinates; ignored while linked clicks are off.
+    void LinkedClick(QPointF pagePoint);
+    // A posted command, run by the queue's owner.
+    void RunCommand(const PreviewCommand &command);
+    // A timer of the timer service fired.
+    void OnTimer(int timerId);
+    // The program was opened, closed or created: stop everything and forget the focus.
+    void ResetCanvas();
+
+    // --- panel toggles ---
+    bool LinkedClicks() const { return m_linkedClicks; }
+    void SetLinkedClicks(bool on) { m_linkedClicks = on; }
+    bool TimersOn() const { return m_timersOn; }
+    void SetTimersOn(bool on) { m_timersOn = on; }
+
+    // --- display state (read by the renderer and the tests) ---
+    int ShownPageNumber() const { return m_shownPage; }
+    int PreviousPageNumber() const { return m_previousPage; }
+    const ShownPage &Page() const { return m_page; }
+    const std::vector<DisplayItem> &Items() const { return m_items; }
+    // Index of the first display item with that id, or -1.
+    int IndexOfItem(int itemId) const;
+    int FocusItem() const { return m_focus; }
+    int RememberedFocus(int page) const { return m_rememberedFocus.Get(page); }
+    bool IsVisible(int itemId) const { return m_visible.Get(itemId) != 0; }
+    int PictureNumber(int itemId) const { return m_picture.Get(itemId); }
+    int TextNumber(int itemId) const { return m_textNumber.Get(itemId); }
+    int TextSection(int itemId) const { return m_textSection.Get(itemId); }
+    int TextState(int itemId) const { return m_textState.Get(itemId); }
+    int TextSource(int itemId) const { return m_textSource.Get(itemId); }
+    int MacroPosition(int macroId) const { return m_macroPosition.Get(macroId); }
+    int MacroLimit(int macroId) const { return m_macroLimit.Get(macroId); }
+    const QString &Input() const { return m_input; }
+    QString Memory(int index) const { return m_memory.Get(index); }
+    int CursorOnlyItem() const { return m_cursorOnItem; }
+    bool DigitEntry() const { return m_digitMode == 1; }
+    int MemoryPage() const { return m_memoryPage; }
+    bool KeyRestartsTimer() const { return m_keyRestartsTimer; }
+    int MarqueeItem() const { return m_marqueeItem; }
+    bool MarqueeRunning() const { return m_marqueeRunning; }
+    const QString &MarqueeBuffer() const { return m_marqueeBuffer; }
+    int ClockItem() const { return m_clockItem; }
+    const QString &ClockText() const { return m_clockText; }
+    const SliderSlot &Slider(int slot) const { return m_sliders[size_t(slot)]; }
+    bool ExPng() const { return m_settings.ExPNG != 0; }
+    bool Vertical() const { return m_settings.Vertical == 1; }
+
+private:
+    // The parts of RunAction, in run_action.cpp and memory_commands.cpp.
+    void RunItemCommand(QChar letter, int v, int t, int actingIndex);
+    void RunNumberCommand(QChar letter, int n, int depth, bool &stop);
+    void RunMemoryCommand(QChar letter, QStringView entry, int depth);
+    void RunSlider(QStringView entry);
+    int ActingItemId(int actingIndex) const;
+
+    void ShowImage(int itemId, int imageId);
+    void SetItemText(int itemId, const QString &text);
+    void RebuildMarquee(const QString &text, bool half);
+    void StopTimer(int id, bool *runningFlag);
+    void StopSliders();
+    void StopSliderOn(int itemId);
+    void OnPageTimer();
+    void OnItemTimer();
+    void OnMarqueeTick();
+    void OnClockTick();
+    void OnSliderTick(int slot);
+    int NextPageForTimer() const;
+    bool LoopGuard(int depth);
+    void PostMacro(int macroId, bool forward);
+    void Repaint();
+    DisplayItem *ItemById(int itemId);
+
+    const CContentModel &m_model;
+    const ProgramSettings &m_settings;
+    CImageSource &m_images;
+    CTimerService &m_timers;
+    CCommandQueue &m_queue;
+    CPreviewObserver *m_observer = nullptr;
+
+    // The display state.
+    int m_shownPage = 1;
+    int m_previousPage = 0;
+    int m_lastPage = 0; // the last real page shown, for the page timer on a special screen
+    ShownPage m_page;
+    std::vector<DisplayItem> m_items;
+    // Bumped by every page change, so that an outer ShowPage or RunAction notices that an
+    // inner one has shown another page.
+    quint64 m_generation = 0;
+
+    int m_focus = 0;
+    CCheckedTable<int> m_rememberedFocus;
+    int m_memoryPage = 0;
+    bool m_keyRestartsTimer = false;
+    CCheckedTable<int> m_visible;
+    CCheckedTable<int> m_picture;
+    CCheckedTable<int> m_textNumber;
+    CCheckedTable<int> m_textSection;
+    CCheckedTable<int> m_textState;
+    CCheckedTable<int> m_textSource;
+    CCheckedTable<int> m_macroPosition;
+    CCheckedTable<int> m_macroLimit;
+    QString m_input;
+    CCheckedTable<QString> m_memory;
+    int m_moveTarget = -1;
+    int m_moveMode = 0;
+    int m_cursorOnItem = 0;
+    int m_digitTarget = 0;
+    int m_digitMode = 0;
+
+    bool m_pageTimerRunning = false;
+    bool m_marqueeRunning = false;
+    bool m_clockRunning = false;
+    bool m_itemTimerRunning = false;
+    int m_marqueeItem = 0;
+    QString m_marqueeBuffer;
+    int m_marqueeCounter = 0;
+    int m_clockItem = 0;
+    QString m_clockText;
+    bool m_linkedClicks = true;
+    bool m_timersOn = true;
+    std::array<SliderSlot, kSliderSlots> m_sliders;
+};
+
+} // namespace orin

@@ -1,0 +1,114 @@
+// SPDX-License-Identifier: MIT
+// The page canvas inside the main window: pages shown from the page list, the view menu's
+// frames, the panel's switches kept in the settings, the panel hidden in design mode.
+
+#include "app/command_ids.h"
+#include "app/main_frame.h"
+#include "editor/dlg_panel.h"
+#include "editor/form_graph.h"
+#include "editor/graph_view.h"
+#include "model/project_writer.h"
+#include "prompt_fixtures.h"
+#include "settings/ini_store.h"
+#include "test_registry.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace orin;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString WriteTwoPages(const QTemporaryDir &dir)
+{
+    CContentModel model;
+    for (const int id : {5, 9}) {
+        auto page = std::make_unique<CMyProgramInfo>();
+        page->id = id;
+        page->defitem = 2;
+        page->backcol = kNoColour;
+        page->curcol = 3;
+        page->itemCount = 1;
+        PageItem &item = page->items[0];
+        item.id = 2;
+        item.x = 10;
+        item.y = 10;
+        item.width = 100;
+        item.height = 40;
+        item.ret = QString::number(id == 5 ? 9 : 5);
+        item.focus = item.outfocus = u"0"_s;
+        model.pages.Add(std::move(page));
+    }
+    const QString path = dir.filePath(u"two.bjpx"_s);
+    ProgramSettings settings;
+    return SaveProject(model, path, SaveMode::Plain, ContentFolderOf(path), settings).ok ? path
+                                                                                         : QString();
+}
+
+} // namespace
+
+class TestFramePreview : public QObject {
+    Q_OBJECT
+
+private slots:
+    void pagesFromTheListReachTheCanvas();
+};
+
+void TestFramePreview::pagesFromTheListReachTheCanvas()
+{
+    QTemporaryDir dir;
+    const QString project = WriteTwoPages(dir);
+    QVERIFY(!project.isEmpty());
+    {
+        QFile ini(SettingsFilePath(dir.path(), 4));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[Config]\r\nRendo=0\r\nTimer=1\r\nbBoxDraw=0\r\n");
+    }
+    test::CScriptedPrompt prompt;
+    FrameSetup setup;
+    setup.appFolder = dir.path();
+    setup.workArea = QRect(0, 0, 1920, 1080);
+    setup.prompt = &prompt;
+    setup.workFolderSeed = 11;
+    setup.associationDataHome = dir.filePath(u"share"_s);
+    setup.associationTools = [](const QString &, const QStringList &) { return true; };
+    auto frame = std::make_unique<CMainFrame>(setup);
+    CGraphView *view = frame->FormGraph()->GraphView();
+    QVERIFY(view);
+    QVERIFY(!view->LinkedClicks());
+    QVERIFY(view->Timers());
+    QVERIFY(!view->Panel()->LinkedClicksBox()->isChecked());
+
+    frame->OpenStartFile(project);
+    frame->ShowPageAt(1);
+    QCOMPARE(view->Engine().ShownPageNumber(), 9);
+    QCOMPARE(view->Engine().FocusItem(), 2);
+    view->Engine().PressKey(kKeyEnter);
+    QCOMPARE(view->Engine().ShownPageNumber(), 5);
+
+    QVERIFY(!view->Renderer().Toggles().itemFrames);
+    frame->Action(cmd::kBoxDraw)->trigger();
+    QVERIFY(view->Renderer().Toggles().itemFrames);
+
+    frame->show();
+    QTRY_VERIFY(view->Panel()->isVisible());
+    frame->Action(cmd::kDesignMode)->trigger();
+    QVERIFY(!view->Panel()->isVisible());
+    frame->Action(cmd::kDesignMode)->trigger();
+    QVERIFY(view->Panel()->isVisible());
+
+    // The switches go back to the settings when the window closes.
+    view->Panel()->TimersBox()->click();
+    QTRY_VERIFY(!view->Timers());
+    QVERIFY(frame->close());
+    const CIniStore store(SettingsFilePath(dir.path(), 4));
+    const AppSettings saved = LoadSettings(store, dir.path(), QRect(0, 0, 1920, 1080));
+    QCOMPARE(saved.Timer, 0);
+    QCOMPARE(saved.Rendo, 0);
+}
+
+ORIN_TEST_CLASS(TestFramePreview)
+#include "tst_frame_preview.moc"
