@@ -230,9 +230,9 @@ bool OpenItemProperties(QWidget *parent, CContentModel &model, CDocumentEdits &e
 {
     if (!model.pages.IsValidIndex(row) || slot < 0 || slot >= kItemSlots)
         return false;
-    const quint64 serial = model.pages.At(row)->serial.Value();
-    CDlgItemProp dialog(model.pages.At(row)->items[static_cast<size_t>(slot)], colourMap, prompt,
-                        parent);
+    const CMyProgramInfo &page = *model.pages.At(row);
+    const quint64 serial = page.serial.Value();
+    CDlgItemProp dialog(page.items[static_cast<size_t>(slot)], colourMap, prompt, parent);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     // A page timer may have changed the shown page meanwhile: the edit goes to the page the
