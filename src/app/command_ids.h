@@ -16,6 +16,7 @@ inline constexpr int kRecentFirst = 57616; // 57616..57631: the recent-file entr
 inline constexpr int kRecentLast = 57631;
 inline constexpr int kAppExit = 57665;
 inline constexpr int kEditUndo = 57643;
+inline constexpr int kEditRedo = 57644;
 inline constexpr int kEditCut = 57635;
 inline constexpr int kEditCopy = 57634;
 inline constexpr int kEditPaste = 57637;

@@ -4,6 +4,7 @@
 #include "app/about_dialog.h"
 #include "app/command_ids.h"
 #include "document/document.h"
+#include "document/document_edits.h"
 #include "document/image_edits.h"
 #include "app/help_document.h"
 #include "document/lib_bmlts.h"
@@ -15,6 +16,7 @@
 #include "editor/dlg_panel.h"
 #include "editor/graph_view.h"
 #include "editor/form_list.h"
+#include "editor/page_list_view.h"
 #include "images/load_services.h"
 
 #include <QAction>
@@ -26,7 +28,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QScreen>
 #include <QSplitter>
 #include <QStandardPaths>
@@ -91,6 +96,7 @@ CMainFrame::CMainFrame(const FrameSetup &setup, QWidget *parent)
     m_document->SetPortableFolder(m_settings.PortableDir);
     m_imageEdits = std::make_unique<CImageEdits>(*m_document, m_model, *m_prompt);
     m_imageEdits->SetImageFolder(m_imageFolder);
+    m_edits = std::make_unique<CDocumentEdits>(*m_document, m_model, *m_prompt, *m_imageEdits);
 
     // The static splitter: page list left, page pane right.
     m_splitter = new QSplitter(Qt::Horizontal, this);
@@ -140,6 +146,12 @@ CMainFrame::CMainFrame(const FrameSetup &setup, QWidget *parent)
     connect(m_document.get(), &CDocument::RecentFilesChanged, this,
             &CMainFrame::RebuildRecentMenu);
     connect(m_formList, &CFormList::PageActivated, this, &CMainFrame::ShowPageAt);
+    connect(m_formList, &CFormList::DesignModeRequested, this, [this](int row) {
+        ShowPageAt(row);
+        OnToggleDesignMode();
+    });
+    connect(m_formList, &CFormList::FilesDropped, this, &CMainFrame::OnDropFiles);
+    connect(m_document.get(), &CDocument::ModelEdited, this, &CMainFrame::OnModelEdited);
 
     m_autoSendTimer.setInterval(kAutoSendMs);
     m_autoExitTimer.setInterval(kAutoExitMs);
@@ -166,9 +178,13 @@ void CMainFrame::ApplySettingsToWindow()
     resize(m_settings.w_width, m_settings.w_height);
     const int listWidth = std::max(0, m_settings.listwidth);
     m_splitter->setSizes({listWidth, std::max(1, m_settings.w_width - listWidth)});
+    m_formList->SetVertical(m_settings.Vertical == 1);
     m_formList->SetThumbnailSize(QSize(m_settings.thumb_width, m_settings.thumb_height));
     m_formList->LayoutList();
-    m_formList->SetPageTable(&m_model.pages);
+    m_formList->Bind(&m_model, m_document.get(), m_edits.get(), m_prompt);
+    m_formList->SetModeAction(m_settings.ModeAction);
+    m_formList->SetModeAccess(m_settings.ModeAccess);
+    m_formList->SetDefTimer(m_settings.DefTimer);
     m_formList->SetItemCount(m_model.pages.Count());
     m_formGraph->SetViewFlags({m_settings.bBoxDraw, m_settings.colBox, m_settings.bLabelDraw,
                                m_settings.bChangeDraw});
@@ -207,17 +223,75 @@ void CMainFrame::ShowPageAt(int row)
 {
     if (!m_pageSelection.Select(row, m_model.pages.Count()))
         return;
+    m_currentSerial = m_model.pages.At(row)->serial.Value();
     m_formGraph->ShowPage(row);
+}
+
+void CMainFrame::OnModelEdited(int pageIndex, bool pageTable, bool replay)
+{
+    if (pageTable) {
+        m_formList->SetItemCount(m_model.pages.Count());
+        // The shown page is the same record as before, wherever it went; gone, none is shown.
+        int found = -1;
+        for (int i = 0; i < m_model.pages.Count(); ++i) {
+            if (m_model.pages.At(i)->serial.Value() == m_currentSerial) {
+                found = i;
+                break;
+            }
+        }
+        if (found < 0 && m_pageSelection.HasPage()) {
+            m_pageSelection.Reset();
+            m_formGraph->ResetCanvas();
+        } else if (found >= 0) {
+            m_pageSelection.Select(found, m_model.pages.Count());
+        }
+    } else {
+        m_formList->RefreshRow(pageIndex);
+    }
+    if (replay && m_model.pages.IsValidIndex(pageIndex)) {
+        ShowPageAt(pageIndex);
+        m_formList->SelectRow(pageIndex);
+    } else if (m_pageSelection.HasPage() &&
+               (pageIndex == m_pageSelection.Index() || pageIndex < 0)) {
+        m_formGraph->ShowPage(m_pageSelection.Index());
+    }
+}
+
+void CMainFrame::OnUndo()
+{
+    // A text being typed takes its own undo first, as the text editors always have.
+    QWidget *focus = QApplication::focusWidget();
+    if (auto *text = qobject_cast<QTextEdit *>(focus))
+        return text->undo();
+    if (auto *plain = qobject_cast<QPlainTextEdit *>(focus))
+        return plain->undo();
+    if (auto *line = qobject_cast<QLineEdit *>(focus); line && !line->isReadOnly())
+        return line->undo();
+    m_document->UndoStack().undo();
+}
+
+void CMainFrame::OnRedo()
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (auto *text = qobject_cast<QTextEdit *>(focus))
+        return text->redo();
+    if (auto *plain = qobject_cast<QPlainTextEdit *>(focus))
+        return plain->redo();
+    if (auto *line = qobject_cast<QLineEdit *>(focus); line && !line->isReadOnly())
+        return line->redo();
+    m_document->UndoStack().redo();
 }
 
 void CMainFrame::OnProjectOpened()
 {
     // The old page indexes mean nothing in the new table.
     m_pageSelection.Reset();
+    m_currentSerial = 0;
     m_formGraph->ResetCanvas();
     m_formList->SetPageTable(&m_model.pages);
     m_formList->SetItemCount(m_model.pages.Count());
     const bool vertical = m_document->Settings().Vertical == 1;
+    m_formList->SetVertical(vertical);
     m_formGraph->SetCanvasSize(vertical ? QSize(540, 960) : QSize(960, 540));
     m_formList->LayoutList();
     SetDesignMode(false);
@@ -304,6 +378,7 @@ void CMainFrame::SetDesignMode(bool design)
     // The frame takes dropped files in edit mode, the design surface in design mode.
     setAcceptDrops(!design);
     m_formGraph->SetDesignMode(design);
+    m_formList->SetDesignMode(design);
     if (QAction *toggle = Action(cmd::kDesignMode))
         toggle->setChecked(design);
     PlacePanel();

@@ -31,6 +31,7 @@ class QSplitter;
 namespace orin {
 
 class CDocument;
+class CDocumentEdits;
 class CFormGraph;
 class CFormList;
 class CImageEdits;
@@ -66,6 +67,8 @@ public:
     const CColourMap &ColourMap() const { return m_colourMap; }
     // The image edits (pictures, materials, backgrounds) of the operator.
     CImageEdits &ImageEdits() const { return *m_imageEdits; }
+    // The operator's edits of the model, each one step of the document's undo stack.
+    CDocumentEdits &Edits() const { return *m_edits; }
     CContentModel &Model() { return m_model; }
     AppSettings &Settings() { return m_settings; }
     const WorkFolders &Folders() const { return m_folders; }
@@ -102,6 +105,10 @@ public:
     void OnAbout();
     void OnFileAssociation();
     void OnSlimData();
+    // Undo and redo (57643, 57644): of the text being typed when a text editor has the keyboard
+    // focus, else of the last model edit.
+    void OnUndo();
+    void OnRedo();
     // Files dropped on the frame (or handed over like a drop).
     void OnDropFiles(const QStringList &paths);
 
@@ -147,6 +154,10 @@ private:
     void SetDesignMode(bool design);
     void SyncChannelBox();
     void FocusNextPane();
+    // After an edit command: the list follows the page table, the current page follows its
+    // record, and the page concerned is shown again after an undo or redo.
+    void OnModelEdited(int pageIndex, bool pageTable, bool replay);
+    void BuildUndoActions(QMenu *edit, QAction *undo);
     // Shows the remote-control panel beside the canvas in edit mode, hides it in design mode.
     void PlacePanel();
 
@@ -163,9 +174,11 @@ private:
     std::unique_ptr<CDocument> m_document;
     CColourMap m_colourMap;
     std::unique_ptr<CImageEdits> m_imageEdits;
+    std::unique_ptr<CDocumentEdits> m_edits;
     std::unique_ptr<CLibBMLTS> m_library;
     QString m_imageFolder;
     CPageSelection m_pageSelection;
+    quint64 m_currentSerial = 0; // the record of the current page, which its index follows
     bool m_closed = false;
     QString m_retrievalProject;
     QString m_retrievalFile;

@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QUndoStack>
 
 namespace orin {
 
@@ -83,8 +84,8 @@ void CMainFrame::BuildMenus()
     RebuildRecentMenu();
 
     QMenu *edit = bar->addMenu(QStringLiteral("編集(&E)"));
-    // Undo, cut, copy and paste have no handler in the frame: items are copied and pasted
-    // through the canvas menu.
+    // Cut, copy and paste have no handler in the frame: items are copied and pasted through the
+    // canvas menu.
     QAction *undo = MakeAction(cmd::kEditUndo, QStringLiteral("元に戻す(&U)"));
     undo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z),
                         QKeySequence(Qt::ALT | Qt::Key_Backspace)});
@@ -97,9 +98,9 @@ void CMainFrame::BuildMenus()
     QAction *paste = MakeAction(cmd::kEditPaste, QStringLiteral("貼り付け(&P)"));
     paste->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V),
                          QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
-    for (QAction *action : {undo, cut, copy, paste})
+    for (QAction *action : {cut, copy, paste})
         action->setEnabled(false);
-    edit->addAction(undo);
+    BuildUndoActions(edit, undo);
     edit->addSeparator();
     edit->addAction(cut);
     edit->addAction(copy);
@@ -170,6 +171,33 @@ void CMainFrame::BuildMenus()
         connect(action, &QAction::triggered, this, &CMainFrame::FocusNextPane);
         addAction(action);
     }
+}
+
+void CMainFrame::BuildUndoActions(QMenu *edit, QAction *undo)
+{
+    // The texts say what the next undo and redo take back or repeat.
+    const QString undoText = QStringLiteral("元に戻す(&U)");
+    const QString redoText = QStringLiteral("やり直し(&R)");
+    QAction *redo = MakeAction(cmd::kEditRedo, redoText);
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y),
+                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    QUndoStack &stack = m_document->UndoStack();
+    auto follow = [&stack, undo, redo, undoText, redoText] {
+        undo->setEnabled(stack.canUndo());
+        redo->setEnabled(stack.canRedo());
+        undo->setText(stack.canUndo() ? undoText + u' ' + stack.undoText() : undoText);
+        redo->setText(stack.canRedo() ? redoText + u' ' + stack.redoText() : redoText);
+    };
+    connect(&stack, &QUndoStack::indexChanged, this, follow);
+    connect(&stack, &QUndoStack::canUndoChanged, this, follow);
+    connect(&stack, &QUndoStack::canRedoChanged, this, follow);
+    connect(&stack, &QUndoStack::undoTextChanged, this, follow);
+    connect(&stack, &QUndoStack::redoTextChanged, this, follow);
+    follow();
+    connect(undo, &QAction::triggered, this, &CMainFrame::OnUndo);
+    connect(redo, &QAction::triggered, this, &CMainFrame::OnRedo);
+    edit->addAction(undo);
+    edit->addAction(redo);
 }
 
 void CMainFrame::RebuildRecentMenu()

@@ -5,6 +5,7 @@
 #include "document/prompt.h"
 #include "actions/data_slimming.h"
 #include "document/recent_files.h"
+#include "document/undo_commands.h"
 #include "model/project_writer.h"
 
 #include <QDir>
@@ -160,6 +161,8 @@ bool CDocument::OpenProjectFile(const QString &path)
     emit PngPaneChanged(PngPaneText());
     m_modified = false;
     m_contentOpened = true;
+    // The edits of another content set cannot be taken back into this one.
+    m_undoStack.clear();
     emit ProjectOpened();
     if (damaged) {
         m_prompt.MessageBox(QString::fromUtf16(kDamagedFileWarning),
@@ -290,8 +293,12 @@ bool CDocument::SlimData()
     if (m_prompt.MessageBox(kSlimQuestion.toString(), kSlimCaption.toString(),
                             PromptButtons::YesNo) != PromptAnswer::Yes)
         return false;
+    const TableValues before = CaptureTables(m_model, kImageTables);
     SlimUnusedImages(m_model);
-    RecountUsedSize(SizeForm::Decimal);
+    // Slimming keeps the modified flag as it was, also when it is undone or redone.
+    Push(new CTablesCommand(*this, m_model, QStringLiteral("データスリム化"), kImageTables,
+                            before, CaptureTables(m_model, kImageTables),
+                            {false, true, SizeForm::Decimal, false}));
     return true;
 }
 
@@ -299,10 +306,17 @@ bool CDocument::DeletePage(int index)
 {
     if (!m_model.pages.IsValidIndex(index))
         return false;
-    m_model.pages.RemoveAt(index);
-    RecountUsedSize(SizeForm::Decimal);
-    SetModified();
+    Push(new CRemovePageCommand(*this, m_model, index));
     return true;
+}
+
+void CDocument::EditApplied(int pageIndex, const EditEffect &effect, bool replay)
+{
+    if (effect.countSize)
+        RecountUsedSize(effect.sizeForm);
+    if (effect.setsModified)
+        SetModified();
+    emit ModelEdited(pageIndex, effect.pageTable, replay);
 }
 
 void CDocument::RecountUsedSize(SizeForm form)

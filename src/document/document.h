@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QUndoStack>
 
 // The document commands of the main frame: open, save, save as, portable save, recent files,
 // dropped project files and the close question, with the state they keep (current file,
@@ -20,6 +21,7 @@ namespace orin {
 
 class CPrompt;
 class CRecentFiles;
+struct EditEffect;
 
 // Messages, captions and dialog texts of the document commands.
 inline constexpr char16_t kOpenFailedMessage[] = u"ファイルがオープンできません";
@@ -126,11 +128,21 @@ public:
     // stays as it was. True when records were looked at (the operator said Yes).
     bool SlimData();
     // Deletes the page at `index` of the page table: the used size is counted again from the
-    // files and shown in the decimal form, and the document is marked modified. False for an
-    // index outside the table.
+    // files and shown in the decimal form, and the document is marked modified. One undo step.
+    // False for an index outside the table.
     bool DeletePage(int index);
     // The question before the window closes: true when it may close.
     bool QueryClose();
+    // --- undo ---
+    // Every edit of the model by the operator is one command on this stack. It is emptied when
+    // another content set is opened.
+    QUndoStack &UndoStack() { return m_undoStack; }
+    // Pushes an edit command (done by the push) and takes it over.
+    void Push(QUndoCommand *command) { m_undoStack.push(command); }
+    // Called by the commands after each do and undo: counts the size when asked, sets the
+    // modified flag (unless the effect says not to) and tells the views (ModelEdited).
+    void EditApplied(int pageIndex, const EditEffect &effect, bool replay);
+
     // Puts a size text into the size pane (edit operations that count the size themselves).
     void ShowSizeLine(const QString &text) { SetSizeLine(text); }
 
@@ -143,6 +155,10 @@ signals:
     void ProjectOpened();
     // The list of recent files changed.
     void RecentFilesChanged();
+    // An edit command changed the model: the page at `pageIndex` (-1: none in particular),
+    // the page table itself when `pageTable`; `replay` is true for undo and redo after the
+    // first doing, when the views show the page concerned again.
+    void ModelEdited(int pageIndex, bool pageTable, bool replay);
 
 private:
     QString AskFileName(const QString &title, bool forOpen,
@@ -171,6 +187,7 @@ private:
     int m_busy = 0;
     bool m_modified = false;
     bool m_contentOpened = false;
+    QUndoStack m_undoStack;
 };
 
 } // namespace orin

@@ -19,6 +19,20 @@ void CPageListModel::SetItemCount(int count)
     endResetModel();
 }
 
+void CPageListModel::RefreshRow(int row)
+{
+    if (row >= 0 && row < m_itemCount)
+        emit dataChanged(index(row, 0), index(row, kColumnCount - 1));
+}
+
+void CPageListModel::SetThumbnailSize(QSize size, bool vertical)
+{
+    beginResetModel();
+    m_thumbnailSize = size;
+    m_vertical = vertical;
+    endResetModel();
+}
+
 int CPageListModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : m_itemCount;
@@ -31,10 +45,15 @@ int CPageListModel::columnCount(const QModelIndex &parent) const
 
 QVariant CPageListModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || role != Qt::DisplayRole || !m_pages ||
-        !m_pages->IsValidIndex(index.row()))
+    if (!index.isValid() || !m_pages || !m_pages->IsValidIndex(index.row()))
         return {};
     const CMyProgramInfo *page = m_pages->At(index.row());
+    if (role == Qt::DecorationRole && index.column() == kImageColumn)
+        return m_thumbnails.Thumbnail(page->background, m_thumbnailSize, m_vertical);
+    if (role == Qt::SizeHintRole && index.column() == kImageColumn)
+        return m_thumbnailSize;
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
+        return {};
     switch (index.column()) {
     case kIdColumn:
         return QString::number(page->id);
@@ -59,6 +78,26 @@ QVariant CPageListModel::headerData(int section, Qt::Orientation orientation, in
     default:
         return QString();
     }
+}
+
+Qt::ItemFlags CPageListModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (index.isValid() && m_modeAction != 0) {
+        flags |= Qt::ItemIsDragEnabled;
+        if (index.column() == kCommentColumn)
+            flags |= Qt::ItemIsEditable;
+    }
+    return flags;
+}
+
+bool CPageListModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::EditRole || !index.isValid() || !m_pages ||
+        index.row() >= m_pages->Count() || index.column() != kCommentColumn)
+        return false;
+    emit CommentEdited(index.row(), value.toString());
+    return true;
 }
 
 } // namespace orin
