@@ -74,8 +74,9 @@ bool COrinEditContentsApp::InitInstance()
 
 void COrinEditContentsApp::ScheduleScreenshot(const QString &path)
 {
-    // Used by scripts/screenshot: the window as the operator sees it, then a quiet exit that
-    // writes no settings.
+    // Used by scripts/screenshot: the window as the operator sees it after picking the first
+    // page in the list, then a quiet exit that writes no settings.
+    m_frame->ShowPageAt(0);
     QTimer::singleShot(kScreenshotDelayMs, this, [this, path] {
         const QPixmap picture = m_frame->grab();
         const int result = picture.save(path, "PNG") ? 0 : 1;
