@@ -2,6 +2,7 @@
 // The command-line tool, run as a process on real files.
 
 #include "test_files.h"
+#include "cli_runner.h"
 #include "test_paths.h"
 #include "test_registry.h"
 
@@ -16,40 +17,6 @@
 using namespace orin::test;
 
 namespace {
-
-struct Outcome {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-Outcome RunCli(const QStringList &args, const QProcessEnvironment &environment = {})
-{
-    QProcess process;
-    if (!environment.isEmpty())
-        process.setProcessEnvironment(environment);
-    process.start((BinDir() + QStringLiteral("/orinedit-cli")), args);
-    Outcome o;
-    if (!process.waitForFinished(120000))
-        return o;
-    o.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    o.out = QString::fromUtf8(process.readAllStandardOutput());
-    o.err = QString::fromUtf8(process.readAllStandardError());
-    return o;
-}
-
-// Copies the sample content set into `dir` and returns the project path there.
-QString CopySample(const QTemporaryDir &dir)
-{
-    const QString source = (SourceDir() + QStringLiteral("/examples/"));
-    const QString folder = dir.filePath(QStringLiteral("sample."));
-    QDir().mkpath(folder);
-    const QStringList files = QDir(source + QStringLiteral("sample.")).entryList(QDir::Files);
-    for (const QString &f : files)
-        QFile::copy(source + QStringLiteral("sample./") + f, folder + u'/' + f);
-    QFile::copy(source + QStringLiteral("sample.bjpx"), dir.filePath(QStringLiteral("sample.bjpx")));
-    return dir.filePath(QStringLiteral("sample.bjpx"));
-}
 
 // The words of a command line.
 QStringList Words(const char *line)
@@ -80,7 +47,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString project = CopySample(dir);
-        const Outcome o = RunCli({QStringLiteral("info"), project, QStringLiteral("--json")});
+        const CliOutcome o = RunCli({QStringLiteral("info"), project, QStringLiteral("--json")});
         QCOMPARE(o.code, 0);
         const QJsonObject info = QJsonDocument::fromJson(o.out.toUtf8()).object();
         QCOMPARE(info.value(QStringLiteral("pages")).toInt(), 4);
@@ -97,7 +64,7 @@ private slots:
         QVERIFY(info.value(QStringLiteral("sizeLineDecimal")).toString().endsWith(QStringLiteral("/100.00 M")));
         QCOMPARE(info.value(QStringLiteral("settings")).toObject().value(QStringLiteral("ExPNG")).toInt(), 1);
 
-        const Outcome text = RunCli({QStringLiteral("info"), project});
+        const CliOutcome text = RunCli({QStringLiteral("info"), project});
         QCOMPARE(text.code, 0);
         QVERIFY(text.out.contains(QStringLiteral("Pages: 4")));
         QVERIFY(text.out.contains(QStringLiteral("TransChannel: 1")));
@@ -119,8 +86,8 @@ private slots:
         QVERIFY(!orin::test::ReadBytes(ansi).startsWith("\xFF\xFE"));
         const QString again = dir.filePath(QStringLiteral("again.bjpx"));
         QCOMPARE(RunCli({QStringLiteral("convert"), ansi, again}).code, 0);
-        const Outcome a = RunCli({QStringLiteral("info"), project, QStringLiteral("--json")});
-        const Outcome b = RunCli({QStringLiteral("info"), again, QStringLiteral("--json")});
+        const CliOutcome a = RunCli({QStringLiteral("info"), project, QStringLiteral("--json")});
+        const CliOutcome b = RunCli({QStringLiteral("info"), again, QStringLiteral("--json")});
         QCOMPARE(a.out, b.out);
     }
 
@@ -132,7 +99,7 @@ private slots:
         QCOMPARE(RunCli({QStringLiteral("portable"), project, out}).code, 0);
         QVERIFY(QFileInfo(dir.filePath(QStringLiteral("moved/p./top.jpg"))).isFile());
         QVERIFY(orin::DecodeUnicodeTextFile(orin::test::ReadBytes(out)).contains(QStringLiteral("<JPEG>./p./top.jpg</JPEG>")));
-        const Outcome again = RunCli({QStringLiteral("portable"), project, out});
+        const CliOutcome again = RunCli({QStringLiteral("portable"), project, out});
         QCOMPARE(again.code, 1);
         QVERIFY(again.err.contains(QStringLiteral("ポータブル保存の上書き保存はできません")));
     }
@@ -165,7 +132,7 @@ private slots:
         // Picture 3 only appears in an xp: entry (not an image reference) and 5 nowhere; 4 is
         // referenced after the xp: entry and stays.
         const QString slim = dir.filePath(QStringLiteral("s.bjpx"));
-        const Outcome o = RunCli({QStringLiteral("slim"), in, slim});
+        const CliOutcome o = RunCli({QStringLiteral("slim"), in, slim});
         QCOMPARE(o.code, 0);
         QCOMPARE(o.out, QStringLiteral("picture 3\npicture 5\n"));
         const QString s2 = orin::DecodeUnicodeTextFile(orin::test::ReadBytes(slim));
@@ -183,7 +150,7 @@ private slots:
         const QString after = orin::DecodeUnicodeTextFile(orin::test::ReadBytes(renumbered));
         // Other content folder: the references become absolute, nothing else changes.
         QCOMPARE(QString(after).replace(dir.filePath(QStringLiteral("sample.")), QStringLiteral("./sample.")), before);
-        const Outcome slim = RunCli({QStringLiteral("slim"), project, dir.filePath(QStringLiteral("s.bjpx"))});
+        const CliOutcome slim = RunCli({QStringLiteral("slim"), project, dir.filePath(QStringLiteral("s.bjpx"))});
         QCOMPARE(slim.code, 0);
         QCOMPARE(slim.out, QStringLiteral("nothing to remove\n"));
     }
@@ -204,7 +171,7 @@ private slots:
         QFETCH(QStringList, args);
         QFETCH(int, code);
         QFETCH(QString, message);
-        const Outcome o = RunCli(args);
+        const CliOutcome o = RunCli(args);
         QCOMPARE(o.code, code);
         QVERIFY2(o.err.contains(message), qPrintable(o.err));
     }
@@ -250,7 +217,7 @@ private slots:
         QStringList absolute;
         for (const QString &arg : args)
             absolute << (arg.contains(u'.') ? dir.filePath(arg) : arg);
-        const Outcome o = RunCli(absolute);
+        const CliOutcome o = RunCli(absolute);
         QCOMPARE(o.code, code);
         QVERIFY2(o.err.contains(message), qPrintable(o.err));
         QCOMPARE(Tree(dir.path()), before);
@@ -265,18 +232,18 @@ private slots:
         const qsizetype cut = full.indexOf(QStringLiteral("</BMLJPEG>"), full.indexOf(QStringLiteral("</BMLJPEG>")) + 1) + 10;
         const QString path = dir.filePath(QStringLiteral("cut.bjpx"));
         QVERIFY(WriteBytes(path, orin::EncodeUnicodeTextFile(full.left(cut))));
-        const Outcome o = RunCli({QStringLiteral("info"), path});
+        const CliOutcome o = RunCli({QStringLiteral("info"), path});
         QCOMPARE(o.code, 1);
         QVERIFY2(o.out.contains(QStringLiteral("Pages: 2")), qPrintable(o.out));
         QVERIFY2(o.err.contains(QStringLiteral("damaged")) && o.err.contains(QStringLiteral("ends before </BMLCAST>")), qPrintable(o.err));
-        const Outcome json = RunCli({QStringLiteral("info"), path, QStringLiteral("--json")});
+        const CliOutcome json = RunCli({QStringLiteral("info"), path, QStringLiteral("--json")});
         QCOMPARE(json.code, 1);
         QCOMPARE(QJsonDocument::fromJson(json.out.toUtf8()).object().value(QStringLiteral("pages")).toInt(), 2);
     }
 
     void helpListsTheCommands()
     {
-        const Outcome o = RunCli({QStringLiteral("--help")});
+        const CliOutcome o = RunCli({QStringLiteral("--help")});
         QCOMPARE(o.code, 0);
         for (const char *command : {"info", "convert", "portable", "renumber", "slim"})
             QVERIFY(o.out.contains(QLatin1String(command)));
@@ -284,7 +251,7 @@ private slots:
 
     void versionIsPrinted()
     {
-        const Outcome o = RunCli({QStringLiteral("--version")});
+        const CliOutcome o = RunCli({QStringLiteral("--version")});
         QCOMPARE(o.code, 0);
         QCOMPARE(o.out, QStringLiteral("orinedit-cli %1\n").arg(QLatin1String(orin::kVersion)));
     }
@@ -306,7 +273,7 @@ private slots:
         environment.insert(QStringLiteral("TMPDIR"), temp);
         const QDir::Filters everything = QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot;
 
-        const Outcome o = RunCli({QStringLiteral("info"), project}, environment);
+        const CliOutcome o = RunCli({QStringLiteral("info"), project}, environment);
         QCOMPARE(o.code, 0);
         QCOMPARE(o.err, QString());
         QCOMPARE(QDir(home).entryList(everything), QStringList());

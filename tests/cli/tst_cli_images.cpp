@@ -2,6 +2,7 @@
 // The colour-map commands of the command-line tool, run as a process on real files.
 
 #include "image_fixtures.h"
+#include "cli_runner.h"
 #include "test_paths.h"
 #include "test_registry.h"
 
@@ -10,25 +11,6 @@
 using namespace orin::test;
 
 namespace {
-
-struct Outcome {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-Outcome Run(const QStringList &args)
-{
-    QProcess process;
-    process.start(BinDir() + QStringLiteral("/orinedit-cli"), args);
-    Outcome o;
-    if (!process.waitForFinished(60000))
-        return o;
-    o.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    o.out = QString::fromUtf8(process.readAllStandardOutput());
-    o.err = QString::fromUtf8(process.readAllStandardError());
-    return o;
-}
 
 QByteArray Bytes(std::initializer_list<int> values)
 {
@@ -46,7 +28,7 @@ class CliImagesTest : public QObject {
 private slots:
     void clutPrintsTheMap()
     {
-        const Outcome builtIn = Run({QStringLiteral("clut")});
+        const CliOutcome builtIn = RunCli({QStringLiteral("clut")});
         QCOMPARE(builtIn.code, 0);
         const QStringList lines = builtIn.out.split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 256);
@@ -59,7 +41,7 @@ private slots:
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("default.clt"));
         QVERIFY(WriteBytes(file, Bytes({0x28, 1, 1, 235, 128, 128, 200})));
-        const Outcome loaded = Run({QStringLiteral("clut"), file});
+        const CliOutcome loaded = RunCli({QStringLiteral("clut"), file});
         QCOMPARE(loaded.code, 0);
         const QStringList mapped = loaded.out.split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(mapped.at(0), lines.at(0));
@@ -69,17 +51,17 @@ private slots:
 
     void clutRefusedFilesPrintTheDefault()
     {
-        const QString builtIn = Run({QStringLiteral("clut")}).out;
+        const QString builtIn = RunCli({QStringLiteral("clut")}).out;
         QTemporaryDir dir;
         const QString depth3 = dir.filePath(QStringLiteral("bad.clt"));
         QVERIFY(WriteBytes(depth3, Bytes({0x60, 1, 2})));
         for (const QString &file : {depth3, dir.filePath(QStringLiteral("missing.clt"))}) {
-            const Outcome o = Run({QStringLiteral("clut"), file});
+            const CliOutcome o = RunCli({QStringLiteral("clut"), file});
             QCOMPARE(o.code, 1);
             QCOMPARE(o.out, builtIn);
             QVERIFY(o.err.contains(file));
         }
-        QCOMPARE(Run({QStringLiteral("clut"), depth3, depth3}).code, 2);
+        QCOMPARE(RunCli({QStringLiteral("clut"), depth3, depth3}).code, 2);
     }
 
     void paletteMakesAViewableCopy()
@@ -87,7 +69,7 @@ private slots:
         QTemporaryDir dir;
         const QString in = SourceDir() + QStringLiteral("/examples/sample./button.png");
         const QString out = dir.filePath(QStringLiteral("button-view.png"));
-        const Outcome o = Run({QStringLiteral("palette"), in, out});
+        const CliOutcome o = RunCli({QStringLiteral("palette"), in, out});
         QCOMPARE(o.code, 0);
         const QImage view(out);
         QVERIFY(!view.isNull());
@@ -97,12 +79,12 @@ private slots:
         // With a colour-map file: index 7 becomes the file's colour.
         const QString clut = dir.filePath(QStringLiteral("m.clt"));
         QVERIFY(WriteBytes(clut, Bytes({0xA8, 7, 7, 10, 20, 30, 255})));
-        QCOMPARE(Run({QStringLiteral("palette"), in, out, QStringLiteral("--clut"), clut}).code, 0);
+        QCOMPARE(RunCli({QStringLiteral("palette"), in, out, QStringLiteral("--clut"), clut}).code, 0);
         QCOMPARE(QImage(out).pixel(0, 20), qRgba(10, 20, 30, 255));
 
         // A PNG with a palette of its own is copied unchanged.
         const QString own = TestDataDir() + QStringLiteral("/png/pngsuite/basn3p04.png");
-        QCOMPARE(Run({QStringLiteral("palette"), own, out}).code, 0);
+        QCOMPARE(RunCli({QStringLiteral("palette"), own, out}).code, 0);
         QCOMPARE(ReadBytes(out), ReadBytes(own));
     }
 
@@ -124,13 +106,13 @@ private slots:
              dir.filePath(QStringLiteral("none.clt"))},
         };
         for (const QStringList &args : failing) {
-            const Outcome o = Run(args);
+            const CliOutcome o = RunCli(args);
             QCOMPARE(o.code, 1);
             QVERIFY(!o.err.isEmpty());
             QVERIFY(!QFileInfo::exists(out));
         }
-        QCOMPARE(Run({QStringLiteral("palette"), good}).code, 2);
-        QCOMPARE(Run({QStringLiteral("palette"), good, out, QStringLiteral("--clut")}).code, 2);
+        QCOMPARE(RunCli({QStringLiteral("palette"), good}).code, 2);
+        QCOMPARE(RunCli({QStringLiteral("palette"), good, out, QStringLiteral("--clut")}).code, 2);
     }
 };
 

@@ -2,6 +2,7 @@
 // The page copy commands of the command-line tool, run as a process on real files.
 
 #include "test_files.h"
+#include "cli_runner.h"
 #include "test_paths.h"
 #include "test_registry.h"
 
@@ -16,36 +17,6 @@ using namespace orin;
 using namespace orin::test;
 
 namespace {
-
-struct Outcome {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-Outcome Run(const QStringList &args)
-{
-    QProcess process;
-    process.start(BinDir() + QStringLiteral("/orinedit-cli"), args);
-    Outcome o;
-    if (!process.waitForFinished(120000))
-        return o;
-    o.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    o.out = QString::fromUtf8(process.readAllStandardOutput());
-    o.err = QString::fromUtf8(process.readAllStandardError());
-    return o;
-}
-
-// The sample content set copied into `dir`; returns its project path.
-QString CopySample(const QTemporaryDir &dir)
-{
-    const QString source = SourceDir() + QStringLiteral("/examples/");
-    QDir().mkpath(dir.filePath(QStringLiteral("sample.")));
-    for (const QString &f : QDir(source + QStringLiteral("sample.")).entryList(QDir::Files))
-        QFile::copy(source + QStringLiteral("sample./") + f, dir.filePath(QStringLiteral("sample./") + f));
-    QFile::copy(source + QStringLiteral("sample.bjpx"), dir.filePath(QStringLiteral("sample.bjpx")));
-    return dir.filePath(QStringLiteral("sample.bjpx"));
-}
 
 bool Load(const QString &path, CContentModel &model, ProgramSettings *settingsOut = nullptr)
 {
@@ -79,7 +50,7 @@ private slots:
         QTemporaryDir dir;
         const QString project = CopySample(dir);
         const QString out = dir.filePath(QStringLiteral("pages.txt"));
-        const Outcome o = Run({Arg("copydoc"), project, out, Arg("--pages"), Arg("3,1,3")});
+        const CliOutcome o = RunCli({Arg("copydoc"), project, out, Arg("--pages"), Arg("3,1,3")});
         QCOMPARE(o.code, 0);
 
         CContentModel model;
@@ -117,7 +88,7 @@ private slots:
         QTemporaryDir dir;
         const QString project = CopySample(dir);
         const QString out = dir.filePath(outName);
-        const Outcome o = Run(QStringList{Arg("copydoc"), project, out} + extra);
+        const CliOutcome o = RunCli(QStringList{Arg("copydoc"), project, out} + extra);
         QCOMPARE(o.code, code);
         QVERIFY2(o.err.contains(message), qPrintable(o.err));
         QVERIFY(!QFileInfo::exists(out));
@@ -128,7 +99,7 @@ private slots:
         QTemporaryDir dir;
         const QString project = CopySample(dir);
         const QString document = dir.filePath(QStringLiteral("all.txt"));
-        QCOMPARE(Run({Arg("copydoc"), project, document, Arg("--pages"), Arg("1,2,3,4")}).code, 0);
+        QCOMPARE(RunCli({Arg("copydoc"), project, document, Arg("--pages"), Arg("1,2,3,4")}).code, 0);
         // An empty content set with the sample's program settings (ExPNG decides what is drawn).
         CContentModel unused;
         ProgramSettings settings;
@@ -136,7 +107,7 @@ private slots:
         const QString empty = dir.filePath(QStringLiteral("empty.bjpx"));
         QVERIFY(SaveModel(CContentModel(), empty, settings));
         const QString merged = dir.filePath(QStringLiteral("merged.bjpx"));
-        const Outcome o = Run({Arg("merge"), empty, document, merged});
+        const CliOutcome o = RunCli({Arg("merge"), empty, document, merged});
         QCOMPARE(o.code, 0);
         QVERIFY2(o.out.contains(u"new pages: 1 2 3 4\n"), qPrintable(o.out));
         QVERIFY(o.out.contains(u"page map: 1->1 2->2 3->3 4->4\n"));
@@ -182,8 +153,8 @@ private slots:
             const QString after = dir.filePath(QStringLiteral("after%1.png").arg(page));
             const QStringList options{Arg("--page"), page, Arg("--size"), Arg("480x270"),
                                       Arg("--keys"), Arg("down")};
-            QCOMPARE(Run(QStringList{Arg("render"), project, before} + options).code, 0);
-            QCOMPARE(Run(QStringList{Arg("render"), merged, after} + options).code, 0);
+            QCOMPARE(RunCli(QStringList{Arg("render"), project, before} + options).code, 0);
+            QCOMPARE(RunCli(QStringList{Arg("render"), merged, after} + options).code, 0);
             const QImage original(before);
             QVERIFY(!original.isNull());
             QCOMPARE(QImage(after), original);
@@ -195,14 +166,14 @@ private slots:
         QTemporaryDir dir;
         const QString project = CopySample(dir);
         const QString document = dir.filePath(QStringLiteral("pages.txt"));
-        QCOMPARE(Run({Arg("copydoc"), project, document, Arg("--pages"), Arg("2")}).code, 0);
+        QCOMPARE(RunCli({Arg("copydoc"), project, document, Arg("--pages"), Arg("2")}).code, 0);
         const QString text = QString::fromUtf8(ReadBytes(document));
         QByteArray utf16("\xff\xfe", 2);
         utf16.append(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
         const QString utf16Document = dir.filePath(QStringLiteral("pages16.txt"));
         QVERIFY(WriteBytes(utf16Document, utf16));
         const QString out = dir.filePath(QStringLiteral("out.bjpx"));
-        Outcome o = Run({Arg("merge"), project, utf16Document, out});
+        CliOutcome o = RunCli({Arg("merge"), project, utf16Document, out});
         QCOMPARE(o.code, 0);
         QVERIFY2(o.out.contains(u"new pages: 5\n"), qPrintable(o.out));
         QVERIFY(o.out.contains(u"text map: 1->4\n"));
@@ -218,16 +189,16 @@ private slots:
         const QString target = dir.filePath(QStringLiteral("full.bjpx"));
         QVERIFY(SaveModel(full, target));
         const QString withPicture = dir.filePath(QStringLiteral("photo.txt"));
-        QCOMPARE(Run({Arg("copydoc"), project, withPicture, Arg("--pages"), Arg("1")}).code, 0);
+        QCOMPARE(RunCli({Arg("copydoc"), project, withPicture, Arg("--pages"), Arg("1")}).code, 0);
         const QString refused = dir.filePath(QStringLiteral("refused.bjpx"));
-        o = Run({Arg("merge"), target, withPicture, refused});
+        o = RunCli({Arg("merge"), target, withPicture, refused});
         QCOMPARE(o.code, 1);
         QVERIFY2(o.err.contains(u"画像テーブル"), qPrintable(o.err));
         QVERIFY(!QFileInfo::exists(refused));
 
         // Text that holds no pages is not a copy document.
         QVERIFY(WriteBytes(withPicture, "<CopyProgram><Program></Program></CopyProgram>"));
-        o = Run({Arg("merge"), project, withPicture, refused});
+        o = RunCli({Arg("merge"), project, withPicture, refused});
         QCOMPARE(o.code, 1);
         QVERIFY(o.err.contains(u"<BMLJPEG"));
         QVERIFY(!QFileInfo::exists(refused));
@@ -235,7 +206,7 @@ private slots:
 
     void helpDescribesThePageCommands()
     {
-        const Outcome o = Run({Arg("--help")});
+        const CliOutcome o = RunCli({Arg("--help")});
         QCOMPARE(o.code, 0);
         QVERIFY(o.out.contains(u"copydoc IN OUT --pages ID[,ID...]"));
         QVERIFY(o.out.contains(u"merge IN COPYDOC OUT"));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The render and simulate commands, run as a process on a small project written for the test.
 
+#include "cli_runner.h"
 #include "test_paths.h"
 #include "test_registry.h"
 
@@ -14,25 +15,6 @@ using namespace orin::test;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-struct Outcome {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-Outcome Run(const QStringList &args)
-{
-    QProcess process;
-    process.start(BinDir() + u"/orinedit-cli"_s, args);
-    Outcome o;
-    if (!process.waitForFinished(120000))
-        return o;
-    o.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    o.out = QString::fromUtf8(process.readAllStandardOutput());
-    o.err = QString::fromUtf8(process.readAllStandardError());
-    return o;
-}
 
 PageItem &AddItem(CMyProgramInfo &page, int id, int x, int y)
 {
@@ -125,7 +107,7 @@ void CliPreviewTest::simulateKeys()
     QTemporaryDir dir;
     const QString project = WriteProject(dir);
     QVERIFY(!project.isEmpty());
-    const Outcome o = Run({u"simulate"_s, project, u"--keys"_s,
+    const CliOutcome o = RunCli({u"simulate"_s, project, u"--keys"_s,
                            u"down,enter,enter,wait:999,wait:1,click:150:220"_s, u"--json"_s});
     QCOMPARE(o.code, 0);
     const QList<QJsonObject> lines = JsonLines(o.out);
@@ -151,7 +133,7 @@ void CliPreviewTest::simulateKeys()
     // A linked click on item 2 focuses it and presses enter: page 2.
     QCOMPARE(lines[6].value(u"page"_s).toInt(), 2);
 
-    const Outcome readable = Run({u"simulate"_s, project, u"--keys"_s, u"down"_s});
+    const CliOutcome readable = RunCli({u"simulate"_s, project, u"--keys"_s, u"down"_s});
     QCOMPARE(readable.code, 0);
     QVERIFY(readable.out.startsWith(u"[start] page 1, focus 1"_s));
     QVERIFY(readable.out.contains(u"[down] page 1, focus 2"_s));
@@ -161,7 +143,7 @@ void CliPreviewTest::simulateMessages()
 {
     QTemporaryDir dir;
     const QString project = WriteProject(dir);
-    const Outcome o = Run({u"simulate"_s, project, u"--keys"_s, u"left,right,down"_s,
+    const CliOutcome o = RunCli({u"simulate"_s, project, u"--keys"_s, u"left,right,down"_s,
                            u"--json"_s});
     QCOMPARE(o.code, 0);
     const QList<QJsonObject> lines = JsonLines(o.out);
@@ -192,11 +174,11 @@ void CliPreviewTest::simulateErrors()
     QFETCH(QStringList, args);
     QTemporaryDir dir;
     const QString project = WriteProject(dir);
-    const Outcome o = Run(QStringList{u"simulate"_s, project} + args);
+    const CliOutcome o = RunCli(QStringList{u"simulate"_s, project} + args);
     QTEST(o.code, "code");
     QFETCH(QString, named);
     QVERIFY2(o.err.contains(named), qPrintable(o.err));
-    const Outcome missing = Run({u"simulate"_s, dir.filePath(u"none.bjpx"_s)});
+    const CliOutcome missing = RunCli({u"simulate"_s, dir.filePath(u"none.bjpx"_s)});
     QCOMPARE(missing.code, 1);
 }
 
@@ -205,7 +187,7 @@ void CliPreviewTest::renderDrawsThePage()
     QTemporaryDir dir;
     const QString project = WriteProject(dir);
     const QString out = dir.filePath(u"page.png"_s);
-    Outcome o = Run({u"render"_s, project, out, u"--size"_s, u"960x540"_s, u"--frames"_s});
+    CliOutcome o = RunCli({u"render"_s, project, out, u"--size"_s, u"960x540"_s, u"--frames"_s});
     QCOMPARE(o.code, 0);
     QImage image(out);
     QCOMPARE(image.size(), QSize(960, 540));
@@ -213,20 +195,20 @@ void CliPreviewTest::renderDrawsThePage()
     QCOMPARE(image.pixel(150, 125) & 0xffffff, 0xff0000u);
     QCOMPARE(image.pixel(98, 125) & 0xffffff, 0xffff00u);
     // With --keys the cursor has moved on to item 2.
-    o = Run({u"render"_s, project, out, u"--keys"_s, u"down"_s});
+    o = RunCli({u"render"_s, project, out, u"--keys"_s, u"down"_s});
     QCOMPARE(o.code, 0);
     image = QImage(out);
     QCOMPARE(image.size(), QSize(1920, 1080));
     QCOMPARE(image.pixel(199, 450) & 0xffffff, 0xffff00u);
     QCOMPARE(image.pixel(250, 250) & 0xffffff, 0xff0000u);
-    o = Run({u"render"_s, project, dir.filePath(u"no/such/folder/x.png"_s)});
+    o = RunCli({u"render"_s, project, dir.filePath(u"no/such/folder/x.png"_s)});
     QCOMPARE(o.code, 1);
 }
 
 // A saved key sequence on the bundled sample: the menu, the weather page and its sections.
 void CliPreviewTest::sampleKeySequence()
 {
-    const Outcome o = Run({u"simulate"_s, SourceDir() + u"/examples/sample.bjpx"_s, u"--keys"_s,
+    const CliOutcome o = RunCli({u"simulate"_s, SourceDir() + u"/examples/sample.bjpx"_s, u"--keys"_s,
                            u"right,left,down,enter,enter,wait:1000"_s, u"--json"_s});
     QCOMPARE(o.code, 0);
     const QList<QJsonObject> lines = JsonLines(o.out);
