@@ -3,7 +3,7 @@
 // their tips and colour buttons, the action edit's timer rule, the text dialog and the channel
 // list; the item and action edits reach the page they were opened for.
 
-#include "prompt_fixtures.h"
+#include "document_fixture.h"
 #include "test_registry.h"
 
 #include "dialogs/color_map_grid.h"
@@ -35,14 +35,7 @@ using namespace orin::test;
 
 namespace {
 
-struct Fixture {
-    QTemporaryDir dir;
-    CContentModel model;
-    CScriptedPrompt prompt;
-    CRecentFiles recent;
-    CDocument document{model, prompt, recent, StandardLoadServices(), 4};
-    CImageEdits imageEdits{document, model, prompt};
-    CDocumentEdits edits{document, model, prompt, imageEdits};
+struct Fixture : DocumentParts {
     CColourMap colours;
 
     Fixture()

@@ -4,7 +4,7 @@
 // modified, and opening another content set empties the stack.
 
 #include "image_fixtures.h"
-#include "prompt_fixtures.h"
+#include "document_fixture.h"
 #include "test_registry.h"
 
 #include "document/document.h"
@@ -23,17 +23,9 @@ using namespace orin::test;
 
 namespace {
 
-struct Fixture {
-    QTemporaryDir dir;
-    CContentModel model;
-    CScriptedPrompt prompt;
-    CRecentFiles recent;
-    CDocument document{model, prompt, recent, StandardLoadServices(), 4};
-    CImageEdits imageEdits{document, model, prompt};
-    CDocumentEdits edits{document, model, prompt, imageEdits};
+struct Fixture : DocumentParts {
     int saves = 0;
 
-    QString Path(const QString &name) const { return dir.filePath(name); }
 
     // Opens a project of three pages with two items each, a text and a picture.
     void Open()

@@ -3,7 +3,7 @@
 // decode on a repaint), context menus, delete, comments in place, drags and drops.
 
 #include "image_fixtures.h"
-#include "prompt_fixtures.h"
+#include "document_fixture.h"
 #include "test_registry.h"
 
 #include "actions/copy_document.h"
@@ -28,14 +28,7 @@ using namespace orin::test;
 
 namespace {
 
-struct Fixture {
-    QTemporaryDir dir;
-    CContentModel model;
-    CScriptedPrompt prompt;
-    CRecentFiles recent;
-    CDocument document{model, prompt, recent, StandardLoadServices(), 4};
-    CImageEdits imageEdits{document, model, prompt};
-    CDocumentEdits edits{document, model, prompt, imageEdits};
+struct Fixture : DocumentParts {
     CFormList list;
 
     Fixture()
@@ -50,7 +43,6 @@ struct Fixture {
                                  list.RefreshRow(row);
                          });
     }
-    QString Path(const QString &name) const { return dir.filePath(name); }
     // Opens a project of `pages` pages (ids 1.., comments "page N").
     void Open(int pages)
     {
