@@ -74,9 +74,10 @@ void MarkId(int id, ImageFlags &flags)
         flags[static_cast<size_t>(id)] = 1;
 }
 
-// Marks the animation list of every "$slider" entry: the parameter that begins with `letter`
-// ("$slider:p1/2/3:i5:w3000" shows images 1, 2 and 3 in turn).
-void MarkSliderImages(QStringView action, QChar letter, ImageFlags &flags)
+// Calls visit(first, end) for the animation list of every "$slider" entry whose list parameter
+// begins with one of `letters`: [first, end) is the list after the letter ("1/2/3").
+template <typename Visit>
+void ForEachSliderList(QStringView action, QStringView letters, Visit visit)
 {
     static constexpr QStringView kSlider = u"$slider";
     qsizetype from = 0;
@@ -88,15 +89,26 @@ void MarkSliderImages(QStringView action, QChar letter, ImageFlags &flags)
         from = pos + kSlider.size();
         if (!IsEntryStart(action, pos) || from >= end || action[from] != u':')
             continue;
-        const QStringView parameters = action.mid(from + 1, end - from - 1);
-        for (QStringView parameter : parameters.split(u':')) {
-            if (parameter.isEmpty() || parameter.front() != letter)
-                continue;
-            for (QStringView id : parameter.mid(1).split(u'/'))
-                MarkId(ParseLeadingInt(id), flags);
+        for (qsizetype start = from + 1; start < end;) {
+            qsizetype colon = action.indexOf(u':', start);
+            if (colon < 0 || colon > end)
+                colon = end;
+            if (colon > start && letters.contains(action[start]))
+                visit(start + 1, colon);
+            start = colon + 1;
         }
         from = end;
     }
+}
+
+// Marks the animation list of every "$slider" entry: the parameter that begins with `letter`
+// ("$slider:p1/2/3:i5:w3000" shows images 1, 2 and 3 in turn).
+void MarkSliderImages(QStringView action, QChar letter, ImageFlags &flags)
+{
+    ForEachSliderList(action, QStringView(&letter, 1), [&](qsizetype first, qsizetype end) {
+        for (QStringView id : action.mid(first, end - first).split(u'/'))
+            MarkId(ParseLeadingInt(id), flags);
+    });
 }
 
 } // namespace
@@ -303,36 +315,6 @@ void RenumberPages(CContentModel &model)
         text->item = ListPosition(text->item, oldIds);
 }
 
-namespace {
-
-// Calls visit(first, end) for the animation list of every "$slider" entry whose list parameter
-// begins with one of `letters`: [first, end) is the list after the letter ("1/2/3").
-template <typename Visit>
-void ForEachSliderList(QStringView action, QStringView letters, Visit visit)
-{
-    static constexpr QStringView kSlider = u"$slider";
-    qsizetype from = 0;
-    for (;;) {
-        const qsizetype pos = action.indexOf(kSlider, from, Qt::CaseInsensitive);
-        if (pos < 0)
-            return;
-        const qsizetype end = EntryEnd(action, pos);
-        from = pos + kSlider.size();
-        if (!IsEntryStart(action, pos) || from >= end || action[from] != u':')
-            continue;
-        for (qsizetype start = from + 1; start < end;) {
-            qsizetype colon = action.indexOf(u':', start);
-            if (colon < 0 || colon > end)
-                colon = end;
-            if (colon > start && letters.contains(action[start]))
-                visit(start + 1, colon);
-            start = colon + 1;
-        }
-        from = end;
-    }
-}
-
-} // namespace
 
 void ExtractSliderImages(QStringView action, QList<int> &out)
 {
