@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The project reader on any bytes, in both file forms: .bjpx (UTF-16 text mode) and .bjp (code
-// page 932). What was read is saved and read again; the second reading must give the same model,
-// seen through the bytes it saves, the table sizes and the settings.
+// page 932). What was read is saved and read again; the second reading must give the same model
+// and settings, seen through the bytes they save (every field is written) and the table sizes.
+// Characters a file form cannot hold are written as "?" (U+0000 in either form, what code page
+// 932 lacks in .bjp), so the comparison is of saved forms, not of the strings first read.
 
 #include "fuzz_check.h"
 
@@ -58,15 +60,6 @@ void Load(const QString &text, Loaded &loaded)
     }
 }
 
-bool SameSettings(const ProgramSettings &a, const ProgramSettings &b)
-{
-    return a.TransChannel == b.TransChannel && a.TimerMode == b.TimerMode
-           && a.CursorSize == b.CursorSize && a.FileIDName == b.FileIDName
-           && a.ModeScreen == b.ModeScreen && a.BackImagePage == b.BackImagePage
-           && a.ExPNG == b.ExPNG && a.Vertical == b.Vertical && a.ConvertAAC == b.ConvertAAC
-           && a.NumAAC == b.NumAAC && a.IDConv == b.IDConv && a.homeID == b.homeID;
-}
-
 bool SameTableSizes(const CContentModel &a, const CContentModel &b)
 {
     return a.pages.Count() == b.pages.Count() && a.materials.Count() == b.materials.Count()
@@ -93,7 +86,6 @@ void RoundTrip(const QString &text, bool unicode)
     Load(Decode(saved, unicode), second);
     // What the program writes is always a whole project.
     ORIN_FUZZ_CHECK(second.integrity == ProjectIntegrity::Complete);
-    ORIN_FUZZ_CHECK(SameSettings(first.settings, second.settings));
     ORIN_FUZZ_CHECK(SameTableSizes(first.model, second.model));
     // An item slot the file promised (Num) but did not give is empty; saved, it becomes an Item
     // element without actions, which reads as focus and outfocus "0". Apart from that, the
