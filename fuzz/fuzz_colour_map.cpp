@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
+
 #include <unistd.h>
 
 using namespace orin;
@@ -40,7 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         ORIN_FUZZ_CHECK(file.write(bytes) == bytes.size());
     }
     static const CColourMap defaults;
-    CColourMap map;
+    // One map for every run, as the program keeps one: each load starts from the default
+    // entries, the header fields are read afresh.
+    static CColourMap map;
     QString why;
     const bool loaded = map.LoadColourMap(path, &why);
 
@@ -53,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ORIN_FUZZ_CHECK(map.ColourOf(-1) == ColourEntry{} && map.ColourOf(CColourMap::kEntries) == ColourEntry{});
     if (!loaded) {
         ORIN_FUZZ_CHECK(!why.isEmpty());
-        for (int i = 0; i < CColourMap::kEntries; ++i)
+        for (int i : {0, 1, 192, 193, 255, 256, CColourMap::kEntries - 1})
             ORIN_FUZZ_CHECK(map.ColourOf(i) == defaults.ColourOf(i));
         return 0;
     }
@@ -77,7 +81,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         }
     }
     ORIN_FUZZ_CHECK(map.startIndex == start && map.endIndex == end);
-    for (int i = 0; i < CColourMap::kEntries; ++i) {
+    // Past the range and past 256 the entries are the defaults; the last one stands for them.
+    const int checked = std::max(end, 256) + 1;
+    for (int i = 0; i < checked; ++i) {
         ColourEntry expected = defaults.ColourOf(i);
         if (i >= start && i <= end) {
             const int c1 = in.Byte();
@@ -91,6 +97,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             expected = ColourEntry{};
         }
         ORIN_FUZZ_CHECK(map.ColourOf(i) == expected);
+    }
+    if (checked < CColourMap::kEntries) {
+        ORIN_FUZZ_CHECK(map.ColourOf(CColourMap::kEntries - 1)
+                        == defaults.ColourOf(CColourMap::kEntries - 1));
     }
     return 0;
 }
