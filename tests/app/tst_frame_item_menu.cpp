@@ -109,6 +109,17 @@ struct Fixture {
     {
         return CCanvasMapping(View()->size(), false).ClientToPage(client);
     }
+    // The command numbers the entries carry (0 for separators).
+    QList<int> Commands(QPoint client) const
+    {
+        QList<int> commands;
+        std::unique_ptr<QMenu> menu = View()->MakeItemMenu(client);
+        if (menu) {
+            for (QAction *action : menu->actions())
+                commands.append(action->data().toInt());
+        }
+        return commands;
+    }
     QStringList Labels(QPoint client) const
     {
         QStringList labels;
@@ -169,6 +180,8 @@ private slots:
                                  QStringLiteral("Paste(画像・テキスト変更可)")};
         QCOMPARE(f.Labels(empty), pastes);
         QCOMPARE(f.Labels(both).mid(5), full.mid(5) + pastes);
+        QCOMPARE(f.Commands(both),
+                 (QList<int>{4256, 0, 4512, 4513, 0, 32799, 32773, 32775, 32811, 32809}));
 
         // ModeAction 0: no action entries, nothing that changes the page's items.
         f.View()->SetModeAction(0);
@@ -178,6 +191,36 @@ private slots:
         f.View()->SetModeAction(1);
         f.View()->SetModeAccess(2);
         QCOMPARE(f.Labels(both), full.mid(2, 2));
+    }
+
+    void imageEntryNote_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("picture"); // the item's pic_no; the record has id 5
+        QTest::addColumn<QString>("label");
+        const QString head = QStringLiteral("アイテム1 - イメージ  ");
+        QTest::newRow("empty record: twice the item size")
+            << int(kImageEmpty) << 5
+            << head + QStringLiteral(" 画像ID:5, サイズ:(200×100), タイプ:---, ラベル:P");
+        QTest::newRow("gif") << int(kImageGif) << 5
+                             << head + QStringLiteral(" 画像ID:5, サイズ:12KB, タイプ:GIF, ラベル:P");
+        QTest::newRow("colour-map png")
+            << int(kImageColourMapPng) << 5
+            << head + QStringLiteral(" 画像ID:5, サイズ:12KB, タイプ:APNG, ラベル:P");
+        QTest::newRow("no such record: no note") << int(kImageJpeg) << 9 << head;
+    }
+
+    void imageEntryNote()
+    {
+        QFETCH(int, type);
+        QFETCH(int, picture);
+        QFETCH(QString, label);
+        Fixture f;
+        f.Open(1);
+        f.frame->Model().pictures.FindById(5)->type = type;
+        f.frame->Model().pages.At(0)->items[0].pic_no = picture;
+        f.frame->ShowPageAt(0);
+        QCOMPARE(f.Labels(f.ClientOf(110, 110)).value(0), label);
     }
 
     void pasteModesGoThroughTheUndoStack()
