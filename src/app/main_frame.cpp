@@ -112,6 +112,7 @@ CMainFrame::CMainFrame(const FrameSetup &setup, QWidget *parent)
                                m_prompt);
     m_formGraph->GraphView()->SetToggles(m_settings.Rendo != 0, m_settings.Timer != 0);
     m_formGraph->GraphView()->SetModeAccess(m_settings.ModeAccess);
+    m_formGraph->GraphView()->BindEdits(&m_model, m_edits.get(), &m_clipboard);
 
     BuildMenus();
     BuildToolBar();
@@ -183,6 +184,7 @@ void CMainFrame::ApplySettingsToWindow()
     m_formList->LayoutList();
     m_formList->Bind(&m_model, m_document.get(), m_edits.get(), m_prompt);
     m_formList->SetModeAction(m_settings.ModeAction);
+    m_formGraph->GraphView()->SetModeAction(m_settings.ModeAction);
     m_formList->SetModeAccess(m_settings.ModeAccess);
     m_formList->SetDefTimer(m_settings.DefTimer);
     m_formList->SetItemCount(m_model.pages.Count());

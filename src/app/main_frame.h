@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "actions/item_clipboard.h"
 #include "settings/app_settings.h"
 #include "app/file_association.h"
 #include "app/help_document.h"
@@ -70,6 +71,8 @@ public:
     // The operator's edits of the model, each one step of the document's undo stack.
     CDocumentEdits &Edits() const { return *m_edits; }
     CContentModel &Model() { return m_model; }
+    // The item clipboard of the canvas's item menu; it keeps its item across content sets.
+    CItemClipboard &ItemClipboard() { return m_clipboard; }
     AppSettings &Settings() { return m_settings; }
     const WorkFolders &Folders() const { return m_folders; }
     const QString &SettingsPath() const { return m_ini.Path(); }
@@ -168,6 +171,7 @@ private:
     AppSettings m_settings;
     WorkFolders m_folders;
     CContentModel m_model;
+    CItemClipboard m_clipboard;
     CRecentFiles m_recentFiles;
     std::unique_ptr<CPrompt> m_ownPrompt;
     CPrompt *m_prompt = nullptr;

@@ -1,11 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include "editor/graph_view.h"
 
+#include "actions/item_clipboard.h"
+#include "dialogs/dlg_action.h"
+#include "dialogs/dlg_item_prop.h"
+#include "document/document_edits.h"
 #include "document/prompt.h"
 #include "editor/dlg_panel.h"
+#include "editor/item_menu.h"
 #include "editor/qt_preview_seams.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -17,6 +24,7 @@ CGraphView::CGraphView(const CContentModel &model, const ProgramSettings &settin
                        QWidget *parent)
     : QWidget(parent),
       m_prompt(prompt),
+      m_map(map),
       m_images(map, workFolder),
       m_renderer(map, model)
 {
@@ -100,6 +108,114 @@ void CGraphView::PlacePanel(const QRect &workArea)
     m_panel->PlaceBeside(workArea, QRect(mapToGlobal(QPoint(0, 0)), size()));
 }
 
+void CGraphView::BindEdits(CContentModel *model, CDocumentEdits *edits, CItemClipboard *clipboard)
+{
+    m_editModel = model;
+    m_edits = edits;
+    m_clipboard = clipboard;
+}
+
+int CGraphView::ShownRow() const
+{
+    if (!m_editModel || IsSpecialScreen(m_engine->ShownPageNumber()))
+        return -1;
+    const int shown = m_engine->Page().id;
+    for (int row = 0; row < m_editModel->pages.Count(); ++row) {
+        if (m_editModel->pages.At(row)->id == shown)
+            return row;
+    }
+    return -1;
+}
+
+std::unique_ptr<QMenu> CGraphView::MakeItemMenu(QPoint clientPoint)
+{
+    if (!m_editModel || !m_edits || !m_clipboard || !m_prompt)
+        return nullptr;
+    const int row = ShownRow();
+    const CCanvasMapping mapping(size(), m_engine->Vertical());
+    m_menuPoint = mapping.ClientToPage(clientPoint);
+    const std::vector<int> under = ItemsAt(*m_engine, m_menuPoint);
+    m_menuIndex = under.empty() ? -1 : under.back();
+    m_menuPage = row < 0 ? 0 : m_editModel->pages.At(row)->serial.Value();
+
+    ItemMenuContext context;
+    context.modeAction = m_modeAction;
+    context.modeAccess = m_renderer.ModeAccess();
+    context.pageShown = row >= 0;
+    context.canPaste = m_clipboard->HasItem();
+    const std::vector<ItemMenuEntry> entries =
+        ItemMenuEntries(*m_editModel, *m_engine, m_renderer, context, m_menuPoint);
+    if (entries.empty())
+        return nullptr;
+    auto menu = std::make_unique<QMenu>(this);
+    for (const ItemMenuEntry &entry : entries) {
+        if (entry.command == 0) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction *action = menu->addAction(entry.label);
+        action->setData(entry.command);
+        const int command = entry.command;
+        // Posted, as the menu's choice reaches the canvas after the menu has closed.
+        connect(action, &QAction::triggered, this, [this, command] {
+            QMetaObject::invokeMethod(this, [this, command] { RunItemCommand(command); },
+                                      Qt::QueuedConnection);
+        });
+    }
+    return menu;
+}
+
+void CGraphView::RunItemCommand(int command)
+{
+    if (!m_editModel || !m_edits || !m_clipboard || !m_prompt)
+        return;
+    // The commands act on the page the menu was opened on; a timer or a key may have shown
+    // another one since.
+    const int row = ShownRow();
+    if (row < 0 || m_editModel->pages.At(row)->serial.Value() != m_menuPage)
+        return;
+    CMyProgramInfo *page = m_editModel->pages.At(row);
+    const int count = int(m_engine->Items().size());
+    const int shownId = page->id;
+    bool changed = false;
+    if (command >= itemcmd::kImage && command < itemcmd::kImage + kItemSlots) {
+        const int index = command - itemcmd::kImage;
+        if (index >= count)
+            return;
+        const PageItem &item = m_engine->Items()[size_t(index)].item;
+        const int picture = m_engine->PictureNumber(item.id);
+        if (!m_renderer.PictureEditable(picture))
+            return;
+        changed = m_edits->ChangeItemImage(picture, int(item.width), int(item.height)) != 0;
+    } else if (command >= itemcmd::kAction && command < itemcmd::kAction + kItemSlots) {
+        const int index = command - itemcmd::kAction;
+        if (index >= count || m_modeAction == 0)
+            return;
+        changed = OpenActionEdit(this, *m_editModel, *m_edits, row, index, *m_prompt);
+    } else if (command == itemcmd::kItemProperties || command == itemcmd::kCopy) {
+        if (m_menuIndex < 0 || m_menuIndex >= count)
+            return;
+        if (command == itemcmd::kCopy) {
+            m_clipboard->CopyItem(page, m_menuIndex);
+            return;
+        }
+        changed = OpenItemProperties(this, *m_editModel, *m_edits, row, m_menuIndex, m_map,
+                                     *m_prompt);
+    } else {
+        PasteMode mode = PasteMode::Full;
+        if (command == itemcmd::kPasteText)
+            mode = PasteMode::Text;
+        else if (command == itemcmd::kPastePictureText)
+            mode = PasteMode::PictureAndText;
+        else if (command != itemcmd::kPasteFull)
+            return;
+        changed = m_edits->PasteItem(row, *m_clipboard, mode, m_menuPoint);
+    }
+    // The display list is a copy of the page: show the page again with the change.
+    if (changed && m_engine->Page().id == shownId)
+        ShowPage(shownId);
+}
+
 void CGraphView::Repaint()
 {
     m_directItem = -1;
@@ -147,6 +263,13 @@ void CGraphView::mousePressEvent(QMouseEvent *event)
         return;
     const CCanvasMapping mapping(size(), m_engine->Vertical());
     m_engine->LinkedClick(mapping.ClientToPage(event->position()));
+}
+
+void CGraphView::contextMenuEvent(QContextMenuEvent *event)
+{
+    std::unique_ptr<QMenu> menu = MakeItemMenu(event->pos());
+    if (menu)
+        menu->exec(event->globalPos());
 }
 
 void CGraphView::keyPressEvent(QKeyEvent *event)

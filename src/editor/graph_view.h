@@ -9,6 +9,8 @@
 
 #include <QWidget>
 
+class QMenu;
+
 #include <memory>
 
 // The page canvas of edit mode: shows the page through the renderer, turns clicks and keys into
@@ -18,6 +20,8 @@
 namespace orin {
 
 class CDlgPanel;
+class CDocumentEdits;
+class CItemClipboard;
 class CPrompt;
 class CQtCommandQueue;
 class CQtTimerService;
@@ -49,6 +53,18 @@ public:
     // Places the panel beside this view for the given work area.
     void PlacePanel(const QRect &workArea);
 
+    // --- the item menu (right button) ---
+    // The model, its edit operations and the frame's item clipboard that the menu's commands
+    // use; all outlive the canvas. Until bound (and without a prompt) the menu offers nothing.
+    void BindEdits(CContentModel *model, CDocumentEdits *edits, CItemClipboard *clipboard);
+    void SetModeAction(int modeAction) { m_modeAction = modeAction; }
+    // The item menu for a point of the canvas; null when it has no entries. Its actions carry
+    // their command numbers (data) and post them to the canvas when triggered.
+    std::unique_ptr<QMenu> MakeItemMenu(QPoint clientPoint);
+    // Runs a command of the item menu opened last. Indexes that are no longer in the display
+    // list and pages that are gone are ignored.
+    void RunItemCommand(int command);
+
     // --- CPreviewObserver ---
     void Repaint() override;
     void RedrawItemDirect(int itemId, const QString &text) override;
@@ -58,10 +74,24 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // The row of the page the canvas shows, or -1 (a special screen or no page).
+    int ShownRow() const;
+
     CPrompt *m_prompt = nullptr;
+    const CColourMap &m_map;
+    CContentModel *m_editModel = nullptr;
+    CDocumentEdits *m_edits = nullptr;
+    CItemClipboard *m_clipboard = nullptr;
+    int m_modeAction = 1;
+    // Where the item menu was opened last: the page point, the topmost item there (display
+    // index, -1 none) and the page record it showed.
+    QPointF m_menuPoint;
+    int m_menuIndex = -1;
+    quint64 m_menuPage = 0;
     CWorkFolderImages m_images;
     CPageRenderer m_renderer;
     std::unique_ptr<CQtTimerService> m_timers;

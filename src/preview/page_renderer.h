@@ -32,6 +32,7 @@ public:
     const FrameToggles &Toggles() const { return m_toggles; }
     // The ModeAccess setting decides which frames count as editable and edited.
     void SetModeAccess(int modeAccess) { m_modeAccess = modeAccess; }
+    int ModeAccess() const { return m_modeAccess; }
     // The display index whose text is being edited in place (its text is not drawn); -1: none.
     void SetEditingIndex(int index) { m_editingIndex = index; }
 
@@ -43,6 +44,9 @@ public:
                          int itemId, const QString &text) const;
     // The client rectangle of an item, empty when it is not in the display list.
     QRect ItemRect(QSize client, const CPreviewEngine &engine, int itemId) const;
+    // Whether a text source or a picture number may be edited under the ModeAccess setting.
+    bool TextEditable(int source) const;
+    bool PictureEditable(int picture) const;
 
 private:
     struct PaintState;
@@ -61,8 +65,6 @@ private:
     // The colour map entry, with an index outside the map taken as index 8.
     ColourEntry Colour(int index) const;
     static bool IsNone(int index);
-    bool TextEditable(int source) const;
-    bool PictureEditable(int picture) const;
     bool TextEdited(int source) const;
     bool PictureEdited(int picture) const;
 
