@@ -9,4 +9,9 @@ namespace orin {
 // reading, PNGs from their IHDR; 0 x 0 for the empty type and for files that cannot be read.
 void ImageDimensions(const QString &path, int type, int &width, int &height);
 
+// ImageDimensions and FileSizeOf (size_accounting.h) of one file with a single open: the
+// pixel size goes to `width` and `height`, the bytes are returned (-1 when the file is not a
+// regular file that can be opened). Loading a project asks both of every image.
+qint64 MeasureImageFile(const QString &path, int type, int &width, int &height);
+
 } // namespace orin

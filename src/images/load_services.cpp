@@ -12,6 +12,7 @@ LoadServices StandardLoadServices()
     services.measure = ImageDimensions;
     services.totalDataSize = TotalDataSize;
     services.fileSize = FileSizeOf;
+    services.measureAndSize = MeasureImageFile;
     return services;
 }
 

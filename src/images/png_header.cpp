@@ -22,6 +22,11 @@ bool ReadPngHeader(const QString &path, PngHeader &header)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
+    return ReadPngHeader(file, header);
+}
+
+bool ReadPngHeader(QIODevice &file, PngHeader &header)
+{
     CPngScanner scanner(file);
     PngChunkHeader chunk;
     if (!scanner.ReadSignature() || !scanner.NextChunk(chunk) || chunk.type != "IHDR")

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QIODevice>
 #include <QString>
 
 namespace orin {
@@ -15,6 +16,9 @@ struct PngHeader {
 // Reads the IHDR of a PNG file: the signature must be there and the first chunk must be a
 // whole IHDR. False when the file cannot be opened or is not such a PNG.
 bool ReadPngHeader(const QString &path, PngHeader &header);
+
+// The same from a file already open for reading, from its start.
+bool ReadPngHeader(QIODevice &file, PngHeader &header);
 
 // What IsColourMapPng answers.
 enum ColourMapPngAnswer : int {

@@ -3,16 +3,18 @@
 
 #include "model/markup_append.h"
 
+#include <QIODevice>
 #include <QString>
 #include <QtGlobal>
 #include <QStringView>
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
-// Where the writers put composed markup. The same composing code runs over a sink that counts
-// (to size the output once), a sink that writes the UTF-16 text-mode file form straight into
-// its final buffer, and a sink that appends to a string (the text form with LF line ends).
+// Where the writers put composed markup. The same composing code runs over a sink that writes
+// the UTF-16 text-mode file form to a device chunk by chunk, and a sink that appends to a
+// string (the text form with LF line ends).
 // Every sink takes: literal pieces without line feeds, spaces, escaped values, decimals and
 // line ends.
 
@@ -41,46 +43,37 @@ inline int DecimalLength(qint64 value)
     return length;
 }
 
-// Counts the UTF-16 units a composition takes, with CR LF line ends when `crlf`.
-class CSizeSink {
+// Writes the UTF-16 text-mode form (each LF as CR LF) to a device in chunks of a fixed size,
+// each written as it fills: the file is composed in one pass and never held whole.
+class CUtf16ChunkSink {
 public:
-    explicit CSizeSink(bool crlf) : m_crlf(crlf) {}
+    // 1 MiB: large enough that the writes cost little more than one write of the whole file.
+    static constexpr qsizetype kChunkUnits = 512 * 1024;
 
-    void Literal(QStringView text) { m_size += text.size(); }
-    void Spaces(int count) { m_size += count; }
-    void LineEnd() { m_size += m_crlf ? 2 : 1; }
-    void Decimal(qint64 value) { m_size += DecimalLength(value); }
-    void Escaped(QStringView text, bool forAttribute)
+    explicit CUtf16ChunkSink(QIODevice &device)
+        : m_device(device), m_chunk(new char16_t[kChunkUnits]), m_out(m_chunk.get()),
+          m_end(m_chunk.get() + kChunkUnits)
     {
-        qsizetype size = text.size();
-        for (const QChar ch : text) {
-            const char16_t c = ch.unicode();
-            if (!MayChange(c))
-                continue;
-            if (c == u'\n')
-                size += m_crlf ? 1 : 0;
-            else
-                size += std::max<qsizetype>(0, MarkupEntity(c, forAttribute).size() - 1);
-        }
-        m_size += size;
     }
+    CUtf16ChunkSink(const CUtf16ChunkSink &) = delete;
+    CUtf16ChunkSink &operator=(const CUtf16ChunkSink &) = delete;
 
-    qsizetype Size() const { return m_size; }
-
-private:
-    bool m_crlf;
-    qsizetype m_size = 0;
-};
-
-// Writes the UTF-16 text-mode form (each LF as CR LF) into a buffer sized by CSizeSink.
-class CUtf16FileSink {
-public:
-    explicit CUtf16FileSink(char16_t *out) : m_out(out) {}
-
+    void Unit(char16_t c)
+    {
+        Reserve(1);
+        *m_out++ = c;
+    }
     void Literal(QStringView text)
     {
         const char16_t *in = text.utf16();
         qsizetype n = text.size();
+        if (n > m_end - m_out) {
+            WriteOut();
+            if (n > kChunkUnits) { // a value longer than a chunk goes out as it is
+                WriteUnits(in, n);
+                return;
+            }
+        }
         if (n > 32) {
             m_out = CopyLong(m_out, in, n);
             return;
@@ -101,11 +94,13 @@ public:
     }
     void LineEnd()
     {
+        Reserve(2);
         *m_out++ = u'\r';
         *m_out++ = u'\n';
     }
     void Decimal(qint64 value)
     {
+        Reserve(20);
         if (value >= 0 && value < 10) { // most numbers of a project
             *m_out++ = static_cast<char16_t>(u'0' + value);
             return;
@@ -144,7 +139,12 @@ public:
         Literal(QStringView(s + run, n - run));
     }
 
-    char16_t *Position() const { return m_out; }
+    // Writes what is left; false when any write failed (the device tells why).
+    bool Finish()
+    {
+        WriteOut();
+        return !m_failed;
+    }
 
 private:
     Q_NEVER_INLINE static char16_t *CopyLong(char16_t *out, const char16_t *in, qsizetype n)
@@ -152,8 +152,30 @@ private:
         std::memcpy(out, in, size_t(n) * sizeof(char16_t));
         return out + n;
     }
+    void Reserve(qsizetype units)
+    {
+        if (units > m_end - m_out)
+            WriteOut();
+    }
+    Q_NEVER_INLINE void WriteOut()
+    {
+        WriteUnits(m_chunk.get(), m_out - m_chunk.get());
+        m_out = m_chunk.get();
+    }
+    void WriteUnits(const char16_t *units, qsizetype count)
+    {
+        // After a failure the rest is composed but not written: the save fails as a whole.
+        if (m_failed || count == 0)
+            return;
+        const qint64 bytes = count * qint64(sizeof(char16_t));
+        m_failed = m_device.write(reinterpret_cast<const char *>(units), bytes) != bytes;
+    }
 
+    QIODevice &m_device;
+    std::unique_ptr<char16_t[]> m_chunk;
     char16_t *m_out;
+    char16_t *m_end;
+    bool m_failed = false;
 };
 
 // Appends the text form with LF line ends to a string.

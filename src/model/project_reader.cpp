@@ -75,6 +75,12 @@ public:
         if (!path.isEmpty() && m_services.fileSize)
             m_total += m_services.fileSize(path);
     }
+    // The same when the record's file size is known already (-1: cannot be opened).
+    void AppendedSize(const QString &path, qint64 bytes)
+    {
+        if (!path.isEmpty())
+            m_total += bytes;
+    }
 
 private:
     const CContentModel &m_model;
@@ -94,18 +100,30 @@ void ReadImages(CXmlDoc &doc, QStringView element, CMyDataArray<CMyPictureInfo> 
         record->id = IntAttribute(doc, Name(u"id"));
         record->item = IntAttribute(doc, Name(u"item"));
         record->type = IntAttribute(doc, Name(u"type"));
-        if (IsMeasuredType(record->type)) {
-            if (services.measure)
-                services.measure(record->path, record->type, record->width, record->height);
-            record->sizeText = QStringLiteral("%1×%2").arg(record->width).arg(record->height);
-        } else {
-            record->sizeText = QStringLiteral(" --- ");
+        qint64 bytes = 0;
+        if (services.measureAndSize && !record->path.isEmpty()) {
+            // One open of the file serves the pixel size and the byte count.
+            int width = 0;
+            int height = 0;
+            bytes = services.measureAndSize(record->path, record->type, width, height);
+            if (IsMeasuredType(record->type)) {
+                record->width = width;
+                record->height = height;
+            }
+        } else if (IsMeasuredType(record->type) && services.measure) {
+            services.measure(record->path, record->type, record->width, record->height);
         }
+        record->sizeText = IsMeasuredType(record->type)
+                               ? QStringLiteral("%1×%2").arg(record->width).arg(record->height)
+                               : QStringLiteral(" --- ");
         record->label = doc.Attribute(Name(u"label"));
         counter.BeforeRecord();
         const QString path = record->path;
         table.Add(std::move(record));
-        counter.Appended(path);
+        if (services.measureAndSize)
+            counter.AppendedSize(path, bytes);
+        else
+            counter.Appended(path);
         PumpMessages();
     }
 }

@@ -24,6 +24,9 @@ struct LoadServices {
     std::function<qint64(const CContentModel &model)> totalDataSize;
     // Bytes of one file, -1 when it cannot be opened.
     std::function<qint64(const QString &path)> fileSize;
+    // Both of an image record at once (measure for the measured types, and fileSize), so that
+    // each file is opened once; when empty, the two above are asked.
+    std::function<qint64(const QString &path, int type, int &width, int &height)> measureAndSize;
 };
 
 // Reads a project file into the model (appending) and the settings. `unicode` is true for

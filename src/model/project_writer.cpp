@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "model/project_writer.h"
 
-#include "model/large_pages.h"
 #include "model/line_template.h"
 #include "model/markup_sink.h"
 #include "model/pump_messages.h"
 #include "model/safe_file.h"
 #include "model/text_codec.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -116,21 +116,8 @@ public:
     // Starts a new table: copies are shared only inside one table.
     void NewTable() { m_copies.clear(); }
 
-    // The references of a composition are chosen once (a portable save copies files) and
-    // given again, in the same order, when the same composition runs a second time.
-    void Replay() { m_replaying = true; m_next = 0; }
-    bool Replaying() const { return m_replaying; }
-
+    // The reference a path is written as; a portable save copies each file once per table.
     QString Reference(const QString &path)
-    {
-        if (m_replaying)
-            return m_next < m_chosen.size() ? m_chosen.at(m_next++) : QString();
-        m_chosen.append(Choose(path));
-        return m_chosen.last();
-    }
-
-private:
-    QString Choose(const QString &path)
     {
         if (path.isEmpty())
             return QString();
@@ -165,9 +152,6 @@ private:
     QString m_folder;
     QStringList &m_notCopied;
     QHash<QString, QString> m_copies;
-    QStringList m_chosen;
-    qsizetype m_next = 0;
-    bool m_replaying = false;
 };
 
 template <typename Sink>
@@ -234,10 +218,8 @@ void Compose(Sink &out, const CContentModel &model, const ProgramSettings &s,
         for (const auto &r : table) {
             const QString reference = references.Reference(r->path);
             format.WriteTo(out, 4, {r->id, r->item, r->label, r->type, reference});
-            // Only while the references are chosen (the copies take the time): no event may
-            // change the model between the counting and the writing run.
-            if (!references.Replaying())
-                PumpMessages();
+            // The copies of a portable save take the time: the window keeps painting.
+            PumpMessages();
         }
         out.Spaces(2);
         out.Literal(u"</");
@@ -304,26 +286,17 @@ QString ComposeText(const CContentModel &model, SaveMode mode, const QString &co
     return text;
 }
 
-// The bytes of the .bjpx file: the composition runs once to count the characters and once
-// to write them straight into the file's buffer, so the text is never held twice.
-QByteArray ComposeUnicodeFile(const CContentModel &model, SaveMode mode,
-                              const QString &contentFolder, const ProgramSettings &settings,
-                              QStringList &notCopied)
+// Writes the .bjpx file to `device`: the byte-order mark, then the composition in one pass,
+// chunk by chunk. False when a write failed.
+bool WriteUnicodeFile(QIODevice &device, const CContentModel &model, SaveMode mode,
+                      const QString &contentFolder, const ProgramSettings &settings,
+                      QStringList &notCopied)
 {
     CReferenceWriter references(mode, contentFolder, notCopied);
-    markup::CSizeSink size(true);
-    Compose(size, model, settings, references);
-    const qsizetype units = 1 + size.Size(); // the byte-order mark first
-    QByteArray bytes(units * 2, Qt::Uninitialized);
-    AdviseLargePages(bytes.data(), bytes.size());
-    auto *begin = reinterpret_cast<char16_t *>(bytes.data());
-    *begin = 0xFEFF;
-    markup::CUtf16FileSink sink(begin + 1);
-    references.Replay();
+    markup::CUtf16ChunkSink sink(device);
+    sink.Unit(0xFEFF);
     Compose(sink, model, settings, references);
-    // Both runs take the same steps over the same model; a difference would be a fault here.
-    Q_ASSERT(sink.Position() == begin + units);
-    return bytes;
+    return sink.Finish();
 }
 
 } // namespace
@@ -401,8 +374,12 @@ QByteArray ComposeProjectFile(const CContentModel &model, bool unicode, SaveMode
                               const QString &contentFolder, const ProgramSettings &settings)
 {
     QStringList notCopied;
-    return unicode ? ComposeUnicodeFile(model, mode, contentFolder, settings, notCopied)
-                   : EncodeCp932(ComposeText(model, mode, contentFolder, settings, notCopied));
+    if (!unicode)
+        return EncodeCp932(ComposeText(model, mode, contentFolder, settings, notCopied));
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    WriteUnicodeFile(buffer, model, mode, contentFolder, settings, notCopied);
+    return buffer.data();
 }
 
 FileResult SaveProject(const CContentModel &model, const QString &path, SaveMode mode,
@@ -418,10 +395,15 @@ FileResult SaveProject(const CContentModel &model, const QString &path, SaveMode
     }
 
     QStringList notCopied;
-    const QByteArray bytes =
-        unicode ? ComposeUnicodeFile(model, mode, contentFolder, settings, notCopied)
-                : EncodeCp932(ComposeText(model, mode, contentFolder, settings, notCopied));
-    FileResult result = ReplaceFileKeepingBackup(path, bytes);
+    FileResult result;
+    if (unicode) {
+        result = ReplaceFileKeepingBackup(path, [&](QIODevice &device) {
+            return WriteUnicodeFile(device, model, mode, contentFolder, settings, notCopied);
+        });
+    } else {
+        result = ReplaceFileKeepingBackup(
+            path, EncodeCp932(ComposeText(model, mode, contentFolder, settings, notCopied)));
+    }
     if (result.ok && !notCopied.isEmpty()) {
         result.message = QStringLiteral("コンテンツフォルダにコピーできなかったファイル:\n")
                          + notCopied.join(u'\n');

@@ -29,8 +29,8 @@ FileResult SaveProject(const CContentModel &model, const QString &path, SaveMode
 QString ComposeProject(const CContentModel &model, SaveMode mode, const QString &contentFolder,
                        const ProgramSettings &settings);
 
-// The bytes SaveProject writes: the .bjpx form (`unicode`) is composed straight into its
-// buffer, sized once; the .bjp form is the text converted to code page 932.
+// The bytes SaveProject writes: the .bjpx form (`unicode`) as the save composes it chunk by
+// chunk; the .bjp form is the text converted to code page 932.
 QByteArray ComposeProjectFile(const CContentModel &model, bool unicode, SaveMode mode,
                               const QString &contentFolder, const ProgramSettings &settings);
 

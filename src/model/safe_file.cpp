@@ -97,9 +97,14 @@ int CreateTemporary(const QString &path, QString &tempPath, int &error)
     return -1;
 }
 
-// Writes the bytes into a new temporary file beside `path`; on success `tempPath` names it
-// and the caller owns it.
-FileResult WriteTemporary(const QString &path, const QByteArray &bytes, QString &tempPath)
+FileProducer WriteBytes(const QByteArray &bytes)
+{
+    return [&bytes](QIODevice &out) { return out.write(bytes) == bytes.size(); };
+}
+
+// Writes what `produce` gives into a new temporary file beside `path`; on success `tempPath`
+// names it and the caller owns it.
+FileResult WriteTemporary(const QString &path, const FileProducer &produce, QString &tempPath)
 {
     int error = 0;
     const int fd = CreateTemporary(path, tempPath, error);
@@ -110,12 +115,14 @@ FileResult WriteTemporary(const QString &path, const QByteArray &bytes, QString 
     if (::stat(QFile::encodeName(path).constData(), &existing) == 0)
         ::fchmod(fd, existing.st_mode & 07777);
     QFile temp;
-    if (!temp.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+    // Unbuffered: the producer writes in large pieces that need no second copy.
+    if (!temp.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered,
+                   QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         RealRemove(tempPath);
         return CannotWrite(path, temp.errorString());
     }
-    if (temp.write(bytes) != bytes.size() || !temp.flush()) {
+    if (!produce(temp) || !temp.flush()) {
         const QString reason = temp.errorString();
         temp.close();
         RealRemove(tempPath);
@@ -153,7 +160,7 @@ FileResult WriteFileAtomically(const QString &path, const QByteArray &bytes)
     if (FileResult refused = RefuseFolder(path); !refused.ok)
         return refused;
     QString tempPath;
-    FileResult written = WriteTemporary(path, bytes, tempPath);
+    FileResult written = WriteTemporary(path, WriteBytes(bytes), tempPath);
     if (!written.ok)
         return written;
     if (const int error = Rename(tempPath, path)) {
@@ -165,12 +172,17 @@ FileResult WriteFileAtomically(const QString &path, const QByteArray &bytes)
 
 FileResult ReplaceFileKeepingBackup(const QString &path, const QByteArray &bytes)
 {
+    return ReplaceFileKeepingBackup(path, WriteBytes(bytes));
+}
+
+FileResult ReplaceFileKeepingBackup(const QString &path, const FileProducer &produce)
+{
     const QString backup = path + QStringLiteral(".bak");
     if (FileResult refused = RefuseFolder(path); !refused.ok)
         return refused;
 
     QString tempPath;
-    FileResult written = WriteTemporary(path, bytes, tempPath);
+    FileResult written = WriteTemporary(path, produce, tempPath);
     if (!written.ok)
         return written;
 

@@ -4,6 +4,7 @@
 #include "model/file_result.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 
 #include <functional>
@@ -18,6 +19,14 @@ namespace orin {
 // A target that is a folder is refused. A new file gets the permissions the umask leaves of
 // 0666; a replaced file keeps its own.
 FileResult ReplaceFileKeepingBackup(const QString &path, const QByteArray &bytes);
+
+// Writes the contents of a file into the open temporary file; returns false when a write
+// failed (the device's error string tells why).
+using FileProducer = std::function<bool(QIODevice &out)>;
+
+// The same replacement with contents that `produce` writes as it composes them, so that a
+// large file is never held whole. Nothing of the target or its .bak changes when it fails.
+FileResult ReplaceFileKeepingBackup(const QString &path, const FileProducer &produce);
 
 // Writes `bytes` to `path` through a temporary file renamed over it, without a backup.
 FileResult WriteFileAtomically(const QString &path, const QByteArray &bytes);

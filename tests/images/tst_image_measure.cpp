@@ -7,6 +7,7 @@
 
 #include "images/image_measure.h"
 #include "images/png_header.h"
+#include "images/size_accounting.h"
 #include "model/content_model.h"
 
 #include <QtTest>
@@ -96,6 +97,12 @@ private slots:
         QCOMPARE(QSize(w, h), QSize(123, 45));
         ImageDimensions(path, kImageEmpty, w, h);
         QCOMPARE(QSize(w, h), QSize(0, 0));
+        // One open gives both the size and the bytes that the size accounting counts.
+        QCOMPARE(MeasureImageFile(path, type, w, h), FileSizeOf(path));
+        QCOMPARE(QSize(w, h), QSize(123, 45));
+        QCOMPARE(MeasureImageFile(path, kImageEmpty, w, h), QFileInfo(path).size());
+        QCOMPARE(QSize(w, h), QSize(0, 0));
+        QCOMPARE(MeasureImageFile(path + QStringLiteral(".missing"), type, w, h), qint64(-1));
     }
 };
 

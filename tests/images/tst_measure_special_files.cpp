@@ -38,6 +38,9 @@ private slots:
                 int width = -1;
                 int height = -1;
                 ImageDimensions(path, type, width, height);
+                // Not a file that counts either: no bytes, and again no wait.
+                if (MeasureImageFile(path, type, width, height) != -1)
+                    return QSize(-1, -1);
                 return QSize(width, height);
             });
             if (measured.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {

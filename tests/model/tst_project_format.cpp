@@ -167,6 +167,41 @@ private slots:
         QCOMPARE(out.count(QStringLiteral("<BMLJPEG")), 1);
     }
 
+    // The .bjpx file is written in chunks: a project of several chunks, with values that end
+    // in line feeds and entities at many offsets and one value longer than a chunk, comes out
+    // byte for byte as the whole text converted at once.
+    void largeProjectKeepsItsBytesAcrossChunks()
+    {
+        CContentModel model;
+        for (int n = 0; n < 700; ++n) {
+            auto page = std::make_unique<CMyProgramInfo>();
+            page->id = n + 1;
+            page->comment = QString(n % 37, u'頁') + QStringLiteral("<&>\"'");
+            page->itemCount = 3;
+            for (int i = 0; i < page->itemCount; ++i) {
+                PageItem &item = page->items[static_cast<size_t>(i)];
+                item.id = i + 1;
+                item.x = float(-n);
+                item.text = QString(n % 53 + i, u'x') + QStringLiteral("\n&") + QString(i, u'\n');
+            }
+            model.pages.Add(std::move(page));
+        }
+        auto longText = std::make_unique<CMyTextInfo>();
+        longText->id = 1;
+        for (int i = 0; longText->text.size() < 700 * 1024; ++i)
+            longText->text += QString(i % 101, u'あ') + QStringLiteral("\n<");
+        model.texts.Add(std::move(longText));
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("large.bjpx"));
+        const FileResult saved = SaveProject(model, path, SaveMode::Plain, ContentFolderOf(path), ProgramSettings());
+        QVERIFY2(saved.ok, qPrintable(saved.message));
+        const QByteArray expected = EncodeUnicodeTextFile(
+            ComposeProject(model, SaveMode::Plain, ContentFolderOf(path), ProgramSettings()));
+        QVERIFY(expected.size() > 3 * 1024 * 1024);
+        QVERIFY(test::ReadBytes(path) == expected);
+    }
+
     void deletedRecordsAreSkipped()
     {
         CContentModel model;

@@ -106,6 +106,33 @@ private slots:
         QCOMPARE(Snapshot(dir.path()), expected);
     }
 
+    // Contents written by a producer: its pieces arrive in order, and a producer whose write
+    // fails after part of the file leaves the target, its backup and the folder as they were.
+    void producedContentsReplaceTheFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("news.bjpx"));
+        QVERIFY(test::WriteBytes(path, "previous"));
+        QVERIFY(test::WriteBytes(path + QStringLiteral(".bak"), "older"));
+        const QMap<QString, QByteArray> before = Snapshot(dir.path());
+
+        const FileResult failed = ReplaceFileKeepingBackup(path, [](QIODevice &out) {
+            out.write("part");
+            return false;
+        });
+        QVERIFY(!failed.ok);
+        QVERIFY2(failed.message.contains(QStringLiteral("news.bjpx")), qPrintable(failed.message));
+        QCOMPARE(Snapshot(dir.path()), before);
+
+        const FileResult saved = ReplaceFileKeepingBackup(path, [](QIODevice &out) {
+            return out.write("first,") == 6 && out.write("second") == 6;
+        });
+        QVERIFY2(saved.ok, qPrintable(saved.message));
+        const QMap<QString, QByteArray> expected{{QStringLiteral("news.bjpx"), "first,second"},
+                                                 {QStringLiteral("news.bjpx.bak"), "previous"}};
+        QCOMPARE(Snapshot(dir.path()), expected);
+    }
+
     // The old backup must go before its name is taken; when it cannot (here a folder), nothing
     // is written and the reason is given.
     void oldBackupThatCannotBeRemovedStopsTheSave()
