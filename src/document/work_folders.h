@@ -16,10 +16,10 @@ struct WorkFolders {
 QString WorkFolderName(quint32 seed);
 
 // Builds the two folders under the data folder (the application folder, or the per-user data
-// folder when that cannot be written) and creates them with their parents. The work folder is
-// the run's own: when the name of the seed is taken (by another run), the next free name is
-// used, so that removing it at the end never touches another run's files. Creation failures
-// are not reported.
+// folder when that cannot be written) and creates them with their parents. The work folder
+// belongs to this run alone: if another run already uses the name made from `seed`, the next
+// free name is taken, so that removing it at the end never touches another run's files.
+// Creation failures are not reported.
 WorkFolders MakeWorkFolders(const QString &dataFolder, quint32 seed);
 
 // Removes the run's work folder with everything in it, at the end of the program; "temp/"

@@ -15,7 +15,7 @@
 
 using namespace orin;
 
-class TestMeasureSpecialFiles : public QObject {
+class TestMeasureDeviceFiles : public QObject {
     Q_OBJECT
 
 private slots:
@@ -54,5 +54,5 @@ private slots:
     }
 };
 
-ORIN_TEST_CLASS(TestMeasureSpecialFiles)
-#include "tst_measure_special_files.moc"
+ORIN_TEST_CLASS(TestMeasureDeviceFiles)
+#include "tst_measure_device_files.moc"
