@@ -69,6 +69,37 @@ const CMyMacroInfo *FindMacro(const CContentModel &model, int macroId)
     return FindLive(model.macros, macroId);
 }
 
+namespace {
+
+// The section after `k` among `n` (the first after the last); 0 when there are none.
+int NextOf(int n, int k)
+{
+    if (n == 0)
+        return 0;
+    return k + 1 > n ? 1 : k + 1;
+}
+
+// The section before `k` among `n` (the last before the first); 0 when there are none.
+int PreviousOf(int n, int k)
+{
+    if (n == 0)
+        return 0;
+    return k >= 2 ? k - 1 : n;
+}
+
+// Section `k` (1-based) of a text or macro; the whole of it when it has no section markers.
+SectionFound SectionAt(const QString &whole, int k)
+{
+    if (CountSectionMarkers(whole) == 0)
+        return {true, whole};
+    const QList<Section> sections = SplitSections(whole);
+    if (k < 1 || k > sections.size())
+        return {};
+    return {true, sections.at(k - 1).content};
+}
+
+} // namespace
+
 // ---------------------------------------------------------------- texts
 
 int TextSectionCount(const CContentModel &model, int textId)
@@ -85,10 +116,7 @@ int TextNextSection(const CContentModel &model, int textId, int k)
     if (k == 0)
         return 1;
     const CMyTextInfo *text = FindText(model, textId);
-    const int n = text ? CountSectionMarkers(text->text) : 0;
-    if (n == 0)
-        return 0;
-    return k + 1 > n ? 1 : k + 1;
+    return NextOf(text ? CountSectionMarkers(text->text) : 0, k);
 }
 
 int TextPreviousSection(const CContentModel &model, int textId, int k)
@@ -96,10 +124,7 @@ int TextPreviousSection(const CContentModel &model, int textId, int k)
     if (k == 0)
         return 1;
     const CMyTextInfo *text = FindText(model, textId);
-    const int n = text ? CountSectionMarkers(text->text) : 0;
-    if (n == 0)
-        return 0;
-    return k >= 2 ? k - 1 : n;
+    return PreviousOf(text ? CountSectionMarkers(text->text) : 0, k);
 }
 
 SectionFound TextSectionByPosition(const CContentModel &model, int textId, int k)
@@ -107,14 +132,7 @@ SectionFound TextSectionByPosition(const CContentModel &model, int textId, int k
     if (textId == 0 && model.texts.Count() > 0)
         return {true, QString()};
     const CMyTextInfo *text = FindText(model, textId);
-    if (!text)
-        return {};
-    if (CountSectionMarkers(text->text) == 0)
-        return {true, text->text};
-    const QList<Section> sections = SplitSections(text->text);
-    if (k < 1 || k > sections.size())
-        return {};
-    return {true, sections.at(k - 1).content};
+    return text ? SectionAt(text->text, k) : SectionFound{};
 }
 
 SectionLabelled TextSectionByLabel(const CContentModel &model, int textId, int label)
@@ -142,31 +160,18 @@ int MacroSectionCount(const CContentModel &model, int macroId)
 
 int MacroNextSection(const CContentModel &model, int macroId, int k, int limit)
 {
-    const int n = Cap(MacroSectionCount(model, macroId), limit);
-    if (n == 0)
-        return 0;
-    return k + 1 > n ? 1 : k + 1;
+    return NextOf(Cap(MacroSectionCount(model, macroId), limit), k);
 }
 
 int MacroPreviousSection(const CContentModel &model, int macroId, int k, int limit)
 {
-    const int n = Cap(MacroSectionCount(model, macroId), limit);
-    if (n == 0)
-        return 0;
-    return k >= 2 ? k - 1 : n;
+    return PreviousOf(Cap(MacroSectionCount(model, macroId), limit), k);
 }
 
 SectionFound MacroSectionByPosition(const CContentModel &model, int macroId, int k)
 {
     const CMyMacroInfo *macro = FindMacro(model, macroId);
-    if (!macro)
-        return {};
-    if (CountSectionMarkers(macro->macro) == 0)
-        return {true, macro->macro};
-    const QList<Section> sections = SplitSections(macro->macro);
-    if (k < 1 || k > sections.size())
-        return {};
-    return {true, sections.at(k - 1).content};
+    return macro ? SectionAt(macro->macro, k) : SectionFound{};
 }
 
 SectionLabelled MacroSectionByLabel(const CContentModel &model, int macroId, int label)
