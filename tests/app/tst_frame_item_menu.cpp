@@ -3,6 +3,7 @@
 // frame's clipboard (one undo step each), the item properties and the posted commands.
 
 #include "prompt_fixtures.h"
+#include "page_fixtures.h"
 #include "test_registry.h"
 
 #include "actions/item_clipboard.h"
@@ -41,19 +42,6 @@ void WhenShown(std::function<void(T *)> act, int triesLeft = 200)
         else if (triesLeft > 0)
             WhenShown<T>(act, triesLeft - 1);
     });
-}
-
-PageItem &AddItem(CMyProgramInfo &page, int id, int x, int y)
-{
-    PageItem &item = page.items[size_t(page.itemCount++)];
-    item.id = id;
-    item.x = float(x);
-    item.y = float(y);
-    item.width = 100;
-    item.height = 50;
-    item.focus = item.outfocus = item.ret = QStringLiteral("0");
-    item.up = item.down = item.left = item.right = QStringLiteral("0");
-    return item;
 }
 
 struct Fixture {

@@ -3,6 +3,7 @@
 
 #include "cli_runner.h"
 #include "test_paths.h"
+#include "page_fixtures.h"
 #include "test_registry.h"
 
 #include "model/content_model.h"
@@ -15,22 +16,6 @@ using namespace orin::test;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-PageItem &AddItem(CMyProgramInfo &page, int id, int x, int y)
-{
-    PageItem &item = page.items[size_t(page.itemCount++)];
-    item.id = id;
-    item.x = float(x);
-    item.y = float(y);
-    item.width = 100;
-    item.height = 50;
-    item.focus = item.outfocus = item.ret = u"0"_s;
-    item.up = item.down = item.left = item.right = u"0"_s;
-    item.color = 7;
-    item.size = 20;
-    item.bcolor = kNoColour;
-    return item;
-}
 
 // Page 1: items 1 and 2 (down/up between them; 2's enter shows page 2; 1's left runs macro 1
 // which posts itself for ever; 1's right starts a focus loop between items 3 and 4). Page 2: item 1

@@ -5,6 +5,7 @@
 #include "editor/graph_view.h"
 
 #include "prompt_fixtures.h"
+#include "page_fixtures.h"
 #include "test_registry.h"
 
 #include <QCheckBox>
@@ -13,27 +14,9 @@
 #include <QtTest>
 
 using namespace orin;
+using namespace orin::test;
 using namespace Qt::StringLiterals;
 
-namespace {
-
-PageItem &AddItem(CMyProgramInfo &page, int id, int x, int y)
-{
-    PageItem &item = page.items[size_t(page.itemCount++)];
-    item.id = id;
-    item.x = float(x);
-    item.y = float(y);
-    item.width = 100;
-    item.height = 50;
-    item.focus = item.outfocus = item.ret = u"0"_s;
-    item.up = item.down = item.left = item.right = u"0"_s;
-    item.color = 7;
-    item.size = 20;
-    item.bcolor = kNoColour;
-    return item;
-}
-
-} // namespace
 
 class TestGraphView : public QObject {
     Q_OBJECT
