@@ -234,7 +234,7 @@ void MarkImageReferences(QStringView action, QStringView prefix, ImageFlags &fla
 int PagePosition(int pageId, const QList<int> &oldPageIds)
 {
     const int position = ListPosition(pageId, oldPageIds);
-    if (position == 0 && (pageId == 254 || pageId == 255))
+    if (position == 0 && (pageId == kGuideScreen || pageId == kVideoScreen))
         return pageId;
     return position;
 }

@@ -317,7 +317,7 @@ QString MergeResult::Message() const
 
 bool IsReservedPageId(qint64 id)
 {
-    return id == 254 || id == 255 || id == 1000 || id == 2000;
+    return IsSpecialScreen(id);
 }
 
 int NextFreePageId(const CContentModel &model)

@@ -20,6 +20,18 @@ inline constexpr int kColumnTexts = 32;  // column texts of a record (list cells
 inline constexpr int kDeletedId = -1;    // a deleted text, channel, web page, macro, sound, function
 inline constexpr int kNoColour = 8;      // colour index "no colour"
 
+// Page numbers that the receiver keeps for its special screens; no page may carry them.
+inline constexpr int kGuideScreen = 254;
+inline constexpr int kVideoScreen = 255;
+inline constexpr int kOtherChannelScreen = 1000;
+inline constexpr int kWebScreen = 2000;
+
+inline bool IsSpecialScreen(qint64 pageNumber)
+{
+    return pageNumber == kGuideScreen || pageNumber == kVideoScreen
+           || pageNumber == kOtherChannelScreen || pageNumber == kWebScreen;
+}
+
 // Image types of picture and material records.
 enum ImageType : int {
     kImageJpeg = 0,

@@ -14,18 +14,7 @@
 
 namespace orin {
 
-// Shown page numbers of the special screens.
-inline constexpr int kGuideScreen = 254;
-inline constexpr int kVideoScreen = 255;
-inline constexpr int kOtherChannelScreen = 1000;
-inline constexpr int kWebScreen = 2000;
 inline constexpr int kTableSize = 256;
-
-inline bool IsSpecialScreen(int shown)
-{
-    return shown == kGuideScreen || shown == kVideoScreen || shown == kOtherChannelScreen
-           || shown == kWebScreen;
-}
 
 // A 256-entry table indexed by ids that come from files and actions: reads outside 0..255 give
 // the default value, writes outside are ignored.
