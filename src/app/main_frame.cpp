@@ -113,6 +113,8 @@ CMainFrame::CMainFrame(const FrameSetup &setup, QWidget *parent)
     m_formGraph->GraphView()->SetToggles(m_settings.Rendo != 0, m_settings.Timer != 0);
     m_formGraph->GraphView()->SetModeAccess(m_settings.ModeAccess);
     m_formGraph->GraphView()->BindEdits(&m_model, m_edits.get(), &m_clipboard);
+    m_formGraph->BindDesign({&m_model, m_document.get(), m_edits.get(), m_imageEdits.get(),
+                             &m_clipboard, &m_colourMap, m_prompt, m_folders.work});
 
     BuildMenus();
     BuildToolBar();
@@ -153,6 +155,10 @@ CMainFrame::CMainFrame(const FrameSetup &setup, QWidget *parent)
     });
     connect(m_formList, &CFormList::FilesDropped, this, &CMainFrame::OnDropFiles);
     connect(m_document.get(), &CDocument::ModelEdited, this, &CMainFrame::OnModelEdited);
+    // The design surface's drag steps are shown in the prompt pane while they run.
+    connect(m_formGraph, &CFormGraph::StatusText, this, [this](const QString &text) {
+        m_panes->SetText(kPanePrompt, text.isEmpty() ? QString::fromUtf16(kReadyText) : text);
+    });
 
     m_autoSendTimer.setInterval(kAutoSendMs);
     m_autoExitTimer.setInterval(kAutoExitMs);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "editor/form_graph.h"
 
+#include "editor/graph_traker.h"
 #include "editor/graph_view.h"
 
 #include <QStackedWidget>
@@ -27,7 +28,8 @@ CFormGraph::CFormGraph(QWidget *parent) : QWidget(parent)
 {
     m_stack = new QStackedWidget(this);
     m_preview = MakeView(m_stack, QStringLiteral("preview"));
-    m_design = MakeView(m_stack, QStringLiteral("design"));
+    m_design = new CGraphTraker(m_stack);
+    m_design->setObjectName(QStringLiteral("design"));
     m_stack->addWidget(m_preview);
     m_stack->addWidget(m_design);
     auto *layout = new QVBoxLayout(this);
@@ -41,6 +43,28 @@ CFormGraph::CFormGraph(QWidget *parent) : QWidget(parent)
 void CFormGraph::SetCanvasSize(const QSize &size)
 {
     m_canvasSize = size;
+}
+
+QWidget *CFormGraph::DesignView() const
+{
+    return m_design;
+}
+
+void CFormGraph::BindDesign(const DesignBinding &binding)
+{
+    if (m_designCommands || !binding.model || !binding.document || !binding.imageEdits
+        || !binding.prompt)
+        return;
+    m_designCommands = std::make_unique<CDesignCommands>(*m_design, binding);
+    connect(m_designCommands.get(), &CDesignCommands::StatusText, this, &CFormGraph::StatusText);
+    if (m_designMode)
+        ShowDesignPage();
+}
+
+void CFormGraph::ShowDesignPage()
+{
+    if (m_designCommands)
+        m_designCommands->ShowDesign(m_pageIndex, m_canvasSize);
 }
 
 void CFormGraph::AttachPreview(const CContentModel &model, const ProgramSettings &settings,
@@ -80,6 +104,8 @@ void CFormGraph::ShowPage(int pageIndex)
     // Every page shown on the canvas goes through the simulation's ShowPage.
     if (m_graphView && m_model && m_model->pages.IsValidIndex(m_pageIndex))
         m_graphView->ShowPage(m_model->pages.At(m_pageIndex)->id);
+    if (m_designMode)
+        ShowDesignPage();
     update();
 }
 
@@ -88,6 +114,8 @@ void CFormGraph::ResetCanvas()
     m_pageIndex = -1;
     if (m_graphView)
         m_graphView->ResetCanvas();
+    if (m_designCommands)
+        m_designCommands->Reset();
     update();
 }
 
@@ -95,7 +123,12 @@ void CFormGraph::SetDesignMode(bool design)
 {
     m_designMode = design;
     m_design->setAcceptDrops(design);
-    m_stack->setCurrentWidget(design ? m_design : m_preview);
+    // The hidden view takes no input.
+    m_preview->setEnabled(!design);
+    m_design->setEnabled(design);
+    m_stack->setCurrentWidget(design ? static_cast<QWidget *>(m_design) : m_preview);
+    if (design)
+        ShowDesignPage();
 }
 
 } // namespace orin

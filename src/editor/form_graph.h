@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "editor/design_commands.h"
+
 #include <QSize>
 #include <QWidget>
+
+#include <memory>
 
 class QStackedWidget;
 
@@ -10,6 +14,7 @@ namespace orin {
 
 class CColourMap;
 class CContentModel;
+class CGraphTraker;
 class CGraphView;
 class CPrompt;
 struct ProgramSettings;
@@ -54,17 +59,29 @@ public:
     // The page canvas; null until AttachPreview.
     CGraphView *GraphView() const { return m_graphView; }
 
+    // Gives the design surface what its commands work on; until then it shows nothing.
+    void BindDesign(const DesignBinding &binding);
+    // The design side; null until BindDesign.
+    CDesignCommands *Design() const { return m_designCommands.get(); }
+
     QWidget *PreviewView() const { return m_preview; }
-    QWidget *DesignView() const { return m_design; }
+    QWidget *DesignView() const;
+    CGraphTraker *DesignSurface() const { return m_design; }
+
+signals:
+    // A text for the status line's first pane (the running drag step); empty when done.
+    void StatusText(const QString &text);
 
 private:
     void ApplyFlags();
+    void ShowDesignPage();
 
     QStackedWidget *m_stack = nullptr;
     const CContentModel *m_model = nullptr;
     CGraphView *m_graphView = nullptr;
     QWidget *m_preview = nullptr;
-    QWidget *m_design = nullptr;
+    CGraphTraker *m_design = nullptr;
+    std::unique_ptr<CDesignCommands> m_designCommands;
     ViewFlags m_flags;
     QSize m_canvasSize{960, 540};
     int m_pageIndex = -1;

@@ -1,0 +1,280 @@
+// SPDX-License-Identifier: MIT
+#include "editor/design_commands.h"
+
+#include "actions/item_clipboard.h"
+#include "dialogs/dlg_item_prop.h"
+#include "document/document.h"
+#include "document/document_edits.h"
+#include "document/item_edits.h"
+#include "editor/graph_traker.h"
+#include "images/display_copy.h"
+
+#include <QMenu>
+
+namespace orin {
+
+namespace {
+
+struct MenuEntry {
+    int command;
+    const char16_t *label;
+    bool needsItem;
+    bool needsClipboard;
+};
+
+// Resource 142 in its order.
+constexpr MenuEntry kMenu[] = {
+    {designcmd::kItemProperties, u"アイテム属性...", true, false},
+    {designcmd::kSizeFromImage, u"画像からサイズ取得", true, false},
+    {designcmd::kCopy, kCopyLabel, true, false},
+    {designcmd::kPasteFull, kPasteFullLabel, false, true},
+    {designcmd::kPasteText, kPasteTextLabel, false, true},
+    {designcmd::kPastePictureText, kPastePictureTextLabel, false, true},
+    {designcmd::kCreateItem, u"アイテム作成", false, false},
+    {designcmd::kCreateTextFrame, u"テキスト枠作成", false, false},
+    {designcmd::kDeleteItem, u"アイテム削除", true, false},
+};
+
+int UsedSlots(const CMyProgramInfo &page)
+{
+    return std::clamp(page.itemCount, 0, kItemSlots);
+}
+
+} // namespace
+
+CDesignCommands::CDesignCommands(CGraphTraker &surface, const DesignBinding &binding,
+                                 QObject *parent)
+    : QObject(parent), m_surface(surface), m_binding(binding),
+      m_itemEdits(std::make_unique<CItemEdits>(*binding.document, *binding.model,
+                                               *binding.prompt, *binding.imageEdits))
+{
+    connect(&surface, &CGraphTraker::ShapeSelected, this, &CDesignCommands::SelectItem);
+    connect(&surface, &CGraphTraker::ShapeMoved, this,
+            [this](int index, const QRectF &rect) { OnMoved(index, rect, false); });
+    connect(&surface, &CGraphTraker::ShapeResized, this,
+            [this](int index, const QRectF &rect) { OnMoved(index, rect, true); });
+    connect(&surface, &CGraphTraker::ContextMenuRequested, this,
+            &CDesignCommands::OnContextMenu);
+    connect(&surface, &CGraphTraker::DeleteReleased, this, &CDesignCommands::OnDelete);
+    connect(&surface, &CGraphTraker::ImageDropped, this, &CDesignCommands::OnDrop);
+    connect(&surface, &CGraphTraker::FeedbackTextChanged, this, &CDesignCommands::StatusText);
+    connect(&surface, &CGraphTraker::SurfaceResized, this, [this] {
+        if (!m_surface.IsDragging())
+            RedrawShapes();
+    });
+    connect(binding.document, &CDocument::ModelEdited, this,
+            [this](int pageIndex, bool pageTable, bool) { OnModelEdited(pageIndex, pageTable); });
+}
+
+CDesignCommands::~CDesignCommands() = default;
+
+void CDesignCommands::Reset()
+{
+    m_row = -1;
+    m_selected = -1;
+    m_background.reset();
+    m_backgroundPath.clear();
+    m_surface.SetBackground(QImage());
+    m_surface.RemoveShapes();
+}
+
+void CDesignCommands::ShowDesign(int row, QSize pageSize)
+{
+    const CContentModel &model = *m_binding.model;
+    if (!model.pages.IsValidIndex(row)) {
+        Reset();
+        return;
+    }
+    const QString background = model.pages.At(row)->background;
+    // The same page with the same background keeps its decoded picture.
+    if (row != m_row || pageSize != m_pageSize || background != m_backgroundPath
+        || !m_background) {
+        m_background.reset();
+        m_surface.SetFillColour(QColor(100, 100, 100));
+        m_background = MakeBackgroundCopy(background, pageSize.height() > pageSize.width(),
+                                          m_binding.workFolder);
+        m_backgroundPath = background;
+        m_surface.SetBackground(m_background ? m_background->Image() : QImage());
+    }
+    if (row != m_row)
+        m_selected = -1;
+    m_row = row;
+    m_pageSize = pageSize;
+    RedrawShapes();
+}
+
+void CDesignCommands::RedrawShapes(int select)
+{
+    if (select >= 0)
+        m_selected = select;
+    m_surface.RemoveShapes();
+    const CContentModel &model = *m_binding.model;
+    if (!model.pages.IsValidIndex(m_row))
+        return;
+    m_scale = ComputeDesignScale(m_surface.size(), m_pageSize);
+    m_surface.SetScale(m_scale);
+    const CMyProgramInfo &page = *model.pages.At(m_row);
+    const int n = UsedSlots(page);
+    if (m_selected >= n)
+        m_selected = -1;
+    for (int i = 0; i < n; ++i) {
+        const PageItem &item = page.items[size_t(i)];
+        m_surface.AddShape(i, item.id,
+                           MapToDesign(m_scale, item.x, item.y, item.width, item.height),
+                           i == m_selected);
+    }
+}
+
+void CDesignCommands::SelectItem(int index)
+{
+    if (index == m_selected)
+        return;
+    m_selected = index;
+    RedrawShapes();
+}
+
+bool CDesignCommands::ValidSlot(int index) const
+{
+    const CContentModel &model = *m_binding.model;
+    return model.pages.IsValidIndex(m_row) && index >= 0
+           && index < UsedSlots(*model.pages.At(m_row));
+}
+
+QPointF CDesignCommands::RightClickInPage() const
+{
+    return DesignToPage(m_scale, QPointF(m_surface.LastRightClick()));
+}
+
+void CDesignCommands::OnMoved(int index, const QRectF &rect, bool resized)
+{
+    if (!ValidSlot(index))
+        return;
+    m_selected = index;
+    m_itemEdits->ItemFromShape(m_row, index, DesignToPage(m_scale, rect), resized);
+    RedrawShapes(index);
+}
+
+void CDesignCommands::OnModelEdited(int pageIndex, bool pageTable)
+{
+    if (m_row < 0 || m_surface.IsDragging())
+        return;
+    if (pageTable || pageIndex == m_row || pageIndex < 0)
+        RedrawShapes();
+}
+
+int CDesignCommands::AddItem(float x, float y, float width, float height, AddItemMode mode)
+{
+    if (!m_binding.model->pages.IsValidIndex(m_row))
+        return -1;
+    QRectF rect(x, y, width, height);
+    const QPointF position = DesignToPage(m_scale, QPointF(x, y));
+    switch (mode) {
+    case AddItemMode::PageUnits:
+        break;
+    case AddItemMode::DesignPoint:
+        rect = QRectF(position, QSizeF(100, 100));
+        break;
+    case AddItemMode::DesignRect:
+        rect = DesignToPage(m_scale, rect);
+        break;
+    case AddItemMode::DesignPosition:
+        rect.moveTopLeft(position);
+        break;
+    }
+    const int id = m_itemEdits->AddItem(m_row, rect);
+    RedrawShapes();
+    return id;
+}
+
+std::unique_ptr<QMenu> CDesignCommands::MakeMenu(int index)
+{
+    auto menu = std::make_unique<QMenu>();
+    const bool item = ValidSlot(index);
+    const bool page = m_binding.model->pages.IsValidIndex(m_row);
+    const bool copied = m_binding.clipboard && m_binding.clipboard->HasItem();
+    for (const MenuEntry &entry : kMenu) {
+        QAction *action = menu->addAction(QString::fromUtf16(entry.label));
+        action->setData(entry.command);
+        action->setEnabled(page && (!entry.needsItem || item)
+                           && (!entry.needsClipboard || copied));
+        const int command = entry.command;
+        connect(action, &QAction::triggered, this, [this, command, index] {
+            // Posted: the command runs after the menu has closed.
+            QMetaObject::invokeMethod(
+                this, [this, command, index] { RunCommand(command, index); },
+                Qt::QueuedConnection);
+        });
+    }
+    return menu;
+}
+
+void CDesignCommands::OnContextMenu(int index, QPoint point)
+{
+    // The surface cleared its selection with the right click.
+    m_selected = -1;
+    RedrawShapes();
+    std::unique_ptr<QMenu> menu = MakeMenu(index);
+    QMenu *shown = menu.release();
+    shown->setAttribute(Qt::WA_DeleteOnClose);
+    shown->popup(m_surface.mapToGlobal(point));
+}
+
+void CDesignCommands::OnDelete(int index)
+{
+    RunCommand(designcmd::kDeleteItem, index);
+}
+
+void CDesignCommands::OnDrop(const QString &path, QPoint point)
+{
+    if (!m_binding.model->pages.IsValidIndex(m_row))
+        return;
+    const int slot = m_itemEdits->DropImage(m_row, DesignToPage(m_scale, QPointF(point)), path);
+    RedrawShapes(slot);
+}
+
+void CDesignCommands::RunCommand(int command, int index)
+{
+    CContentModel &model = *m_binding.model;
+    if (!model.pages.IsValidIndex(m_row))
+        return;
+    CMyProgramInfo *page = model.pages.At(m_row);
+    switch (command) {
+    case designcmd::kItemProperties:
+        if (ValidSlot(index) && m_binding.edits && m_binding.colourMap)
+            OpenItemProperties(&m_surface, model, *m_binding.edits, m_row, index,
+                               *m_binding.colourMap, *m_binding.prompt);
+        break;
+    case designcmd::kSizeFromImage:
+        if (ValidSlot(index))
+            m_itemEdits->SizeFromImage(m_row, index);
+        break;
+    case designcmd::kCopy:
+        if (ValidSlot(index) && m_binding.clipboard)
+            m_binding.clipboard->CopyItem(page, index);
+        break;
+    case designcmd::kPasteFull:
+    case designcmd::kPasteText:
+    case designcmd::kPastePictureText: {
+        if (!m_binding.clipboard || !m_binding.edits)
+            break;
+        const PasteMode mode = command == designcmd::kPasteFull   ? PasteMode::Full
+                               : command == designcmd::kPasteText ? PasteMode::Text
+                                                                  : PasteMode::PictureAndText;
+        m_binding.edits->PasteItem(m_row, *m_binding.clipboard, mode, RightClickInPage());
+        break;
+    }
+    case designcmd::kCreateItem:
+    case designcmd::kCreateTextFrame:
+        m_itemEdits->CreateItem(m_row, RightClickInPage(), command == designcmd::kCreateItem);
+        break;
+    case designcmd::kDeleteItem:
+        if (ValidSlot(index) && m_itemEdits->DeleteItem(m_row, index))
+            m_selected = -1;
+        break;
+    default:
+        return;
+    }
+    RedrawShapes();
+}
+
+} // namespace orin

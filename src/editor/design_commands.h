@@ -1,0 +1,121 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "editor/design_mapping.h"
+
+#include <QObject>
+#include <QPoint>
+#include <QRectF>
+#include <QSize>
+#include <QString>
+
+#include <memory>
+
+class QMenu;
+
+// What the page pane does in design mode: it shows the page on the design surface, answers
+// the surface's notifications and runs the commands of its item menu. Every change goes
+// through the edit operations of the document, after which the shapes are drawn again from
+// the model.
+
+namespace orin {
+
+class CColourMap;
+class CContentModel;
+class CDisplayCopy;
+class CDocument;
+class CDocumentEdits;
+class CGraphTraker;
+class CImageEdits;
+class CItemClipboard;
+class CItemEdits;
+class CPrompt;
+
+// The commands of the design surface's item menu.
+namespace designcmd {
+inline constexpr int kItemProperties = 32799;
+inline constexpr int kSizeFromImage = 32801;
+inline constexpr int kCopy = 32773;
+inline constexpr int kPasteFull = 32775;
+inline constexpr int kPasteText = 32811;
+inline constexpr int kPastePictureText = 32809;
+inline constexpr int kCreateItem = 32803;
+inline constexpr int kCreateTextFrame = 32805;
+inline constexpr int kDeleteItem = 32808;
+} // namespace designcmd
+
+// How AddItem reads its values.
+enum class AddItemMode {
+    PageUnits,     // position and size in page units
+    DesignPoint,   // position in surface pixels, size 100 x 100
+    DesignRect,    // position and size in surface pixels
+    DesignPosition // position in surface pixels, size in page units
+};
+
+// What the design side works on; everything outlives the pane.
+struct DesignBinding {
+    CContentModel *model = nullptr;
+    CDocument *document = nullptr;
+    CDocumentEdits *edits = nullptr;
+    CImageEdits *imageEdits = nullptr;
+    CItemClipboard *clipboard = nullptr;
+    const CColourMap *colourMap = nullptr;
+    CPrompt *prompt = nullptr;
+    QString workFolder;
+};
+
+class CDesignCommands : public QObject {
+    Q_OBJECT
+public:
+    CDesignCommands(CGraphTraker &surface, const DesignBinding &binding,
+                    QObject *parent = nullptr);
+    ~CDesignCommands() override;
+
+    // Shows the page at `row` on the surface (its background, one shape per item); -1 clears.
+    void ShowDesign(int row, QSize pageSize);
+    // Draws the shapes again from the model; `select` becomes the selected slot (-1 keeps it).
+    void RedrawShapes(int select = -1);
+    // Forgets the shown page and its background.
+    void Reset();
+
+    int Row() const { return m_row; }
+    int SelectedItem() const { return m_selected; }
+    const DesignScale &Scale() const { return m_scale; }
+    CItemEdits &ItemEdits() const { return *m_itemEdits; }
+
+    // The pane's operations on the shown page.
+    int AddItem(float x, float y, float width, float height, AddItemMode mode);
+    // Changes the selection and draws the shapes again when it differs.
+    void SelectItem(int index);
+    // The item menu for the slot `index` (-1: none under the pointer). Its actions carry the
+    // command numbers (data) and post them to RunCommand with the index.
+    std::unique_ptr<QMenu> MakeMenu(int index);
+    // Runs a command of the item menu for the slot `index`; slots that are not used by the
+    // shown page are ignored.
+    void RunCommand(int command, int index);
+
+signals:
+    // The text of a running drag step for the status line; empty when it ended.
+    void StatusText(const QString &text);
+
+private:
+    void OnMoved(int index, const QRectF &rect, bool resized);
+    void OnContextMenu(int index, QPoint point);
+    void OnDelete(int index);
+    void OnDrop(const QString &path, QPoint point);
+    void OnModelEdited(int pageIndex, bool pageTable);
+    bool ValidSlot(int index) const;
+    QPointF RightClickInPage() const;
+
+    CGraphTraker &m_surface;
+    DesignBinding m_binding;
+    std::unique_ptr<CItemEdits> m_itemEdits;
+    std::unique_ptr<CDisplayCopy> m_background;
+    QString m_backgroundPath;
+    QSize m_pageSize{960, 540};
+    DesignScale m_scale;
+    int m_row = -1;
+    int m_selected = -1;
+};
+
+} // namespace orin

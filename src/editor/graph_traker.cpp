@@ -1,0 +1,430 @@
+// SPDX-License-Identifier: MIT
+#include "editor/graph_traker.h"
+
+#include "editor/buffer_dc.h"
+#include "preview/canvas_mapping.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPathStroker>
+
+namespace orin {
+
+namespace {
+
+constexpr int kHitPen = 20; // a press within 10 pixels of an outline hits it
+
+// The tracker as the design surface sets it up.
+constexpr int kDesignOptions = 0xBF;
+constexpr int kDesignHandleSize = 6;
+
+Qt::CursorShape CursorShapeOf(int slot)
+{
+    switch (slot) {
+    case 0: return Qt::SizeFDiagCursor;
+    case 1: return Qt::SizeBDiagCursor;
+    case 2: return Qt::SizeVerCursor;
+    case 3: return Qt::SizeHorCursor;
+    case 4: return Qt::CrossCursor;
+    case 5:
+    case 6: return Qt::SizeAllCursor;
+    case 7: return Qt::OpenHandCursor;
+    case 8: return Qt::SplitHCursor;
+    case 9: return Qt::SplitVCursor;
+    default: return Qt::ArrowCursor;
+    }
+}
+
+} // namespace
+
+// The tracker that reports each step's text to the surface, which shows it in page units.
+class CGraphTraker::CDesignTracker : public QTransformTracker {
+public:
+    explicit CDesignTracker(CGraphTraker *owner) : QTransformTracker(owner), m_owner(owner) {}
+
+protected:
+    void SetFeedbackText(int kind, double a, double b) override
+    {
+        QTransformTracker::SetFeedbackText(kind, a, b);
+        m_owner->ShowStepText(kind, a, b);
+    }
+
+private:
+    CGraphTraker *m_owner;
+};
+
+CGraphTraker::CGraphTraker(QWidget *parent)
+    : QWidget(parent), m_tracker(std::make_unique<CDesignTracker>(this))
+{
+    m_tracker->options = kDesignOptions;
+    m_tracker->frameColour = QColor(192, 192, 192);
+    m_tracker->handleColour = QColor(0, 0, 0);
+    m_tracker->centreColour = QColor(220, 20, 20);
+    m_tracker->outlineColour = QColor(0, 0, 0);
+    m_tracker->pathColour = QColor(0, 0, 0);
+    m_tracker->SetSizes(kDesignHandleSize, 0, 0);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    setPalette(palette);
+}
+
+CGraphTraker::~CGraphTraker() = default;
+
+QPainterPath CGraphTraker::ShapePath(const QRect &rect, int id)
+{
+    QPainterPath path;
+    path.addRect(QRectF(rect));
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(18);
+    const QFontMetrics metrics(font);
+    path.addText(QPointF(rect.left(), rect.top() + metrics.ascent()), font,
+                 QString::number(id));
+    return path;
+}
+
+QPen CGraphTraker::ItemPen()
+{
+    return QPen(QColor(144, 238, 144, 255), 2.5);
+}
+
+QPen CGraphTraker::SelectedPen()
+{
+    return QPen(QColor(205, 92, 92, 255), 3);
+}
+
+void CGraphTraker::RemoveShapes()
+{
+    m_shapes.clear();
+    m_selection = -1;
+    m_tracker->DetachPath();
+    update();
+}
+
+void CGraphTraker::AddShape(int index, int id, const QRect &rect, bool selected)
+{
+    if (int(m_shapes.size()) >= kMaxShapes)
+        return;
+    DesignShape shape;
+    shape.index = index;
+    shape.rect = rect;
+    shape.pen = selected ? SelectedPen() : ItemPen();
+    shape.path = ShapePath(rect, id);
+    m_shapes.push_back(shape);
+    if (selected) {
+        m_selection = index;
+        m_tracker->AttachPath(shape.path, true);
+    }
+    update();
+}
+
+DesignShape *CGraphTraker::SelectedShape()
+{
+    for (DesignShape &shape : m_shapes) {
+        if (shape.index == m_selection)
+            return &shape;
+    }
+    return nullptr;
+}
+
+int CGraphTraker::ShapeAt(QPoint point) const
+{
+    QPainterPathStroker stroker;
+    stroker.setWidth(kHitPen);
+    for (auto it = m_shapes.rbegin(); it != m_shapes.rend(); ++it) {
+        if (stroker.createStroke(it->path).contains(QPointF(point)))
+            return it->index;
+    }
+    return -1;
+}
+
+int CGraphTraker::ShapeUnder(QPoint point) const
+{
+    const int onOutline = ShapeAt(point);
+    int inside = -1;
+    for (auto it = m_shapes.rbegin(); it != m_shapes.rend(); ++it) {
+        if (it->rect.contains(point)) {
+            if (it->index == m_selection)
+                return m_selection;
+            if (inside < 0)
+                inside = it->index;
+        }
+    }
+    if (onOutline >= 0 && onOutline == m_selection)
+        return onOutline;
+    return onOutline >= 0 ? onOutline : inside;
+}
+
+bool CGraphTraker::IsDragging() const
+{
+    return m_tracker->IsTracking();
+}
+
+void CGraphTraker::Select(int index)
+{
+    m_selection = -1;
+    m_tracker->DetachPath();
+    for (DesignShape &shape : m_shapes) {
+        if (shape.index == index) {
+            m_selection = index;
+            m_tracker->AttachPath(shape.path, true);
+        }
+    }
+    update();
+}
+
+int CGraphTraker::KeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) const
+{
+    int flags = 0;
+    if (buttons & Qt::LeftButton)
+        flags |= trackkey::kLeftButton;
+    if (buttons & Qt::RightButton)
+        flags |= trackkey::kRightButton;
+    if (buttons & Qt::MiddleButton)
+        flags |= trackkey::kMiddleButton;
+    if (modifiers & Qt::ShiftModifier)
+        flags |= trackkey::kShift;
+    if (modifiers & Qt::ControlModifier)
+        flags |= trackkey::kCtrl;
+    if (modifiers & Qt::AltModifier)
+        flags |= trackkey::kAlt;
+    if (m_spaceHeld)
+        flags |= trackkey::kSpace;
+    return flags;
+}
+
+void CGraphTraker::SetTrackerCursor(int slot)
+{
+    setCursor(CursorShapeOf(slot));
+}
+
+void CGraphTraker::TrackerChanged()
+{
+    update();
+}
+
+void CGraphTraker::ShowStepText(int kind, double a, double b)
+{
+    QString text;
+    const DesignShape *shape = SelectedShape();
+    if ((kind == 1 || kind == 2) && shape) {
+        const QRectF page =
+            DesignToPage(m_scale, m_tracker->Matrix().mapRect(QRectF(shape->rect)));
+        text = kind == 1 ? FeedbackText(1, page.x(), page.y())
+                         : FeedbackText(2, page.width(), page.height());
+    } else if (kind == 5) {
+        const QPointF page = DesignToPage(m_scale, QPointF(a, b));
+        text = FeedbackText(5, page.x(), page.y());
+    } else {
+        text = FeedbackText(kind, a, b);
+    }
+    emit FeedbackTextChanged(text);
+}
+
+void CGraphTraker::paintEvent(QPaintEvent *)
+{
+    QBufferDC buffer(size(), m_fill);
+    QPainter &picture = buffer.Picture();
+    if (!m_background.isNull()) {
+        const CCanvasMapping mapping(size(), false);
+        picture.drawImage(mapping.FitRect(m_background.size()), m_background);
+    }
+    picture.setRenderHint(QPainter::Antialiasing, true);
+    picture.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    picture.setBrush(Qt::NoBrush);
+    for (const DesignShape &shape : m_shapes) {
+        picture.setPen(shape.pen);
+        picture.drawPath(shape.path);
+    }
+    m_tracker->DrawTracker(buffer.Inverting());
+    if (m_tracker->IsTracking())
+        m_tracker->PaintFeedback(buffer.Inverting());
+    QPainter window(this);
+    buffer.CopyTo(window);
+}
+
+void CGraphTraker::mousePressEvent(QMouseEvent *event)
+{
+    setFocus(Qt::MouseFocusReason);
+    const QPoint p = event->position().toPoint();
+    const int flags = KeyFlags(event->buttons(), event->modifiers());
+    if (m_tracker->IsTracking()) {
+        const int message = event->button() == Qt::RightButton ? kTrackRightDown
+                                                                : kTrackLeftDown;
+        if (const int result = m_tracker->Mouse(message, flags, p))
+            DragEnded(result);
+        return;
+    }
+    if (event->button() == Qt::RightButton) {
+        m_rightClick = p;
+        const int under = ShapeUnder(p);
+        Select(-1);
+        emit ContextMenuRequested(under, p);
+        return;
+    }
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (m_selection < 0) {
+        const int hit = ShapeAt(p);
+        if (hit < 0)
+            return;
+        Select(hit);
+        emit ShapeSelected(hit);
+    }
+    const int result = m_tracker->RunDrag(flags, p);
+    if (result == kDragRefused) {
+        // A press off the selected shape's tracker is a click that selects what is there; a
+        // drag of it takes a new press.
+        const int hit = ShapeAt(p);
+        Select(hit);
+        if (hit >= 0)
+            emit ShapeSelected(hit);
+        return;
+    }
+    if (result != 0)
+        DragEnded(result);
+}
+
+void CGraphTraker::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint p = event->position().toPoint();
+    const int flags = KeyFlags(event->buttons(), event->modifiers());
+    if (m_tracker->IsTracking()) {
+        if (const int result = m_tracker->Mouse(kTrackMouseMove, flags, p))
+            DragEnded(result);
+        return;
+    }
+    const int slot = m_tracker->CursorForPointer(p, flags & trackkey::kCtrl, m_spaceHeld);
+    if (slot >= 0)
+        setCursor(CursorShapeOf(slot));
+    else
+        unsetCursor();
+}
+
+void CGraphTraker::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (!m_tracker->IsTracking())
+        return;
+    const int message = event->button() == Qt::LeftButton    ? kTrackLeftUp
+                        : event->button() == Qt::RightButton ? kTrackRightUp
+                                                             : kTrackMouseMove;
+    // The flags are those at the release: the released button is no longer held.
+    const int flags = KeyFlags(event->buttons(), event->modifiers());
+    if (const int result = m_tracker->Mouse(message, flags, event->position().toPoint()))
+        DragEnded(result);
+}
+
+void CGraphTraker::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat())
+        m_spaceHeld = true;
+    if (m_tracker->IsTracking()) {
+        if (const int result = m_tracker->Key(kTrackKeyDown, event->key(),
+                                              event->isAutoRepeat() ? 2 : 1))
+            DragEnded(result);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void CGraphTraker::keyReleaseEvent(QKeyEvent *event)
+{
+    if (event->isAutoRepeat())
+        return;
+    if (event->key() == Qt::Key_Space)
+        m_spaceHeld = false;
+    if (m_tracker->IsTracking()) {
+        if (const int result = m_tracker->Key(kTrackKeyUp, event->key()))
+            DragEnded(result);
+        return;
+    }
+    if (event->key() == Qt::Key_Delete) {
+        emit DeleteReleased(m_selection);
+        return;
+    }
+    QWidget::keyReleaseEvent(event);
+}
+
+void CGraphTraker::focusOutEvent(QFocusEvent *event)
+{
+    // A drag that loses the keyboard (another window, a message box) ends without a change.
+    m_spaceHeld = false;
+    if (m_tracker->IsTracking())
+        DragEnded(m_tracker->Abort());
+    QWidget::focusOutEvent(event);
+}
+
+void CGraphTraker::hideEvent(QHideEvent *event)
+{
+    if (m_tracker->IsTracking())
+        DragEnded(m_tracker->Abort());
+    QWidget::hideEvent(event);
+}
+
+void CGraphTraker::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    emit SurfaceResized();
+}
+
+void CGraphTraker::DragEnded(int result)
+{
+    emit FeedbackTextChanged(QString());
+    unsetCursor();
+    if (result < 0) {
+        // Cancelled or aborted: the tracker is back where it was, nothing else changes.
+        update();
+        return;
+    }
+    DesignShape *shape = SelectedShape();
+    if (!shape)
+        return;
+    const int index = shape->index;
+    const QTransform matrix = m_tracker->Matrix();
+    const QRectF newRect = matrix.mapRect(QRectF(shape->rect));
+    const QRect oldBounds = shape->path.boundingRect().toAlignedRect();
+    shape->path = matrix.map(shape->path);
+    m_tracker->AttachPath(shape->path, false);
+    update(oldBounds.united(shape->path.boundingRect().toAlignedRect()).adjusted(-8, -8, 8, 8));
+    emit ShapeSelected(index);
+    if (result == kDragReleased) {
+        if (m_tracker->LastMode() == kModeMove)
+            emit ShapeMoved(index, newRect);
+        else if (m_tracker->LastMode() == kModeScale)
+            emit ShapeResized(index, newRect);
+    } else if (result == kDragReleasedCtrl) {
+        emit ReleasedWithCtrl(index);
+    }
+}
+
+void CGraphTraker::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void CGraphTraker::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void CGraphTraker::dropEvent(QDropEvent *event)
+{
+    // Only the first dropped file counts.
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    emit ImageDropped(urls.first().toLocalFile(), event->position().toPoint());
+}
+
+} // namespace orin

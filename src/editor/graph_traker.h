@@ -1,0 +1,126 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "editor/design_mapping.h"
+#include "editor/transform_tracker.h"
+
+#include <QColor>
+#include <QImage>
+#include <QPainterPath>
+#include <QPen>
+#include <QWidget>
+
+#include <memory>
+#include <vector>
+
+// The design surface: every item of the page as an outlined rectangle with its id, one of them
+// selected with the transform tracker around it. A drag of the tracker moves or resizes the
+// selected item; the surface only reports what happened, its pane changes the model and has the
+// shapes drawn again from it.
+
+namespace orin {
+
+inline constexpr int kMaxShapes = 512;
+
+// One item as the surface shows it.
+struct DesignShape {
+    int index = -1;     // the item slot it stands for
+    QRect rect;         // the item's rectangle in surface pixels
+    QPen pen;
+    QPainterPath path;  // the rectangle and the item id
+};
+
+class CGraphTraker : public QWidget, public TrackerWindow {
+    Q_OBJECT
+public:
+    explicit CGraphTraker(QWidget *parent = nullptr);
+    ~CGraphTraker() override;
+
+    // The outline of an item: its rectangle and its id in Arial at 18 units from the corner.
+    static QPainterPath ShapePath(const QRect &rect, int id);
+    static QPen ItemPen();
+    static QPen SelectedPen();
+
+    // Removes every shape and the tracker.
+    void RemoveShapes();
+    // Adds the shape of item slot `index` (nothing past 512 shapes); `selected` draws it with
+    // the selection pen and attaches the tracker to it.
+    void AddShape(int index, int id, const QRect &rect, bool selected);
+    const std::vector<DesignShape> &Shapes() const { return m_shapes; }
+    // The slot of the selected shape, or -1.
+    int Selection() const { return m_selection; }
+
+    void SetFillColour(const QColor &colour) { m_fill = colour; }
+    // The picture drawn behind the shapes, fit into the surface; a null image draws none.
+    void SetBackground(const QImage &image) { m_background = image; }
+    // The page-to-surface mapping, for the feedback texts in page units.
+    void SetScale(const DesignScale &scale) { m_scale = scale; }
+
+    // The last point of a right click, in surface pixels.
+    QPoint LastRightClick() const { return m_rightClick; }
+    // The topmost shape (slot) whose outline passes within 10 pixels of the point, or -1.
+    int ShapeAt(QPoint point) const;
+    // The shape under the pointer for the context menu: the selected one when the point is on
+    // or in it, else the topmost one there; -1 when none.
+    int ShapeUnder(QPoint point) const;
+
+    QTransformTracker &Tracker() { return *m_tracker; }
+    bool IsDragging() const;
+
+    // --- TrackerWindow ---
+    void SetTrackerCursor(int slot) override;
+    void TrackerChanged() override;
+
+signals:
+    void ShapeSelected(int index);
+    // A move or resize drag of the shape ended; `rect` is the item's new rectangle in surface
+    // pixels (the tracker's matrix applied to the item's rectangle).
+    void ShapeMoved(int index, const QRectF &rect);
+    void ShapeResized(int index, const QRectF &rect);
+    void ReleasedWithCtrl(int index);
+    // The right button was pressed at `point`; `index` is the shape under it (-1: none).
+    void ContextMenuRequested(int index, QPoint point);
+    void DeleteReleased(int index);
+    void ImageDropped(const QString &path, QPoint point);
+    // The text of the running drag step; empty when the drag ended.
+    void FeedbackTextChanged(const QString &text);
+    // The surface changed its size: the page is to be mapped again.
+    void SurfaceResized();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    class CDesignTracker;
+    friend class CDesignTracker;
+
+    int KeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) const;
+    void Select(int index);
+    void StartDrag(QMouseEvent *event);
+    // What a drag returned: the shape follows, the notifications go out.
+    void DragEnded(int result);
+    void ShowStepText(int kind, double a, double b);
+    DesignShape *SelectedShape();
+
+    std::vector<DesignShape> m_shapes;
+    std::unique_ptr<QTransformTracker> m_tracker;
+    int m_selection = -1;
+    QColor m_fill{100, 100, 100};
+    QImage m_background;
+    DesignScale m_scale;
+    QPoint m_rightClick;
+    bool m_spaceHeld = false;
+};
+
+} // namespace orin
