@@ -231,6 +231,7 @@ void QTransformTracker::SetAnchor(bool toggle)
 int QTransformTracker::StartDrag(int keyFlags, int x, int y)
 {
     m_matrix = QTransform();
+    m_currentPoints = m_base;
     m_scale = QPointF(1, 1);
     m_panned = false;
     if (!m_attached)
