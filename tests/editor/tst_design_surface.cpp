@@ -1,0 +1,389 @@
+// SPDX-License-Identifier: MIT
+// The page pane in design mode, driven headless with the mouse and keys: drags change the model
+// through the undo stack (one drag, one step), cancels change nothing, the item menu creates,
+// copies, pastes and deletes items, and a dropped image becomes an item.
+
+#include "document_fixture.h"
+#include "image_fixtures.h"
+#include "test_registry.h"
+
+#include "actions/item_clipboard.h"
+#include "document/item_edits.h"
+#include "editor/form_graph.h"
+#include "editor/graph_traker.h"
+#include "images/colour_map.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace orin;
+using namespace orin::test;
+
+namespace {
+
+struct DesignFixture : DocumentParts {
+    CItemClipboard clipboard;
+    CColourMap map;
+    CFormGraph pane;
+    int saves = 0;
+
+    // One page of 960 x 540 with items 1, 2 and 7 of 100 x 50 at (100, 100), (300, 100) and
+    // (500, 300), shown on a design surface of the page's own size (scale 1, no offsets).
+    void Open()
+    {
+        CContentModel source;
+        auto page = std::make_unique<CMyProgramInfo>();
+        page->id = 1;
+        const int ids[] = {1, 2, 7};
+        const QPoint at[] = {{100, 100}, {300, 100}, {500, 300}};
+        for (int i = 0; i < 3; ++i)
+            page->items[size_t(i)] = NewItemSlot(ids[i], QRectF(at[i], QSizeF(100, 50)));
+        page->itemCount = 3;
+        source.pages.Add(std::move(page));
+        const QString path = Path(QStringLiteral("design.bjpx"));
+        QVERIFY(SaveProject(source, path, SaveMode::Plain, ContentFolderOf(path),
+                            ProgramSettings()).ok);
+        QVERIFY(document.OpenProjectFile(path));
+        pane.BindDesign({&model, &document, &edits, &imageEdits, &clipboard, &map, &prompt,
+                         dir.path()});
+        pane.resize(960, 540);
+        pane.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pane));
+        pane.ShowPage(0);
+        pane.SetDesignMode(true);
+        QCOMPARE(Surface()->size(), QSize(960, 540));
+        QCOMPARE(pane.Design()->Scale().s, 1.0f);
+    }
+
+    CGraphTraker *Surface() const { return pane.DesignSurface(); }
+    CDesignCommands &Design() const { return *pane.Design(); }
+    const CMyProgramInfo &Page() const { return *model.pages.At(0); }
+    const PageItem &Item(int slot) const { return Page().items[size_t(slot)]; }
+    QRectF Rect(int slot) const
+    {
+        const PageItem &item = Item(slot);
+        return QRectF(item.x, item.y, item.width, item.height);
+    }
+
+    QByteArray Saved()
+    {
+        const QString path = Path(QStringLiteral("save%1.bjpx").arg(++saves));
+        if (!SaveProject(model, path, SaveMode::Plain, ContentFolderOf(path),
+                         document.Settings()).ok)
+            return {};
+        return ReadBytes(path);
+    }
+
+    void Press(QPoint p, Qt::KeyboardModifiers keys = {})
+    {
+        QTest::mousePress(Surface(), Qt::LeftButton, keys, p);
+    }
+    void Move(QPoint p) { QTest::mouseMove(Surface(), p); }
+    void Release(QPoint p, Qt::KeyboardModifiers keys = {})
+    {
+        QTest::mouseRelease(Surface(), Qt::LeftButton, keys, p);
+    }
+    void RightClick(QPoint p)
+    {
+        QTest::mousePress(Surface(), Qt::RightButton, {}, p);
+        QTest::mouseRelease(Surface(), Qt::RightButton, {}, p);
+        // The item menu pops up; the tests run its commands themselves.
+        if (QWidget *popup = QApplication::activePopupWidget())
+            popup->close();
+    }
+};
+
+} // namespace
+
+class DesignSurfaceTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void moveDragIsOneStepAndUndoes()
+    {
+        DesignFixture f;
+        f.Open();
+        QSignalSpy status(&f.pane, &CFormGraph::StatusText);
+        const QByteArray before = f.Saved();
+        f.Press(QPoint(108, 140)); // inside the left edge of item 1: selects it and moves
+        QCOMPARE(f.Surface()->Selection(), 0);
+        f.Move(QPoint(130, 150));
+        f.Move(QPoint(158, 160));
+        f.Release(QPoint(158, 160));
+        QCOMPARE(f.Rect(0), QRectF(150, 120, 100, 50));
+        QCOMPARE(f.document.UndoStack().count(), 1);
+        QVERIFY(f.document.IsModified());
+        // The drag's steps were shown in page units and cleared at the end.
+        QVERIFY(!status.isEmpty());
+        QCOMPARE(status.at(status.count() - 2).at(0).toString(), QStringLiteral("x:150  y:120"));
+        QCOMPARE(status.last().at(0).toString(), QString());
+        // The shapes were drawn again from the model with the item selected.
+        QCOMPARE(f.Surface()->Shapes().at(0).rect, QRect(150, 120, 100, 50));
+        QCOMPARE(f.Design().SelectedItem(), 0);
+        f.document.UndoStack().undo();
+        QCOMPARE(f.Saved(), before);
+        QCOMPARE(f.Surface()->Shapes().at(0).rect, QRect(100, 100, 100, 50));
+    }
+
+    void cornerResizeWithShiftKeepsTheProportion()
+    {
+        DesignFixture f;
+        f.Open();
+        f.Press(QPoint(200, 150)); // bottom-right corner of item 1
+        f.Move(QPoint(260, 190));
+        // Shift at the release: both factors take the smaller one, 1.6.
+        f.Release(QPoint(260, 190), Qt::ShiftModifier);
+        QCOMPARE(f.Rect(0), QRectF(100, 100, 160, 80));
+        QCOMPARE(f.document.UndoStack().count(), 1);
+        QCOMPARE(f.document.UndoStack().undoText(), QStringLiteral("アイテムサイズ変更"));
+    }
+
+    void cancelledDragsChangeNothing_data()
+    {
+        QTest::addColumn<int>("how"); // 0 Escape, 1 right button, 2 Ctrl at the release
+        QTest::newRow("Escape") << 0;
+        QTest::newRow("right button") << 1;
+        QTest::newRow("released with Ctrl") << 2;
+    }
+
+    void cancelledDragsChangeNothing()
+    {
+        QFETCH(int, how);
+        DesignFixture f;
+        f.Open();
+        QSignalSpy menus(f.Surface(), &CGraphTraker::ContextMenuRequested);
+        const QByteArray before = f.Saved();
+        f.Press(QPoint(108, 140));
+        f.Move(QPoint(300, 300));
+        QVERIFY(f.Surface()->IsDragging());
+        if (how == 0)
+            QTest::keyClick(f.Surface(), Qt::Key_Escape);
+        else if (how == 1)
+            QTest::mousePress(f.Surface(), Qt::RightButton, {}, QPoint(300, 300));
+        if (how != 2)
+            QVERIFY(!f.Surface()->IsDragging());
+        f.Release(QPoint(300, 300), how == 2 ? Qt::ControlModifier : Qt::KeyboardModifiers());
+        QVERIFY(!f.Surface()->IsDragging());
+        QCOMPARE(f.Saved(), before);
+        QCOMPARE(f.document.UndoStack().count(), 0);
+        QVERIFY(menus.isEmpty()); // the right button ended the drag, it opened no menu
+    }
+
+    void ctrlCornerTurnsTheOutlineOnly()
+    {
+        DesignFixture f;
+        f.Open();
+        const QByteArray before = f.Saved();
+        f.Press(QPoint(200, 150), Qt::ControlModifier);
+        f.Move(QPoint(150, 250));
+        f.Release(QPoint(150, 250));
+        QCOMPARE(f.Saved(), before);
+        QCOMPARE(f.document.UndoStack().count(), 0);
+        // The outline on screen turned; the next redraw shows the item's rectangle again.
+        QVERIFY(f.Surface()->Shapes().at(0).path.boundingRect().toAlignedRect()
+                != QRect(100, 100, 100, 50));
+        f.Design().RedrawShapes();
+        QCOMPARE(f.Surface()->Shapes().at(0).path.boundingRect().toAlignedRect(),
+                 QRect(100, 100, 100, 50));
+    }
+
+    void clickSelectsAndDeleteRemovesTheSelection()
+    {
+        DesignFixture f;
+        f.Open();
+        // Nothing selected: Delete removes nothing.
+        QTest::keyClick(f.Surface(), Qt::Key_Delete);
+        QCOMPARE(f.Page().itemCount, 3);
+        f.Press(QPoint(305, 140));
+        f.Release(QPoint(305, 140));
+        QCOMPARE(f.Design().SelectedItem(), 1);
+        QCOMPARE(f.Surface()->Shapes().at(1).pen.color(), QColor(205, 92, 92));
+        QTest::keyClick(f.Surface(), Qt::Key_Delete);
+        QCOMPARE(f.Page().itemCount, 2);
+        QCOMPARE(f.Item(0).id, 1);
+        QCOMPARE(f.Item(1).id, 7);
+        QCOMPARE(f.Design().SelectedItem(), -1);
+        QCOMPARE(f.Surface()->Selection(), -1);
+        QTest::keyClick(f.Surface(), Qt::Key_Delete);
+        QCOMPARE(f.Page().itemCount, 2);
+        QCOMPARE(f.document.UndoStack().count(), 1);
+        f.document.UndoStack().undo();
+        QCOMPARE(f.Page().itemCount, 3);
+        QCOMPARE(f.Item(1).id, 2);
+    }
+
+    void pressOffTheTrackerSelectsAnother()
+    {
+        DesignFixture f;
+        f.Open();
+        f.Press(QPoint(108, 140));
+        f.Release(QPoint(108, 140));
+        QCOMPARE(f.Design().SelectedItem(), 0);
+        // A press on item 7 is no element of item 1's tracker: it only selects.
+        f.Press(QPoint(505, 340));
+        QVERIFY(!f.Surface()->IsDragging());
+        f.Move(QPoint(600, 400));
+        f.Release(QPoint(600, 400));
+        QCOMPARE(f.Design().SelectedItem(), 2);
+        QCOMPARE(f.Rect(2), QRectF(500, 300, 100, 50));
+        // An empty place clears the selection.
+        f.Press(QPoint(800, 500));
+        f.Release(QPoint(800, 500));
+        QCOMPARE(f.Surface()->Selection(), -1);
+        QCOMPARE(f.document.UndoStack().count(), 0);
+    }
+
+    void contextMenuOffersWhatTheSlotAllows()
+    {
+        DesignFixture f;
+        f.Open();
+        QSignalSpy menus(f.Surface(), &CGraphTraker::ContextMenuRequested);
+        f.RightClick(QPoint(700, 450));
+        f.RightClick(QPoint(320, 130));
+        QCOMPARE(menus.count(), 2);
+        QCOMPARE(menus.at(0).at(0).toInt(), -1);
+        QCOMPARE(menus.at(1).at(0).toInt(), 1);
+
+        const QStringList labels = {
+            QStringLiteral("アイテム属性..."), QStringLiteral("画像からサイズ取得"),
+            QStringLiteral("Copy"), QStringLiteral("Paste(完全コピー)"),
+            QStringLiteral("Paste(テキスト変更可)"), QStringLiteral("Paste(画像・テキスト変更可)"),
+            QStringLiteral("アイテム作成"), QStringLiteral("テキスト枠作成"),
+            QStringLiteral("アイテム削除")};
+        auto enabled = [&](int index) {
+            std::unique_ptr<QMenu> menu = f.Design().MakeMenu(index);
+            QStringList texts;
+            QList<bool> on;
+            for (QAction *action : menu->actions()) {
+                texts << action->text();
+                on << action->isEnabled();
+            }
+            if (texts != labels)
+                return QList<bool>();
+            return on;
+        };
+        QCOMPARE(enabled(-1), (QList<bool>{false, false, false, false, false, false, true, true,
+                                           false}));
+        QCOMPARE(enabled(3), enabled(-1)); // not a used slot
+        f.Design().RunCommand(32773, 1); // Copy
+        QCOMPARE(enabled(1), QList<bool>(9, true));
+    }
+
+    void createAndPasteAtTheRightClick()
+    {
+        DesignFixture f;
+        f.Open();
+        const QByteArray before = f.Saved();
+        f.RightClick(QPoint(700, 400));
+        f.Design().RunCommand(32803, -1); // アイテム作成
+        QCOMPARE(f.Page().itemCount, 4);
+        QCOMPARE(f.Item(3).id, 8);
+        QCOMPARE(f.Rect(3), QRectF(700, 400, 200, 200));
+        QCOMPARE(f.Item(3).text_no, f.model.texts.At(f.model.texts.Count() - 1)->id);
+        QCOMPARE(f.model.pictures.Count(), 1);
+        QCOMPARE(f.Surface()->Shapes().size(), size_t(4));
+
+        f.Design().RunCommand(32773, 0); // Copy item 1
+        f.RightClick(QPoint(40, 420));
+        f.Design().RunCommand(32775, -1); // Paste(完全コピー)
+        QCOMPARE(f.Page().itemCount, 5);
+        QCOMPARE(f.Item(4).id, 9);
+        QCOMPARE(f.Rect(4), QRectF(40, 420, 100, 50));
+
+        QCOMPARE(f.document.UndoStack().count(), 2);
+        f.document.UndoStack().undo();
+        f.document.UndoStack().undo();
+        QCOMPARE(f.Saved(), before);
+        QCOMPARE(f.Surface()->Shapes().size(), size_t(3));
+    }
+
+    void aFullPageRefusesNewItems()
+    {
+        DesignFixture f;
+        f.Open();
+        CMyProgramInfo &page = *f.model.pages.At(0);
+        for (int i = 3; i < kItemSlots; ++i)
+            page.items[size_t(i)] = NewItemSlot(i + 10, QRectF(0, 0, 5, 5));
+        page.itemCount = kItemSlots;
+        f.Design().RedrawShapes();
+        const QByteArray before = f.Saved();
+        f.Design().RunCommand(32773, 0);
+        f.RightClick(QPoint(40, 420));
+        f.Design().RunCommand(32811, -1);
+        f.Design().RunCommand(32805, -1);
+        QCOMPARE(f.Design().AddItem(10, 10, 0, 0, AddItemMode::DesignPoint), -1);
+        QCOMPARE(f.prompt.Messages(), QStringList(3, QString::fromUtf16(kPageFullMessage)));
+        QCOMPARE(f.prompt.records.at(0).caption, QStringLiteral("エラー"));
+        QCOMPARE(f.Saved(), before);
+        QCOMPARE(f.document.UndoStack().count(), 0);
+    }
+
+    void droppedImageBecomesAnItem()
+    {
+        DesignFixture f;
+        f.Open();
+        const QByteArray before = f.Saved();
+        const QString file = f.Path(QStringLiteral("photo.jpg"));
+        QVERIFY(WriteJpeg(file, 400, 300));
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(file)});
+        // A drop reaches the widget that took the drag's entry.
+        QDragEnterEvent enter(QPoint(50, 260), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(f.Surface(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(50, 260), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(f.Surface(), &drop);
+        QCOMPARE(f.Page().itemCount, 4);
+        QCOMPARE(f.Rect(3), QRectF(50, 260, 200, 150));
+        QCOMPARE(f.model.pictures.Count(), 1);
+        QCOMPARE(f.Item(3).pic_no, f.model.pictures.At(0)->id);
+        QCOMPARE(f.Design().SelectedItem(), 3);
+        // Size from the image: a JPEG in an item of kind 100 is shown at a quarter.
+        f.model.pages.At(0)->items[3].idg = 100;
+        f.Design().RunCommand(32801, 3);
+        QCOMPARE(f.Rect(3), QRectF(50, 260, 100, 75));
+        QCOMPARE(f.document.UndoStack().count(), 2);
+        f.document.UndoStack().undo();
+        QCOMPARE(f.Rect(3), QRectF(50, 260, 200, 150));
+        f.model.pages.At(0)->items[3].idg = 0;
+        f.document.UndoStack().undo();
+        QCOMPARE(f.Saved(), before);
+    }
+
+    void feedbackShowsOnTheBackgroundAndLeavesNothing()
+    {
+        DesignFixture f;
+        f.Open();
+        // The blank page picture is black behind the shapes.
+        QCOMPARE(f.Surface()->grab().toImage().pixelColor(400, 380), QColor(Qt::black));
+        f.Press(QPoint(108, 140));
+        f.Move(QPoint(408, 390)); // the outline's left edge is now at x = 400
+        const QImage during = f.Surface()->grab().toImage();
+        QCOMPARE(during.pixelColor(400, 380), QColor(Qt::white));
+        QCOMPARE(during.pixelColor(403, 380), QColor(Qt::black));
+        QTest::keyClick(f.Surface(), Qt::Key_Escape);
+        f.Release(QPoint(408, 390));
+        QCOMPARE(f.Surface()->grab().toImage().pixelColor(400, 380), QColor(Qt::black));
+    }
+
+    void switchingModes()
+    {
+        DesignFixture f;
+        f.Open();
+        QVERIFY(f.Surface()->isVisible());
+        QVERIFY(f.Surface()->acceptDrops());
+        f.pane.SetDesignMode(false);
+        QVERIFY(!f.Surface()->isVisible());
+        QVERIFY(!f.Surface()->isEnabled());
+        QVERIFY(!f.Surface()->acceptDrops());
+        f.pane.SetDesignMode(true);
+        QCOMPARE(f.Surface()->Shapes().size(), size_t(3));
+    }
+};
+
+ORIN_TEST_CLASS(DesignSurfaceTest)
+#include "tst_design_surface.moc"
