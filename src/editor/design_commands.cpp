@@ -94,7 +94,10 @@ void CDesignCommands::ShowDesign(int row, QSize pageSize)
         m_background = MakeBackgroundCopy(background, pageSize.height() > pageSize.width(),
                                           m_binding.workFolder);
         m_backgroundPath = background;
-        m_surface.SetBackground(m_background ? m_background->Image() : QImage());
+        // A background that does not decode shows nothing behind the shapes.
+        m_surface.SetBackground(m_background && !m_background->IsPlaceholder()
+                                    ? m_background->Image()
+                                    : QImage());
     }
     if (row != m_row)
         m_selected = -1;
@@ -121,7 +124,8 @@ void CDesignCommands::RedrawShapes(int select)
         const PageItem &item = page.items[size_t(i)];
         m_surface.AddShape(i, item.id,
                            MapToDesign(m_scale, item.x, item.y, item.width, item.height),
-                           i == m_selected);
+                           i == m_selected,
+                           MapToDesignF(m_scale, item.x, item.y, item.width, item.height));
     }
 }
 

@@ -42,6 +42,12 @@ QRect MapToDesign(const DesignScale &scale, float x, float y, float width, float
                  ToPixel(double(scale.s * width)), ToPixel(double(scale.s * height)));
 }
 
+QRectF MapToDesignF(const DesignScale &scale, float x, float y, float width, float height)
+{
+    const double s = scale.s;
+    return QRectF(s * x + scale.ox, s * y + scale.oy, s * width, s * height);
+}
+
 QPointF DesignToPage(const DesignScale &scale, QPointF point)
 {
     return QPointF((point.x() - scale.ox) / double(scale.s), (point.y() - scale.oy) / double(scale.s));

@@ -25,6 +25,8 @@ DesignScale ComputeDesignScale(QSize area, QSize page);
 
 // An item rectangle in page units as design pixels.
 QRect MapToDesign(const DesignScale &scale, float x, float y, float width, float height);
+// The same rectangle without rounding to pixels.
+QRectF MapToDesignF(const DesignScale &scale, float x, float y, float width, float height);
 // A design point in page units (fractions kept).
 QPointF DesignToPage(const DesignScale &scale, QPointF point);
 // A design rectangle in page units (fractions kept).

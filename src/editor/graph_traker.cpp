@@ -109,13 +109,15 @@ void CGraphTraker::RemoveShapes()
     update();
 }
 
-void CGraphTraker::AddShape(int index, int id, const QRect &rect, bool selected)
+void CGraphTraker::AddShape(int index, int id, const QRect &rect, bool selected,
+                            const QRectF &exact)
 {
     if (int(m_shapes.size()) >= kMaxShapes)
         return;
     DesignShape shape;
     shape.index = index;
     shape.rect = rect;
+    shape.exact = exact.isEmpty() ? QRectF(rect) : exact;
     shape.pen = selected ? SelectedPen() : ItemPen();
     shape.path = ShapePath(rect, id);
     m_shapes.push_back(shape);
@@ -217,7 +219,7 @@ void CGraphTraker::ShowStepText(int kind, double a, double b)
     const DesignShape *shape = SelectedShape();
     if ((kind == 1 || kind == 2) && shape) {
         const QRectF page =
-            DesignToPage(m_scale, m_tracker->Matrix().mapRect(QRectF(shape->rect)));
+            DesignToPage(m_scale, m_tracker->Matrix().mapRect(shape->exact));
         text = kind == 1 ? FeedbackText(1, page.x(), page.y())
                          : FeedbackText(2, page.width(), page.height());
     } else if (kind == 5) {
@@ -389,7 +391,7 @@ void CGraphTraker::DragEnded(int result)
         return;
     const int index = shape->index;
     const QTransform matrix = m_tracker->Matrix();
-    const QRectF newRect = matrix.mapRect(QRectF(shape->rect));
+    const QRectF newRect = matrix.mapRect(shape->exact);
     const QRect oldBounds = shape->path.boundingRect().toAlignedRect();
     shape->path = matrix.map(shape->path);
     m_tracker->AttachPath(shape->path, false);

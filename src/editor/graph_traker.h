@@ -25,7 +25,8 @@ inline constexpr int kMaxShapes = 512;
 // One item as the surface shows it.
 struct DesignShape {
     int index = -1;     // the item slot it stands for
-    QRect rect;         // the item's rectangle in surface pixels
+    QRect rect;         // the item's rectangle in surface pixels, as drawn
+    QRectF exact;       // the same without rounding: what a drag moves and scales
     QPen pen;
     QPainterPath path;  // the rectangle and the item id
 };
@@ -44,8 +45,10 @@ public:
     // Removes every shape and the tracker.
     void RemoveShapes();
     // Adds the shape of item slot `index` (nothing past 512 shapes); `selected` draws it with
-    // the selection pen and attaches the tracker to it.
-    void AddShape(int index, int id, const QRect &rect, bool selected);
+    // the selection pen and attaches the tracker to it. `exact` is the item's rectangle before
+    // rounding to pixels (empty: `rect`).
+    void AddShape(int index, int id, const QRect &rect, bool selected,
+                  const QRectF &exact = QRectF());
     const std::vector<DesignShape> &Shapes() const { return m_shapes; }
     // The slot of the selected shape, or -1.
     int Selection() const { return m_selection; }
@@ -74,7 +77,8 @@ public:
 signals:
     void ShapeSelected(int index);
     // A move or resize drag of the shape ended; `rect` is the item's new rectangle in surface
-    // pixels (the tracker's matrix applied to the item's rectangle).
+    // pixels (the tracker's matrix applied to the item's exact rectangle, so that a move along
+    // one axis leaves the other coordinate as it was).
     void ShapeMoved(int index, const QRectF &rect);
     void ShapeResized(int index, const QRectF &rect);
     void ReleasedWithCtrl(int index);

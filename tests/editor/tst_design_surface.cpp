@@ -11,9 +11,11 @@
 #include "document/item_edits.h"
 #include "editor/form_graph.h"
 #include "editor/graph_traker.h"
+#include "dialogs/dlg_item_prop.h"
 #include "images/colour_map.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QSignalSpy>
@@ -102,6 +104,37 @@ class DesignSurfaceTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void designScale_data()
+    {
+        QTest::addColumn<QSize>("area");
+        QTest::addColumn<QSize>("page");
+        QTest::addColumn<float>("s");
+        QTest::addColumn<int>("ox");
+        QTest::addColumn<int>("oy");
+        QTest::newRow("wide area") << QSize(1200, 540) << QSize(960, 540) << 1.0f << 120 << 0;
+        QTest::newRow("tall area") << QSize(480, 540) << QSize(960, 540) << 0.5f << 0 << 135;
+        QTest::newRow("vertical page") << QSize(960, 540) << QSize(540, 960) << 0.5625f << 328
+                                       << 0;
+        QTest::newRow("empty area") << QSize(0, 0) << QSize(960, 540) << 1.0f << 0 << 0;
+    }
+
+    void designScale()
+    {
+        QFETCH(QSize, area);
+        QFETCH(QSize, page);
+        QFETCH(float, s);
+        QFETCH(int, ox);
+        QFETCH(int, oy);
+        const DesignScale scale = ComputeDesignScale(area, page);
+        QCOMPARE(scale.s, s);
+        QCOMPARE(scale.ox, ox);
+        QCOMPARE(scale.oy, oy);
+        // Page points and back: positions keep their fractions.
+        const QPointF back = DesignToPage(scale, QPointF(scale.s * 10.25 + scale.ox,
+                                                         scale.s * 3.5 + scale.oy));
+        QVERIFY(qAbs(back.x() - 10.25) < 1e-9 && qAbs(back.y() - 3.5) < 1e-9);
+    }
+
     void moveDragIsOneStepAndUndoes()
     {
         DesignFixture f;
@@ -368,6 +401,25 @@ private slots:
         QTest::keyClick(f.Surface(), Qt::Key_Escape);
         f.Release(QPoint(408, 390));
         QCOMPARE(f.Surface()->grab().toImage().pixelColor(400, 380), QColor(Qt::black));
+    }
+
+    void itemPropertiesWriteBackAndRedraw()
+    {
+        DesignFixture f;
+        f.Open();
+        QTimer::singleShot(0, [] {
+            auto *dialog = qobject_cast<CDlgItemProp *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->Field(1023)->setText(QStringLiteral("77")); // width
+            dialog->accept();
+        });
+        f.Design().RunCommand(32799, 2);
+        QCOMPARE(f.Rect(2), QRectF(500, 300, 77, 50));
+        QCOMPARE(f.Surface()->Shapes().at(2).rect, QRect(500, 300, 77, 50));
+        QCOMPARE(f.document.UndoStack().undoText(), QStringLiteral("アイテム属性"));
+        // A slot that the page does not use opens nothing.
+        f.Design().RunCommand(32799, 3);
+        QCOMPARE(f.document.UndoStack().count(), 1);
     }
 
     void switchingModes()

@@ -1,0 +1,84 @@
+// SPDX-License-Identifier: MIT
+// Design mode in the frame: the edit/design switch shows the design surface for the current
+// page, a drag shows its steps in the prompt pane, the frame's undo takes the drag back and the
+// preview shows the page again after switching back.
+
+#include "prompt_fixtures.h"
+#include "page_fixtures.h"
+#include "test_registry.h"
+
+#include "app/command_ids.h"
+#include "app/main_frame.h"
+#include "app/status_panes.h"
+#include "document/document.h"
+#include "editor/design_commands.h"
+#include "editor/design_mapping.h"
+#include "editor/form_graph.h"
+#include "editor/graph_traker.h"
+
+#include <QAction>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace orin;
+using namespace orin::test;
+
+class FrameDesignTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void dragInDesignModeAndBack()
+    {
+        QTemporaryDir dir;
+        CScriptedPrompt prompt;
+        FrameSetup setup;
+        setup.appFolder = dir.path();
+        setup.workArea = QRect(0, 0, 1920, 1080);
+        setup.prompt = &prompt;
+        setup.workFolderSeed = 7;
+        setup.associationTools = [](const QString &, const QStringList &) { return true; };
+        CMainFrame frame(setup);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        const QString path = dir.filePath(QStringLiteral("news.bjpx"));
+        QVERIFY(WriteProject(path, 2));
+        prompt.fileNames = {path};
+        frame.Action(cmd::kFileOpen)->trigger();
+        AddItem(*frame.Model().pages.At(1), 4, 200, 150);
+        frame.ShowPageAt(1);
+
+        frame.Action(cmd::kDesignMode)->trigger();
+        QVERIFY(frame.IsDesignMode());
+        CGraphTraker *surface = frame.FormGraph()->DesignSurface();
+        QVERIFY(surface->isVisible());
+        QCOMPARE(surface->Shapes().size(), size_t(1));
+        const DesignScale scale = frame.FormGraph()->Design()->Scale();
+        const QRect shape = MapToDesign(scale, 200, 150, 100, 50);
+        QCOMPARE(surface->Shapes().at(0).rect, shape);
+
+        // Grab the item inside its left edge, below its id, and move it by 40 pixels.
+        const QPoint grip = shape.topLeft() + QPoint(6, shape.height() - 6);
+        QTest::mousePress(surface, Qt::LeftButton, {}, grip);
+        QTest::mouseMove(surface, grip + QPoint(40, 0));
+        QVERIFY(frame.StatusText(kPanePrompt).startsWith(QStringLiteral("x:")));
+        QTest::mouseRelease(surface, Qt::LeftButton, {}, grip + QPoint(40, 0));
+        QCOMPARE(frame.StatusText(kPanePrompt), QStringLiteral("レディ"));
+        const PageItem &item = frame.Model().pages.At(1)->items[0];
+        // The position keeps its fraction; the other coordinate does not move.
+        QVERIFY(qAbs(item.x - (200 + 40 / scale.s)) < 1e-3);
+        QCOMPARE(item.y, 150.0f);
+        QVERIFY(frame.Document().IsModified());
+
+        frame.OnUndo();
+        QCOMPARE(frame.Model().pages.At(1)->items[0].x, 200.0f);
+        QCOMPARE(surface->Shapes().at(0).rect, shape);
+
+        frame.Action(cmd::kDesignMode)->trigger();
+        QVERIFY(!frame.IsDesignMode());
+        QVERIFY(!surface->isVisible());
+        QVERIFY(frame.FormGraph()->PreviewView()->isVisible());
+    }
+};
+
+ORIN_TEST_CLASS(FrameDesignTest)
+#include "tst_frame_design.moc"
