@@ -259,8 +259,9 @@ void CGraphTraker::mousePressEvent(QMouseEvent *event)
     const QPoint p = event->position().toPoint();
     const int flags = KeyFlags(event->buttons(), event->modifiers());
     if (m_tracker->IsTracking()) {
-        const int message = event->button() == Qt::RightButton ? kTrackRightDown
-                                                                : kTrackLeftDown;
+        const int message = event->button() == Qt::RightButton  ? kTrackRightDown
+                            : event->button() == Qt::LeftButton ? kTrackLeftDown
+                                                                : kTrackMouseMove;
         if (const int result = m_tracker->Mouse(message, flags, p))
             DragEnded(result);
         return;
@@ -304,10 +305,7 @@ void CGraphTraker::mouseMoveEvent(QMouseEvent *event)
             DragEnded(result);
         return;
     }
-    const int slot = m_tracker->CursorForPointer(p, flags & trackkey::kCtrl, m_spaceHeld);
-    if (slot >= 0)
-        setCursor(CursorShapeOf(slot));
-    else
+    if (!m_tracker->SetCursorForPointer(p, flags & trackkey::kCtrl, m_spaceHeld))
         unsetCursor();
 }
 

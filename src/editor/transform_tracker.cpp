@@ -177,13 +177,13 @@ int QTransformTracker::ElementAt(int x, int y) const
                            [this](QPoint p) { return m_path.contains(QPointF(p)); });
 }
 
-int QTransformTracker::CursorForPointer(QPoint p, bool ctrl, bool space)
+bool QTransformTracker::SetCursorForPointer(QPoint p, bool ctrl, bool space)
 {
     if (!m_attached)
-        return -1;
+        return false;
     const int k = ElementAt(p.x(), p.y());
     if (k == kElementNone)
-        return -1;
+        return false;
     CursorQuery query;
     query.element = k;
     query.options = options;
@@ -191,7 +191,11 @@ int QTransformTracker::CursorForPointer(QPoint p, bool ctrl, bool space)
     query.space = space;
     query.mode = m_mode;
     query.mirrored = m_mirrored;
-    return CursorSlot(query);
+    const int slot = CursorSlot(query);
+    if (slot < 0 || !Window())
+        return false;
+    Window()->SetTrackerCursor(slot);
+    return true;
 }
 
 void QTransformTracker::ChooseCursor(int keyFlags)

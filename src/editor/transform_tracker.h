@@ -127,8 +127,9 @@ public:
     void DrawTracker(QPainter &painter) const;
     void SetSizes(int handleSize, int frameInflation, int pointsInflation);
     int ElementAt(int x, int y) const;
-    // The cursor slot for the pointer at `p` (-1: over no element, the window's own cursor).
-    int CursorForPointer(QPoint p, bool ctrl, bool space);
+    // Sets the window's cursor for the element under the pointer at `p`; false (the window
+    // keeps its own cursor) when the tracker is detached or no element is there.
+    bool SetCursorForPointer(QPoint p, bool ctrl, bool space);
     void SetMirrored(bool mirrored) { m_mirrored = mirrored; }
 
     // The result of the last drag, valid until the next one starts.

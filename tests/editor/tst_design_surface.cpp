@@ -422,6 +422,50 @@ private slots:
         QCOMPARE(f.document.UndoStack().count(), 1);
     }
 
+    void addItemModes_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QRectF>("expected");
+        // A surface of 1200 x 540: scale 1 with the page 120 pixels from the left.
+        QTest::newRow("page units") << int(AddItemMode::PageUnits) << QRectF(220, 100, 50, 60);
+        QTest::newRow("design point") << int(AddItemMode::DesignPoint)
+                                      << QRectF(100, 100, 100, 100);
+        QTest::newRow("design rectangle") << int(AddItemMode::DesignRect)
+                                          << QRectF(100, 100, 50, 60);
+        QTest::newRow("design position") << int(AddItemMode::DesignPosition)
+                                         << QRectF(100, 100, 50, 60);
+    }
+
+    void addItemModes()
+    {
+        QFETCH(int, mode);
+        QFETCH(QRectF, expected);
+        DesignFixture f;
+        f.Open();
+        f.pane.resize(1200, 540);
+        QCOMPARE(f.Design().Scale().ox, 120);
+        QCOMPARE(f.Surface()->Shapes().at(0).rect, QRect(220, 100, 100, 50));
+        QCOMPARE(f.Design().AddItem(220, 100, 50, 60, AddItemMode(mode)), 8);
+        QCOMPARE(f.Rect(3), expected);
+        QCOMPARE(f.Surface()->Shapes().size(), size_t(4));
+    }
+
+    void pointerTakesTheTrackerCursor()
+    {
+        DesignFixture f;
+        f.Open();
+        f.Press(QPoint(108, 140));
+        f.Release(QPoint(108, 140));
+        f.Move(QPoint(200, 150)); // bottom-right handle
+        QCOMPARE(f.Surface()->cursor().shape(), Qt::SizeFDiagCursor);
+        f.Move(QPoint(150, 100)); // top middle
+        QCOMPARE(f.Surface()->cursor().shape(), Qt::SizeVerCursor);
+        f.Move(QPoint(108, 140)); // body
+        QCOMPARE(f.Surface()->cursor().shape(), Qt::SizeAllCursor);
+        f.Move(QPoint(700, 450)); // nothing: the surface's own cursor
+        QCOMPARE(f.Surface()->cursor().shape(), Qt::ArrowCursor);
+    }
+
     void switchingModes()
     {
         DesignFixture f;
