@@ -176,10 +176,12 @@ private slots:
 
     void cancelledDragsChangeNothing_data()
     {
-        QTest::addColumn<int>("how"); // 0 Escape, 1 right button, 2 Ctrl at the release
+        // 0 Escape, 1 right button, 2 Ctrl at the release, 3 the window lost the focus
+        QTest::addColumn<int>("how");
         QTest::newRow("Escape") << 0;
         QTest::newRow("right button") << 1;
         QTest::newRow("released with Ctrl") << 2;
+        QTest::newRow("focus lost") << 3;
     }
 
     void cancelledDragsChangeNothing()
@@ -196,6 +198,10 @@ private slots:
             QTest::keyClick(f.Surface(), Qt::Key_Escape);
         else if (how == 1)
             QTest::mousePress(f.Surface(), Qt::RightButton, {}, QPoint(300, 300));
+        if (how == 3) {
+            QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+            QApplication::sendEvent(f.Surface(), &out);
+        }
         if (how != 2)
             QVERIFY(!f.Surface()->IsDragging());
         f.Release(QPoint(300, 300), how == 2 ? Qt::ControlModifier : Qt::KeyboardModifiers());
