@@ -333,7 +333,7 @@ std::vector<ActionEffect> ActionEffects(QStringView action, int kind)
     return CEffectReader(action, kind).Read();
 }
 
-bool RunsNothing(QStringView action)
+bool ActionRunsNothing(QStringView action)
 {
     for (const ActionEffect &effect : ActionEffects(action, 1)) {
         if (effect.kind != EffectKind::NoOp)

@@ -45,6 +45,6 @@ struct ActionEffect {
 std::vector<ActionEffect> ActionEffects(QStringView action, int kind);
 
 // True when the string runs nothing at all: empty, a plain number 0, or no entry that runs.
-bool RunsNothing(QStringView action);
+bool ActionRunsNothing(QStringView action);
 
 } // namespace orin

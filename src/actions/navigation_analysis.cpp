@@ -126,6 +126,19 @@ private:
             AddFinding(FindingKind::MissingText, page.id, 0, 0, QStringLiteral("textid"), page.textid);
         navigation.startFocus = FindItemSlot(page, page.defitem) >= 0 ? page.defitem : 0;
 
+        // A page whose memory is 254 is never shown: going there only runs its start macro.
+        if (page.memory == kGuideScreen) {
+            if (page.smacro != 0) {
+                WalkContext context;
+                context.page = &page;
+                context.field = QStringLiteral("smacro");
+                Walk(context, QStringLiteral("A:") + QString::number(page.smacro), 0, nullptr);
+            }
+            navigation.startFocus = 0;
+            m_result.pages.push_back(std::move(navigation));
+            return;
+        }
+
         // The page's own enter and arrow values count only while no item has the focus.
         if (page.defitem == 0) {
             PageKey(page, page.return_, QStringLiteral("key:enter"));
@@ -207,9 +220,9 @@ private:
             const PageItem &item = page.items[size_t(i)];
             if (!IsFocusable(item))
                 continue;
-            const bool hasKeys = !RunsNothing(item.ret) || !RunsNothing(item.up)
-                                 || !RunsNothing(item.down) || !RunsNothing(item.left)
-                                 || !RunsNothing(item.right);
+            const bool hasKeys = !ActionRunsNothing(item.ret) || !ActionRunsNothing(item.up)
+                                 || !ActionRunsNothing(item.down) || !ActionRunsNothing(item.left)
+                                 || !ActionRunsNothing(item.right);
             if (hasKeys)
                 candidates.insert(item.id);
         }
@@ -291,6 +304,17 @@ private:
     }
 
     void Walk(const WalkContext &context, const QString &action, int kind, bool *leads)
+    {
+        // Macros reached through macros are followed only so deep; a chain longer than that
+        // is cut rather than risking the stack on a hostile file.
+        if (m_walkDepth >= kMaxWalkDepth)
+            return;
+        ++m_walkDepth;
+        WalkEntries(context, action, kind, leads);
+        --m_walkDepth;
+    }
+
+    void WalkEntries(const WalkContext &context, const QString &action, int kind, bool *leads)
     {
         const CMyProgramInfo *page = context.page;
         const int pageId = page ? page->id : 0;
@@ -452,6 +476,8 @@ private:
     const ProgramSettings &m_settings;
     NavigationAnalysis m_result;
     std::vector<FocusMove> m_moves; // of the page being analysed
+    static constexpr int kMaxWalkDepth = 64;
+    int m_walkDepth = 0;
     std::set<int> m_macrosOnTheWay;
     std::set<std::pair<int, int>> m_stringsOnTheWay;
     std::set<std::tuple<int, int, int, int, QString>> m_edgeKeys;

@@ -8,11 +8,14 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace orin {
 
 namespace {
+
+constexpr int kMaxLines = 5000;
 
 QString KeyCaption(int code)
 {
@@ -102,6 +105,8 @@ CTracePanel::CTracePanel(CGraphView &canvas, QWidget *parent)
     layout->addLayout(buttons);
     m_view = new QTextBrowser(this);
     m_view->setOpenLinks(false);
+    // A long session with running timers keeps only its latest lines.
+    m_view->document()->setMaximumBlockCount(kMaxLines);
     layout->addWidget(m_view);
 
     connect(m_pause, &QPushButton::toggled, this, [this](bool on) {
@@ -138,6 +143,8 @@ void CTracePanel::SetListening(bool on)
 void CTracePanel::OnTrace(const TraceEvent &event)
 {
     m_lines << QString(2 * event.depth, u' ') + TraceText(event, false);
+    if (m_lines.size() > kMaxLines)
+        m_lines.removeFirst();
     const bool operatorStep = event.depth == 0;
     m_view->append(QStringLiteral("<p style=\"margin:0; margin-left:%1px\">%2%3%4</p>")
                        .arg(16 * event.depth)

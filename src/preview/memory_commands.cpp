@@ -215,13 +215,15 @@ void CPreviewEngine::RunMemoryCommand(QChar letter, QStringView entry, int depth
         if (m_moveMode == 1) {
             m_items[size_t(m_moveTarget)].item.x = float(a);
             m_items[size_t(m_moveTarget)].item.y = float(b);
-            Changed(TraceKind::Moved, m_items[size_t(m_moveTarget)].item.id, 0,
-                    QStringLiteral("at %1,%2").arg(a).arg(b));
+            if (m_trace)
+                Changed(TraceKind::Moved, m_items[size_t(m_moveTarget)].item.id, 0,
+                        QStringLiteral("at %1,%2").arg(a).arg(b));
         } else if (m_moveMode == 2) {
             m_items[size_t(m_moveTarget)].item.width = float(a);
             m_items[size_t(m_moveTarget)].item.height = float(b);
-            Changed(TraceKind::Moved, m_items[size_t(m_moveTarget)].item.id, 0,
-                    QStringLiteral("%1x%2").arg(a).arg(b));
+            if (m_trace)
+                Changed(TraceKind::Moved, m_items[size_t(m_moveTarget)].item.id, 0,
+                        QStringLiteral("%1x%2").arg(a).arg(b));
         }
         break;
     case u's':

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The navigation analysis and the key coverage on small content sets written as text.
+#include "actions/action_effects.h"
 #include "actions/key_coverage.h"
 #include "actions/navigation_analysis.h"
 #include "actions/remote_keys.h"
@@ -120,6 +121,50 @@ private slots:
             << "page 1 defitem=1\nitem 1 ret=H:0:5\npage 2 back=1\nitem 5" << "missing-item 1 1 0 ret 5\nunreachable-page 2 0 0 - 0";
         QTest::newRow("a macro that runs itself is read once")
             << "page 1 defitem=1\nitem 1 ret=A:2\nmacro 2 [#1]A:2[#2]G:3" << "missing-page 0 0 2 macro 3";
+        QTest::newRow("a page never shown only runs its start macro")
+            << "page 1 defitem=1\nitem 1 ret=2\npage 2 memory=254 smacro=5 back=9\npage 3\nmacro 5 G:3"
+            << "";
+        QString chain = QStringLiteral("page 1 defitem=1\nitem 1 ret=A:1\n");
+        for (int i = 1; i < 200; ++i)
+            chain += QStringLiteral("macro %1 A:%2\n").arg(i).arg(i + 1);
+        chain += QStringLiteral("macro 200 G:9");
+        QTest::newRow("a long chain of macros") << chain << "missing-page 0 0 200 macro 9";
+    }
+
+    void effectsReadAsThePreviewRuns_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("plain number in page context") << "12abc" << 0 << "page 12 @0+5";
+        QTest::newRow("plain number in focus context") << "12" << 1 << "focus 12 @0+2";
+        QTest::newRow("entries and their places") << "P:205:0,T:3:7" << 0
+            << "other 0 @0+7, image 205 @0+7, other 0 @8+5, text 3 @8+5, item 7 @8+5";
+        QTest::newRow("an item entry reads its second number past a comma")
+            << "P:205,G:2" << 0 << "other 0 @0+9, image 205 @0+9, item 2 @0+9";
+        QTest::newRow("an item entry without a second number ends the action")
+            << "P:205" << 0 << "";
+        QTest::newRow("A ends the action") << "A:4,G:2" << 0 << "macro 4 @0+3";
+        QTest::newRow("an unknown letter ends the action") << "G:2,Y:1,G:3" << 0 << "page 2 @0+3";
+        QTest::newRow("lower case letters") << "g:2,m:3" << 1 << "page 2 @0+3, focus 3 @4+3";
+        QTest::newRow("two-letter commands") << "Xk:4:1,Qm:6,Qa:7,xn:3:2,xg:2"
+            << 1 << "other 0 @0+6, text 4 @0+6, macro 6 @7+4, macro 7 @12+4, other 0 @17+6, page 3 @24+4";
+        QTest::newRow("slider") << "$slider:p1/2:i5" << 1
+            << "other 0 @0+15, item 5 @0+15, image 1 @0+15, image 2 @0+15";
+        QTest::newRow("no-effect entries") << "K:1:1,O:2,Qd" << 1 << "none 0 @0+5, none 0 @6+3, none 0 @10+2";
+    }
+
+    void effectsReadAsThePreviewRuns()
+    {
+        QFETCH(QString, action);
+        QFETCH(int, kind);
+        QFETCH(QString, expected);
+        static const char *const kNames[] = {"page", "focus", "macro", "string", "item", "text",
+                                             "macroref", "image", "other", "none"};
+        QStringList found;
+        for (const ActionEffect &e : ActionEffects(action, kind))
+            found << QStringLiteral("%1 %2 @%3+%4").arg(QLatin1String(kNames[int(e.kind)])).arg(e.target).arg(e.entryStart).arg(e.entryLength);
+        QCOMPARE(found.join(QStringLiteral(", ")), expected);
     }
 
     void findings()
