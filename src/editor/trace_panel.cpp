@@ -8,6 +8,10 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTextBrowser>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCharFormat>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QVBoxLayout>
 
@@ -145,12 +149,21 @@ void CTracePanel::OnTrace(const TraceEvent &event)
     m_lines << QString(2 * event.depth, u' ') + TraceText(event, false);
     if (m_lines.size() > kMaxLines)
         m_lines.removeFirst();
-    const bool operatorStep = event.depth == 0;
-    m_view->append(QStringLiteral("<p style=\"margin:0; margin-left:%1px\">%2%3%4</p>")
-                       .arg(16 * event.depth)
-                       .arg(operatorStep ? QStringLiteral("<b>") : QString(),
-                            TraceText(event, true),
-                            operatorStep ? QStringLiteral("</b>") : QString()));
+    // What the operator or a timer did starts a step in bold; what followed is indented.
+    QTextCursor cursor(m_view->document());
+    cursor.movePosition(QTextCursor::End);
+    QTextBlockFormat block;
+    block.setLeftMargin(16 * event.depth);
+    if (m_view->document()->isEmpty()) {
+        cursor.setBlockFormat(block);
+        cursor.setCharFormat(QTextCharFormat());
+    }
+    else
+        cursor.insertBlock(block, QTextCharFormat()); // no bold or highlight carried over
+    const QString line = TraceText(event, true);
+    cursor.insertHtml(event.depth == 0 ? QStringLiteral("<b>") + line + QStringLiteral("</b>") : line);
+    m_view->ensureCursorVisible();
+    m_view->verticalScrollBar()->setValue(m_view->verticalScrollBar()->maximum());
 }
 
 void CTracePanel::Clear()

@@ -18,7 +18,9 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QtTest>
 
 using namespace orin;
@@ -150,6 +152,16 @@ private slots:
         QVERIFY(panel.Lines().contains(u"  アクション Xn:7:1,[Xc:1:0]"_s));
         QVERIFY(panel.Lines().contains(u"    入力バッファ =「7」"_s));
         QVERIFY(panel.View()->toHtml().contains(u"background-color:#ffe27a"_s));
+        // Each line is indented by its depth.
+        const QTextDocument *document = panel.View()->document();
+        QCOMPARE(document->blockCount(), int(panel.Lines().size()));
+        for (int i = 0; i < document->blockCount(); ++i) {
+            const QTextBlock block = document->findBlockByNumber(i);
+            const QString line = panel.Lines().at(i);
+            const int depth = int(line.size() - line.trimmed().size()) / 2;
+            QCOMPARE(block.blockFormat().leftMargin(), 16.0 * depth);
+            QCOMPARE(block.text(), line.trimmed().remove(u'[').remove(u']'));
+        }
 
         // Held timers: the one-second page timer does not fire, one step fires it.
         panel.PauseButton()->click();
