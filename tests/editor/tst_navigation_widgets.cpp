@@ -180,6 +180,14 @@ private slots:
         QVERIFY(panel.View()->toPlainText().isEmpty());
         panel.PauseButton()->click();
         QVERIFY(!m_view->TimerService().Paused());
+        // Held and let go again, the page timer runs on.
+        m_view->Panel()->KeyButton(kKeyBlue)->click();
+        QTRY_COMPARE(m_view->Engine().ShownPageNumber(), 2);
+        panel.PauseButton()->click();
+        QVERIFY(m_view->TimerService().IsRunning(kPageTimer));
+        QTest::qWait(200);
+        panel.PauseButton()->click();
+        QTRY_COMPARE_WITH_TIMEOUT(m_view->Engine().ShownPageNumber(), 1, 3000);
         panel.SetListening(false);
         QCOMPARE(m_view->Engine().TraceObserver(), nullptr);
     }
