@@ -10,6 +10,7 @@
 #include <deque>
 #include <set>
 #include <tuple>
+#include <unordered_map>
 
 namespace orin {
 
@@ -83,6 +84,9 @@ public:
     CAnalyser(const CContentModel &model, const ProgramSettings &settings)
         : m_model(model), m_settings(settings)
     {
+        // Page lookups by id, first match as in the page table.
+        for (int i = 0; i < model.pages.Count(); ++i)
+            m_pageIndex.emplace(model.pages.At(i)->id, i);
     }
 
     NavigationAnalysis Run()
@@ -111,6 +115,7 @@ private:
         PageNavigation navigation;
         navigation.pageId = page.id;
         m_moves.clear();
+        m_moveKeys.clear();
         const int count = std::clamp(page.itemCount, 0, kItemSlots);
 
         auto checkItem = [&](int id, const QString &field) {
@@ -199,17 +204,18 @@ private:
             if (id != 0 && reached.insert(id).second)
                 queue.push_back(id);
         };
+        std::unordered_map<int, std::vector<int>> next;
+        for (const FocusMove &move : m_moves)
+            next[move.from].push_back(move.to);
         reach(navigation.startFocus);
-        for (const FocusMove &move : m_moves) {
-            if (move.from == 0)
-                reach(move.to);
-        }
+        // Moves from 0 are made while the page is shown (its start macro).
+        queue.push_back(0);
         while (!queue.empty()) {
             const int from = queue.front();
             queue.pop_front();
-            for (const FocusMove &move : m_moves) {
-                if (move.from == from)
-                    reach(move.to);
+            if (const auto it = next.find(from); it != next.end()) {
+                for (const int to : it->second)
+                    reach(to);
             }
         }
         navigation.reachedItems.assign(reached.begin(), reached.end());
@@ -242,6 +248,12 @@ private:
         m_result.pages.push_back(std::move(navigation));
     }
 
+    int PageIndex(int pageId) const
+    {
+        const auto it = m_pageIndex.find(pageId);
+        return it == m_pageIndex.end() ? -1 : it->second;
+    }
+
     bool IsFocusable(const PageItem &item) const
     {
         return item.id != 0 && (m_settings.ExPNG != 0 || !IsTextOnlyKind(item.idg));
@@ -251,7 +263,7 @@ private:
     {
         switch (m_settings.TimerMode) {
         case 0: {
-            const int index = m_model.pages.IndexOfId(page.id);
+            const int index = PageIndex(page.id);
             return m_model.pages.At((index + 1) % m_model.pages.Count())->id;
         }
         case 1:
@@ -281,7 +293,7 @@ private:
     {
         if (target == 0)
             return;
-        const bool exists = IsSpecialScreen(target) || m_model.pages.IndexOfId(target) >= 0;
+        const bool exists = IsSpecialScreen(target) || PageIndex(target) >= 0;
         if (!exists) {
             if (!context.inMacroFromPage)
                 AddFinding(FindingKind::MissingPage, context.page ? context.page->id : 0,
@@ -352,10 +364,7 @@ private:
                 move.to = effect.target;
                 move.macroId = context.macroId;
                 move.via = via;
-                const bool known = std::any_of(m_moves.begin(), m_moves.end(), [&](const FocusMove &m) {
-                    return m.from == move.from && m.to == move.to && m.via == move.via;
-                });
-                if (!known)
+                if (m_moveKeys.insert(std::make_tuple(move.from, move.to, move.via)).second)
                     m_moves.push_back(move);
                 break;
             }
@@ -437,19 +446,22 @@ private:
         const int count = m_model.pages.Count();
         if (count == 0)
             return;
+        std::unordered_map<int, std::vector<int>> next;
+        for (const PageEdge &edge : m_result.edges)
+            next[edge.from].push_back(edge.to);
         std::set<int> reached;
         std::deque<int> queue;
         auto reach = [&](int id) {
-            if (m_model.pages.IndexOfId(id) >= 0 && reached.insert(id).second)
+            if (PageIndex(id) >= 0 && reached.insert(id).second)
                 queue.push_back(id);
         };
         reach(m_model.pages.At(0)->id);
         while (!queue.empty()) {
             const int from = queue.front();
             queue.pop_front();
-            for (const PageEdge &edge : m_result.edges) {
-                if (edge.from == from)
-                    reach(edge.to);
+            if (const auto it = next.find(from); it != next.end()) {
+                for (const int to : it->second)
+                    reach(to);
             }
         }
         std::set<int> reported;
@@ -464,7 +476,7 @@ private:
     void SortFindings()
     {
         auto order = [this](const Finding &f) {
-            const int index = f.pageId == 0 ? INT_MAX : m_model.pages.IndexOfId(f.pageId);
+            const int index = f.pageId == 0 ? INT_MAX : PageIndex(f.pageId);
             return std::make_tuple(IsBrokenReference(f.kind) ? 0 : 1, index, f.itemId,
                                    int(f.kind), f.macroId, f.field, f.target);
         };
@@ -476,6 +488,8 @@ private:
     const ProgramSettings &m_settings;
     NavigationAnalysis m_result;
     std::vector<FocusMove> m_moves; // of the page being analysed
+    std::set<std::tuple<int, int, QString>> m_moveKeys;
+    std::unordered_map<int, int> m_pageIndex;
     static constexpr int kMaxWalkDepth = 64;
     int m_walkDepth = 0;
     std::set<int> m_macrosOnTheWay;
