@@ -452,12 +452,6 @@ void CMainFrame::OnTransmit()
     // does not contain.
 }
 
-void CMainFrame::OnNetworkSettings()
-{
-    // The HTML edition has no connection to edit; the dialogs of the other editions belong to
-    // the transmission code, which this build does not contain.
-}
-
 void CMainFrame::OnHelp()
 {
     ShowHelpDocument(m_appFolder, this, m_setup.openUrl);

@@ -79,6 +79,12 @@ CFormList::CFormList(QWidget *parent) : QWidget(parent)
 
 CFormList::~CFormList() = default;
 
+bool CFormList::BackgroundEditable() const
+{
+    return m_content ? IsBackgroundEditable(*m_content, m_modeAccess)
+                     : m_modeAccess != kServerLabelsAccessMode;
+}
+
 void CFormList::SetPageTable(const CMyDataArray<CMyProgramInfo> *pages)
 {
     m_model->SetPageTable(pages);

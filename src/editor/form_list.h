@@ -55,9 +55,9 @@ public:
     // --- settings the list follows ---
     void SetModeAction(int modeAction);
     void SetModeAccess(int modeAccess) { m_modeAccess = modeAccess; }
-    // Backgrounds may be changed except in the server access mode, where only the label
-    // "[BACKGROUND]" would allow it; this program keeps no server labels.
-    bool BackgroundEditable() const { return m_modeAccess != 2; }
+    // Backgrounds may be changed except in the server access mode, where only the current
+    // server label "[BACKGROUND]" allows it.
+    bool BackgroundEditable() const;
     void SetDefTimer(int defTimer) { m_defTimer = defTimer; }
     void SetDesignMode(bool design) { m_designMode = design; }
 

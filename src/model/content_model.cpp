@@ -54,6 +54,7 @@ void CContentModel::ClearModel()
     functions.RemoveAll();
     functionValue.clear();
     usedSize = 0;
+    serverLabels = {};
 }
 
 CMyPictureInfo *CContentModel::FindImage(int imageId) const

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "model/server_labels.h"
+
 #include <QString>
 
 #include <algorithm>
@@ -316,9 +318,13 @@ public:
     CMyDataArray<CMyFunctionInfo> functions;
     QString functionValue;
     qint64 usedSize = 0; // bytes of all referenced files
+    // What the server lets the operator edit in the server access mode (empty for content
+    // that did not come from a server).
+    ServerLabels serverLabels;
 
     // Empties every table (page, picture, material, text, channel, web page, macro, sound,
-    // function), the function value and the used size. Program settings are not touched.
+    // function), the function value, the used size and the server labels. Program settings
+    // are not touched.
     void ClearModel();
 
     // Index of the first page with that id, or -1.

@@ -333,31 +333,22 @@ void CPageRenderer::PaintItemDirect(QPainter &painter, QSize client, const CPrev
 
 bool CPageRenderer::TextEditable(int source) const
 {
-    // The label lists of the server access mode are empty: nothing is editable there.
-    return m_modeAccess != 2 && source >= 0;
+    return source >= 0 && IsTextEditable(m_model, m_modeAccess, source);
 }
 
 bool CPageRenderer::PictureEditable(int picture) const
 {
-    return m_modeAccess != 2 && picture != 0;
+    return IsPictureEditable(m_model, m_modeAccess, picture);
 }
 
 bool CPageRenderer::TextEdited(int source) const
 {
-    if (m_modeAccess != 2)
-        return false;
-    const CMyTextInfo *text = FindText(m_model, source);
-    return text && text->changed != 0;
+    return IsTextChanged(m_model, m_modeAccess, source);
 }
 
 bool CPageRenderer::PictureEdited(int picture) const
 {
-    if (m_modeAccess != 2 || picture <= 0)
-        return false;
-    const CMyPictureInfo *record = m_model.pictures.FindById(picture);
-    if (!record)
-        record = m_model.materials.FindById(picture);
-    return record && record->changed != 0;
+    return IsPictureChanged(m_model, m_modeAccess, picture);
 }
 
 } // namespace orin

@@ -30,7 +30,8 @@ public:
 
     void SetFrameToggles(const FrameToggles &toggles) { m_toggles = toggles; }
     const FrameToggles &Toggles() const { return m_toggles; }
-    // The ModeAccess setting decides which frames count as editable and edited.
+    // The ModeAccess setting and the model's server labels decide which frames count as
+    // editable and edited.
     void SetModeAccess(int modeAccess) { m_modeAccess = modeAccess; }
     int ModeAccess() const { return m_modeAccess; }
     // The display index whose text is being edited in place (its text is not drawn); -1: none.

@@ -179,6 +179,12 @@ private slots:
         f.View()->SetModeAction(1);
         f.View()->SetModeAccess(2);
         QCOMPARE(f.Labels(both), full.mid(2, 2));
+        // Server content whose label contents list the picture's label "P": its image entry
+        // comes back; another label does not do it.
+        f.frame->Model().serverLabels.pictures = QStringList{QStringLiteral("Q")};
+        QCOMPARE(f.Labels(both), full.mid(2, 2));
+        f.frame->Model().serverLabels.pictures = QStringList{QStringLiteral("P")};
+        QCOMPARE(f.Labels(both), full.mid(0, 4));
     }
 
     void imageEntryNote_data()

@@ -350,6 +350,11 @@ private slots:
         f.list.SelectRow(0);
         f.list.RunCommand(listcmd::kChangeBackground);
         QVERIFY(f.prompt.records.isEmpty()); // no file dialog
+        // ... unless the server's label contents made "[BACKGROUND]" the current label.
+        f.model.serverLabels.current = QStringLiteral("[BACKGROUND]");
+        QVERIFY(f.list.ListView()->HandleDrop(data, f.RowPoint(0, false), false, false));
+        QCOMPARE(f.model.pages.At(0)->background, path);
+        f.model.serverLabels = {};
         f.list.SetModeAccess(0);
         f.prompt.fileNames = {QString()};
         f.list.RunCommand(listcmd::kChangeBackground);

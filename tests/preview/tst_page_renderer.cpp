@@ -65,6 +65,7 @@ private slots:
     void fillsAndNoColour_data();
     void fillsAndNoColour();
     void framesAndCursor();
+    void serverModeFramesFollowTheLabels();
     void cursorOnlyItem();
     void textOnlyItemShowsItsImageOnlyWithExPng();
     void jpegScales_data();
@@ -79,7 +80,7 @@ private slots:
     void uncheckedValuesFromFiles();
 
 private:
-    QImage Render(QSize client);
+    QImage Render(QSize client, int modeAccess = 0);
     PageItem &Item(int index) { return m_f.model.pages.At(0)->items[size_t(index)]; }
 
     test::CPreviewFixture m_f;
@@ -101,12 +102,13 @@ void TestPageRenderer::init()
     item.text.clear();
 }
 
-QImage TestPageRenderer::Render(QSize client)
+QImage TestPageRenderer::Render(QSize client, int modeAccess)
 {
     if (!m_f.sim)
         m_f.Start(1);
     CPageRenderer renderer(m_map, m_f.model);
     renderer.SetFrameToggles(m_toggles);
+    renderer.SetModeAccess(modeAccess);
     QImage image(client, QImage::Format_RGB32);
     image.fill(Qt::darkCyan);
     QPainter painter(&image);
@@ -199,6 +201,29 @@ void TestPageRenderer::framesAndCursor()
     m_f.sim.reset();
     image = Render(QSize(960, 540));
     QVERIFY(CountColour(image, QRect(98, 98, 3, 106), qRgb(0, 0, 255)) > 100);
+}
+
+void TestPageRenderer::serverModeFramesFollowTheLabels()
+{
+    // The item shows text record 3, labelled "T"; its frames are in colour 2 (green), one pixel
+    // outside the item.
+    m_f.AddText(3, QStringLiteral("t"));
+    m_f.model.texts.At(0)->label = QStringLiteral("T");
+    Item(0).text_no = 3;
+    const QRect frameLine(99, 99, 1, 104);
+    const QRgb green = qRgb(0, 255, 0);
+    m_toggles.editableFrames = true;
+    QVERIFY(CountColour(Render(QSize(960, 540), 0), frameLine, green) > 20);
+    // The server mode: editable only once the label contents list the label.
+    QCOMPARE(CountColour(Render(QSize(960, 540), 2), frameLine, green), 0);
+    m_f.model.serverLabels.texts = QStringList{QStringLiteral("T")};
+    QVERIFY(CountColour(Render(QSize(960, 540), 2), frameLine, green) > 20);
+    // Edited: the changed flag, in the server mode only.
+    m_toggles.editableFrames = false;
+    m_toggles.editedFrames = true;
+    m_f.model.texts.At(0)->changed = 1;
+    QVERIFY(CountColour(Render(QSize(960, 540), 2), frameLine, green) > 50);
+    QCOMPARE(CountColour(Render(QSize(960, 540), 0), frameLine, green), 0);
 }
 
 void TestPageRenderer::cursorOnlyItem()
