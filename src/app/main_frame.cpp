@@ -118,6 +118,7 @@ CMainFrame::CMainFrame(const FrameSetup &setup, QWidget *parent)
     BuildToolBar();
     BuildStatusBar();
     ApplyAccessMode();
+    BindCanvasEditCommands();
 
     setWindowTitle(m_document->Title());
     setAcceptDrops(true);
@@ -302,12 +303,14 @@ void CMainFrame::OnProjectOpened()
 
 void CMainFrame::OnFileOpen()
 {
+    CommitCanvasText();
     if (m_document->Open())
         ShowFirstPage();
 }
 
 void CMainFrame::OnToolbarOpen()
 {
+    CommitCanvasText();
     if (m_document->AccessMode() == kServerAccessMode) {
         if (QAction *retrieve = Action(cmd::kServerRetrieve))
             retrieve->trigger();
@@ -318,27 +321,32 @@ void CMainFrame::OnToolbarOpen()
 
 void CMainFrame::OnFileSave()
 {
+    CommitCanvasText();
     m_document->Save();
 }
 
 void CMainFrame::OnFileSaveAs()
 {
+    CommitCanvasText();
     m_document->SaveAs();
 }
 
 void CMainFrame::OnPortableSave()
 {
+    CommitCanvasText();
     m_document->PortableSave();
 }
 
 void CMainFrame::OnRecentFile(int index)
 {
+    CommitCanvasText();
     if (m_document->OpenRecent(index))
         ShowFirstPage();
 }
 
 void CMainFrame::OnDropFiles(const QStringList &paths)
 {
+    CommitCanvasText();
     if (m_document->DropFiles(paths) == DropResult::Opened)
         ShowFirstPage();
 }
@@ -350,6 +358,7 @@ void CMainFrame::OpenStartFile(const QString &path)
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix != u"bjp" && suffix != u"bjpx")
         return;
+    CommitCanvasText();
     m_document->OpenProjectFile(QDir::fromNativeSeparators(QFileInfo(path).absoluteFilePath()));
 }
 
@@ -388,6 +397,7 @@ void CMainFrame::SetDesignMode(bool design)
 
 void CMainFrame::OnToggleDesignMode()
 {
+    CommitCanvasText();
     // Without a page the mode stays; setting it again keeps the check mark as it was.
     SetDesignMode(DesignModeAfterToggle(m_pageSelection, m_formGraph->IsDesignMode()));
     if (m_pageSelection.HasPage())
@@ -438,6 +448,7 @@ void CMainFrame::SyncChannelBox()
 
 void CMainFrame::OnTransmit()
 {
+    CommitCanvasText();
     SetTransmissionStatus(QString());
     RefuseTransmission(*m_prompt, m_setup.edition);
     // The editions that transmit hand over to the transmission dispatcher, which this build
@@ -539,6 +550,8 @@ void CMainFrame::closeEvent(QCloseEvent *event)
         QTimer::singleShot(kBusyRetryMs, this, &QWidget::close);
         return;
     }
+    // A text being typed is part of what the save question is about.
+    CommitCanvasText();
     // The panel's two toggles are kept with the other keys written at close.
     m_settings.Rendo = m_formGraph->GraphView()->LinkedClicks() ? 1 : 0;
     m_settings.Timer = m_formGraph->GraphView()->Timers() ? 1 : 0;
@@ -569,7 +582,8 @@ void CMainFrame::PlacePanel()
         return;
     const QRect workArea = m_setup.workArea.isEmpty() ? DefaultWorkArea() : m_setup.workArea;
     view->PlacePanel(workArea);
-    view->Panel()->setVisible(isVisible() && !m_formGraph->IsDesignMode());
+    view->Panel()->setVisible(isVisible() && !m_formGraph->IsDesignMode()
+                              && !view->PanelHiddenByOperator());
 }
 
 void CMainFrame::moveEvent(QMoveEvent *event)
