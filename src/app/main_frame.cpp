@@ -163,6 +163,8 @@ CMainFrame::CMainFrame(const FrameSetup &setup, QWidget *parent)
 
 CMainFrame::~CMainFrame()
 {
+    // The child widgets go after the members; their focus changes must not reach the frame.
+    disconnect(m_focusFollower);
     // A running transmission worker would be told to quit here; this edition starts none.
     m_model.ClearModel();
     if (!m_retrievalProject.isEmpty()) {
@@ -264,7 +266,7 @@ void CMainFrame::OnUndo()
 {
     // A text being typed takes its own undo first, as the text editors always have.
     QWidget *focus = QApplication::focusWidget();
-    if (auto *text = qobject_cast<QTextEdit *>(focus))
+    if (auto *text = qobject_cast<QTextEdit *>(focus); text && text->isVisible())
         return text->undo();
     if (auto *plain = qobject_cast<QPlainTextEdit *>(focus))
         return plain->undo();
@@ -276,7 +278,7 @@ void CMainFrame::OnUndo()
 void CMainFrame::OnRedo()
 {
     QWidget *focus = QApplication::focusWidget();
-    if (auto *text = qobject_cast<QTextEdit *>(focus))
+    if (auto *text = qobject_cast<QTextEdit *>(focus); text && text->isVisible())
         return text->redo();
     if (auto *plain = qobject_cast<QPlainTextEdit *>(focus))
         return plain->redo();

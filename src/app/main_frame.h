@@ -219,6 +219,8 @@ private:
     CStatusPanes *m_panes = nullptr;
     QTimer m_autoSendTimer;
     QTimer m_autoExitTimer;
+    // The Edit menu following the keyboard focus; cut before the members go.
+    QMetaObject::Connection m_focusFollower;
 };
 
 } // namespace orin

@@ -53,7 +53,8 @@ void CMainFrame::BindCanvasEditCommands()
         if (QAction *action = Action(id))
             connect(action, &QAction::triggered, view, [view, id] { view->RunEditCommand(id); });
     }
-    connect(qApp, &QApplication::focusChanged, this, [this, view](QWidget *, QWidget *now) {
+    m_focusFollower = connect(qApp, &QApplication::focusChanged, this,
+                              [this, view](QWidget *, QWidget *now) {
         const bool typing = now && now == view->InPlaceEditor();
         for (const int id : {cmd::kEditCut, cmd::kEditCopy, cmd::kEditPaste}) {
             if (QAction *action = Action(id))

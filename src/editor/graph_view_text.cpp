@@ -139,6 +139,9 @@ void CGraphView::EndTextEditing()
     if (index < int(m_engine->Items().size())
         && m_engine->Items()[size_t(index)].item.id == m_inPlaceTarget.itemId)
         m_engine->SetShownText(index, text);
+    // The keyboard goes back to the canvas, not to a hidden editor.
+    if (m_inPlace->hasFocus())
+        setFocus(Qt::OtherFocusReason);
     m_inPlace->hide();
     m_inPlace->clear();
     if (CanEdit()) {
