@@ -119,6 +119,11 @@ private slots:
         QCOMPARE(f.Editor()->PointSize(), 14.0);
         QTRY_VERIFY(f.Editor()->hasFocus());
         QTest::keyClicks(f.Editor(), QStringLiteral("X"));
+        // A pop-up menu takes the focus for a while and gives it back: the edit goes on.
+        QFocusEvent popup(QEvent::FocusOut, Qt::PopupFocusReason);
+        QApplication::sendEvent(f.Editor(), &popup);
+        QVERIFY(f.view->IsTypingInPlace());
+        QCOMPARE(f.Steps(), 0);
 
         // A click elsewhere on the canvas takes the focus: the text is written, one step.
         QTest::mouseClick(f.view.get(), Qt::LeftButton, {}, QPoint(900, 500));
