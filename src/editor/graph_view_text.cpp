@@ -52,6 +52,9 @@ bool CGraphView::CanEdit() const
 
 int CGraphView::EditableItemAt(QPoint clientPoint) const
 {
+    // A special screen keeps the display list of the last page, which it does not show.
+    if (IsSpecialScreen(m_engine->ShownPageNumber()))
+        return -1;
     const CCanvasMapping mapping(size(), m_engine->Vertical());
     const std::vector<int> under = ItemsAt(*m_engine, mapping.ClientToPage(clientPoint));
     for (auto it = under.rbegin(); it != under.rend(); ++it) {
@@ -189,6 +192,8 @@ bool CGraphView::RunEditCommand(int command)
 
 int CGraphView::DropPictureAt(QPoint clientPoint) const
 {
+    if (IsSpecialScreen(m_engine->ShownPageNumber()))
+        return 0;
     const CCanvasMapping mapping(size(), m_engine->Vertical());
     const std::vector<int> under = ItemsAt(*m_engine, mapping.ClientToPage(clientPoint));
     if (under.empty())

@@ -298,6 +298,12 @@ private slots:
         const QString other = f.Path(QStringLiteral("note.txt"));
 
         QVERIFY(!f.view->AcceptsImageDrop(QPoint(750, 125), other));
+        // The video screen shows no item, though the display list is still the page's.
+        f.view->ShowPage(255);
+        QVERIFY(!f.view->AcceptsImageDrop(QPoint(750, 125), wide));
+        f.DoubleClick(QPoint(150, 125));
+        QVERIFY(!f.view->IsTypingInPlace());
+        f.view->ShowPage(1);
         QVERIFY(!f.view->AcceptsImageDrop(QPoint(900, 500), wide));
         QVERIFY(f.view->AcceptsImageDrop(QPoint(750, 125), wide));
         QVERIFY(f.view->DropImageAt(QPoint(750, 125), wide));
