@@ -39,6 +39,7 @@ inline constexpr int kPreviousPane = 57681;
 // Notifications posted to the frame.
 inline constexpr int kStatusText = 5001; // text for status pane 2
 inline constexpr int kChannel = 5010;    // channel number chosen in the toolbar
+inline constexpr int kChannelList = 5020; // the channel list document of the server
 
 // The frame's timers.
 inline constexpr int kAutoSendTimer = 300;

@@ -122,6 +122,7 @@ CMainFrame::CMainFrame(const FrameSetup &setup, QWidget *parent)
     BuildStatusBar();
     InstallNavigationDocks(*this);
     ApplyAccessMode();
+    BindCanvasEditCommands();
 
     setWindowTitle(m_document->Title());
     setAcceptDrops(true);
@@ -170,6 +171,8 @@ CMainFrame::CMainFrame(const FrameSetup &setup, QWidget *parent)
 
 CMainFrame::~CMainFrame()
 {
+    // The child widgets go after the members; their focus changes must not reach the frame.
+    disconnect(m_focusFollower);
     // A running transmission worker would be told to quit here; this edition starts none.
     m_model.ClearModel();
     if (!m_retrievalProject.isEmpty()) {
@@ -271,7 +274,7 @@ void CMainFrame::OnUndo()
 {
     // A text being typed takes its own undo first, as the text editors always have.
     QWidget *focus = QApplication::focusWidget();
-    if (auto *text = qobject_cast<QTextEdit *>(focus))
+    if (auto *text = qobject_cast<QTextEdit *>(focus); text && text->isVisible())
         return text->undo();
     if (auto *plain = qobject_cast<QPlainTextEdit *>(focus))
         return plain->undo();
@@ -283,7 +286,7 @@ void CMainFrame::OnUndo()
 void CMainFrame::OnRedo()
 {
     QWidget *focus = QApplication::focusWidget();
-    if (auto *text = qobject_cast<QTextEdit *>(focus))
+    if (auto *text = qobject_cast<QTextEdit *>(focus); text && text->isVisible())
         return text->redo();
     if (auto *plain = qobject_cast<QPlainTextEdit *>(focus))
         return plain->redo();
@@ -310,12 +313,14 @@ void CMainFrame::OnProjectOpened()
 
 void CMainFrame::OnFileOpen()
 {
+    CommitCanvasText();
     if (m_document->Open())
         ShowFirstPage();
 }
 
 void CMainFrame::OnToolbarOpen()
 {
+    CommitCanvasText();
     if (m_document->AccessMode() == kServerAccessMode) {
         if (QAction *retrieve = Action(cmd::kServerRetrieve))
             retrieve->trigger();
@@ -326,27 +331,32 @@ void CMainFrame::OnToolbarOpen()
 
 void CMainFrame::OnFileSave()
 {
+    CommitCanvasText();
     m_document->Save();
 }
 
 void CMainFrame::OnFileSaveAs()
 {
+    CommitCanvasText();
     m_document->SaveAs();
 }
 
 void CMainFrame::OnPortableSave()
 {
+    CommitCanvasText();
     m_document->PortableSave();
 }
 
 void CMainFrame::OnRecentFile(int index)
 {
+    CommitCanvasText();
     if (m_document->OpenRecent(index))
         ShowFirstPage();
 }
 
 void CMainFrame::OnDropFiles(const QStringList &paths)
 {
+    CommitCanvasText();
     if (m_document->DropFiles(paths) == DropResult::Opened)
         ShowFirstPage();
 }
@@ -358,6 +368,7 @@ void CMainFrame::OpenStartFile(const QString &path)
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix != u"bjp" && suffix != u"bjpx")
         return;
+    CommitCanvasText();
     m_document->OpenProjectFile(QDir::fromNativeSeparators(QFileInfo(path).absoluteFilePath()));
 }
 
@@ -396,6 +407,7 @@ void CMainFrame::SetDesignMode(bool design)
 
 void CMainFrame::OnToggleDesignMode()
 {
+    CommitCanvasText();
     // Without a page the mode stays; setting it again keeps the check mark as it was.
     SetDesignMode(DesignModeAfterToggle(m_pageSelection, m_formGraph->IsDesignMode()));
     if (m_pageSelection.HasPage())
@@ -446,6 +458,7 @@ void CMainFrame::SyncChannelBox()
 
 void CMainFrame::OnTransmit()
 {
+    CommitCanvasText();
     SetTransmissionStatus(QString());
     RefuseTransmission(*m_prompt, m_setup.edition);
     // The editions that transmit hand over to the transmission dispatcher, which this build
@@ -541,6 +554,8 @@ void CMainFrame::closeEvent(QCloseEvent *event)
         QTimer::singleShot(kBusyRetryMs, this, &QWidget::close);
         return;
     }
+    // A text being typed is part of what the save question is about.
+    CommitCanvasText();
     // The panel's two toggles are kept with the other keys written at close.
     m_settings.Rendo = m_formGraph->GraphView()->LinkedClicks() ? 1 : 0;
     m_settings.Timer = m_formGraph->GraphView()->Timers() ? 1 : 0;
@@ -571,7 +586,8 @@ void CMainFrame::PlacePanel()
         return;
     const QRect workArea = m_setup.workArea.isEmpty() ? DefaultWorkArea() : m_setup.workArea;
     view->PlacePanel(workArea);
-    view->Panel()->setVisible(isVisible() && !m_formGraph->IsDesignMode());
+    view->Panel()->setVisible(isVisible() && !m_formGraph->IsDesignMode()
+                              && !view->PanelHiddenByOperator());
 }
 
 void CMainFrame::moveEvent(QMoveEvent *event)

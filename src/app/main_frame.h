@@ -21,6 +21,7 @@
 #include <QRect>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -52,6 +53,8 @@ struct FrameSetup {
     QString associationDataHome;    // empty: the user's data folder
     ToolRunner associationTools;    // empty: the desktop tools found in PATH
     UrlOpener openUrl;              // empty: the desktop's handler (help document)
+    // The server's channel list file (command 5020); empty: no server to ask.
+    std::function<QByteArray()> fetchChannelList;
 };
 
 // The main window: owns the content model, the settings, the document state and commands,
@@ -126,6 +129,17 @@ public:
     // Makes `row` the current page and shows it; rows outside the page table are ignored.
     void ShowPageAt(int row);
 
+    // The ModeAccess and ModeAction settings changed (the network settings): the file
+    // commands, the canvas, its item menu and the page list follow at once.
+    void SetModeSettings(int modeAccess, int modeAction);
+    // Command 5020: the channel list document of the server, at most its first 1024 bytes.
+    QByteArray RequestChannelList() const;
+    // The channel list dialog ("チャンネルリスト") over `parent`, filled by command 5020.
+    void OpenChannelList(QWidget *parent);
+    // Ends typing on the canvas, so that the typed text is in the model (save, close, open,
+    // the mode switch).
+    void CommitCanvasText();
+
     // A project fetched from a server into temporary files, removed when the window goes.
     void SetRetrievalProject(const QString &projectPath, const QString &temporaryFile);
 
@@ -163,6 +177,11 @@ private:
     void BuildUndoActions(QMenu *edit, QAction *undo);
     // Shows the remote-control panel beside the canvas in edit mode, hides it in design mode.
     void PlacePanel();
+    // The modes of the settings into the document, the canvas and the page list.
+    void ApplyModeSettings();
+    // Cut, copy and paste of the Edit menu act on the canvas's in-place editor while it has the
+    // keyboard focus (undo and redo follow the focus in OnUndo and OnRedo).
+    void BindCanvasEditCommands();
 
     FrameSetup m_setup;
     QString m_appFolder;
@@ -200,6 +219,8 @@ private:
     CStatusPanes *m_panes = nullptr;
     QTimer m_autoSendTimer;
     QTimer m_autoExitTimer;
+    // The Edit menu following the keyboard focus; cut before the members go.
+    QMetaObject::Connection m_focusFollower;
 };
 
 } // namespace orin

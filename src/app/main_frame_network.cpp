@@ -22,14 +22,14 @@ void CMainFrame::OnNetworkSettings()
         MakeNetworkDialog(m_settings, *m_prompt, this, m_setup.edition);
     if (!dialog || dialog->exec() != QDialog::Accepted)
         return;
+    // Typed text goes to its item under the mode it was typed in.
+    CommitCanvasText();
     m_settings = dialog->Values();
     m_panes->SetAccessText(AccessPaneText(m_settings.AccessTitle, m_settings.modeConvertTo));
 
-    // A new access mode holds at once, for the menus and the editing rules alike.
-    m_document->SetAccessMode(m_settings.ModeAccess);
-    m_formGraph->GraphView()->SetModeAccess(m_settings.ModeAccess);
-    m_formList->SetModeAccess(m_settings.ModeAccess);
-    ApplyAccessMode();
+    // A new access mode holds at once, for the menus, the canvas, the list and the editing
+    // rules alike.
+    ApplyModeSettings();
     m_formGraph->GraphView()->update();
 
     if (!WriteNetworkSettings(m_ini, m_settings, m_setup.edition)) {

@@ -54,6 +54,8 @@ CGraphView::CGraphView(const CContentModel &model, const ProgramSettings &settin
     connect(m_panel, &CDlgPanel::TimersToggled, this, [this](bool on) {
         m_queue->Post({PreviewCommandKind::Timers, on ? 1 : 0, 0});
     });
+    CreateTextEditors();
+    setAcceptDrops(true);
 }
 
 CGraphView::~CGraphView()
@@ -65,12 +67,18 @@ CGraphView::~CGraphView()
 
 void CGraphView::ShowPage(int n)
 {
+    if (m_committing > 0)
+        return;
     m_engine->ShowPage(n);
     Repaint();
 }
 
 void CGraphView::ResetCanvas()
 {
+    // A text still being typed goes to its page first when that page is still in the table.
+    EndTextEditing();
+    m_dialogIndex = -1;
+    m_dialogTarget.reset();
     m_engine->ResetCanvas();
     Repaint();
 }
@@ -180,6 +188,14 @@ void CGraphView::RunItemCommand(int command)
     const int count = int(m_engine->Items().size());
     const int shownId = page->id;
     bool changed = false;
+    if (command >= itemcmd::kText && command < itemcmd::kText + kItemSlots) {
+        const int index = command - itemcmd::kText;
+        if (index >= count)
+            return;
+        if (m_renderer.TextEditable(m_engine->TextSource(m_engine->Items()[size_t(index)].item.id)))
+            EditText(index, false);
+        return;
+    }
     if (command >= itemcmd::kImage && command < itemcmd::kImage + kItemSlots) {
         const int index = command - itemcmd::kImage;
         if (index >= count)

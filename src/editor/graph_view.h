@@ -6,12 +6,14 @@
 #include "preview/page_renderer.h"
 #include "preview/preview_engine.h"
 #include "preview/work_folder_images.h"
+#include "document/text_commit.h"
 
 #include <QWidget>
 
 class QMenu;
 
 #include <memory>
+#include <optional>
 
 // The page canvas of edit mode: shows the page through the renderer, turns clicks and keys into
 // calls of the receiver simulation and repaints what the simulation reports as changed. The
@@ -19,8 +21,10 @@ class QMenu;
 
 namespace orin {
 
+class CDlgGText;
 class CDlgPanel;
 class CDocumentEdits;
+class CInPlaceEditor;
 class CItemClipboard;
 class CPrompt;
 class CQtCommandQueue;
@@ -70,11 +74,37 @@ public:
     // current focus (done at every repaint of the simulation).
     void UpdateKeyCoverage();
 
+    // --- item editing (graph_view_text.cpp) ---
+    // Edits the text of display index `index`: typed in place, or with `shift` (and for texts
+    // with sections) in the text dialog.
+    void EditText(int index, bool shift);
+    // "画像変更..." for the image of display index `index`.
+    void ChangeImage(int index);
+    // Ends typing in place: the text goes to the item it was typed on (its page, item and text
+    // source as they were when typing began). Runs before anything changes what the canvas
+    // shows and before save, close, open and the mode switch.
+    void EndTextEditing();
+    bool IsTypingInPlace() const { return m_inPlaceIndex >= 0; }
+    CInPlaceEditor *InPlaceEditor() const { return m_inPlace; }
+    CDlgGText *TextDialog() const { return m_textDialog; }
+    // An edit command of the main menu (undo, cut, copy, paste) for the in-place editor; false
+    // when the editor does not have the keyboard focus.
+    bool RunEditCommand(int command);
+    // An image file dropped at a client point: the image of the item there takes the file.
+    // False when nothing changed.
+    bool DropImageAt(QPoint clientPoint, const QString &path);
+    // Whether a drop of `path` at the client point would reach an item's image.
+    bool AcceptsImageDrop(QPoint clientPoint, const QString &path) const;
+    // The operator hid the panel with a right double-click (it stays hidden when the window
+    // moves).
+    bool PanelHiddenByOperator() const { return m_panelHidden; }
+
     // --- CPreviewObserver ---
     void Repaint() override;
     void RedrawItemDirect(int itemId, const QString &text) override;
     void ShowMessage(const QString &text, const QString &caption) override;
     void DigitEntryChanged(bool on) override;
+    void PageChanging() override;
 
 signals:
     // The simulation repainted: the shown page or the focus may have changed.
@@ -85,8 +115,24 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
+    void CreateTextEditors();
+    // The topmost item under the client point that a double-click edits (cursor-only items are
+    // passed over); -1 none.
+    int EditableItemAt(QPoint clientPoint) const;
+    // Where the text of display index `index` comes from, on the page shown now.
+    TextEditTarget TargetOf(int index) const;
+    void StartInPlace(int index);
+    // The text dialog's "更新".
+    void OnTextCommitted(const QString &text);
+    // The image id shown by the topmost item under the client point (0: none).
+    int DropPictureAt(QPoint clientPoint) const;
+    bool CanEdit() const;
     // The row of the page the canvas shows, or -1 (a special screen or no page).
     int ShownRow() const;
 
@@ -112,6 +158,21 @@ private:
     // The item that the next paint draws on its own, with its text (marquee and clock).
     int m_directItem = -1;
     QString m_directText;
+
+    // Typing in place: the editor, the display index it covers and where its text goes.
+    CInPlaceEditor *m_inPlace = nullptr;
+    int m_inPlaceIndex = -1;
+    TextEditTarget m_inPlaceTarget;
+    // The text dialog: the display index of an item's own text (-1 none), the text id it was
+    // opened with and its target, none once used or reset.
+    CDlgGText *m_textDialog = nullptr;
+    int m_dialogIndex = -1;
+    int m_dialogTextId = 0;
+    std::optional<TextEditTarget> m_dialogTarget;
+    // While an edit of ours is written, the page shown again by whoever follows the model
+    // would drop the display list we have just updated.
+    int m_committing = 0;
+    bool m_panelHidden = false;
 };
 
 } // namespace orin

@@ -55,6 +55,24 @@ std::vector<int> ItemsAt(const CPreviewEngine &engine, QPointF pagePoint)
     return found;
 }
 
+QString TextEntryLabel(const CContentModel &model, const CPreviewEngine &engine, int index)
+{
+    const PageItem &item = engine.Items()[size_t(index)].item;
+    const int state = engine.TextState(item.id);
+    const QString head = QStringLiteral("アイテム%1 - テキスト %2").arg(item.id).arg(KindMark(item.idg));
+    if (state == 0)
+        return head;
+    const int source = engine.TextSource(item.id);
+    QString note;
+    if (const CMyTextInfo *record = model.texts.FindById(source)) {
+        note = state == 1 ? QStringLiteral(" テキストID:%1, ラベル:%2").arg(source).arg(record->label)
+                          : QStringLiteral(" グループテキストID:%1, ラベル:%2 ")
+                                .arg(source)
+                                .arg(record->label);
+    }
+    return head + u' ' + note;
+}
+
 QString ImageEntryLabel(const CContentModel &model, const CPreviewEngine &engine, int index)
 {
     const PageItem &item = engine.Items()[size_t(index)].item;
@@ -86,6 +104,11 @@ std::vector<ItemMenuEntry> ItemMenuEntries(const CContentModel &model,
     const std::vector<int> under = ItemsAt(engine, pagePoint);
     const std::vector<DisplayItem> &items = engine.Items();
 
+    for (const int i : under) {
+        const PageItem &item = items[size_t(i)].item;
+        if (renderer.TextEditable(engine.TextSource(item.id)))
+            entries.push_back({itemcmd::kText + i, TextEntryLabel(model, engine, i)});
+    }
     bool separated = false;
     for (const int i : under) {
         const PageItem &item = items[size_t(i)].item;

@@ -17,6 +17,7 @@ class CPageRenderer;
 class CPreviewEngine;
 
 namespace itemcmd {
+inline constexpr int kText = 4000;   // + display index: edit the item's text
 inline constexpr int kImage = 4256;  // + display index: change the item's image
 inline constexpr int kAction = 4512; // + display index: edit the item's action
 inline constexpr int kItemProperties = 32799;
@@ -46,11 +47,15 @@ QString KindMark(int idg);
 // The display indexes of the items under the page point, lowest first.
 std::vector<int> ItemsAt(const CPreviewEngine &engine, QPointF pagePoint);
 
+// The text entry's label of display index `index`: the kind mark and, for a text that is not
+// the item's own, the note of its text record (empty when the record does not exist).
+QString TextEntryLabel(const CContentModel &model, const CPreviewEngine &engine, int index);
+
 // The image entry's label of display index `index` (the note left empty when the picture has
 // no record).
 QString ImageEntryLabel(const CContentModel &model, const CPreviewEngine &engine, int index);
 
-// The whole menu for the page point: the image entries, the action entries (ModeAction not 0)
+// The whole menu for the page point: the text entries, the image entries, the action entries (ModeAction not 0)
 // and, while the structure may be edited (ModeAction not 0, ModeAccess not 2), the item
 // properties and the copy of the topmost item and the three pastes. Empty: no menu.
 std::vector<ItemMenuEntry> ItemMenuEntries(const CContentModel &model,

@@ -84,6 +84,8 @@ void CPreviewEngine::ShowPage(int n)
         return;
     }
     if (IsSpecialScreen(n)) {
+        if (m_observer)
+            m_observer->PageChanging();
         m_previousPage = m_shownPage;
         m_shownPage = n;
         ++m_generation;
@@ -93,6 +95,8 @@ void CPreviewEngine::ShowPage(int n)
     }
     if (!page)
         return;
+    if (m_observer)
+        m_observer->PageChanging();
 
     m_previousPage = m_shownPage;
     m_shownPage = n;
@@ -491,6 +495,12 @@ void CPreviewEngine::ShowImage(int itemId, int imageId)
     if (record)
         entry->image = m_images.DisplayCopy(*record);
     Changed(TraceKind::Picture, itemId, imageId);
+}
+
+void CPreviewEngine::SetShownText(int index, const QString &text)
+{
+    if (index >= 0 && index < int(m_items.size()))
+        m_items[size_t(index)].item.text = text;
 }
 
 void CPreviewEngine::SetItemText(int itemId, const QString &text)

@@ -63,6 +63,9 @@ public:
     void OnTimer(int timerId);
     // The program was opened, closed or created: stop everything and forget the focus.
     void ResetCanvas();
+    // The text that display index `index` shows (a text typed in place on the canvas); an
+    // index outside the display list is ignored.
+    void SetShownText(int index, const QString &text);
 
     // --- panel toggles ---
     bool LinkedClicks() const { return m_linkedClicks; }

@@ -55,7 +55,7 @@ public:
 };
 
 // What the engine tells its view: repaint everything, repaint one item with a text straight
-// away, show a message, enable or disable the digit buttons.
+// away, show a message, enable or disable the digit buttons, a page change about to happen.
 class CPreviewObserver {
 public:
     virtual ~CPreviewObserver() = default;
@@ -63,6 +63,9 @@ public:
     virtual void RedrawItemDirect(int itemId, const QString &text) { Q_UNUSED(itemId) Q_UNUSED(text) }
     virtual void ShowMessage(const QString &text, const QString &caption) { Q_UNUSED(text) Q_UNUSED(caption) }
     virtual void DigitEntryChanged(bool on) { Q_UNUSED(on) }
+    // The canvas is about to show another page or screen (keys, timers, actions, the list):
+    // whatever is typed on the old one must be kept before its display list goes.
+    virtual void PageChanging() {}
 };
 
 } // namespace orin

@@ -149,6 +149,9 @@ private slots:
         const QPoint both = f.ClientOf(160, 130);  // items 1 and 2
         const QPoint empty = f.ClientOf(600, 400); // no item
         const QStringList full{
+            QStringLiteral("アイテム1 - テキスト   テキストID:3, ラベル:T"),
+            QStringLiteral("アイテム2 - テキスト - 非表示"),
+            QStringLiteral("-"),
             QStringLiteral("アイテム1 - イメージ   画像ID:5, サイズ:12KB, タイプ:JPEG, ラベル:P"),
             QStringLiteral("-"),
             QStringLiteral("アイテム1 - アクション "),
@@ -167,24 +170,24 @@ private slots:
                                  QStringLiteral("Paste(テキスト変更可)"),
                                  QStringLiteral("Paste(画像・テキスト変更可)")};
         QCOMPARE(f.Labels(empty), pastes);
-        QCOMPARE(f.Labels(both).mid(5), full.mid(5) + pastes);
-        QCOMPARE(f.Commands(both),
-                 (QList<int>{4256, 0, 4512, 4513, 0, 32799, 32773, 32775, 32811, 32809}));
+        QCOMPARE(f.Labels(both).mid(8), full.mid(8) + pastes);
+        QCOMPARE(f.Commands(both), (QList<int>{4000, 4001, 0, 4256, 0, 4512, 4513, 0, 32799,
+                                               32773, 32775, 32811, 32809}));
 
         // ModeAction 0: no action entries, nothing that changes the page's items.
         f.View()->SetModeAction(0);
-        QCOMPARE(f.Labels(both), full.mid(0, 1));
+        QCOMPARE(f.Labels(both), full.mid(0, 4));
         QVERIFY(f.Labels(empty).isEmpty());
         // The server mode: only the action entries.
         f.View()->SetModeAction(1);
         f.View()->SetModeAccess(2);
-        QCOMPARE(f.Labels(both), full.mid(2, 2));
+        QCOMPARE(f.Labels(both), full.mid(5, 2));
         // Server content whose label contents list the picture's label "P": its image entry
         // comes back; another label does not do it.
         f.frame->Model().serverLabels.pictures = QStringList{QStringLiteral("Q")};
-        QCOMPARE(f.Labels(both), full.mid(2, 2));
+        QCOMPARE(f.Labels(both), full.mid(5, 2));
         f.frame->Model().serverLabels.pictures = QStringList{QStringLiteral("P")};
-        QCOMPARE(f.Labels(both), full.mid(0, 4));
+        QCOMPARE(f.Labels(both), full.mid(3, 4));
     }
 
     void imageEntryNote_data()
@@ -214,7 +217,8 @@ private slots:
         f.frame->Model().pictures.FindById(5)->type = type;
         f.frame->Model().pages.At(0)->items[0].pic_no = picture;
         f.frame->ShowPageAt(0);
-        QCOMPARE(f.Labels(f.ClientOf(110, 110)).value(0), label);
+        // After the text entry and its separator.
+        QCOMPARE(f.Labels(f.ClientOf(110, 110)).value(2), label);
     }
 
     void pasteModesGoThroughTheUndoStack()

@@ -11,6 +11,7 @@
 #include "document/document_edits.h"
 #include "document/image_edits.h"
 #include "document/recent_files.h"
+#include "document/text_commit.h"
 #include "images/load_services.h"
 
 #include <QSignalSpy>
@@ -135,6 +136,16 @@ private slots:
         }) << QStringLiteral("テキスト編集");
         QTest::newRow("text section") << Edit([](Fixture &f) {
             return f.edits.UpdateTextSection(1, 2, QStringLiteral("二"), 20);
+        }) << QStringLiteral("テキスト編集");
+        QTest::newRow("item return") << Edit([](Fixture &f) {
+            return f.edits.UpdateItemReturn(30, 1, QStringLiteral("G:10"));
+        }) << QStringLiteral("アクション編集");
+        QTest::newRow("item timer") << Edit([](Fixture &f) {
+            return f.edits.UpdateItemTimer(10, 4);
+        }) << QStringLiteral("アクション編集");
+        QTest::newRow("typed section") << Edit([](Fixture &f) {
+            const TextEditTarget target{f.model.pages.At(1)->serial.Value(), 2, 2, 1, 0};
+            return CommitTypedText(f.edits, f.model, target, QStringLiteral("二"));
         }) << QStringLiteral("テキスト編集");
         QTest::newRow("renumber")
             << Edit([](Fixture &f) { return f.edits.RenumberPages(); })
