@@ -13,7 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-// A real FTP server for the tests: tests/transmit/ftp_server.py under Debian's python (which
+// A real FTP server for the tests: tests/common/ftp_server.py under Debian's python (which
 // has pyftpdlib), on 127.0.0.1 with a port the system chose, writing every command it
 // receives to a log.
 
@@ -33,7 +33,7 @@ public:
         QDir().mkpath(Root());
         Serve({});
         m_process.setProgram(QStringLiteral("/usr/bin/python3"));
-        m_process.setArguments(QStringList{SourceDir() + QStringLiteral("/tests/transmit/ftp_server.py"),
+        m_process.setArguments(QStringList{SourceDir() + QStringLiteral("/tests/common/ftp_server.py"),
                                            QStringLiteral("--root"), Root(),
                                            QStringLiteral("--log"), LogPath(),
                                            QStringLiteral("--serve"), ServePath(),
