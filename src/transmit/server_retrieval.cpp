@@ -91,6 +91,23 @@ FetchResult FetchContent(const RetrievalRequest &request, const ConnectionProfil
     return result;
 }
 
+QByteArray FetchChannelList(const ConnectionProfile &profile, const QString &workFolder,
+                            const FtpOptions &options)
+{
+    constexpr qint64 kChannelListBytes = 1024;
+    const QString local = QDir(workFolder).filePath(QStringLiteral("ListChannel.xml"));
+    QByteArray bytes;
+    auto connection = OpenFtp(profile, options);
+    if (connection && connection->GetRemoteFile(QStringLiteral("@LISTCHANNEL"), local)) {
+        QFile file(local);
+        if (file.open(QIODevice::ReadOnly))
+            bytes = file.read(kChannelListBytes);
+    }
+    CloseFtp(connection);
+    QFile::remove(local);
+    return bytes;
+}
+
 void WriteRetrievalSettings(CIniStore &store, const RetrievalRequest &request, bool fetched)
 {
     if (request.type == 1)

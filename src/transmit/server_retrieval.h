@@ -63,6 +63,12 @@ FetchResult FetchContent(const RetrievalRequest &request, const ConnectionProfil
                          const QString &workFolder, const FtpOptions &options,
                          int edition = kEdition);
 
+// The channel list of the online server: "@LISTCHANNEL" fetched into "ListChannel.xml" of the
+// work folder, at most its first 1024 bytes taken unchanged, the file deleted. Empty when the
+// download failed.
+QByteArray FetchChannelList(const ConnectionProfile &profile, const QString &workFolder,
+                            const FtpOptions &options);
+
 // Writes what the retrieval keeps in the settings file: NumberContents for type 1 whatever
 // the result, RecordTime for type 2 after a success.
 void WriteRetrievalSettings(CIniStore &store, const RetrievalRequest &request, bool fetched);

@@ -120,6 +120,21 @@ private slots:
         QVERIFY(!FetchContent({2, 1, kRecordTime}, nobody, dir.path(), {}).ok);
     }
 
+    void channelListIsCutAt1024Bytes()
+    {
+        CTestFtpServer server;
+        QVERIFY(server.Start());
+        QTemporaryDir dir;
+        QByteArray list(3000, 'c');
+        WriteBytes(dir.filePath(QStringLiteral("list.xml")), list);
+        server.Serve({{QStringLiteral("@LISTCHANNEL"), dir.filePath(QStringLiteral("list.xml"))}});
+        QCOMPARE(FetchChannelList(server.Profile(), dir.path(), {}), list.left(1024));
+        QCOMPARE(server.Commands(), Download(QStringLiteral("@LISTCHANNEL")));
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("ListChannel.xml"))));
+        server.Serve({});
+        QCOMPARE(FetchChannelList(server.Profile(), dir.path(), {}), QByteArray());
+    }
+
     void settingsKeptByTheRetrieval()
     {
         QTemporaryDir dir;
