@@ -9,7 +9,7 @@
 #include "app/help_document.h"
 #include "document/lib_bmlts.h"
 #include "document/prompt.h"
-#include "document/transmission_refusal.h"
+#include "transmit/transmission_runner.h"
 #include "app/qt_prompt.h"
 #include "app/status_panes.h"
 #include "editor/form_graph.h"
@@ -154,6 +154,8 @@ CMainFrame::CMainFrame(const FrameSetup &setup, QWidget *parent)
     connect(m_formList, &CFormList::FilesDropped, this, &CMainFrame::OnDropFiles);
     connect(m_document.get(), &CDocument::ModelEdited, this, &CMainFrame::OnModelEdited);
 
+    SetUpTransmission();
+
     m_autoSendTimer.setInterval(kAutoSendMs);
     m_autoExitTimer.setInterval(kAutoExitMs);
     connect(&m_autoSendTimer, &QTimer::timeout, this, [this] { OnTimer(cmd::kAutoSendTimer); });
@@ -162,7 +164,8 @@ CMainFrame::CMainFrame(const FrameSetup &setup, QWidget *parent)
 
 CMainFrame::~CMainFrame()
 {
-    // A running transmission worker would be told to quit here; this edition starts none.
+    // The worker uses the work folder: it ends before the folder goes.
+    StopTransfers();
     m_model.ClearModel();
     if (!m_retrievalProject.isEmpty()) {
         DeleteProjectFiles(m_retrievalProject);
@@ -436,14 +439,6 @@ void CMainFrame::SyncChannelBox()
 
 // ---------------------------------------------------------------- other commands
 
-void CMainFrame::OnTransmit()
-{
-    SetTransmissionStatus(QString());
-    RefuseTransmission(*m_prompt, m_setup.edition);
-    // The editions that transmit hand over to the transmission dispatcher, which this build
-    // does not contain.
-}
-
 void CMainFrame::OnNetworkSettings()
 {
     // The HTML edition has no connection to edit; the dialogs of the other editions belong to
@@ -486,6 +481,8 @@ void CMainFrame::SetRetrievalProject(const QString &projectPath, const QString &
 
 void CMainFrame::StartCommandLineTimers(bool autoSend, bool autoExit)
 {
+    // The auto-send transmission asks nothing.
+    m_autoSend = autoSend;
     if (autoSend)
         m_autoSendTimer.start();
     if (autoExit)
@@ -534,7 +531,10 @@ void CMainFrame::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
-    if (m_document->IsBusy()) {
+    if (m_document->IsBusy() || m_retrievalCancel) {
+        // A retrieval that runs is told to stop; the window closes once it has.
+        if (m_retrievalCancel)
+            m_retrievalCancel->store(true);
         event->ignore();
         QTimer::singleShot(kBusyRetryMs, this, &QWidget::close);
         return;
@@ -549,6 +549,7 @@ void CMainFrame::closeEvent(QCloseEvent *event)
     }
     m_autoSendTimer.stop();
     m_autoExitTimer.stop();
+    StopTransfers();
     m_closed = true;
     if (CGraphView *view = m_formGraph->GraphView())
         view->Panel()->hide();
