@@ -6,7 +6,7 @@
 #include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/status_panes.h"
-#include "content_fixture.h"
+#include "transmit_content.h"
 #include "document/document.h"
 #include "ftp_test_server.h"
 #include "prompt_fixtures.h"

@@ -2,7 +2,7 @@
 // orinedit-cli transmit and fetch against a real FTP server, in every edition.
 
 #include "cli_runner.h"
-#include "content_fixture.h"
+#include "transmit_content.h"
 #include "ftp_test_server.h"
 #include "settings/app_settings.h"
 #include "settings/ini_store.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "content_fixture.h"
+#include "transmit_content.h"
 #include "images/load_services.h"
 #include "model/project_reader.h"
 
