@@ -2,8 +2,11 @@
 // Makes the sample content set in examples/: four pages with drawn JPEG backgrounds, a
 // colour-map PNG button (indexed, without a palette of its own), a general PNG, a picture,
 // texts with sections, a macro, focus moves in four directions, page jumps, a page timer, a
-// marquee, a clock and a picture animation. Run:
-//   build/bin/orinedit-make-sample examples/sample.bjpx
+// marquee, a clock, a picture animation and a number entry through the memory registers. With a
+// second file it also writes the same set with deliberate faults, for the navigation check: a
+// jump to a page that does not exist, a page that nothing leads to any more, a focus dead end and
+// a macro that names a missing text. Run:
+//   build/bin/orinedit-make-sample examples/sample.bjpx examples/broken.bjpx
 
 #include "images/font_setup.h"
 #include "images/image_measure.h"
@@ -180,8 +183,8 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     RegisterFontSubstitutes();
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: orinedit-make-sample OUT.bjpx\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: orinedit-make-sample OUT.bjpx [BROKEN.bjpx]\n");
         return 2;
     }
     const QString project = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
@@ -236,6 +239,7 @@ int main(int argc, char **argv)
     AddItem(*top, 11, 0, QRect(780, 400, 160, 160), QString()).pic_no = 201;
     top->blue = 2;
     top->red = 3;
+    top->green = 4;
     m.pages.Add(std::move(top));
 
     // Page 2: a headline from the text table and a scrolling line.
@@ -276,6 +280,17 @@ int main(int argc, char **argv)
     ok4.pic_no = 200;
     ok4.ret = QStringLiteral("1");
     ok4.focus = QStringLiteral("T:3:5");
+    // A number typed with the digit keys while the focus is on the entry field: enter keeps it
+    // in register 1 and shows it below.
+    ok4.right = QStringLiteral("2");
+    PageItem &entry = AddItem(*notice, 2, 0, QRect(340, 440, 240, 56), QStringLiteral("番号入力"));
+    entry.pic_no = 200;
+    entry.focus = QStringLiteral("Xf:1:6");
+    entry.outfocus = QStringLiteral("Xf:0");
+    entry.ret = QStringLiteral("Xi:1,Xs:1:7,F:3:7");
+    entry.left = QStringLiteral("1");
+    AddItem(*notice, 6, 2, QRect(620, 440, 160, 56), QString()).bcolor = 4;
+    AddItem(*notice, 7, 2, QRect(620, 360, 300, 56), QStringLiteral("番号：")).size = 24;
     notice->timer = 30;
     notice->return_ = 1;
     m.pages.Add(std::move(notice));
@@ -288,5 +303,26 @@ int main(int argc, char **argv)
         return 1;
     }
     QFile::remove(project + QStringLiteral(".bak"));
+    if (argc == 3) {
+        // The faulty copy shares the sample's pictures through relative references.
+        const QString broken = QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath();
+        CMyProgramInfo &first = *m.pages.At(0);
+        first.items[2].ret = QStringLiteral("G:5"); // there is no page 5
+        first.green = 0;                            // ... so nothing leads to page 4 any more
+        CMyProgramInfo &weather = *m.pages.At(2);
+        weather.items[2].left = QStringLiteral("0"); // "トップへ" keeps the focus for ever
+        auto faulty = std::make_unique<CMyMacroInfo>();
+        faulty->id = 2;
+        faulty->label = QStringLiteral("天気の続き");
+        faulty->macro = QStringLiteral("T:8:5"); // there is no text 8
+        m.macros.Add(std::move(faulty));
+        weather.items[1].up = QStringLiteral("A:2");
+        const FileResult faultySaved = SaveProject(m, broken, SaveMode::Plain, folder, settings);
+        if (!faultySaved.ok) {
+            std::fprintf(stderr, "%s\n", qPrintable(faultySaved.message));
+            return 1;
+        }
+        QFile::remove(broken + QStringLiteral(".bak"));
+    }
     return 0;
 }

@@ -7,6 +7,7 @@
 #include "document/document_edits.h"
 #include "document/image_edits.h"
 #include "app/help_document.h"
+#include "app/navigation_docks.h"
 #include "document/lib_bmlts.h"
 #include "document/prompt.h"
 #include "transmit/transmission_runner.h"
@@ -117,6 +118,7 @@ CMainFrame::CMainFrame(const FrameSetup &setup, QWidget *parent)
     BuildMenus();
     BuildToolBar();
     BuildStatusBar();
+    InstallNavigationDocks(*this);
     ApplyAccessMode();
 
     setWindowTitle(m_document->Title());

@@ -3,6 +3,7 @@
 
 #include "actions/action_strings.h"
 #include "actions/data_slimming.h"
+#include "cli/cli_check.h"
 #include "cli/cli_images.h"
 #include "cli/cli_pages.h"
 #include "cli/cli_preview.h"
@@ -38,12 +39,22 @@ const char kUsage[] =
     "  render FILE OUT.png [--page ID] [--size WxH] [--frames] [--keys KEYS]\n"
     "                         draw the page as the editor's canvas shows it (default: the\n"
     "                         first page at 1920x1080), after running KEYS as simulate does\n"
-    "  simulate FILE [--page ID] [--keys KEYS] [--clock HH:MM] [--json]\n"
+    "  simulate FILE [--page ID] [--keys KEYS] [--clock HH:MM] [--json] [--trace]\n"
     "                         try the page with the remote control on a simulated clock and\n"
     "                         print the state after the start and after each key. KEYS is a\n"
     "                         comma-separated list of enter, up, down, left, right, d, back,\n"
     "                         blue, red, green, yellow, refresh, digit:N (1-10), click:X:Y\n"
-    "                         (page coordinates) and wait:MS\n"
+    "                         (page coordinates) and wait:MS. --trace also prints, before each\n"
+    "                         state, every action entry that ran and what it changed, indented\n"
+    "                         by depth (with --json: a \"trace\" array in each state)\n"
+    "  check FILE [--json]    print the navigation findings: broken references (\"error\"),\n"
+    "                         pages no path from the first page reaches, items the focus\n"
+    "                         never reaches and focus dead ends (\"warning\"), one a line as\n"
+    "                         \"SEVERITY CODE LOCATION: MESSAGE\", then the line \"N broken\n"
+    "                         references, M warnings\"; exit 1 when there is a broken\n"
+    "                         reference. --json prints one object: broken, warnings,\n"
+    "                         findings (severity, code, page, item, macro, field, target,\n"
+    "                         message) and pages (id, reachable, startFocus, edges, focusMoves)\n"
     "  clut [FILE.clt]        print the colour map the editor uses with FILE as its\n"
     "                         default.clt (without FILE: the built-in map), one line\n"
     "                         \"INDEX R G B A\" for each index 0-255; a file that cannot be\n"
@@ -78,7 +89,8 @@ const char kUsage[] =
     "writing commands refuse it; info shows what could be read and says it is damaged.\n"
     "\n"
     "Exit status: 0 success, 1 a file could not be read or written, or is not a complete\n"
-    "project, or a transmission or retrieval did not succeed, 2 usage error.\n";
+    "project (check: also a broken reference; transmit, fetch: the transfer did not\n"
+    "succeed), 2 usage error.\n";
 
 int Usage(Streams io, const QString &problem)
 {
@@ -252,6 +264,8 @@ int Run(const QStringList &args, Streams io)
         return Render(rest, io);
     if (command == u"simulate")
         return Simulate(rest, io);
+    if (command == u"check")
+        return Check(rest, io);
     if (command == u"renumber")
         return Transform(command, rest, io, [](CLoadedProject &p) { RenumberPages(p.model); });
     if (command == u"slim") {

@@ -77,6 +77,13 @@ public:
     QStringList messages;
 };
 
+// The action trace of one step.
+class CTraceLog : public CActionTraceObserver {
+public:
+    void OnTrace(const TraceEvent &event) override { events.push_back(event); }
+    std::vector<TraceEvent> events;
+};
+
 const QString kUnsettled = QStringLiteral("stopped after 10000 posted commands");
 
 // A loaded content set with the simulation running on it.
@@ -138,6 +145,7 @@ public:
         report(QStringLiteral("start"));
         for (const KeyStep &step : m_steps) {
             log.messages.clear();
+            trace.events.clear();
             bool settled = true;
             switch (step.kind) {
             case KeyStep::Key:
@@ -166,6 +174,7 @@ public:
     std::unique_ptr<CWorkFolderImages> images;
     std::unique_ptr<CSimulation> sim;
     CMessageLog log;
+    CTraceLog trace;
 
 private:
     void Settle(bool settled)
@@ -195,6 +204,23 @@ bool TakeOption(QStringList &args, const QString &name, QString &value)
 bool TakeFlag(QStringList &args, const QString &name)
 {
     return args.removeAll(name) > 0;
+}
+
+QJsonArray TraceJson(const std::vector<TraceEvent> &events)
+{
+    QJsonArray trace;
+    for (const TraceEvent &event : events) {
+        QJsonObject o{{QStringLiteral("depth"), event.depth},
+                      {QStringLiteral("event"), TraceKindName(event.kind)},
+                      {QStringLiteral("text"), FormatTraceEvent(event)}};
+        if (event.kind == TraceKind::Entry) {
+            o.insert(QStringLiteral("action"), event.text);
+            o.insert(QStringLiteral("entry"), event.text.mid(event.entryStart, event.entryLength));
+            o.insert(QStringLiteral("entryStart"), event.entryStart);
+        }
+        trace.append(o);
+    }
+    return trace;
 }
 
 QJsonObject StateJson(const CPreviewEngine &e, const QString &step, const QStringList &messages)
@@ -236,10 +262,12 @@ QString Quoted(QString text)
 }
 
 void PrintReadable(QTextStream &out, const CPreviewEngine &e, const QString &step,
-                   const QStringList &messages)
+                   const QStringList &messages, const std::vector<TraceEvent> &trace)
 {
     out << "[" << step << "] page " << e.ShownPageNumber() << ", focus " << e.FocusItem()
         << ", input " << Quoted(e.Input()) << '\n';
+    for (const TraceEvent &event : trace)
+        out << "  trace: " << QString(2 * event.depth, u' ') << FormatTraceEvent(event) << '\n';
     for (const QString &message : messages)
         out << "  message: " << message << '\n';
     for (const DisplayItem &entry : e.Items()) {
@@ -267,6 +295,7 @@ int Simulate(const QStringList &argsIn, Streams io)
         return kExitUsage;
     }
     const bool json = TakeFlag(args, QStringLiteral("--json"));
+    const bool traced = TakeFlag(args, QStringLiteral("--trace"));
     if (args.size() != 1) {
         io.err << "simulate takes one FILE\n";
         return kExitUsage;
@@ -282,12 +311,18 @@ int Simulate(const QStringList &argsIn, Streams io)
     CPreviewRun run;
     if (const int code = run.Start(args.first(), page, keys, clock, io); code != kExitOk)
         return code;
+    if (traced)
+        run.sim->engine.SetTraceObserver(&run.trace);
     run.Run([&](const QString &step) {
         const CPreviewEngine &e = run.sim->engine;
-        if (json)
-            io.out << QJsonDocument(StateJson(e, step, run.log.messages)).toJson(QJsonDocument::Compact) << '\n';
-        else
-            PrintReadable(io.out, e, step, run.log.messages);
+        if (json) {
+            QJsonObject state = StateJson(e, step, run.log.messages);
+            if (traced)
+                state.insert(QStringLiteral("trace"), TraceJson(run.trace.events));
+            io.out << QJsonDocument(state).toJson(QJsonDocument::Compact) << '\n';
+        } else {
+            PrintReadable(io.out, e, step, run.log.messages, run.trace.events);
+        }
     });
     return kExitOk;
 }

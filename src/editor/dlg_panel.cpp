@@ -14,7 +14,7 @@ namespace {
 
 constexpr int kPanelResource = 134;
 
-struct KeyButton {
+struct KeySpec {
     int id;
     const char16_t *caption;
     int code;
@@ -22,7 +22,7 @@ struct KeyButton {
     int column;
 };
 
-const KeyButton kKeyButtons[] = {
+const KeySpec kKeyButtons[] = {
     {1039, u"↑", kKeyUp, 0, 1},         {1041, u"←", kKeyLeft, 1, 0},
     {1043, u"決定", kKeyEnter, 1, 1},   {1042, u"→", kKeyRight, 1, 2},
     {1040, u"↓", kKeyDown, 2, 1},       {1044, u"ｄ", kKeyData, 0, 0},
@@ -60,7 +60,7 @@ CDlgPanel::CDlgPanel(QWidget *parent) : QDialog(parent, Qt::Tool)
     setModal(false);
     auto *grid = new QGridLayout(this);
     grid->setSpacing(2);
-    for (const KeyButton &key : kKeyButtons) {
+    for (const KeySpec &key : kKeyButtons) {
         QPushButton *button = AddButton(key.id, QString::fromUtf16(key.caption));
         grid->addWidget(button, key.row, key.column);
         const int code = key.code;
@@ -97,6 +97,37 @@ QPushButton *CDlgPanel::AddButton(int controlId, const QString &caption)
     button->setFocusPolicy(Qt::NoFocus);
     m_buttons.append(button);
     return button;
+}
+
+QPushButton *CDlgPanel::KeyButton(int code) const
+{
+    for (const KeySpec &key : kKeyButtons) {
+        if (key.code == code)
+            return Button(key.id);
+    }
+    return nullptr;
+}
+
+void CDlgPanel::SetKeyCoverage(int code, bool active, const QString &tip)
+{
+    QPushButton *button = KeyButton(code);
+    if (!button)
+        return;
+    button->setToolTip(tip);
+    if (button->property("keyActive").isValid() && button->property("keyActive").toBool() == active)
+        return;
+    button->setProperty("keyActive", active);
+    // Greyed like a disabled button, but enabled: the operator may still press it.
+    QPalette palette = this->palette();
+    if (!active)
+        palette.setColor(QPalette::ButtonText, palette.color(QPalette::Disabled, QPalette::ButtonText));
+    button->setPalette(palette);
+}
+
+bool CDlgPanel::KeyActive(int code) const
+{
+    const QPushButton *button = KeyButton(code);
+    return button && button->property("keyActive").toBool();
 }
 
 QPushButton *CDlgPanel::Button(int controlId) const

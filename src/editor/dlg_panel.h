@@ -33,6 +33,12 @@ public:
 
     // The button with that control id (1027..1052), or null.
     QPushButton *Button(int controlId) const;
+    // The button that sends key `code`, or null.
+    QPushButton *KeyButton(int code) const;
+    // Shows whether key `code` would do anything now: a key that would not is greyed out but
+    // stays clickable; `tip` says what it would do.
+    void SetKeyCoverage(int code, bool active, const QString &tip);
+    bool KeyActive(int code) const;
     QCheckBox *LinkedClicksBox() const { return m_linked; }
     QCheckBox *TimersBox() const { return m_timers; }
 

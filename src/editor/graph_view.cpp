@@ -2,6 +2,7 @@
 #include "editor/graph_view.h"
 
 #include "actions/item_clipboard.h"
+#include "actions/key_coverage.h"
 #include "dialogs/dlg_action.h"
 #include "dialogs/dlg_item_prop.h"
 #include "document/document_edits.h"
@@ -24,6 +25,8 @@ CGraphView::CGraphView(const CContentModel &model, const ProgramSettings &settin
                        QWidget *parent)
     : QWidget(parent),
       m_prompt(prompt),
+      m_model(model),
+      m_settings(settings),
       m_map(map),
       m_images(map, workFolder),
       m_renderer(map, model)
@@ -63,14 +66,13 @@ CGraphView::~CGraphView()
 void CGraphView::ShowPage(int n)
 {
     m_engine->ShowPage(n);
-    update();
+    Repaint();
 }
 
 void CGraphView::ResetCanvas()
 {
     m_engine->ResetCanvas();
-    m_directItem = -1;
-    update();
+    Repaint();
 }
 
 void CGraphView::SetFrameToggles(bool itemFrames, int frameColour, bool editableFrames,
@@ -220,6 +222,20 @@ void CGraphView::Repaint()
 {
     m_directItem = -1;
     update();
+    UpdateKeyCoverage();
+    emit PreviewChanged();
+}
+
+void CGraphView::UpdateKeyCoverage()
+{
+    static const int kKeys[] = {kKeyEnter, kKeyUp,   kKeyDown, kKeyLeft,   kKeyRight,  kKeyData,
+                                kKeyBack,  kKeyBlue, kKeyRed,  kKeyGreen, kKeyYellow, kKeyRefresh};
+    for (const int key : kKeys) {
+        const KeyCoverage coverage =
+            DescribeKey(m_model, m_settings, m_engine->ShownPageNumber(), m_engine->FocusItem(),
+                        key, m_engine->MemoryPage());
+        m_panel->SetKeyCoverage(key, coverage.active, coverage.tip);
+    }
 }
 
 void CGraphView::RedrawItemDirect(int itemId, const QString &text)

@@ -48,6 +48,7 @@ public:
     bool Timers() const;
 
     CPreviewEngine &Engine() { return *m_engine; }
+    CQtTimerService &TimerService() { return *m_timers; }
     const CPageRenderer &Renderer() const { return m_renderer; }
     CDlgPanel *Panel() const { return m_panel; }
     // Places the panel beside this view for the given work area.
@@ -65,11 +66,19 @@ public:
     // list and pages that are gone are ignored.
     void RunItemCommand(int command);
 
+    // Tells the remote-control panel what each key would do on the shown page with the
+    // current focus (done at every repaint of the simulation).
+    void UpdateKeyCoverage();
+
     // --- CPreviewObserver ---
     void Repaint() override;
     void RedrawItemDirect(int itemId, const QString &text) override;
     void ShowMessage(const QString &text, const QString &caption) override;
     void DigitEntryChanged(bool on) override;
+
+signals:
+    // The simulation repainted: the shown page or the focus may have changed.
+    void PreviewChanged();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -82,6 +91,8 @@ private:
     int ShownRow() const;
 
     CPrompt *m_prompt = nullptr;
+    const CContentModel &m_model;
+    const ProgramSettings &m_settings;
     const CColourMap &m_map;
     CContentModel *m_editModel = nullptr;
     CDocumentEdits *m_edits = nullptr;

@@ -33,6 +33,11 @@ public:
     void SetThumbnailSize(QSize size, bool vertical);
     void SetModeAction(int modeAction) { m_modeAction = modeAction; }
     const CThumbnailCache &Thumbnails() const { return m_thumbnails; }
+    // A thumbnail through the list's cache (other views of the pages share it).
+    QImage Thumbnail(const QString &path, QSize size, bool vertical) const
+    {
+        return m_thumbnails.Thumbnail(path, size, vertical);
+    }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;

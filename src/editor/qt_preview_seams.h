@@ -26,9 +26,26 @@ public:
     QTime LocalTime() const override;
     bool IsRunning(int id) const;
 
+    // Pausing holds every timer where it is (what is left of its period is kept); timers
+    // started while paused wait too. Resuming lets them run on from there.
+    void SetPaused(bool paused);
+    bool Paused() const { return m_paused; }
+    // While paused: fires the timer that would fall due first, as if that much time had passed
+    // for all of them. Returns its id, or -1 when no timer is waiting (or not paused).
+    int StepOneTick();
+
 private:
+    struct Held {
+        int period = 0;
+        int remaining = 0;
+        quint64 order = 0;
+    };
     std::function<void(int)> m_fire;
     QHash<int, QTimer *> m_timers;
+    QHash<int, int> m_periods;
+    bool m_paused = false;
+    QHash<int, Held> m_held;
+    quint64 m_order = 0;
 };
 
 class CQtCommandQueue : public QObject, public CCommandQueue {

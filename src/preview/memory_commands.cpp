@@ -42,47 +42,47 @@ void CPreviewEngine::RunMemoryCommand(QChar letter, QStringView entry, int depth
         switch (sub.unicode()) {
         case u'k':
             if (a == 0) {
-                m_input.clear();
+                SetInput(QString());
             } else if (const SectionLabelled s = TextSectionByLabel(m_model, a, b); s.result != 0) {
-                m_input = CutAtReturn(s.text);
+                SetInput(CutAtReturn(s.text));
             }
             break;
         case u'i':
-            m_memory.Set(a, m_input);
+            SetRegister(a, m_input);
             break;
         case u'a':
             if (inRange(a))
-                m_memory.Set(a, mem(a) + m_input);
+                SetRegister(a, mem(a) + m_input);
             break;
         case u'r':
             if (a == 0)
-                m_input.clear();
+                SetInput(QString());
             else
-                m_memory.Set(a, QString());
+                SetRegister(a, QString());
             break;
         case u'c':
             if (!inRange(a))
                 break;
             if (b == 0)
-                m_input = mem(a);
+                SetInput(mem(a));
             else
-                m_memory.Set(b, mem(a));
+                SetRegister(b, mem(a));
             break;
         case u'l':
             if (!inRange(a))
                 break;
             if (b == 0)
-                m_input += mem(a);
+                SetInput(m_input + mem(a));
             else if (inRange(b))
-                m_memory.Set(b, mem(b) + mem(a));
+                SetRegister(b, mem(b) + mem(a));
             break;
         case u'd':
             if (inRange(a))
-                m_memory.Set(a, mem(a).chopped(mem(a).isEmpty() ? 0 : 1));
+                SetRegister(a, mem(a).chopped(mem(a).isEmpty() ? 0 : 1));
             break;
         case u'e':
             if (a > 0 && inRange(a) && inRange(b))
-                m_input = mem(a) == mem(b) ? QStringLiteral("1") : QStringLiteral("0");
+                SetInput(mem(a) == mem(b) ? QStringLiteral("1") : QStringLiteral("0"));
             break;
         case u's':
             if (inRange(a) && inRange(b))
@@ -95,26 +95,26 @@ void CPreviewEngine::RunMemoryCommand(QChar letter, QStringView entry, int depth
             const QStringList pieces = m_input.split(u':');
             const int count = std::min<int>(b, int(pieces.size()));
             for (int i = 0; i < count; ++i)
-                m_memory.Set(a + i, pieces.at(i));
+                SetRegister(a + i, pieces.at(i));
             break;
         }
         case u'f':
             m_digitMode = a == 1 ? 1 : 0;
             if (a == 1) {
                 m_digitTarget = b;
-                m_input.clear();
+                SetInput(QString());
             }
             if (m_observer)
                 m_observer->DigitEntryChanged(a == 1);
             break;
         case u'n':
             if (b == 0)
-                m_input = QString::number(a);
+                SetInput(QString::number(a));
             else
-                m_memory.Set(b, QString::number(a));
+                SetRegister(b, QString::number(a));
             break;
         case u't':
-            m_input.clear();
+            SetInput(QString());
             break;
         case u'g':
         case u'h':
@@ -128,7 +128,7 @@ void CPreviewEngine::RunMemoryCommand(QChar letter, QStringView entry, int depth
             break;
         case u'v':
             if (inRange(a) && inRange(b) && inRange(memNumber(a)))
-                m_memory.Set(b, mem(memNumber(a)));
+                SetRegister(b, mem(memNumber(a)));
             break;
         case u'q': {
             if (a != 0 && !inRange(a))
@@ -157,7 +157,7 @@ void CPreviewEngine::RunMemoryCommand(QChar letter, QStringView entry, int depth
             if (a != 0)
                 PostMacro(label, true);
             else
-                m_input = QString::number(label);
+                SetInput(QString::number(label));
             break;
         }
         default:
@@ -178,20 +178,20 @@ void CPreviewEngine::RunMemoryCommand(QChar letter, QStringView entry, int depth
         break;
     case u'k':
         if (a == 0) {
-            m_input.clear();
+            SetInput(QString());
         } else if (inRange(b)) {
             const SectionLabelled s = MacroSectionByLabel(m_model, a, memNumber(b));
             if (s.result == 1)
-                m_input = CutAtReturn(s.text);
+                SetInput(CutAtReturn(s.text));
         }
         break;
     case u'l':
         if (a == 0) {
-            m_input.clear();
+            SetInput(QString());
         } else if (inRange(a) && inRange(b) && !mem(a).isEmpty()) {
             const SectionLabelled s = TextSectionByLabel(m_model, memNumber(a), memNumber(b));
             if (s.result != 0)
-                m_input = s.text;
+                SetInput(s.text);
         }
         break;
     case u'a':
@@ -215,9 +215,15 @@ void CPreviewEngine::RunMemoryCommand(QChar letter, QStringView entry, int depth
         if (m_moveMode == 1) {
             m_items[size_t(m_moveTarget)].item.x = float(a);
             m_items[size_t(m_moveTarget)].item.y = float(b);
+            if (m_trace)
+                Changed(TraceKind::Moved, m_items[size_t(m_moveTarget)].item.id, 0,
+                        QStringLiteral("at %1,%2").arg(a).arg(b));
         } else if (m_moveMode == 2) {
             m_items[size_t(m_moveTarget)].item.width = float(a);
             m_items[size_t(m_moveTarget)].item.height = float(b);
+            if (m_trace)
+                Changed(TraceKind::Moved, m_items[size_t(m_moveTarget)].item.id, 0,
+                        QStringLiteral("%1x%2").arg(a).arg(b));
         }
         break;
     case u's':
@@ -228,11 +234,11 @@ void CPreviewEngine::RunMemoryCommand(QChar letter, QStringView entry, int depth
                 m_macroLimit.Set(a, memNumber(b));
         } else {
             m_macroLimit.Set(a, 0);
-            m_input = QString::number(MacroSectionCount(m_model, a));
+            SetInput(QString::number(MacroSectionCount(m_model, a)));
         }
         break;
     case u'o':
-        m_memory.Set(b, QString::number(TextSectionCount(m_model, a)));
+        SetRegister(b, QString::number(TextSectionCount(m_model, a)));
         break;
     case u'b': {
         const int id = a == 0 ? m_rememberedFocus.Get(m_shownPage) : a;

@@ -87,6 +87,7 @@ void CPreviewEngine::ShowPage(int n)
         m_previousPage = m_shownPage;
         m_shownPage = n;
         ++m_generation;
+        Changed(TraceKind::PageShown, n);
         Repaint();
         return;
     }
@@ -165,20 +166,21 @@ void CPreviewEngine::ShowPage(int n)
         }
     }
 
+    Changed(TraceKind::PageShown, n);
     Focus(m_focus, 0);
     if (generation != m_generation)
         return; // the focus action showed another page; that page's steps have run
 
     if (const int period = PeriodMs(m_page.timer)) {
-        m_timers.StartTimer(kPageTimer, period);
+        StartTimer(kPageTimer, period);
         m_pageTimerRunning = true;
     }
-    m_timers.StartTimer(kItemTimer, 100);
+    StartTimer(kItemTimer, 100);
     m_itemTimerRunning = true;
 
     static const int kMarqueePeriods[] = {500, 400, 300, 200, 100};
     if (m_page.marquee != 0 && m_page.marquee_speed >= 1 && m_page.marquee_speed <= 5) {
-        m_timers.StartTimer(kMarqueeTimer, kMarqueePeriods[m_page.marquee_speed - 1]);
+        StartTimer(kMarqueeTimer, kMarqueePeriods[m_page.marquee_speed - 1]);
         m_marqueeRunning = true;
         m_marqueeItem = m_page.marquee;
         const DisplayItem *marquee = ItemById(m_marqueeItem);
@@ -188,7 +190,7 @@ void CPreviewEngine::ShowPage(int n)
     }
 
     if (m_page.clock != 0) {
-        m_timers.StartTimer(kClockTimer, 500);
+        StartTimer(kClockTimer, 500);
         m_clockRunning = true;
         m_clockItem = m_page.clock;
         // The clock shows the time from the start rather than the last page's text.
@@ -230,9 +232,10 @@ void CPreviewEngine::ResetCanvas()
 
 void CPreviewEngine::PressKey(int code)
 {
+    Trace(TraceKind::Key, m_traceDepth, code);
     if (m_keyRestartsTimer && m_page.timer != 0) {
         if (const int period = PeriodMs(m_page.timer)) {
-            m_timers.StartTimer(kPageTimer, period);
+            StartTimer(kPageTimer, period);
             m_pageTimerRunning = true;
         }
     }
@@ -320,6 +323,7 @@ bool CPreviewEngine::LoopGuard(int depth)
 {
     if (depth + 1 <= kLoopGuardDepth)
         return false;
+    Changed(TraceKind::Message, 0, 0, kLoopMessage);
     if (m_observer)
         m_observer->ShowMessage(kLoopMessage, kErrorCaption);
     return true;
@@ -333,6 +337,7 @@ void CPreviewEngine::Focus(int itemId, int depth)
     if (index < 0)
         return;
     m_focus = itemId;
+    Changed(TraceKind::Focus, itemId);
     if (m_shownPage < 256)
         m_rememberedFocus.Set(m_shownPage, itemId);
     const QString action = m_items[size_t(index)].item.focus;
@@ -375,6 +380,7 @@ void CPreviewEngine::RunMacro(int macroId, bool forward)
     const int next = forward ? MacroNextSection(m_model, macroId, k, limit)
                              : MacroPreviousSection(m_model, macroId, k, limit);
     m_macroPosition.Set(macroId, next);
+    Trace(TraceKind::Macro, m_traceDepth, macroId, next);
     const SectionFound section = MacroSectionByPosition(m_model, macroId, next);
     if (section.found)
         RunAction(-1, 1, section.text, 0);
@@ -382,7 +388,8 @@ void CPreviewEngine::RunMacro(int macroId, bool forward)
 
 void CPreviewEngine::EnterDigit(int digit)
 {
-    m_input += QString::number(digit);
+    Trace(TraceKind::Digit, m_traceDepth, 0, digit);
+    SetInput(m_input + QString::number(digit));
     if (m_digitMode == 1)
         SetItemText(m_digitTarget, m_input);
     Repaint();
@@ -399,9 +406,10 @@ void CPreviewEngine::LinkedClick(QPointF point)
         if (!inside || item.ret == u"0")
             continue;
         const int id = item.id;
+        Trace(TraceKind::Click, m_traceDepth, id);
         Outfocus(m_focus, 0);
         Focus(id, 0);
-        m_queue.Post({PreviewCommandKind::Key, kKeyEnter, 0});
+        Post({PreviewCommandKind::Key, kKeyEnter, 0});
         Repaint();
         return;
     }
@@ -437,9 +445,35 @@ void CPreviewEngine::RunCommand(const PreviewCommand &command)
     }
 }
 
+void CPreviewEngine::Post(const PreviewCommand &command)
+{
+    Changed(TraceKind::Posted, int(command.kind), command.parameter);
+    m_queue.Post(command);
+}
+
+void CPreviewEngine::StartTimer(int id, int periodMs)
+{
+    Changed(TraceKind::TimerStarted, id, periodMs);
+    m_timers.StartTimer(id, periodMs);
+}
+
+void CPreviewEngine::SetRegister(int index, const QString &value)
+{
+    if (!CCheckedTable<QString>::InRange(index))
+        return;
+    m_memory.Set(index, value);
+    Changed(TraceKind::Register, index, 0, value);
+}
+
+void CPreviewEngine::SetInput(const QString &value)
+{
+    m_input = value;
+    Changed(TraceKind::Input, 0, 0, m_input);
+}
+
 void CPreviewEngine::PostMacro(int macroId, bool forward)
 {
-    m_queue.Post({forward ? PreviewCommandKind::RunMacro : PreviewCommandKind::RunMacroBackwards,
+    Post({forward ? PreviewCommandKind::RunMacro : PreviewCommandKind::RunMacroBackwards,
                   macroId, 0});
 }
 
@@ -456,12 +490,15 @@ void CPreviewEngine::ShowImage(int itemId, int imageId)
         record = m_model.materials.FindById(imageId);
     if (record)
         entry->image = m_images.DisplayCopy(*record);
+    Changed(TraceKind::Picture, itemId, imageId);
 }
 
 void CPreviewEngine::SetItemText(int itemId, const QString &text)
 {
-    if (DisplayItem *entry = ItemById(itemId))
+    if (DisplayItem *entry = ItemById(itemId)) {
         entry->item.text = text;
+        Changed(TraceKind::Text, itemId, 0, text);
+    }
 }
 
 void CPreviewEngine::RebuildMarquee(const QString &text, bool half)

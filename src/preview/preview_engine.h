@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "actions/remote_keys.h"
 #include "model/content_model.h"
+#include "preview/action_trace.h"
 #include "preview/display_state.h"
 #include "preview/preview_seams.h"
 
@@ -17,22 +19,6 @@
 // through the seams it is given, and the view learns of changes through the observer.
 
 namespace orin {
-
-// Key codes of the remote control.
-enum PreviewKey : int {
-    kKeyEnter = 0,
-    kKeyUp = 1,
-    kKeyDown = 2,
-    kKeyLeft = 3,
-    kKeyRight = 4,
-    kKeyData = 5,
-    kKeyBack = 6,
-    kKeyBlue = 7,
-    kKeyRed = 8,
-    kKeyGreen = 9,
-    kKeyYellow = 10,
-    kKeyRefresh = 100,
-};
 
 inline constexpr int kLoopGuardDepth = 5;
 inline constexpr int kMaxEntries = 100;
@@ -54,6 +40,9 @@ public:
                    CImageSource &images, CTimerService &timers, CCommandQueue &queue);
 
     void SetObserver(CPreviewObserver *observer) { m_observer = observer; }
+    // The listener of the action trace; null (the default) traces nothing.
+    void SetTraceObserver(CActionTraceObserver *trace) { m_trace = trace; }
+    CActionTraceObserver *TraceObserver() const { return m_trace; }
 
     // --- operations ---
     void ShowPage(int n);
@@ -135,6 +124,22 @@ private:
     int NextPageForTimer() const;
     bool LoopGuard(int depth);
     void PostMacro(int macroId, bool forward);
+    void Post(const PreviewCommand &command);
+    void StartTimer(int id, int periodMs);
+    void SetRegister(int index, const QString &value);
+    void SetInput(const QString &value);
+    // Reports to the trace listener, when there is one; Changed() one level below the running
+    // action.
+    void Trace(TraceKind kind, int depth, int id = 0, int value = 0, const QString &text = QString())
+    {
+        if (m_trace)
+            m_trace->OnTrace({kind, depth, id, value, text, 0, 0});
+    }
+    void Changed(TraceKind kind, int id = 0, int value = 0, const QString &text = QString())
+    {
+        if (m_trace)
+            m_trace->OnTrace({kind, m_traceDepth + 1, id, value, text, 0, 0});
+    }
     void Repaint();
     DisplayItem *ItemById(int itemId);
 
@@ -144,6 +149,8 @@ private:
     CTimerService &m_timers;
     CCommandQueue &m_queue;
     CPreviewObserver *m_observer = nullptr;
+    CActionTraceObserver *m_trace = nullptr;
+    int m_traceDepth = 0; // actions running inside one another
 
     // The display state.
     int m_shownPage = 1;

@@ -12,6 +12,8 @@ namespace orin {
 void CPreviewEngine::StopTimer(int id, bool *runningFlag)
 {
     m_timers.StopTimer(id);
+    if (!runningFlag || *runningFlag)
+        Changed(TraceKind::TimerStopped, id);
     if (runningFlag)
         *runningFlag = false;
 }
@@ -20,7 +22,7 @@ void CPreviewEngine::StopSliders()
 {
     for (size_t i = 0; i < m_sliders.size(); ++i) {
         if (m_sliders[i].inUse)
-            m_timers.StopTimer(kSliderTimerBase + int(i));
+            StopTimer(kSliderTimerBase + int(i), nullptr);
         m_sliders[i] = SliderSlot();
     }
 }
@@ -29,7 +31,7 @@ void CPreviewEngine::StopSliderOn(int itemId)
 {
     for (size_t i = 0; i < m_sliders.size(); ++i) {
         if (m_sliders[i].inUse && m_sliders[i].itemId == itemId) {
-            m_timers.StopTimer(kSliderTimerBase + int(i));
+            StopTimer(kSliderTimerBase + int(i), nullptr);
             m_sliders[i] = SliderSlot();
         }
     }
@@ -40,6 +42,10 @@ void CPreviewEngine::OnTimer(int timerId)
     // While the timers toggle is off a tick is ignored; the timer keeps running.
     if (!m_timersOn)
         return;
+    // Marquee and clock ticks only redraw; the others can change the page.
+    if (m_trace && timerId != kMarqueeTimer && timerId != kClockTimer
+        && (timerId != kItemTimer || m_page.timer_ino != 0))
+        Trace(TraceKind::Tick, m_traceDepth, timerId);
     switch (timerId) {
     case kPageTimer:
         OnPageTimer();

@@ -45,6 +45,18 @@ void CPreviewEngine::RunAction(int actingIndex, int kind, const QString &action,
     const QString text = action;
     QStringView rest(text);
     quint64 generation = m_generation;
+    ++m_traceDepth;
+    struct DepthGuard {
+        int &depth;
+        ~DepthGuard() { --depth; }
+    } guard{m_traceDepth};
+    // The entry about to run, for the trace: from `rest` to `end` (an index into text).
+    auto traceEntry = [&](qsizetype end, int number) {
+        if (!m_trace)
+            return;
+        const int start = int(rest.data() - text.data());
+        m_trace->OnTrace({TraceKind::Entry, m_traceDepth, 0, number, text, start, int(end) - start});
+    };
     for (int entries = 0; entries < kMaxEntries && !rest.isEmpty(); ++entries) {
         if (generation != m_generation) {
             // Another page is shown now; the acting index may name nothing any more.
@@ -55,6 +67,7 @@ void CPreviewEngine::RunAction(int actingIndex, int kind, const QString &action,
         const QChar first = rest.front();
         if (IsDigit(first)) {
             const int n = ParseLeadingInt(rest);
+            traceEntry(text.size(), entries + 1);
             if (n == 0)
                 return;
             if (kind == 0) {
@@ -64,8 +77,8 @@ void CPreviewEngine::RunAction(int actingIndex, int kind, const QString &action,
                     Outfocus(m_focus, 0);
                     Focus(n, 0);
                 } else {
-                    m_queue.Post({PreviewCommandKind::Outfocus, m_focus, depth});
-                    m_queue.Post({PreviewCommandKind::Focus, n, depth});
+                    Post({PreviewCommandKind::Outfocus, m_focus, depth});
+                    Post({PreviewCommandKind::Focus, n, depth});
                 }
             }
             return;
@@ -89,16 +102,19 @@ void CPreviewEngine::RunAction(int actingIndex, int kind, const QString &action,
             int t = ParseLeadingInt(UpToComma(tail));
             if (t == 0)
                 t = m_focus;
+            traceEntry(UpToComma(tail).data() - text.data() + UpToComma(tail).size(), entries + 1);
             rest = AfterComma(tail);
             RunItemCommand(first.toUpper(), v, t, actingIndex);
             break;
         }
         case u'X':
         case u'Q':
+            traceEntry(rest.data() - text.data() + UpToComma(rest).size(), entries + 1);
             RunMemoryCommand(first.toUpper(), UpToComma(rest), depth);
             rest = AfterComma(rest);
             break;
         case u'$':
+            traceEntry(rest.data() - text.data() + UpToComma(rest).size(), entries + 1);
             RunSlider(UpToComma(rest));
             rest = AfterComma(rest);
             break;
@@ -107,6 +123,7 @@ void CPreviewEngine::RunAction(int actingIndex, int kind, const QString &action,
             if (!QStringView(u"GMCWSOAEZUV").contains(letter))
                 return; // no command: the action ends
             const int n = ParseLeadingInt(UpToComma(rest.mid(2)));
+            traceEntry(rest.data() - text.data() + UpToComma(rest).size(), entries + 1);
             rest = AfterComma(rest);
             RunNumberCommand(letter, n, depth, stop);
             break;
@@ -168,15 +185,20 @@ void CPreviewEngine::RunItemCommand(QChar letter, int v, int t, int actingIndex)
         break;
     }
     case u'B':
-        if (DisplayItem *entry = ItemById(t))
+        if (DisplayItem *entry = ItemById(t)) {
             entry->item.bcolor = v;
+            Changed(TraceKind::Colour, t, v);
+        }
         break;
     case u'F':
-        if (DisplayItem *entry = ItemById(t))
+        if (DisplayItem *entry = ItemById(t)) {
             entry->item.color = v;
+            Changed(TraceKind::TextColour, t, v);
+        }
         break;
     case u'H':
         m_visible.Set(t, v != 0 ? 1 : 0);
+        Changed(TraceKind::Visibility, t, v != 0 ? 1 : 0);
         break;
     default: // K: no effect
         break;
@@ -210,8 +232,10 @@ void CPreviewEngine::RunNumberCommand(QChar letter, int n, int depth, bool &stop
                 continue;
             m_textState.Set(id, 2);
             m_textSource.Set(id, n);
-            if (labelled.result == 1)
+            if (labelled.result == 1) {
                 entry.item.text = labelled.text;
+                Changed(TraceKind::Text, id, 0, entry.item.text);
+            }
         }
         break;
     case u'A':
@@ -220,8 +244,10 @@ void CPreviewEngine::RunNumberCommand(QChar letter, int n, int depth, bool &stop
         stop = true;
         break;
     case u'Z':
-        if (n == 1)
+        if (n == 1) {
             m_timers.StopTimer(kPageTimer); // the page timer keeps its running flag
+            Changed(TraceKind::TimerStopped, kPageTimer);
+        }
         else if (n == 2)
             StopTimer(kMarqueeTimer, &m_marqueeRunning);
         else if (n == 3)
@@ -289,7 +315,7 @@ void CPreviewEngine::RunSlider(QStringView entry)
         slot.periodMs = std::max(period, kMinSliderPeriodMs);
         slot.index = 1;
         slot.imageIds = std::move(ids);
-        m_timers.StartTimer(kSliderTimerBase + int(freeSlot - m_sliders.begin()), slot.periodMs);
+        StartTimer(kSliderTimerBase + int(freeSlot - m_sliders.begin()), slot.periodMs);
     }
     Repaint();
 }

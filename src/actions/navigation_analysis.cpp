@@ -1,0 +1,584 @@
+// SPDX-License-Identifier: MIT
+#include "actions/navigation_analysis.h"
+
+#include "actions/action_effects.h"
+
+#include <QSet>
+
+#include <algorithm>
+#include <climits>
+#include <deque>
+#include <set>
+#include <tuple>
+#include <unordered_map>
+
+namespace orin {
+
+namespace {
+
+bool IsTextOnlyKind(int idg)
+{
+    return idg == 2 || idg == 3 || idg == 5 || idg == 6 || idg == 7;
+}
+
+// The sections of a macro as the preview runs them one by one; the whole macro when it has no
+// marker.
+QStringList MacroSections(const QString &macro)
+{
+    static const QString kMarker = QStringLiteral("[#");
+    qsizetype at = macro.indexOf(kMarker);
+    if (at < 0)
+        return {macro};
+    QStringList sections;
+    while (at >= 0) {
+        const qsizetype next = macro.indexOf(kMarker, at + 2);
+        const qsizetype end = next < 0 ? macro.size() : next;
+        const QStringView marker = QStringView(macro).mid(at + 2, end - at - 2);
+        const qsizetype close = marker.indexOf(u']');
+        if (close >= 0)
+            sections.append(marker.mid(close + 1).toString());
+        at = next;
+    }
+    return sections;
+}
+
+const CMyMacroInfo *FindLiveMacro(const CContentModel &model, int id)
+{
+    if (id == kDeletedId)
+        return nullptr;
+    return model.macros.FindById(id);
+}
+
+const CMyTextInfo *FindLiveText(const CContentModel &model, int id)
+{
+    if (id == kDeletedId)
+        return nullptr;
+    return model.texts.FindById(id);
+}
+
+const QString *ItemString(const PageItem &item, int field)
+{
+    switch (field) {
+    case 1: return &item.ret;
+    case 2: return &item.up;
+    case 3: return &item.down;
+    case 4: return &item.left;
+    case 5: return &item.right;
+    case 6: return &item.focus;
+    case 7: return &item.outfocus;
+    default: return nullptr;
+    }
+}
+
+// Where an action string runs.
+struct WalkContext {
+    const CMyProgramInfo *page = nullptr; // null: a macro read on its own
+    int itemId = 0;                       // the acting item, 0 none
+    int macroId = 0;                      // the macro being read, 0 none
+    QString field;
+    bool inMacroFromPage = false; // the macro's own references are reported once, on its own
+};
+
+class CAnalyser {
+public:
+    CAnalyser(const CContentModel &model, const ProgramSettings &settings)
+        : m_model(model), m_settings(settings)
+    {
+        // Page lookups by id, first match as in the page table.
+        for (int i = 0; i < model.pages.Count(); ++i)
+            m_pageIndex.emplace(model.pages.At(i)->id, i);
+    }
+
+    NavigationAnalysis Run()
+    {
+        for (const auto &page : m_model.pages)
+            AnalysePage(*page);
+        for (const auto &macro : m_model.macros) {
+            if (macro->id == kDeletedId)
+                continue;
+            WalkContext context;
+            context.macroId = macro->id;
+            context.field = QStringLiteral("macro");
+            for (const QString &section : MacroSections(macro->macro))
+                Walk(context, section, 1, nullptr);
+        }
+        FindUnreachablePages();
+        SortFindings();
+        return std::move(m_result);
+    }
+
+private:
+    // ------------------------------------------------------------ pages
+
+    void AnalysePage(const CMyProgramInfo &page)
+    {
+        PageNavigation navigation;
+        navigation.pageId = page.id;
+        m_moves.clear();
+        m_moveKeys.clear();
+        const int count = std::clamp(page.itemCount, 0, kItemSlots);
+
+        auto checkItem = [&](int id, const QString &field) {
+            if (id != 0 && FindItemSlot(page, id) < 0)
+                AddFinding(FindingKind::MissingItem, page.id, 0, 0, field, id);
+        };
+        checkItem(page.defitem, QStringLiteral("defitem"));
+        checkItem(page.tvitem, QStringLiteral("tvitem"));
+        checkItem(page.clock, QStringLiteral("clock"));
+        checkItem(page.marquee, QStringLiteral("marquee"));
+        checkItem(page.timer_ino, QStringLiteral("timer_ino"));
+        if (page.textid != 0 && !FindLiveText(m_model, page.textid))
+            AddFinding(FindingKind::MissingText, page.id, 0, 0, QStringLiteral("textid"), page.textid);
+        navigation.startFocus = FindItemSlot(page, page.defitem) >= 0 ? page.defitem : 0;
+
+        // A page whose memory is 254 is never shown: going there only runs its start macro.
+        if (page.memory == kGuideScreen) {
+            if (page.smacro != 0) {
+                WalkContext context;
+                context.page = &page;
+                context.field = QStringLiteral("smacro");
+                Walk(context, QStringLiteral("A:") + QString::number(page.smacro), 0, nullptr);
+            }
+            navigation.startFocus = 0;
+            m_result.pages.push_back(std::move(navigation));
+            return;
+        }
+
+        // The page's own enter and arrow values count only while no item has the focus.
+        if (page.defitem == 0) {
+            PageKey(page, page.return_, QStringLiteral("key:enter"));
+            PageKey(page, page.up, QStringLiteral("key:up"));
+            PageKey(page, page.down, QStringLiteral("key:down"));
+            PageKey(page, page.left, QStringLiteral("key:left"));
+            PageKey(page, page.right, QStringLiteral("key:right"));
+        }
+        PageKey(page, page.data, QStringLiteral("key:d"));
+        PageKey(page, page.back, QStringLiteral("key:back"));
+        PageKey(page, page.blue, QStringLiteral("key:blue"));
+        PageKey(page, page.red, QStringLiteral("key:red"));
+        PageKey(page, page.green, QStringLiteral("key:green"));
+        PageKey(page, page.yellow, QStringLiteral("key:yellow"));
+        if (page.timer > 0)
+            PageKey(page, TimerTarget(page), QStringLiteral("timer"));
+
+        if (page.smacro != 0) {
+            WalkContext context;
+            context.page = &page;
+            context.field = QStringLiteral("smacro");
+            Walk(context, QStringLiteral("A:") + QString::number(page.smacro), 0, nullptr);
+        }
+        if (const int slot = FindItemSlot(page, page.timer_ino); page.timer_ino != 0 && slot >= 0) {
+            WalkContext context;
+            context.page = &page;
+            context.itemId = page.timer_ino;
+            context.field = QStringLiteral("item timer");
+            Walk(context, page.items[size_t(slot)].ret, 0, nullptr);
+        }
+
+        static const char *const kFields[] = {"ret", "up", "down", "left", "right", "focus", "outfocus"};
+        std::vector<bool> arrowsLead(size_t(count), false);
+        for (int i = 0; i < count; ++i) {
+            const PageItem &item = page.items[size_t(i)];
+            if (item.pic_no != 0 && !m_model.FindImage(item.pic_no))
+                AddFinding(FindingKind::MissingImage, page.id, item.id, 0, QStringLiteral("pic_no"), item.pic_no);
+            if (item.text_no != 0 && !FindLiveText(m_model, item.text_no))
+                AddFinding(FindingKind::MissingText, page.id, item.id, 0, QStringLiteral("text_no"), item.text_no);
+            for (int field = 1; field <= 7; ++field) {
+                WalkContext context;
+                context.page = &page;
+                context.itemId = item.id;
+                context.field = QLatin1String(kFields[field - 1]);
+                bool leads = false;
+                Walk(context, *ItemString(item, field), field == 1 ? 0 : 1, &leads);
+                if (field >= 2 && field <= 5 && leads)
+                    arrowsLead[size_t(i)] = true;
+            }
+        }
+
+        // The focus moves between items of this page, and which items they reach.
+        for (const FocusMove &move : m_moves)
+            navigation.focusMoves.push_back(move);
+        std::set<int> reached;
+        std::deque<int> queue;
+        auto reach = [&](int id) {
+            if (id != 0 && reached.insert(id).second)
+                queue.push_back(id);
+        };
+        std::unordered_map<int, std::vector<int>> next;
+        for (const FocusMove &move : m_moves)
+            next[move.from].push_back(move.to);
+        reach(navigation.startFocus);
+        // Moves from 0 are made while the page is shown (its start macro).
+        queue.push_back(0);
+        while (!queue.empty()) {
+            const int from = queue.front();
+            queue.pop_front();
+            if (const auto it = next.find(from); it != next.end()) {
+                for (const int to : it->second)
+                    reach(to);
+            }
+        }
+        navigation.reachedItems.assign(reached.begin(), reached.end());
+
+        // Items worth reaching: focusable, with keys of their own.
+        std::set<int> candidates;
+        for (int i = 0; i < count; ++i) {
+            const PageItem &item = page.items[size_t(i)];
+            if (!IsFocusable(item))
+                continue;
+            const bool hasKeys = !ActionRunsNothing(item.ret) || !ActionRunsNothing(item.up)
+                                 || !ActionRunsNothing(item.down) || !ActionRunsNothing(item.left)
+                                 || !ActionRunsNothing(item.right);
+            if (hasKeys)
+                candidates.insert(item.id);
+        }
+        std::set<int> places = candidates;
+        places.insert(reached.begin(), reached.end());
+        std::set<int> reported;
+        for (int i = 0; i < count; ++i) {
+            const int id = page.items[size_t(i)].id;
+            if (id == 0 || !reported.insert(id).second)
+                continue;
+            if (candidates.count(id) && !reached.count(id))
+                AddFinding(FindingKind::UnreachedItem, page.id, id, 0, QString(), 0);
+            // With a single place to be, staying put is no dead end.
+            if (reached.count(id) && places.size() >= 2 && !arrowsLead[size_t(i)])
+                AddFinding(FindingKind::FocusDeadEnd, page.id, id, 0, QString(), 0);
+        }
+        m_result.pages.push_back(std::move(navigation));
+    }
+
+    int PageIndex(int pageId) const
+    {
+        const auto it = m_pageIndex.find(pageId);
+        return it == m_pageIndex.end() ? -1 : it->second;
+    }
+
+    bool IsFocusable(const PageItem &item) const
+    {
+        return item.id != 0 && (m_settings.ExPNG != 0 || !IsTextOnlyKind(item.idg));
+    }
+
+    int TimerTarget(const CMyProgramInfo &page) const
+    {
+        switch (m_settings.TimerMode) {
+        case 0: {
+            const int index = PageIndex(page.id);
+            return m_model.pages.At((index + 1) % m_model.pages.Count())->id;
+        }
+        case 1:
+            return page.right;
+        case 2:
+            return page.down;
+        default:
+            return 0;
+        }
+    }
+
+    void PageKey(const CMyProgramInfo &page, int target, const QString &via)
+    {
+        if (target == 0)
+            return;
+        WalkContext context;
+        context.page = &page;
+        context.field = via.startsWith(u"key:") ? via.mid(4) : via;
+        if (context.field == u"enter")
+            context.field = QStringLiteral("return");
+        JumpTo(context, target, via);
+    }
+
+    // ------------------------------------------------------------ action strings
+
+    void JumpTo(const WalkContext &context, int target, const QString &via, bool *leads = nullptr)
+    {
+        if (target == 0)
+            return;
+        const bool exists = IsSpecialScreen(target) || PageIndex(target) >= 0;
+        if (!exists) {
+            if (!context.inMacroFromPage)
+                AddFinding(FindingKind::MissingPage, context.page ? context.page->id : 0,
+                           context.itemId, context.macroId, context.field, target);
+            return;
+        }
+        if (leads)
+            *leads = true;
+        if (!context.page)
+            return;
+        PageEdge edge;
+        edge.from = context.page->id;
+        edge.to = target;
+        edge.itemId = context.itemId;
+        edge.macroId = context.macroId;
+        edge.via = via;
+        const auto key = std::make_tuple(edge.from, edge.to, edge.itemId, edge.macroId, edge.via);
+        if (m_edgeKeys.insert(key).second)
+            m_result.edges.push_back(edge);
+    }
+
+    void Walk(const WalkContext &context, const QString &action, int kind, bool *leads)
+    {
+        // Macros reached through macros are followed only so deep; a chain longer than that
+        // is cut rather than risking the stack on a hostile file.
+        if (m_walkDepth >= kMaxWalkDepth)
+            return;
+        ++m_walkDepth;
+        WalkEntries(context, action, kind, leads);
+        --m_walkDepth;
+    }
+
+    void WalkEntries(const WalkContext &context, const QString &action, int kind, bool *leads)
+    {
+        const CMyProgramInfo *page = context.page;
+        const int pageId = page ? page->id : 0;
+        const bool reportRefs = !context.inMacroFromPage;
+        auto missing = [&](FindingKind findingKind, int target) {
+            AddFinding(findingKind, pageId, context.itemId, context.macroId, context.field, target);
+        };
+        auto itemOnPage = [&](int id) -> const PageItem * {
+            const int slot = page ? FindItemSlot(*page, id) : -1;
+            return slot < 0 ? nullptr : &page->items[size_t(slot)];
+        };
+        const QString via = context.macroId != 0 && context.inMacroFromPage
+                                ? context.field + QStringLiteral(" > macro ") + QString::number(context.macroId)
+                                : context.field;
+        for (const ActionEffect &effect : ActionEffects(action, kind)) {
+            switch (effect.kind) {
+            case EffectKind::ShowPage:
+                JumpTo(context, effect.target, via, leads);
+                break;
+            case EffectKind::MoveFocus: {
+                if (!page)
+                    break;
+                const PageItem *target = itemOnPage(effect.target);
+                if (!target) {
+                    missing(FindingKind::MissingItem, effect.target);
+                    break;
+                }
+                // A plain number moves only to a focusable item.
+                if (effect.checked && !IsFocusable(*target))
+                    break;
+                if (effect.target != context.itemId && leads)
+                    *leads = true;
+                FocusMove move;
+                move.from = context.itemId;
+                move.to = effect.target;
+                move.macroId = context.macroId;
+                move.via = via;
+                if (m_moveKeys.insert(std::make_tuple(move.from, move.to, move.via)).second)
+                    m_moves.push_back(move);
+                break;
+            }
+            case EffectKind::RunMacro: {
+                if (effect.target == 0)
+                    break;
+                const CMyMacroInfo *macro = FindLiveMacro(m_model, effect.target);
+                if (!macro) {
+                    if (reportRefs)
+                        missing(FindingKind::MissingMacro, effect.target);
+                    break;
+                }
+                // On its own a macro is read once (below); from a page, what it does there.
+                if (!page || m_macrosOnTheWay.count(macro->id))
+                    break;
+                m_macrosOnTheWay.insert(macro->id);
+                WalkContext inner = context;
+                inner.macroId = macro->id;
+                inner.inMacroFromPage = true;
+                for (const QString &section : MacroSections(macro->macro))
+                    Walk(inner, section, 1, leads);
+                m_macrosOnTheWay.erase(macro->id);
+                break;
+            }
+            case EffectKind::RunItemString: {
+                if (!page || effect.target == 0)
+                    break;
+                const PageItem *target = itemOnPage(effect.target);
+                if (!target) {
+                    missing(FindingKind::MissingItem, effect.target);
+                    break;
+                }
+                const auto key = std::make_pair(effect.target, effect.field);
+                if (m_stringsOnTheWay.count(key))
+                    break;
+                m_stringsOnTheWay.insert(key);
+                WalkContext inner = context;
+                inner.inMacroFromPage = true; // that string's references are its own item's
+                Walk(inner, *ItemString(*target, effect.field), 1, leads);
+                m_stringsOnTheWay.erase(key);
+                break;
+            }
+            case EffectKind::ItemRef:
+                if (page && !itemOnPage(effect.target))
+                    missing(FindingKind::MissingItem, effect.target);
+                break;
+            case EffectKind::TextRef:
+                if (reportRefs && !FindLiveText(m_model, effect.target))
+                    missing(FindingKind::MissingText, effect.target);
+                break;
+            case EffectKind::MacroRef:
+                if (reportRefs && !FindLiveMacro(m_model, effect.target))
+                    missing(FindingKind::MissingMacro, effect.target);
+                break;
+            case EffectKind::ImageRef:
+                if (reportRefs && !m_model.FindImage(effect.target))
+                    missing(FindingKind::MissingImage, effect.target);
+                break;
+            case EffectKind::Other:
+            case EffectKind::NoOp:
+                break;
+            }
+        }
+    }
+
+    // ------------------------------------------------------------ findings
+
+    void AddFinding(FindingKind kind, int pageId, int itemId, int macroId, const QString &field,
+                    int target)
+    {
+        const auto key = std::make_tuple(int(kind), pageId, itemId, macroId, field, target);
+        if (!m_findingKeys.insert(key).second)
+            return;
+        m_result.findings.push_back({kind, pageId, itemId, macroId, field, target});
+    }
+
+    void FindUnreachablePages()
+    {
+        const int count = m_model.pages.Count();
+        if (count == 0)
+            return;
+        std::unordered_map<int, std::vector<int>> next;
+        for (const PageEdge &edge : m_result.edges)
+            next[edge.from].push_back(edge.to);
+        std::set<int> reached;
+        std::deque<int> queue;
+        auto reach = [&](int id) {
+            if (PageIndex(id) >= 0 && reached.insert(id).second)
+                queue.push_back(id);
+        };
+        reach(m_model.pages.At(0)->id);
+        while (!queue.empty()) {
+            const int from = queue.front();
+            queue.pop_front();
+            if (const auto it = next.find(from); it != next.end()) {
+                for (const int to : it->second)
+                    reach(to);
+            }
+        }
+        std::set<int> reported;
+        for (const auto &page : m_model.pages) {
+            if (reached.count(page->id))
+                m_result.reachablePages.push_back(page->id);
+            else if (reported.insert(page->id).second)
+                AddFinding(FindingKind::UnreachablePage, page->id, 0, 0, QString(), 0);
+        }
+    }
+
+    void SortFindings()
+    {
+        auto order = [this](const Finding &f) {
+            const int index = f.pageId == 0 ? INT_MAX : PageIndex(f.pageId);
+            return std::make_tuple(IsBrokenReference(f.kind) ? 0 : 1, index, f.itemId,
+                                   int(f.kind), f.macroId, f.field, f.target);
+        };
+        std::stable_sort(m_result.findings.begin(), m_result.findings.end(),
+                         [&](const Finding &a, const Finding &b) { return order(a) < order(b); });
+    }
+
+    const CContentModel &m_model;
+    const ProgramSettings &m_settings;
+    NavigationAnalysis m_result;
+    std::vector<FocusMove> m_moves; // of the page being analysed
+    std::set<std::tuple<int, int, QString>> m_moveKeys;
+    std::unordered_map<int, int> m_pageIndex;
+    static constexpr int kMaxWalkDepth = 64;
+    int m_walkDepth = 0;
+    std::set<int> m_macrosOnTheWay;
+    std::set<std::pair<int, int>> m_stringsOnTheWay;
+    std::set<std::tuple<int, int, int, int, QString>> m_edgeKeys;
+    std::set<std::tuple<int, int, int, int, QString, int>> m_findingKeys;
+};
+
+QString Location(const Finding &f)
+{
+    QString where;
+    if (f.pageId != 0) {
+        where = QStringLiteral("ページ %1").arg(f.pageId);
+        if (f.itemId != 0)
+            where += QStringLiteral(" アイテム %1").arg(f.itemId);
+        if (!f.field.isEmpty())
+            where += QStringLiteral(" の %1").arg(f.field);
+        if (f.macroId != 0)
+            where += QStringLiteral("（マクロ %1）").arg(f.macroId);
+    } else {
+        where = QStringLiteral("マクロ %1").arg(f.macroId);
+    }
+    return where;
+}
+
+} // namespace
+
+bool IsBrokenReference(FindingKind kind)
+{
+    return kind != FindingKind::UnreachablePage && kind != FindingKind::UnreachedItem
+           && kind != FindingKind::FocusDeadEnd;
+}
+
+QString FindingCode(FindingKind kind)
+{
+    switch (kind) {
+    case FindingKind::UnreachablePage: return QStringLiteral("unreachable-page");
+    case FindingKind::UnreachedItem: return QStringLiteral("unreached-item");
+    case FindingKind::FocusDeadEnd: return QStringLiteral("focus-dead-end");
+    case FindingKind::MissingPage: return QStringLiteral("missing-page");
+    case FindingKind::MissingItem: return QStringLiteral("missing-item");
+    case FindingKind::MissingText: return QStringLiteral("missing-text");
+    case FindingKind::MissingMacro: return QStringLiteral("missing-macro");
+    case FindingKind::MissingImage: return QStringLiteral("missing-image");
+    }
+    return QString();
+}
+
+QString DescribeFinding(const Finding &f)
+{
+    switch (f.kind) {
+    case FindingKind::UnreachablePage:
+        return QStringLiteral("ページ %1 へは最初のページから行けません").arg(f.pageId);
+    case FindingKind::UnreachedItem:
+        return QStringLiteral("ページ %1 のアイテム %2 にはフォーカスが届きません").arg(f.pageId).arg(f.itemId);
+    case FindingKind::FocusDeadEnd:
+        return QStringLiteral("ページ %1 のアイテム %2 から矢印キーでどこへも行けません").arg(f.pageId).arg(f.itemId);
+    case FindingKind::MissingPage:
+        return QStringLiteral("%1: ページ %2 はありません").arg(Location(f)).arg(f.target);
+    case FindingKind::MissingItem:
+        return QStringLiteral("%1: アイテム %2 はありません").arg(Location(f)).arg(f.target);
+    case FindingKind::MissingText:
+        return QStringLiteral("%1: テキスト %2 はありません").arg(Location(f)).arg(f.target);
+    case FindingKind::MissingMacro:
+        return QStringLiteral("%1: マクロ %2 はありません").arg(Location(f)).arg(f.target);
+    case FindingKind::MissingImage:
+        return QStringLiteral("%1: 画像 %2 はありません").arg(Location(f)).arg(f.target);
+    }
+    return QString();
+}
+
+int NavigationAnalysis::BrokenCount() const
+{
+    return int(std::count_if(findings.begin(), findings.end(),
+                             [](const Finding &f) { return IsBrokenReference(f.kind); }));
+}
+
+const PageNavigation *NavigationAnalysis::Page(int pageId) const
+{
+    for (const PageNavigation &page : pages) {
+        if (page.pageId == pageId)
+            return &page;
+    }
+    return nullptr;
+}
+
+NavigationAnalysis AnalyseNavigation(const CContentModel &model, const ProgramSettings &settings)
+{
+    return CAnalyser(model, settings).Run();
+}
+
+} // namespace orin

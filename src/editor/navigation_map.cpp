@@ -1,0 +1,108 @@
+// SPDX-License-Identifier: MIT
+#include "editor/navigation_map.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+namespace orin {
+
+namespace {
+
+constexpr int kPageRole = Qt::UserRole;
+constexpr int kItemRole = Qt::UserRole + 1;
+
+} // namespace
+
+CNavigationMap::CNavigationMap(const CContentModel &model, const ProgramSettings &settings,
+                               QWidget *parent)
+    : QWidget(parent), m_model(model), m_settings(settings)
+{
+    setObjectName(QStringLiteral("CNavigationMap"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    auto *splitter = new QSplitter(Qt::Vertical, this);
+    layout->addWidget(splitter);
+
+    m_graph = new CPageGraphView;
+    auto *scroll = new QScrollArea(splitter);
+    scroll->setWidget(m_graph);
+    scroll->setWidgetResizable(false);
+    splitter->addWidget(scroll);
+    m_graph->SetPageClicked([this](int pageId) { emit PageActivated(pageId); });
+
+    m_focusView = new CFocusArrowsView(splitter);
+    splitter->addWidget(m_focusView);
+
+    auto *findingsBox = new QWidget(splitter);
+    auto *findingsLayout = new QVBoxLayout(findingsBox);
+    findingsLayout->setContentsMargins(0, 0, 0, 0);
+    m_findingsTitle = new QLabel(findingsBox);
+    m_findings = new QListWidget(findingsBox);
+    m_findings->setObjectName(QStringLiteral("NavigationFindings"));
+    findingsLayout->addWidget(m_findingsTitle);
+    findingsLayout->addWidget(m_findings);
+    splitter->addWidget(findingsBox);
+    connect(m_findings, &QListWidget::itemActivated, this, &CNavigationMap::OnFindingChosen);
+    connect(m_findings, &QListWidget::itemClicked, this, &CNavigationMap::OnFindingChosen);
+    Refresh();
+}
+
+void CNavigationMap::SetThumbnailSource(PageThumbnailSource thumbnails)
+{
+    m_thumbnails = std::move(thumbnails);
+    Refresh();
+}
+
+void CNavigationMap::Refresh()
+{
+    m_analysis = AnalyseNavigation(m_model, m_settings);
+    const bool vertical = m_settings.Vertical == 1;
+    m_graph->SetContent(&m_model, &m_analysis, m_thumbnails, vertical);
+    m_graph->resize(m_graph->sizeHint());
+
+    m_findings->clear();
+    const int broken = m_analysis.BrokenCount();
+    m_findingsTitle->setText(QStringLiteral("問題: 参照切れ %1、警告 %2")
+                                 .arg(broken)
+                                 .arg(int(m_analysis.findings.size()) - broken));
+    for (const Finding &finding : m_analysis.findings) {
+        auto *row = new QListWidgetItem(DescribeFinding(finding), m_findings);
+        row->setData(kPageRole, finding.pageId);
+        row->setData(kItemRole, finding.itemId);
+        row->setForeground(IsBrokenReference(finding.kind) ? QColor(190, 20, 20) : QColor(170, 100, 0));
+    }
+    ShowFocusOf(m_currentPage);
+}
+
+void CNavigationMap::SetCurrent(int pageId, int focusItem)
+{
+    if (pageId != m_currentPage) {
+        m_currentPage = pageId;
+        m_graph->SetCurrentPage(pageId);
+        ShowFocusOf(pageId);
+    }
+    m_focusView->SetFocusItem(focusItem);
+}
+
+void CNavigationMap::ShowFocusOf(int pageId)
+{
+    const CMyProgramInfo *page = pageId > 0 ? m_model.pages.FindById(pageId) : nullptr;
+    QImage background;
+    const bool vertical = m_settings.Vertical == 1;
+    if (page && m_thumbnails)
+        background = m_thumbnails(*page, vertical ? QSize(270, 480) : QSize(480, 270));
+    m_focusView->SetPage(page, page ? m_analysis.Page(pageId) : nullptr, &m_analysis.findings,
+                         background, vertical);
+}
+
+void CNavigationMap::OnFindingChosen(QListWidgetItem *item)
+{
+    if (!item)
+        return;
+    emit FindingActivated(item->data(kPageRole).toInt(), item->data(kItemRole).toInt());
+}
+
+} // namespace orin
