@@ -10,7 +10,7 @@
 #include "app/navigation_docks.h"
 #include "document/lib_bmlts.h"
 #include "document/prompt.h"
-#include "document/transmission_refusal.h"
+#include "transmit/transmission_runner.h"
 #include "app/qt_prompt.h"
 #include "app/status_panes.h"
 #include "editor/form_graph.h"
@@ -163,6 +163,8 @@ CMainFrame::CMainFrame(const FrameSetup &setup, QWidget *parent)
         m_panes->SetText(kPanePrompt, text.isEmpty() ? QString::fromUtf16(kReadyText) : text);
     });
 
+    SetUpTransmission();
+
     m_autoSendTimer.setInterval(kAutoSendMs);
     m_autoExitTimer.setInterval(kAutoExitMs);
     connect(&m_autoSendTimer, &QTimer::timeout, this, [this] { OnTimer(cmd::kAutoSendTimer); });
@@ -173,7 +175,8 @@ CMainFrame::~CMainFrame()
 {
     // The child widgets go after the members; their focus changes must not reach the frame.
     disconnect(m_focusFollower);
-    // A running transmission worker would be told to quit here; this edition starts none.
+    // The worker uses the work folder: it ends before the folder goes.
+    StopTransfers();
     m_model.ClearModel();
     if (!m_retrievalProject.isEmpty()) {
         DeleteProjectFiles(m_retrievalProject);
@@ -456,15 +459,6 @@ void CMainFrame::SyncChannelBox()
 
 // ---------------------------------------------------------------- other commands
 
-void CMainFrame::OnTransmit()
-{
-    CommitCanvasText();
-    SetTransmissionStatus(QString());
-    RefuseTransmission(*m_prompt, m_setup.edition);
-    // The editions that transmit hand over to the transmission dispatcher, which this build
-    // does not contain.
-}
-
 void CMainFrame::OnHelp()
 {
     ShowHelpDocument(m_appFolder, this, m_setup.openUrl);
@@ -501,6 +495,8 @@ void CMainFrame::SetRetrievalProject(const QString &projectPath, const QString &
 
 void CMainFrame::StartCommandLineTimers(bool autoSend, bool autoExit)
 {
+    // The auto-send transmission asks nothing.
+    m_autoSend = autoSend;
     if (autoSend)
         m_autoSendTimer.start();
     if (autoExit)
@@ -549,7 +545,10 @@ void CMainFrame::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
-    if (m_document->IsBusy()) {
+    if (m_document->IsBusy() || m_retrievalCancel) {
+        // A retrieval that runs is told to stop; the window closes once it has.
+        if (m_retrievalCancel)
+            m_retrievalCancel->store(true);
         event->ignore();
         QTimer::singleShot(kBusyRetryMs, this, &QWidget::close);
         return;
@@ -566,6 +565,7 @@ void CMainFrame::closeEvent(QCloseEvent *event)
     }
     m_autoSendTimer.stop();
     m_autoExitTimer.stop();
+    StopTransfers();
     m_closed = true;
     if (CGraphView *view = m_formGraph->GraphView())
         view->Panel()->hide();

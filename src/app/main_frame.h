@@ -15,12 +15,16 @@
 #include "document/close_sequence.h"
 #include "model/project_reader.h"
 #include "orin_version.h"
+#include "transmit/ftp_client.h"
+#include "transmit/server_content.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <QMainWindow>
 #include <QRect>
 #include <QTimer>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -40,6 +44,9 @@ class CImageEdits;
 class CLibBMLTS;
 class CPrompt;
 class CStatusPanes;
+class CTransmissionRunner;
+struct RetrievalRequest;
+struct TransmitResult;
 
 // What the main frame is built from. The defaults are those of the running program; tests
 // hand in a temporary application folder, a scripted prompt and quiet desktop tools.
@@ -55,6 +62,10 @@ struct FrameSetup {
     UrlOpener openUrl;              // empty: the desktop's handler (help document)
     // The server's channel list file (command 5020); empty: no server to ask.
     std::function<QByteArray()> fetchChannelList;
+    // What to fetch from the server (type, number, record time); false for Cancel. Empty: the
+    // retrieval dialog of the edition.
+    std::function<bool(int &type, int &number, QDateTime &recordTime)> askRetrieval;
+    FtpOptions ftpOptions;          // time-outs of the transfers
 };
 
 // The main window: owns the content model, the settings, the document state and commands,
@@ -107,6 +118,14 @@ public:
     void OnToggleViewFlag(int commandId);
     void OnTransmit();
     void OnNetworkSettings();
+    // Server retrieval (32785): what to fetch, then the download off the UI thread with a
+    // progress dialog that can cancel it, and the fetched content as the content being edited.
+    void OnServerRetrieve();
+    // True while a transmission worker runs.
+    bool IsTransmitting() const;
+    // The label lists of the content fetched last (empty for recorded content and outside the
+    // server access mode).
+    const CLabelContents &ServerLabels() const { return m_serverLabels; }
     void OnHelp();
     void OnAbout();
     void OnFileAssociation();
@@ -148,6 +167,8 @@ public slots:
     void SetTransmissionStatus(const QString &text);
     // Notification 5010: the channel number chosen in the toolbar becomes TransChannel.
     void OnChannelCommand(int channel);
+    // Notification 5200: the configuration upload to the modulator, on the worker.
+    void OnConfigurationUpload();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -182,6 +203,11 @@ private:
     // Cut, copy and paste of the Edit menu act on the canvas's in-place editor while it has the
     // keyboard focus (undo and redo follow the focus in OnUndo and OnRedo).
     void BindCanvasEditCommands();
+    // The transmission worker and its result (main_frame_transmit.cpp).
+    void SetUpTransmission();
+    void OnTransmissionFinished(const TransmitResult &result);
+    void StopTransfers();
+    bool FetchFromServer(const RetrievalRequest &request);
 
     FrameSetup m_setup;
     QString m_appFolder;
@@ -205,6 +231,12 @@ private:
     bool m_closed = false;
     QString m_retrievalProject;
     QString m_retrievalFile;
+    std::unique_ptr<CTransmissionRunner> m_transmission;
+    quint64 m_uploadEditCount = 0; // the document's edit count when the package was built
+    bool m_autoSend = false;
+    CLabelContents m_serverLabels;
+    QString m_serverFolder; // the unpacked content being edited
+    std::shared_ptr<std::atomic_bool> m_retrievalCancel; // set while a retrieval runs
 
     QHash<int, QAction *> m_actions;
     QMenu *m_fileMenu = nullptr;

@@ -11,6 +11,8 @@
 #include "editor/form_list.h"
 #include "editor/graph_view.h"
 #include "editor/in_place_editor.h"
+#include "transmit/connection_profile.h"
+#include "transmit/server_retrieval.h"
 
 #include <QAction>
 #include <QApplication>
@@ -71,9 +73,11 @@ void CMainFrame::BindCanvasEditCommands()
 
 QByteArray CMainFrame::RequestChannelList() const
 {
-    if (!m_setup.fetchChannelList)
-        return QByteArray();
-    return m_setup.fetchChannelList().left(kChannelListBytes);
+    if (m_setup.fetchChannelList)
+        return m_setup.fetchChannelList().left(kChannelListBytes);
+    // The online server's list, fetched with the connection settings of this moment.
+    return FetchChannelList(OnlineServerProfile(m_settings), m_folders.work, m_setup.ftpOptions)
+        .left(kChannelListBytes);
 }
 
 void CMainFrame::OpenChannelList(QWidget *parent)

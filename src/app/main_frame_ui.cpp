@@ -62,10 +62,10 @@ void CMainFrame::BuildMenus()
     QAction *open = MakeAction(cmd::kFileOpen, QStringLiteral("開く(&O)..."));
     connect(open, &QAction::triggered, this, &CMainFrame::OnFileOpen);
     m_fileMenu->addAction(open);
-    // Server retrieval runs in the server access mode; its dialogs belong to the transmission
-    // code.
-    m_fileMenu->addAction(MakeAction(cmd::kServerRetrieve,
-                                     QStringLiteral("サーバーから取得(&G)...")));
+    // Server retrieval runs in the server access mode.
+    QAction *retrieve = MakeAction(cmd::kServerRetrieve, QStringLiteral("サーバーから取得(&G)..."));
+    connect(retrieve, &QAction::triggered, this, &CMainFrame::OnServerRetrieve);
+    m_fileMenu->addAction(retrieve);
     QAction *save = MakeAction(cmd::kFileSave, QStringLiteral("上書き保存(&S)"));
     save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     connect(save, &QAction::triggered, this, &CMainFrame::OnFileSave);

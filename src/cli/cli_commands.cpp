@@ -8,6 +8,7 @@
 #include "cli/cli_pages.h"
 #include "cli/cli_preview.h"
 #include "cli/cli_project.h"
+#include "cli/cli_transmit.h"
 #include "images/size_accounting.h"
 #include "model/project_writer.h"
 #include "orin_version.h"
@@ -69,6 +70,18 @@ const char kUsage[] =
     "  merge IN COPYDOC OUT   merge a copy document (UTF-8, or UTF-16 with its byte-order\n"
     "                         mark) into IN as a drop on the page list does, save to OUT and\n"
     "                         print the new page ids and the page, image, text and macro maps\n"
+    "  transmit FILE [--edition N] [--settings FILE.ini]\n"
+    "                         send FILE as the transmission command of edition N (default:\n"
+    "                         this build's) does, without asking, with the connection\n"
+    "                         settings of the editor's settings file (or FILE.ini); prints\n"
+    "                         the remote name and the result; exit 0 only when the server\n"
+    "                         confirmed the upload\n"
+    "  fetch OUT --type T [--number N] [--time \"YYYY/MM/DD hh:mm:ss\"] [--edition N]\n"
+    "        [--settings FILE.ini]\n"
+    "                         retrieve content from the data-broadcast server as \"サーバー\n"
+    "                         から取得\" does (T: 0 on air, 1 number N, 2 recorded at the\n"
+    "                         time) and save it as the project OUT with its content folder;\n"
+    "                         OUT must not exist\n"
     "  --help                 show this text\n"
     "  --version              show the version\n"
     "\n"
@@ -76,7 +89,8 @@ const char kUsage[] =
     "writing commands refuse it; info shows what could be read and says it is damaged.\n"
     "\n"
     "Exit status: 0 success, 1 a file could not be read or written, or is not a complete\n"
-    "project (check: also a broken reference), 2 usage error.\n";
+    "project (check: also a broken reference; transmit, fetch: the transfer did not\n"
+    "succeed), 2 usage error.\n";
 
 int Usage(Streams io, const QString &problem)
 {
@@ -269,6 +283,10 @@ int Run(const QStringList &args, Streams io)
         return CopyDocCommand(rest, io);
     if (command == u"merge")
         return MergeCommand(rest, io);
+    if (command == u"transmit")
+        return TransmitCommand(rest, io);
+    if (command == u"fetch")
+        return FetchCommand(rest, io);
     return Usage(io, QStringLiteral("unknown command: ") + command);
 }
 

@@ -80,6 +80,7 @@ QString CDocument::PngPaneText() const
 
 void CDocument::SetModified()
 {
+    ++m_editCount;
     m_modified = true;
     if (!m_title.endsWith(u'*')) {
         m_title += u'*';

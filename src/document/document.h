@@ -97,6 +97,12 @@ public:
     void SetModified();
     // Shows the used size held in the model against the limit in the size pane.
     void ShowSize(SizeForm form);
+    // Counts the calls of SetModified: content taken at one count is the content shown while
+    // the count stays the same.
+    quint64 EditCount() const { return m_editCount; }
+    // The content went out as it is (a confirmed upload): the modified flag is cleared and the
+    // title loses its "*".
+    void ClearModified();
 
     // --- commands; each returns true when it did its work ---
     // Open (57601): asks for a file, then OpenProjectFile. The caller shows the first page.
@@ -113,6 +119,10 @@ public:
     // message, when the extension is not a project's, the file cannot be read or holds no
     // element: nothing changes then. `integrity` receives whether the project was complete.
     bool ShowLoadedProject(const QString &path, ProjectIntegrity *integrity = nullptr);
+    // Content fetched from the server: the project takes the place of the shown one, not
+    // modified and without a current file (it is never saved over), under `title`. False,
+    // with the open-failed message, when the file holds no project: nothing changes then.
+    bool ShowServerContent(const QString &projectPath, const QString &title);
     // Save (57603): asks for a name when there is none yet.
     bool Save();
     // Save As (32771).
@@ -186,6 +196,7 @@ private:
     int m_accessMode = 0;
     int m_busy = 0;
     bool m_modified = false;
+    quint64 m_editCount = 0;
     bool m_contentOpened = false;
     QUndoStack m_undoStack;
 };

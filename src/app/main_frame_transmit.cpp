@@ -1,0 +1,232 @@
+// SPDX-License-Identifier: MIT
+// The main frame's transmission commands: "伝送実行" with its worker, "サーバーから取得" with
+// its progress dialog, and the configuration upload.
+#include "app/main_frame.h"
+
+#include "app/status_panes.h"
+#include "dialogs/dlg_clist.h"
+#include "dialogs/dlg_server.h"
+#include "document/document.h"
+#include "document/prompt.h"
+#include "document/transmission_refusal.h"
+#include "settings/edition_info.h"
+#include "transmit/content_upload.h"
+#include "transmit/server_content.h"
+#include "transmit/server_retrieval.h"
+#include "transmit/transmission.h"
+#include "transmit/transmission_runner.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QThread>
+
+namespace orin {
+
+namespace {
+
+inline constexpr char16_t kRetrievingText[] = u"サーバーからデータを受信しています...";
+inline constexpr char16_t kCancelText[] = u"キャンセル";
+
+} // namespace
+
+void CMainFrame::SetUpTransmission()
+{
+    m_transmission = std::make_unique<CTransmissionRunner>();
+    connect(m_transmission.get(), &CTransmissionRunner::Finished, this,
+            &CMainFrame::OnTransmissionFinished);
+}
+
+bool CMainFrame::IsTransmitting() const
+{
+    return m_transmission && m_transmission->IsRunning();
+}
+
+void CMainFrame::StopTransfers()
+{
+    if (m_retrievalCancel)
+        m_retrievalCancel->store(true);
+    if (m_transmission)
+        m_transmission->CancelAndWait();
+}
+
+void CMainFrame::OnTransmit()
+{
+    // Typed text belongs in what is sent.
+    CommitCanvasText();
+    SetTransmissionStatus(QString());
+    if (RefuseTransmission(*m_prompt, m_setup.edition))
+        return;
+    if (IsTransmitting()) {
+        m_prompt->MessageBox(QString::fromUtf16(kBusyMessage), QString::fromUtf16(kRefusalCaption),
+                             PromptButtons::Ok);
+        return;
+    }
+    const TransmitDecision decision = DecideTransmission(
+        m_model, m_document->Settings().ExPNG, m_settings.ModeAccess, m_setup.edition);
+    if (!decision.refusal.isEmpty()) {
+        m_prompt->MessageBox(decision.refusal, QString::fromUtf16(kRefusalCaption),
+                             PromptButtons::Ok);
+        return;
+    }
+    if (decision.workerMode == kWorkerNone)
+        return;
+    if (!m_autoSend
+        && m_prompt->MessageBox(decision.question, QString::fromUtf16(kConfirmCaption),
+                                PromptButtons::YesNo)
+               != PromptAnswer::Yes)
+        return;
+    // Everything the worker needs is taken here, on this thread; the package is the content
+    // as it is now.
+    UploadJob job;
+    QString error;
+    if (!PrepareUpload(m_model, m_document->Settings(), m_settings, m_folders.work,
+                       decision.workerMode, QDateTime::currentDateTime(), &job, &error)) {
+        SetTransmissionStatus(QString::fromUtf16(kStatusUploadFailed).arg(error));
+        m_prompt->MessageBox(error, QString::fromUtf16(kErrorCaption), PromptButtons::Ok);
+        return;
+    }
+    job.options = m_setup.ftpOptions;
+    m_uploadEditCount = m_document->EditCount();
+    m_transmission->Start(
+        [job](const std::atomic_bool &cancel) { return RunUpload(job, &cancel); });
+}
+
+void CMainFrame::OnTransmissionFinished(const TransmitResult &result)
+{
+    if (m_closed)
+        return;
+    SetTransmissionStatus(result.status);
+    if (!WorkerModeUploads(result.workerMode))
+        return;
+    if (!result.confirmed) {
+        m_prompt->MessageBox(result.error, QString::fromUtf16(kErrorCaption), PromptButtons::Ok);
+        return;
+    }
+    // The flag says whether the content on screen is the one that went out.
+    if (m_document->EditCount() == m_uploadEditCount)
+        m_document->ClearModified();
+}
+
+void CMainFrame::OnConfigurationUpload()
+{
+    if (IsTransmitting()) {
+        m_prompt->MessageBox(QString::fromUtf16(kBusyMessage), QString::fromUtf16(kRefusalCaption),
+                             PromptButtons::Ok);
+        return;
+    }
+    const ConnectionProfile modulator = ModulatorProfile(m_settings);
+    const QString local = ConfigFilePath(m_settings.BCML);
+    const FtpOptions options = m_setup.ftpOptions;
+    m_transmission->Start([modulator, local, options](const std::atomic_bool &cancel) {
+        return RunConfigurationUpload(modulator, local, options, &cancel);
+    });
+}
+
+void CMainFrame::OnServerRetrieve()
+{
+    if (m_document->AccessMode() != kServerAccessMode || m_retrievalCancel)
+        return;
+    int type = m_settings.TypeContents;
+    int number = m_settings.NumberContents;
+    QDateTime recordTime = ParseRecordTime(m_settings.RecordTime, QDateTime::currentDateTime());
+    if (m_setup.askRetrieval) {
+        if (!m_setup.askRetrieval(type, number, recordTime))
+            return;
+    } else if (m_setup.edition == 3) {
+        const ConnectionProfile online = OnlineServerProfile(m_settings);
+        const QString work = m_folders.work;
+        const FtpOptions options = m_setup.ftpOptions;
+        CDlgOnline dialog(type, number, recordTime, *m_prompt,
+                          [this](QWidget *parent) { OpenChannelList(parent); }, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        type = dialog.Type();
+        number = dialog.Number();
+        recordTime = dialog.RecordTime();
+    } else {
+        CDlgServer dialog(type, number, recordTime, *m_prompt, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        type = dialog.Type();
+        number = dialog.Number();
+        recordTime = dialog.RecordTime();
+    }
+    m_settings.TypeContents = type;
+    WriteTypeContents(m_ini, type);
+    m_settings.NumberContents = number;
+    m_settings.RecordTime = FormatRecordTime(recordTime);
+    // The fetched content replaces the one on screen: a modified one is given up only when the
+    // operator says so.
+    if (m_document->IsModified()
+        && m_prompt->MessageBox(QString::fromUtf16(kDiscardQuestion),
+                                QString::fromUtf16(kWarningCaption), PromptButtons::YesNo)
+               != PromptAnswer::Yes)
+        return;
+    FetchFromServer({type, number, recordTime});
+}
+
+bool CMainFrame::FetchFromServer(const RetrievalRequest &request)
+{
+    const ConnectionProfile profile = ContentServerProfile(m_settings, m_setup.edition);
+    const QString work = m_folders.work;
+    const qint64 limit = ServerContentSizeLimit(m_document->SizeLimit());
+    const int edition = m_setup.edition;
+    auto cancel = std::make_shared<std::atomic_bool>(false);
+    FtpOptions options = m_setup.ftpOptions;
+    options.cancel = cancel.get();
+    RetrievalOutcome outcome;
+    // The transfer runs off this thread; the window stays live behind a dialog that can stop
+    // it.
+    m_retrievalCancel = cancel;
+    QThread *thread = QThread::create([&outcome, request, profile, work, limit, options, edition] {
+        outcome = RetrieveServerContent(request, profile, work, limit, options, edition);
+    });
+    QProgressDialog progress(QString::fromUtf16(kRetrievingText), QString::fromUtf16(kCancelText),
+                             0, 0, this);
+    progress.setWindowTitle(QString::fromUtf16(kServerDialogTitle));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    QEventLoop loop;
+    connect(thread, &QThread::finished, &loop, &QEventLoop::quit);
+    connect(&progress, &QProgressDialog::canceled, this, [cancel] { cancel->store(true); });
+    thread->start();
+    progress.show();
+    loop.exec();
+    thread->wait();
+    delete thread;
+    progress.reset();
+    m_retrievalCancel.reset();
+
+    WriteRetrievalSettings(m_ini, request, outcome.fetched.ok);
+    if (outcome.fetched.cancelled || cancel->load())
+        return false;
+    if (!outcome.fetched.ok || !outcome.unpacked) {
+        // The details of a download failure stay with the status pane; the unpacking failure
+        // says what was wrong with what arrived.
+        SetTransmissionStatus(outcome.error);
+        QString text = QString::fromUtf16(kReceiveFailedMessage);
+        if (outcome.fetched.ok)
+            text += u'\n' + outcome.error;
+        m_prompt->MessageBox(text, QString::fromUtf16(kErrorCaption), PromptButtons::Ok);
+        return false;
+    }
+    if (!m_document->ShowServerContent(outcome.content.projectPath,
+                                       ServerWindowTitle(EditionTitle(m_setup.edition), request))) {
+        QDir(outcome.content.folder).removeRecursively();
+        return false;
+    }
+    if (!m_serverFolder.isEmpty())
+        QDir(m_serverFolder).removeRecursively();
+    m_serverFolder = outcome.content.folder;
+    m_serverLabels = outcome.content.labels;
+    // The server's label lists decide what may be edited; recorded content brings none.
+    ApplyLabelContents(m_model, m_serverLabels);
+    m_formGraph->GraphView()->update();
+    m_accessField->setText(QString::number(m_document->Settings().TransChannel));
+    ShowFirstPage();
+    return true;
+}
+
+} // namespace orin
