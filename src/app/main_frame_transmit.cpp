@@ -223,7 +223,6 @@ bool CMainFrame::FetchFromServer(const RetrievalRequest &request)
     m_serverLabels = outcome.content.labels;
     // The server's label lists decide what may be edited; recorded content brings none.
     ApplyLabelContents(m_model, m_serverLabels);
-    m_formGraph->GraphView()->update();
     m_accessField->setText(QString::number(m_document->Settings().TransChannel));
     ShowFirstPage();
     return true;
