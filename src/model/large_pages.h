@@ -29,4 +29,26 @@ inline void AdviseLargePages(void *data, qint64 size)
 #endif
 }
 
+// Gives the whole 2 MiB blocks inside a buffer of ours back to the system, for a buffer whose
+// front is done with while the rest is still read: those blocks read as zeros afterwards.
+// Returns how many bytes from `data` on are given back or left before them (up to the end of
+// the last block given back), 0 when no block was.
+inline qint64 ReleaseMemory(void *data, qint64 size)
+{
+#ifdef MADV_DONTNEED
+    constexpr quintptr kBlock = quintptr(2) << 20;
+    const quintptr start = reinterpret_cast<quintptr>(data);
+    const quintptr from = (start + kBlock - 1) & ~(kBlock - 1);
+    const quintptr to = (start + quintptr(size)) & ~(kBlock - 1);
+    if (size <= 0 || to <= from
+        || madvise(reinterpret_cast<void *>(from), to - from, MADV_DONTNEED) != 0)
+        return 0;
+    return qint64(to - start);
+#else
+    Q_UNUSED(data);
+    Q_UNUSED(size);
+    return 0;
+#endif
+}
+
 } // namespace orin

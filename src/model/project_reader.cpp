@@ -314,21 +314,24 @@ void ReadPage(CXmlDoc &doc, CMyProgramInfo &page, const QString &projectFolder,
     doc.Ascend();
 }
 
-ProjectIntegrity LoadProjectText(const QString &text, const QString &projectFolder,
-                                 ProgramSettings &settings, qint64 &usedSize,
-                                 CContentModel &model, const LoadServices &services)
+namespace {
+
+// Reads the project text that `doc` holds into the model and the settings; returns its
+// integrity. A document that holds its text alone gives back the pages' text as they are read.
+ProjectIntegrity ReadProjectDoc(CXmlDoc &doc, const QString &projectFolder,
+                                ProgramSettings &settings, qint64 &usedSize,
+                                CContentModel &model, const LoadServices &services)
 {
-    CXmlDoc doc;
-    doc.LoadText(text);
     const ProjectIntegrity integrity = IntegrityOf(doc);
     if (integrity == ProjectIntegrity::Truncated) {
         // What stands before the cut is read as it stood; when closing the open elements does
         // not make the root whole, the text is read as it is.
-        const QString closed = ClosedTruncatedText(doc);
+        QString text = doc.Text();
+        QString closed = ClosedTruncatedText(doc);
         if (!closed.isEmpty()) {
-            doc.LoadText(closed);
+            doc.LoadText(std::move(closed));
             if (IntegrityOf(doc) != ProjectIntegrity::Complete)
-                doc.LoadText(text);
+                doc.LoadText(std::move(text));
         }
     }
     doc.Rewind();
@@ -349,6 +352,8 @@ ProjectIntegrity LoadProjectText(const QString &text, const QString &projectFold
         if (doc.Descend()) {
             CStringPool pool; // the pages repeat their values
             while (doc.NextElement(Name(u"BMLJPEG"))) {
+                // The pages are most of the file: their text goes as the model takes them in.
+                doc.ReleaseEarlierSiblings();
                 auto page = std::make_unique<CMyProgramInfo>();
                 ReadPage(doc, *page, projectFolder, &pool);
                 model.pages.Add(std::move(page));
@@ -416,6 +421,17 @@ ProjectIntegrity LoadProjectText(const QString &text, const QString &projectFold
     return integrity;
 }
 
+} // namespace
+
+ProjectIntegrity LoadProjectText(const QString &text, const QString &projectFolder,
+                                 ProgramSettings &settings, qint64 &usedSize,
+                                 CContentModel &model, const LoadServices &services)
+{
+    CXmlDoc doc;
+    doc.LoadText(text);
+    return ReadProjectDoc(doc, projectFolder, settings, usedSize, model, services);
+}
+
 bool LoadProject(const QString &path, bool unicode, ProgramSettings &settings, qint64 &usedSize,
                  CContentModel &model, const LoadServices &services,
                  ProjectIntegrity *integrity)
@@ -423,10 +439,12 @@ bool LoadProject(const QString &path, bool unicode, ProgramSettings &settings, q
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QString text = unicode ? ReadUnicodeTextFile(file) : DecodeCp932(file.readAll());
+    CXmlDoc doc;
+    // The document alone holds the text, so that what has been read of it can go.
+    doc.LoadText(unicode ? ReadUnicodeTextFile(file) : DecodeCp932(file.readAll()));
     file.close();
     const ProjectIntegrity found =
-        LoadProjectText(text, FolderOf(path), settings, usedSize, model, services);
+        ReadProjectDoc(doc, FolderOf(path), settings, usedSize, model, services);
     if (integrity)
         *integrity = found;
     return true;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "model/xml_doc.h"
 
+#include "model/large_pages.h"
 #include "model/xml_doc_impl.h"
 #include "model/xml_scanner.h"
 
@@ -106,11 +107,46 @@ CXmlDoc::~CXmlDoc() = default;
 
 bool CXmlDoc::LoadText(const QString &text)
 {
-    d->text = text;
+    return LoadText(QString(text));
+}
+
+bool CXmlDoc::LoadText(QString &&text)
+{
+    d->text = std::move(text);
     d->attributeCacheIndex = 0;
+    d->releasedTextEnd = 0;
+    d->releasedRecordEnd = 0;
     d->Index();
     Rewind();
     return WellFormed();
+}
+
+void CXmlDoc::ReleaseEarlierSiblings()
+{
+    const int current = d->current;
+    if (current <= 0 || current >= int(d->records.size()))
+        return;
+    const int parent = d->parent;
+    // Records in document order: those between the parent and the current element are the
+    // earlier siblings and their contents.
+    const int firstRecord = std::max(parent + 1, d->releasedRecordEnd);
+    if (current > firstRecord) {
+        const qint64 recordSize = sizeof(ElementRecord);
+        const qint64 done = ReleaseMemory(d->records.data() + firstRecord,
+                                          qint64(current - firstRecord) * recordSize);
+        d->releasedRecordEnd = firstRecord + int(done / recordSize);
+    }
+    // The text from the end of the parent's start tag up to the current element. A text shared
+    // with others is theirs too and stays.
+    if (!d->text.isDetached())
+        return;
+    const int parentTagEnd = parent ? d->Rec(parent).start + d->StartTagLength(parent) : 0;
+    const int from = std::max(parentTagEnd, d->releasedTextEnd);
+    const int to = d->Rec(current).start;
+    if (to > from) {
+        const qint64 done = ReleaseMemory(d->text.data() + from, qint64(to - from) * 2);
+        d->releasedTextEnd = from + int(done / 2);
+    }
 }
 
 bool CXmlDoc::Clear()
