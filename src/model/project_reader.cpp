@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "model/project_reader.h"
 
+#include "model/markup_append.h"
 #include "model/project_writer.h"
 #include "model/pump_messages.h"
 #include "model/string_pool.h"
@@ -90,6 +91,17 @@ private:
     qint64 m_total = 0;
 };
 
+// "width×height", made with one allocation.
+QString SizeText(int width, int height)
+{
+    QString text;
+    text.reserve(24);
+    AppendDecimal(text, width);
+    text.append(u'×');
+    AppendDecimal(text, height);
+    return text;
+}
+
 void ReadImages(CXmlDoc &doc, QStringView element, CMyDataArray<CMyPictureInfo> &table,
                 const QString &projectFolder, const LoadServices &services,
                 CUsedSizeCounter &counter)
@@ -114,7 +126,7 @@ void ReadImages(CXmlDoc &doc, QStringView element, CMyDataArray<CMyPictureInfo> 
             services.measure(record->path, record->type, record->width, record->height);
         }
         record->sizeText = IsMeasuredType(record->type)
-                               ? QStringLiteral("%1×%2").arg(record->width).arg(record->height)
+                               ? SizeText(record->width, record->height)
                                : QStringLiteral(" --- ");
         record->label = doc.Attribute(Name(u"label"));
         counter.BeforeRecord();

@@ -6,6 +6,7 @@
 #include "model/xml_scanner.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace orin {
 namespace {
@@ -355,11 +356,13 @@ bool CXmlDoc::RawAttribute(QStringView name, QStringView &value) const
                 break;
         }
     }
+    // Most names differ in length or in their first character: only the others are compared.
+    const char16_t first = name.utf16()[0];
     for (const Impl::AttributeSpan &span : d->attributeCache) {
-        if (span.nameLength != name.size())
+        if (span.nameLength != name.size() || s[span.nameFrom] != first)
             continue;
         const QStringView attrName(s + span.nameFrom, span.nameLength);
-        if (attrName != name)
+        if (std::memcmp(attrName.utf16(), name.utf16(), size_t(name.size()) * 2) != 0)
             continue;
         switch (span.kind) {
         case Impl::AttributeKind::Bare:
