@@ -453,7 +453,7 @@ bool LoadProject(const QString &path, bool unicode, ProgramSettings &settings, q
         return false;
     CXmlDoc doc;
     // The document alone holds the text, so that what has been read of it can go.
-    doc.LoadText(unicode ? ReadUnicodeTextFile(file) : DecodeCp932(file.readAll()));
+    doc.LoadText(unicode ? ReadUnicodeTextFile(file) : ReadCp932File(file));
     file.close();
     const ProjectIntegrity found =
         ReadProjectDoc(doc, FolderOf(path), settings, usedSize, model, services);

@@ -18,6 +18,10 @@ QString DecodeCp932Text(const QByteArray &bytes, QChar replacement);
 // code page 932.
 QString DecodeCp932(const QByteArray &bytes);
 
+// Reads an open code page 932 file from its current position the same way, piece by piece,
+// so that the file's bytes and the text are never held together.
+QString ReadCp932File(QFile &file);
+
 // Text to code page 932; characters the code page cannot hold become '?'. `lossy`, when
 // given, tells whether that happened.
 QByteArray EncodeCp932(const QString &text, bool *lossy = nullptr);

@@ -131,7 +131,8 @@ void CXmlDoc::ReleaseEarlierSiblings()
     // Records in document order: those between the parent and the current element are the
     // earlier siblings and their contents.
     const int firstRecord = std::max(parent + 1, d->releasedRecordEnd);
-    if (current > firstRecord) {
+    const qint64 recordBytes = qint64(d->records.capacity() * sizeof(ElementRecord));
+    if (current > firstRecord && IsFreshFromSystem(recordBytes)) {
         const qint64 recordSize = sizeof(ElementRecord);
         const qint64 done = ReleaseMemory(d->records.data() + firstRecord,
                                           qint64(current - firstRecord) * recordSize);
@@ -139,7 +140,7 @@ void CXmlDoc::ReleaseEarlierSiblings()
     }
     // The text from the end of the parent's start tag up to the current element. A text shared
     // with others is theirs too and stays.
-    if (!d->text.isDetached())
+    if (!d->text.isDetached() || !IsFreshFromSystem(qint64(d->text.size()) * 2))
         return;
     const int parentTagEnd = parent ? d->Rec(parent).start + d->StartTagLength(parent) : 0;
     const int from = std::max(parentTagEnd, d->releasedTextEnd);

@@ -159,6 +159,37 @@ private slots:
         QCOMPARE(ReadUnicodeTextFile(file), text);
     }
 
+    // A code page 932 file is decoded piece by piece (1 MiB at a time): a character cut by the
+    // end of a piece, a stray byte there, a NUL and a cut lead byte at the end read as from the
+    // bytes at once.
+    void codePageFileReadsLikeItsBytes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray kana("\x82\xa0"); // あ
+        QByteArray across = "a" + kana.repeated((1 << 20) / 2) + "z";
+        QTest::newRow("character across the piece end") << across;
+        QByteArray stray = QByteArray((1 << 20) - 1, 'b') + "\x82" + "\xff" + kana + "\x82";
+        QTest::newRow("stray bytes at the piece end and a cut lead at the end") << stray;
+        QTest::newRow("unassigned code across the piece end")
+            << QByteArray((1 << 20) - 1, 'c') + "\x85\x40" + kana;
+        QTest::newRow("NUL in the second piece")
+            << kana.repeated(600000) + QByteArray("x\0y", 3) + kana;
+        QTest::newRow("empty") << QByteArray();
+    }
+    void codePageFileReadsLikeItsBytes()
+    {
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("t.bjp"));
+        QVERIFY(test::WriteBytes(path, bytes));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString expected = DecodeCp932(bytes);
+        QCOMPARE(ReadCp932File(file), expected);
+        if (!bytes.isEmpty())
+            QVERIFY(expected.contains(QChar(u'あ')));
+    }
+
     void textsSurviveBothFileForms()
     {
         const QString text = QStringLiteral("a\r\nb\nc\r");

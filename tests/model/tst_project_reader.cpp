@@ -199,7 +199,8 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(name);
         const bool unicode = name.endsWith(u'x');
-        // 64 pages of 256 items with values of their own: over 8 MiB of text.
+        // 64 pages of 256 items with values of their own: over 32 MiB of text, which is given
+        // back as it is read.
         CContentModel model;
         for (int p = 1; p <= 64; ++p) {
             auto page = std::make_unique<CMyProgramInfo>();
@@ -214,7 +215,8 @@ private slots:
                 it.focus = QStringLiteral("T:%1:0").arg(i);
                 it.outfocus = QStringLiteral("0");
                 it.ret = QStringLiteral("G:%1,P:%2:0").arg(p).arg(i);
-                it.text = QStringLiteral("item %1 of page %2 & <text>").arg(i).arg(p);
+                it.text = QStringLiteral("item %1 of page %2 & <text>").arg(i).arg(p)
+                          + QString(800, QChar(u'a' + i % 26));
             }
             model.pages.Add(std::move(page));
         }
@@ -225,7 +227,7 @@ private slots:
         QVERIFY(SaveProject(model, path, SaveMode::Plain, QString(), ProgramSettings()).ok);
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.size() * (unicode ? 1 : 2) > (8 << 20));
+        QVERIFY(file.size() * (unicode ? 1 : 2) > (32 << 20));
         if (cut)
             QVERIFY(file.resize(file.size() * 9 / 10 & ~qint64(1)));
         const QByteArray bytes = file.readAll();
@@ -248,7 +250,8 @@ private slots:
         } else {
             QVERIFY(fromFile.model.pages.Count() > 30);
             const CMyProgramInfo &first = *fromFile.model.pages.At(0);
-            QCOMPARE(first.items[255].text, QStringLiteral("item 255 of page 1 & <text>"));
+            QCOMPARE(first.items[255].text, QStringLiteral("item 255 of page 1 & <text>")
+                                                + QString(800, QChar(u'a' + 255 % 26)));
         }
     }
 

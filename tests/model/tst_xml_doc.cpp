@@ -532,8 +532,9 @@ private slots:
     void releasingEarlierSiblingsKeepsWhatFollows()
     {
         QFETCH(bool, shared);
-        // 64 siblings of 64 Ki characters each: 8 MiB of text, several 2 MiB blocks.
-        const int count = 64;
+        // 260 siblings of 64 Ki characters each: over 32 MiB of text, a buffer that comes
+        // fresh from the system and is given back in 2 MiB blocks.
+        const int count = 260;
         QString text = u"<r a=\"1\"><head/><list n=\"2\">"_s;
         for (int i = 0; i < count; ++i)
             text += u"<e i=\"%1\">"_s.arg(i) + QString(65536, QChar(u'a' + i % 26)) + u"</e>"_s;
