@@ -251,6 +251,45 @@ QByteArray EncodeCp932(const QString &text, bool *lossy)
                         });
 }
 
+bool CCp932Encoder::Write(QIODevice &device, const char16_t *units, qsizetype count)
+{
+    if (count <= 0)
+        return true;
+    if (m_waiting) {
+        // The waiting half goes with the first unit of this piece.
+        const char16_t pair[2] = {m_waiting, units[0]};
+        m_waiting = 0;
+        const bool joined = QChar::isLowSurrogate(units[0]);
+        if (!Encode(device, pair, joined ? 2 : 1))
+            return false;
+        if (joined) {
+            ++units;
+            --count;
+        }
+    }
+    if (count > 0 && QChar::isHighSurrogate(units[count - 1])) {
+        m_waiting = units[count - 1];
+        --count;
+    }
+    return Encode(device, units, count);
+}
+
+bool CCp932Encoder::Finish(QIODevice &device)
+{
+    const char16_t waiting = m_waiting;
+    m_waiting = 0;
+    return waiting == 0 || Encode(device, &waiting, 1);
+}
+
+bool CCp932Encoder::Encode(QIODevice &device, const char16_t *units, qsizetype count)
+{
+    if (count <= 0)
+        return true;
+    const QByteArray bytes =
+        EncodeCp932(QString::fromRawData(reinterpret_cast<const QChar *>(units), count));
+    return device.write(bytes) == bytes.size();
+}
+
 QString DecodeUnicodeTextFile(const QByteArray &bytes)
 {
     QString raw;

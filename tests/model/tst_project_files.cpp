@@ -9,6 +9,7 @@
 #include "model/project_writer.h"
 #include "model/text_codec.h"
 
+#include <QBuffer>
 #include <QtTest>
 
 using namespace orin;
@@ -188,6 +189,33 @@ private slots:
         QCOMPARE(ReadCp932File(file), expected);
         if (!bytes.isEmpty())
             QVERIFY(expected.contains(QChar(u'あ')));
+    }
+
+    // A save encodes its text to code page 932 chunk by chunk: wherever a chunk ends, even
+    // inside a surrogate pair, the bytes are those of the whole text encoded at once.
+    void codePageEncodingInPieces_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("pair") << QStringLiteral("日本😀語");
+        QTest::newRow("two pairs, markup") << QStringLiteral("<a>😀😀</a>\n");
+        QTest::newRow("lone high at the end") << QStringLiteral("ab") + QChar(0xD83D);
+        QTest::newRow("lone low") << QStringLiteral("a") + QChar(0xDE00) + QStringLiteral("b");
+        QTest::newRow("high then high") << QString(QChar(0xD83D)) + QChar(0xD83D) + QChar(0xDE00);
+    }
+    void codePageEncodingInPieces()
+    {
+        QFETCH(QString, text);
+        const QByteArray whole = EncodeCp932(text);
+        const auto *units = reinterpret_cast<const char16_t *>(text.utf16());
+        for (qsizetype cut = 0; cut <= text.size(); ++cut) {
+            QBuffer buffer;
+            buffer.open(QIODevice::WriteOnly);
+            CCp932Encoder encoder;
+            QVERIFY(encoder.Write(buffer, units, cut));
+            QVERIFY(encoder.Write(buffer, units + cut, text.size() - cut));
+            QVERIFY(encoder.Finish(buffer));
+            QCOMPARE(buffer.data(), whole);
+        }
     }
 
     void textsSurviveBothFileForms()
