@@ -102,9 +102,11 @@ QString SizeText(int width, int height)
     return text;
 }
 
+using MeasureAndSize = std::function<qint64(const QString &, int, int &, int &)>;
+
 void ReadImages(CXmlDoc &doc, QStringView element, CMyDataArray<CMyPictureInfo> &table,
                 const QString &projectFolder, const LoadServices &services,
-                CUsedSizeCounter &counter)
+                const MeasureAndSize &measureAndSize, CUsedSizeCounter &counter)
 {
     while (doc.NextElement(element)) {
         auto record = std::make_unique<CMyPictureInfo>();
@@ -113,11 +115,11 @@ void ReadImages(CXmlDoc &doc, QStringView element, CMyDataArray<CMyPictureInfo> 
         record->item = IntAttribute(doc, Name(u"item"));
         record->type = IntAttribute(doc, Name(u"type"));
         qint64 bytes = 0;
-        if (services.measureAndSize && !record->path.isEmpty()) {
+        if (measureAndSize && !record->path.isEmpty()) {
             // One open of the file serves the pixel size and the byte count.
             int width = 0;
             int height = 0;
-            bytes = services.measureAndSize(record->path, record->type, width, height);
+            bytes = measureAndSize(record->path, record->type, width, height);
             if (IsMeasuredType(record->type)) {
                 record->width = width;
                 record->height = height;
@@ -132,7 +134,7 @@ void ReadImages(CXmlDoc &doc, QStringView element, CMyDataArray<CMyPictureInfo> 
         counter.BeforeRecord();
         const QString path = record->path;
         table.Add(std::move(record));
-        if (services.measureAndSize)
+        if (measureAndSize)
             counter.AppendedSize(path, bytes);
         else
             counter.Appended(path);
@@ -377,11 +379,15 @@ ProjectIntegrity ReadProjectDoc(CXmlDoc &doc, const QString &projectFolder,
     }
 
     CUsedSizeCounter counter(model, usedSize, services);
+    const MeasureAndSize measureAndSize =
+        services.startLoad ? services.startLoad() : services.measureAndSize;
     ReadSection(doc, Name(u"Material"), [&] {
-        ReadImages(doc, Name(u"ItemBitmap"), model.materials, projectFolder, services, counter);
+        ReadImages(doc, Name(u"ItemBitmap"), model.materials, projectFolder, services,
+                   measureAndSize, counter);
     });
     ReadSection(doc, Name(u"Picture"), [&] {
-        ReadImages(doc, Name(u"ItemJPEG"), model.pictures, projectFolder, services, counter);
+        ReadImages(doc, Name(u"ItemJPEG"), model.pictures, projectFolder, services,
+                   measureAndSize, counter);
     });
     ReadSection(doc, Name(u"Text"), [&] {
         ReadRecords(doc, Name(u"ItemText"), model.texts, [&](CMyTextInfo &r) {
