@@ -23,6 +23,19 @@ QStringView Name(const char16_t *text)
     return QStringView(text);
 }
 
+// Whether a value holds a reference to decode. Most values are a few characters: looked
+// through in place rather than with a library call.
+bool HasReference(QStringView value)
+{
+    if (value.size() > 16)
+        return value.contains(u'&');
+    for (const QChar c : value) {
+        if (c == u'&')
+            return true;
+    }
+    return false;
+}
+
 // The number of an attribute; `fallback` when it is missing or empty. Read in place from the
 // document text unless the value holds a reference to decode.
 int IntAttribute(const CXmlDoc &doc, QStringView name, int fallback = 0)
@@ -30,7 +43,7 @@ int IntAttribute(const CXmlDoc &doc, QStringView name, int fallback = 0)
     QStringView raw;
     if (!doc.RawAttribute(name, raw) || raw.isEmpty())
         return fallback;
-    if (!raw.contains(u'&'))
+    if (!HasReference(raw))
         return ParseLeadingInt(raw);
     const QString value = UnescapeMarkup(raw);
     return value.isEmpty() ? fallback : ParseLeadingInt(value);
@@ -211,7 +224,7 @@ QString StringAttribute(const CXmlDoc &doc, QStringView name, CStringPool &pool)
     QStringView raw;
     if (!doc.RawAttribute(name, raw))
         return QString();
-    return raw.contains(u'&') ? pool.Get(UnescapeMarkup(raw)) : pool.Get(raw);
+    return HasReference(raw) ? pool.Get(UnescapeMarkup(raw)) : pool.Get(raw);
 }
 
 void ReadItem(const CXmlDoc &doc, PageItem &item, CStringPool &pool)
