@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QImageReader>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -58,6 +59,29 @@ qint64 MeasureImageFile(const QString &path, int type, int &width, int &height)
             width = header.width;
             height = header.height;
         }
+    }
+    return bytes;
+}
+
+qint64 CLoadMeasurer::operator()(const QString &path, int type, int &width, int &height)
+{
+    const qsizetype slash = path.lastIndexOf(u'/');
+    const QStringView folder = slash > 0 ? QStringView(path).left(slash) : QStringView();
+    if (!folder.isEmpty() && folder == m_missingFolder) {
+        width = 0;
+        height = 0;
+        return -1;
+    }
+    const qint64 bytes = MeasureImageFile(path, type, width, height);
+    if (bytes < 0 && !folder.isEmpty() && folder != m_presentFolder) {
+        // Only a folder that is not there (or a path through a file) holds no file for sure.
+        struct stat status {};
+        const QString name = folder.toString();
+        if (::stat(QFile::encodeName(name).constData(), &status) != 0
+            && (errno == ENOENT || errno == ENOTDIR))
+            m_missingFolder = name;
+        else
+            m_presentFolder = name;
     }
     return bytes;
 }

@@ -14,4 +14,17 @@ void ImageDimensions(const QString &path, int type, int &width, int &height);
 // regular file that can be opened). Loading a project asks both of every image.
 qint64 MeasureImageFile(const QString &path, int type, int &width, int &height);
 
+// MeasureImageFile for the images of one project load. A project moved from another machine
+// names files in folders that do not exist here: once a file is missing and its folder is
+// found missing too, the other files of that folder are missing without asking the system
+// again. Made fresh for each load, so that a folder that appears later is seen.
+class CLoadMeasurer {
+public:
+    qint64 operator()(const QString &path, int type, int &width, int &height);
+
+private:
+    QString m_missingFolder; // the last folder found missing
+    QString m_presentFolder; // the last folder found present
+};
+
 } // namespace orin

@@ -13,6 +13,7 @@ LoadServices StandardLoadServices()
     services.totalDataSize = TotalDataSize;
     services.fileSize = FileSizeOf;
     services.measureAndSize = MeasureImageFile;
+    services.startLoad = [] { return CLoadMeasurer(); };
     return services;
 }
 

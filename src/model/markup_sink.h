@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/markup_append.h"
+#include "model/text_codec.h"
 
 #include <QIODevice>
 #include <QString>
@@ -43,20 +44,23 @@ inline int DecimalLength(qint64 value)
     return length;
 }
 
-// Writes the UTF-16 text-mode form (each LF as CR LF) to a device in chunks of a fixed size,
-// each written as it fills: the file is composed in one pass and never held whole.
-class CUtf16ChunkSink {
+// Writes composed text to a device in chunks of a fixed size, each written as it fills: the
+// file is composed in one pass and never held whole. With `kCrLf` it is the UTF-16 text-mode
+// form (each LF as CR LF); without, the text form with LF line ends, which an encoder (the
+// code page 932 one) turns into the file's bytes chunk by chunk.
+template <bool kCrLf>
+class CChunkSink {
 public:
     // 1 MiB: large enough that the writes cost little more than one write of the whole file.
     static constexpr qsizetype kChunkUnits = 512 * 1024;
 
-    explicit CUtf16ChunkSink(QIODevice &device)
-        : m_device(device), m_chunk(new char16_t[kChunkUnits]), m_out(m_chunk.get()),
-          m_end(m_chunk.get() + kChunkUnits)
+    explicit CChunkSink(QIODevice &device, CCp932Encoder *encoder = nullptr)
+        : m_device(device), m_encoder(encoder), m_chunk(new char16_t[kChunkUnits]),
+          m_out(m_chunk.get()), m_end(m_chunk.get() + kChunkUnits)
     {
     }
-    CUtf16ChunkSink(const CUtf16ChunkSink &) = delete;
-    CUtf16ChunkSink &operator=(const CUtf16ChunkSink &) = delete;
+    CChunkSink(const CChunkSink &) = delete;
+    CChunkSink &operator=(const CChunkSink &) = delete;
 
     void Unit(char16_t c)
     {
@@ -95,7 +99,8 @@ public:
     void LineEnd()
     {
         Reserve(2);
-        *m_out++ = u'\r';
+        if (kCrLf)
+            *m_out++ = u'\r';
         *m_out++ = u'\n';
     }
     void Decimal(qint64 value)
@@ -129,7 +134,8 @@ public:
                 continue;
             // The text-mode file writes each LF as CR LF, also inside values.
             const QStringView replacement =
-                c == u'\n' ? QStringView(u"\r\n") : MarkupEntity(c, forAttribute);
+                c == u'\n' ? (kCrLf ? QStringView(u"\r\n") : QStringView())
+                           : MarkupEntity(c, forAttribute);
             if (replacement.isEmpty())
                 continue;
             Literal(QStringView(s + run, i - run));
@@ -143,6 +149,8 @@ public:
     bool Finish()
     {
         WriteOut();
+        if (m_encoder && !m_failed)
+            m_failed = !m_encoder->Finish(m_device);
         return !m_failed;
     }
 
@@ -167,16 +175,25 @@ private:
         // After a failure the rest is composed but not written: the save fails as a whole.
         if (m_failed || count == 0)
             return;
+        if (m_encoder) {
+            m_failed = !m_encoder->Write(m_device, units, count);
+            return;
+        }
         const qint64 bytes = count * qint64(sizeof(char16_t));
         m_failed = m_device.write(reinterpret_cast<const char *>(units), bytes) != bytes;
     }
 
     QIODevice &m_device;
+    CCp932Encoder *m_encoder;
     std::unique_ptr<char16_t[]> m_chunk;
     char16_t *m_out;
     char16_t *m_end;
     bool m_failed = false;
 };
+
+using CUtf16ChunkSink = CChunkSink<true>;
+// The text form with LF line ends, for an encoder.
+using CTextChunkSink = CChunkSink<false>;
 
 // Appends the text form with LF line ends to a string.
 class CTextSink {

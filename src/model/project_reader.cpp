@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "model/project_reader.h"
 
+#include "model/markup_append.h"
 #include "model/project_writer.h"
 #include "model/pump_messages.h"
 #include "model/string_pool.h"
@@ -22,6 +23,19 @@ QStringView Name(const char16_t *text)
     return QStringView(text);
 }
 
+// Whether a value holds a reference to decode. Most values are a few characters: looked
+// through in place rather than with a library call.
+bool HasReference(QStringView value)
+{
+    if (value.size() > 16)
+        return value.contains(u'&');
+    for (const QChar c : value) {
+        if (c == u'&')
+            return true;
+    }
+    return false;
+}
+
 // The number of an attribute; `fallback` when it is missing or empty. Read in place from the
 // document text unless the value holds a reference to decode.
 int IntAttribute(const CXmlDoc &doc, QStringView name, int fallback = 0)
@@ -29,7 +43,7 @@ int IntAttribute(const CXmlDoc &doc, QStringView name, int fallback = 0)
     QStringView raw;
     if (!doc.RawAttribute(name, raw) || raw.isEmpty())
         return fallback;
-    if (!raw.contains(u'&'))
+    if (!HasReference(raw))
         return ParseLeadingInt(raw);
     const QString value = UnescapeMarkup(raw);
     return value.isEmpty() ? fallback : ParseLeadingInt(value);
@@ -90,9 +104,22 @@ private:
     qint64 m_total = 0;
 };
 
+// "width×height", made with one allocation.
+QString SizeText(int width, int height)
+{
+    QString text;
+    text.reserve(24);
+    AppendDecimal(text, width);
+    text.append(u'×');
+    AppendDecimal(text, height);
+    return text;
+}
+
+using MeasureAndSize = std::function<qint64(const QString &, int, int &, int &)>;
+
 void ReadImages(CXmlDoc &doc, QStringView element, CMyDataArray<CMyPictureInfo> &table,
                 const QString &projectFolder, const LoadServices &services,
-                CUsedSizeCounter &counter)
+                const MeasureAndSize &measureAndSize, CUsedSizeCounter &counter)
 {
     while (doc.NextElement(element)) {
         auto record = std::make_unique<CMyPictureInfo>();
@@ -101,11 +128,11 @@ void ReadImages(CXmlDoc &doc, QStringView element, CMyDataArray<CMyPictureInfo> 
         record->item = IntAttribute(doc, Name(u"item"));
         record->type = IntAttribute(doc, Name(u"type"));
         qint64 bytes = 0;
-        if (services.measureAndSize && !record->path.isEmpty()) {
+        if (measureAndSize && !record->path.isEmpty()) {
             // One open of the file serves the pixel size and the byte count.
             int width = 0;
             int height = 0;
-            bytes = services.measureAndSize(record->path, record->type, width, height);
+            bytes = measureAndSize(record->path, record->type, width, height);
             if (IsMeasuredType(record->type)) {
                 record->width = width;
                 record->height = height;
@@ -114,13 +141,13 @@ void ReadImages(CXmlDoc &doc, QStringView element, CMyDataArray<CMyPictureInfo> 
             services.measure(record->path, record->type, record->width, record->height);
         }
         record->sizeText = IsMeasuredType(record->type)
-                               ? QStringLiteral("%1×%2").arg(record->width).arg(record->height)
+                               ? SizeText(record->width, record->height)
                                : QStringLiteral(" --- ");
         record->label = doc.Attribute(Name(u"label"));
         counter.BeforeRecord();
         const QString path = record->path;
         table.Add(std::move(record));
-        if (services.measureAndSize)
+        if (measureAndSize)
             counter.AppendedSize(path, bytes);
         else
             counter.Appended(path);
@@ -197,7 +224,7 @@ QString StringAttribute(const CXmlDoc &doc, QStringView name, CStringPool &pool)
     QStringView raw;
     if (!doc.RawAttribute(name, raw))
         return QString();
-    return raw.contains(u'&') ? pool.Get(UnescapeMarkup(raw)) : pool.Get(raw);
+    return HasReference(raw) ? pool.Get(UnescapeMarkup(raw)) : pool.Get(raw);
 }
 
 void ReadItem(const CXmlDoc &doc, PageItem &item, CStringPool &pool)
@@ -314,21 +341,24 @@ void ReadPage(CXmlDoc &doc, CMyProgramInfo &page, const QString &projectFolder,
     doc.Ascend();
 }
 
-ProjectIntegrity LoadProjectText(const QString &text, const QString &projectFolder,
-                                 ProgramSettings &settings, qint64 &usedSize,
-                                 CContentModel &model, const LoadServices &services)
+namespace {
+
+// Reads the project text that `doc` holds into the model and the settings; returns its
+// integrity. A document that holds its text alone gives back the pages' text as they are read.
+ProjectIntegrity ReadProjectDoc(CXmlDoc &doc, const QString &projectFolder,
+                                ProgramSettings &settings, qint64 &usedSize,
+                                CContentModel &model, const LoadServices &services)
 {
-    CXmlDoc doc;
-    doc.LoadText(text);
     const ProjectIntegrity integrity = IntegrityOf(doc);
     if (integrity == ProjectIntegrity::Truncated) {
         // What stands before the cut is read as it stood; when closing the open elements does
         // not make the root whole, the text is read as it is.
-        const QString closed = ClosedTruncatedText(doc);
+        QString text = doc.Text();
+        QString closed = ClosedTruncatedText(doc);
         if (!closed.isEmpty()) {
-            doc.LoadText(closed);
+            doc.LoadText(std::move(closed));
             if (IntegrityOf(doc) != ProjectIntegrity::Complete)
-                doc.LoadText(text);
+                doc.LoadText(std::move(text));
         }
     }
     doc.Rewind();
@@ -349,6 +379,8 @@ ProjectIntegrity LoadProjectText(const QString &text, const QString &projectFold
         if (doc.Descend()) {
             CStringPool pool; // the pages repeat their values
             while (doc.NextElement(Name(u"BMLJPEG"))) {
+                // The pages are most of the file: their text goes as the model takes them in.
+                doc.ReleaseEarlierSiblings();
                 auto page = std::make_unique<CMyProgramInfo>();
                 ReadPage(doc, *page, projectFolder, &pool);
                 model.pages.Add(std::move(page));
@@ -360,11 +392,15 @@ ProjectIntegrity LoadProjectText(const QString &text, const QString &projectFold
     }
 
     CUsedSizeCounter counter(model, usedSize, services);
+    const MeasureAndSize measureAndSize =
+        services.startLoad ? services.startLoad() : services.measureAndSize;
     ReadSection(doc, Name(u"Material"), [&] {
-        ReadImages(doc, Name(u"ItemBitmap"), model.materials, projectFolder, services, counter);
+        ReadImages(doc, Name(u"ItemBitmap"), model.materials, projectFolder, services,
+                   measureAndSize, counter);
     });
     ReadSection(doc, Name(u"Picture"), [&] {
-        ReadImages(doc, Name(u"ItemJPEG"), model.pictures, projectFolder, services, counter);
+        ReadImages(doc, Name(u"ItemJPEG"), model.pictures, projectFolder, services,
+                   measureAndSize, counter);
     });
     ReadSection(doc, Name(u"Text"), [&] {
         ReadRecords(doc, Name(u"ItemText"), model.texts, [&](CMyTextInfo &r) {
@@ -416,6 +452,17 @@ ProjectIntegrity LoadProjectText(const QString &text, const QString &projectFold
     return integrity;
 }
 
+} // namespace
+
+ProjectIntegrity LoadProjectText(const QString &text, const QString &projectFolder,
+                                 ProgramSettings &settings, qint64 &usedSize,
+                                 CContentModel &model, const LoadServices &services)
+{
+    CXmlDoc doc;
+    doc.LoadText(text);
+    return ReadProjectDoc(doc, projectFolder, settings, usedSize, model, services);
+}
+
 bool LoadProject(const QString &path, bool unicode, ProgramSettings &settings, qint64 &usedSize,
                  CContentModel &model, const LoadServices &services,
                  ProjectIntegrity *integrity)
@@ -423,10 +470,12 @@ bool LoadProject(const QString &path, bool unicode, ProgramSettings &settings, q
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QString text = unicode ? ReadUnicodeTextFile(file) : DecodeCp932(file.readAll());
+    CXmlDoc doc;
+    // The document alone holds the text, so that what has been read of it can go.
+    doc.LoadText(unicode ? ReadUnicodeTextFile(file) : ReadCp932File(file));
     file.close();
     const ProjectIntegrity found =
-        LoadProjectText(text, FolderOf(path), settings, usedSize, model, services);
+        ReadProjectDoc(doc, FolderOf(path), settings, usedSize, model, services);
     if (integrity)
         *integrity = found;
     return true;

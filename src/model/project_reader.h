@@ -27,6 +27,11 @@ struct LoadServices {
     // Both of an image record at once (measure for the measured types, and fileSize), so that
     // each file is opened once; when empty, the two above are asked.
     std::function<qint64(const QString &path, int type, int &width, int &height)> measureAndSize;
+    // Makes the measureAndSize of one load, which may keep what it learns about the file system
+    // for that load only (a folder found missing holds no file). When empty, measureAndSize is
+    // used as it is.
+    std::function<std::function<qint64(const QString &path, int type, int &width, int &height)>()>
+        startLoad;
 };
 
 // Reads a project file into the model (appending) and the settings. `unicode` is true for

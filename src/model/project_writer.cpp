@@ -299,6 +299,19 @@ bool WriteUnicodeFile(QIODevice &device, const CContentModel &model, SaveMode mo
     return sink.Finish();
 }
 
+// Writes the .bjp file to `device`: the composition in one pass, each chunk of text encoded
+// to code page 932 as it fills. False when a write failed.
+bool WriteCp932File(QIODevice &device, const CContentModel &model, SaveMode mode,
+                    const QString &contentFolder, const ProgramSettings &settings,
+                    QStringList &notCopied)
+{
+    CReferenceWriter references(mode, contentFolder, notCopied);
+    CCp932Encoder encoder;
+    markup::CTextChunkSink sink(device, &encoder);
+    Compose(sink, model, settings, references);
+    return sink.Finish();
+}
+
 } // namespace
 
 QString ContentFolderOf(const QString &projectPath)
@@ -374,11 +387,12 @@ QByteArray ComposeProjectFile(const CContentModel &model, bool unicode, SaveMode
                               const QString &contentFolder, const ProgramSettings &settings)
 {
     QStringList notCopied;
-    if (!unicode)
-        return EncodeCp932(ComposeText(model, mode, contentFolder, settings, notCopied));
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    WriteUnicodeFile(buffer, model, mode, contentFolder, settings, notCopied);
+    if (unicode)
+        WriteUnicodeFile(buffer, model, mode, contentFolder, settings, notCopied);
+    else
+        WriteCp932File(buffer, model, mode, contentFolder, settings, notCopied);
     return buffer.data();
 }
 
@@ -401,8 +415,9 @@ FileResult SaveProject(const CContentModel &model, const QString &path, SaveMode
             return WriteUnicodeFile(device, model, mode, contentFolder, settings, notCopied);
         });
     } else {
-        result = ReplaceFileKeepingBackup(
-            path, EncodeCp932(ComposeText(model, mode, contentFolder, settings, notCopied)));
+        result = ReplaceFileKeepingBackup(path, [&](QIODevice &device) {
+            return WriteCp932File(device, model, mode, contentFolder, settings, notCopied);
+        });
     }
     if (result.ok && !notCopied.isEmpty()) {
         result.message = QStringLiteral("コンテンツフォルダにコピーできなかったファイル:\n")

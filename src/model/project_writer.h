@@ -29,8 +29,8 @@ FileResult SaveProject(const CContentModel &model, const QString &path, SaveMode
 QString ComposeProject(const CContentModel &model, SaveMode mode, const QString &contentFolder,
                        const ProgramSettings &settings);
 
-// The bytes SaveProject writes: the .bjpx form (`unicode`) as the save composes it chunk by
-// chunk; the .bjp form is the text converted to code page 932.
+// The bytes SaveProject writes, composed chunk by chunk as the save does: the .bjpx form
+// (`unicode`), or the .bjp form (the text with LF line ends in code page 932).
 QByteArray ComposeProjectFile(const CContentModel &model, bool unicode, SaveMode mode,
                               const QString &contentFolder, const ProgramSettings &settings);
 

@@ -65,6 +65,8 @@ public:
         return out;
     }
 
+    iconv_t Handle() const { return m_cd; }
+
 private:
     iconv_t m_cd;
 };
@@ -79,42 +81,142 @@ bool IsTrailByte(unsigned char b)
     return b >= 0x40 && b <= 0xFC && b != 0x7F;
 }
 
-// CR LF -> LF, in place.
+// CR LF -> LF, in place. The lines between are found with the library's vectorised search and
+// moved as whole runs.
 void JoinLineEnds(QString &text)
 {
-    QChar *data = text.data();
     const qsizetype n = text.size();
-    qsizetype w = 0;
-    for (qsizetype r = 0; r < n; ++r) {
-        if (data[r] == u'\r' && r + 1 < n && data[r + 1] == u'\n')
-            continue;
-        data[w++] = data[r];
+    qsizetype r = QStringView(text).indexOf(u'\r');
+    if (r < 0)
+        return;
+    char16_t *data = reinterpret_cast<char16_t *>(text.data());
+    qsizetype w = r;
+    while (r < n) {
+        // data[r] is a CR: it goes when a LF follows.
+        const qsizetype from = (r + 1 < n && data[r + 1] == u'\n') ? r + 1 : r;
+        qsizetype next = QStringView(data + r + 1, n - r - 1).indexOf(u'\r');
+        next = next < 0 ? n : r + 1 + next;
+        std::memmove(data + w, data + from, size_t(next - from) * sizeof(char16_t));
+        w += next - from;
+        r = next;
     }
     text.truncate(w);
 }
+
+// Decodes code page 932 piece by piece straight into the text, which is sized once from the
+// number of bytes (no character takes more than one UTF-16 unit per byte), so that neither a
+// second copy of the text nor the whole file's bytes are ever held next to it. Each stray byte
+// and each unassigned double-byte code becomes the replacement.
+class CCp932Decoder {
+public:
+    CCp932Decoder(qsizetype expectedBytes, QChar replacement)
+        : m_conv("UTF-16LE", "CP932"), m_replacement(replacement.unicode()),
+          m_text(std::max<qsizetype>(expectedBytes, 16), Qt::Uninitialized)
+    {
+        if (m_conv.Ok())
+            iconv(m_conv.Handle(), nullptr, nullptr, nullptr, nullptr);
+    }
+
+    bool Ok() const { return m_conv.Ok(); }
+
+    // Decodes `size` bytes and returns how many at the end belong to a character that the end
+    // of this piece cut (they start the next piece); the last piece has none: a character cut
+    // there becomes one replacement, as does anything unexpected, and decoding stops.
+    qsizetype Feed(const char *data, qsizetype size, bool last)
+    {
+        char *in = const_cast<char *>(data);
+        size_t inLeft = size_t(size);
+        while (inLeft > 0 && !m_stopped) {
+            Room(qsizetype(inLeft) + 1);
+            char *out = reinterpret_cast<char *>(m_text.data() + m_used);
+            size_t outLeft = size_t(m_text.size() - m_used) * 2;
+            const size_t rc = iconv(m_conv.Handle(), &in, &inLeft, &out, &outLeft);
+            const int error = errno;
+            m_used = (out - reinterpret_cast<char *>(m_text.data())) / 2;
+            if (rc != size_t(-1) || error == E2BIG)
+                continue;
+            if (error == EINVAL && !last)
+                return qsizetype(inLeft);
+            m_text[m_used++] = QChar(m_replacement);
+            if (error != EILSEQ) {
+                m_stopped = true;
+                break;
+            }
+            const auto *p = reinterpret_cast<const unsigned char *>(in);
+            // An unassigned double-byte code counts as one character; a stray byte as one.
+            const size_t step = (inLeft >= 2 && IsLeadByte(p[0]) && IsTrailByte(p[1])) ? 2 : 1;
+            in += step;
+            inLeft -= step;
+            iconv(m_conv.Handle(), nullptr, nullptr, nullptr, nullptr);
+        }
+        return 0;
+    }
+
+    QString Take()
+    {
+        m_text.truncate(m_used);
+        // A text of many double-byte characters leaves room unused: given back.
+        if (m_text.capacity() - m_used > m_used / 4)
+            m_text.squeeze();
+        return std::move(m_text);
+    }
+
+private:
+    void Room(qsizetype units)
+    {
+        if (m_text.size() - m_used < units)
+            m_text.resize(std::max(m_text.size() * 2, m_used + units));
+    }
+
+    CCp932Converter m_conv;
+    char16_t m_replacement;
+    QString m_text;
+    qsizetype m_used = 0;
+    bool m_stopped = false;
+};
 
 } // namespace
 
 QString DecodeCp932Text(const QByteArray &bytes, QChar replacement)
 {
-    CCp932Converter conv("UTF-16LE", "CP932");
-    if (!conv.Ok())
+    CCp932Decoder decoder(bytes.size(), replacement);
+    if (!decoder.Ok())
         return QString::fromLatin1(bytes);
-    const char16_t unit = replacement.unicode();
-    const QByteArray replacementBytes(reinterpret_cast<const char *>(&unit), 2);
-    // An unassigned double-byte code counts as one character; a stray byte as one.
-    const QByteArray utf16 =
-        conv.Convert(bytes, replacementBytes, [](const unsigned char *p, size_t left) -> size_t {
-            return (left >= 2 && IsLeadByte(p[0]) && IsTrailByte(p[1])) ? 2 : 1;
-        });
-    return QString::fromUtf16(reinterpret_cast<const char16_t *>(utf16.constData()),
-                              utf16.size() / 2);
+    decoder.Feed(bytes.constData(), bytes.size(), true);
+    return decoder.Take();
 }
 
 QString DecodeCp932(const QByteArray &bytes)
 {
     const qsizetype nul = bytes.indexOf('\0');
     return DecodeCp932Text(nul < 0 ? bytes : bytes.left(nul), QChar(0xFFFD));
+}
+
+QString ReadCp932File(QFile &file)
+{
+    constexpr qsizetype kPiece = qsizetype(1) << 20;
+    CCp932Decoder decoder(std::max<qint64>(0, file.size() - file.pos()), QChar(0xFFFD));
+    if (!decoder.Ok())
+        return DecodeCp932(file.readAll());
+    QByteArray piece(kPiece + 8, Qt::Uninitialized);
+    qsizetype kept = 0; // the start of a character that the previous piece cut
+    for (;;) {
+        const qint64 n = file.read(piece.data() + kept, kPiece);
+        if (n <= 0)
+            break;
+        const qsizetype size = kept + qsizetype(n);
+        // The text ends at the first NUL byte.
+        const void *nul = std::memchr(piece.constData() + kept, 0, size_t(n));
+        if (nul) {
+            decoder.Feed(piece.constData(), static_cast<const char *>(nul) - piece.constData(),
+                         true);
+            return decoder.Take();
+        }
+        kept = decoder.Feed(piece.constData(), size, false);
+        std::memmove(piece.data(), piece.constData() + size - kept, size_t(kept));
+    }
+    decoder.Feed(piece.constData(), kept, true);
+    return decoder.Take();
 }
 
 QByteArray EncodeCp932(const QString &text, bool *lossy)
@@ -147,6 +249,45 @@ QByteArray EncodeCp932(const QString &text, bool *lossy)
                             }
                             return 2;
                         });
+}
+
+bool CCp932Encoder::Write(QIODevice &device, const char16_t *units, qsizetype count)
+{
+    if (count <= 0)
+        return true;
+    if (m_waiting) {
+        // The waiting half goes with the first unit of this piece.
+        const char16_t pair[2] = {m_waiting, units[0]};
+        m_waiting = 0;
+        const bool joined = QChar::isLowSurrogate(units[0]);
+        if (!Encode(device, pair, joined ? 2 : 1))
+            return false;
+        if (joined) {
+            ++units;
+            --count;
+        }
+    }
+    if (count > 0 && QChar::isHighSurrogate(units[count - 1])) {
+        m_waiting = units[count - 1];
+        --count;
+    }
+    return Encode(device, units, count);
+}
+
+bool CCp932Encoder::Finish(QIODevice &device)
+{
+    const char16_t waiting = m_waiting;
+    m_waiting = 0;
+    return waiting == 0 || Encode(device, &waiting, 1);
+}
+
+bool CCp932Encoder::Encode(QIODevice &device, const char16_t *units, qsizetype count)
+{
+    if (count <= 0)
+        return true;
+    const QByteArray bytes =
+        EncodeCp932(QString::fromRawData(reinterpret_cast<const QChar *>(units), count));
+    return device.write(bytes) == bytes.size();
 }
 
 QString DecodeUnicodeTextFile(const QByteArray &bytes)

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "model/xml_doc.h"
 
+#include "model/large_pages.h"
 #include "model/xml_doc_impl.h"
 #include "model/xml_scanner.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace orin {
 namespace {
@@ -106,11 +108,47 @@ CXmlDoc::~CXmlDoc() = default;
 
 bool CXmlDoc::LoadText(const QString &text)
 {
-    d->text = text;
+    return LoadText(QString(text));
+}
+
+bool CXmlDoc::LoadText(QString &&text)
+{
+    d->text = std::move(text);
     d->attributeCacheIndex = 0;
+    d->releasedTextEnd = 0;
+    d->releasedRecordEnd = 0;
     d->Index();
     Rewind();
     return WellFormed();
+}
+
+void CXmlDoc::ReleaseEarlierSiblings()
+{
+    const int current = d->current;
+    if (current <= 0 || current >= int(d->records.size()))
+        return;
+    const int parent = d->parent;
+    // Records in document order: those between the parent and the current element are the
+    // earlier siblings and their contents.
+    const int firstRecord = std::max(parent + 1, d->releasedRecordEnd);
+    const qint64 recordBytes = qint64(d->records.capacity() * sizeof(ElementRecord));
+    if (current > firstRecord && IsFreshFromSystem(recordBytes)) {
+        const qint64 recordSize = sizeof(ElementRecord);
+        const qint64 done = ReleaseMemory(d->records.data() + firstRecord,
+                                          qint64(current - firstRecord) * recordSize);
+        d->releasedRecordEnd = firstRecord + int(done / recordSize);
+    }
+    // The text from the end of the parent's start tag up to the current element. A text shared
+    // with others is theirs too and stays.
+    if (!d->text.isDetached() || !IsFreshFromSystem(qint64(d->text.size()) * 2))
+        return;
+    const int parentTagEnd = parent ? d->Rec(parent).start + d->StartTagLength(parent) : 0;
+    const int from = std::max(parentTagEnd, d->releasedTextEnd);
+    const int to = d->Rec(current).start;
+    if (to > from) {
+        const qint64 done = ReleaseMemory(d->text.data() + from, qint64(to - from) * 2);
+        d->releasedTextEnd = from + int(done / 2);
+    }
 }
 
 bool CXmlDoc::Clear()
@@ -319,11 +357,13 @@ bool CXmlDoc::RawAttribute(QStringView name, QStringView &value) const
                 break;
         }
     }
+    // Most names differ in length or in their first character: only the others are compared.
+    const char16_t first = name.utf16()[0];
     for (const Impl::AttributeSpan &span : d->attributeCache) {
-        if (span.nameLength != name.size())
+        if (span.nameLength != name.size() || s[span.nameFrom] != first)
             continue;
         const QStringView attrName(s + span.nameFrom, span.nameLength);
-        if (attrName != name)
+        if (std::memcmp(attrName.utf16(), name.utf16(), size_t(name.size()) * 2) != 0)
             continue;
         switch (span.kind) {
         case Impl::AttributeKind::Bare:

@@ -50,6 +50,9 @@ public:
 
     // Replaces the text, clears the diagnostics, indexes, rewinds; returns WellFormed().
     bool LoadText(const QString &text);
+    // The same, taking the text over: a document that holds its text alone can give back the
+    // memory of what it has been read past (ReleaseEarlierSiblings).
+    bool LoadText(QString &&text);
     bool Clear();
     bool WellFormed() const;
     void Rewind();
@@ -68,6 +71,13 @@ public:
     // attribute. Readers take numbers from it in place and make a string only to keep one.
     bool RawAttribute(QStringView name, QStringView &value) const;
     QString Diagnostics() const;
+
+    // Promises that the elements before the current one under the same parent (and all inside
+    // them) are not visited again: the memory of their records, and of their text when the
+    // document holds its text alone, goes back to the system in large pieces, so that a reader
+    // that walks a long list once never holds all of it next to what it builds from it. They
+    // read as empty afterwards; the current element, its ancestors and what follows are kept.
+    void ReleaseEarlierSiblings();
 
     // Read-only access for tests and benchmarks.
     const QString &Text() const;

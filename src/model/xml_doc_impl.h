@@ -22,6 +22,9 @@ struct CXmlDoc::Impl {
     std::unordered_map<int, int> longStartTags;
     std::unordered_map<int, int> longEndTags;
     QString diagnostics;
+    // What ReleaseEarlierSiblings gave back already: text and records before these.
+    int releasedTextEnd = 0;
+    int releasedRecordEnd = 0;
     int parent = 0;
     int current = 0;
     int child = 0;

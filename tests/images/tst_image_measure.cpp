@@ -6,6 +6,7 @@
 #include "test_registry.h"
 
 #include "images/image_measure.h"
+#include "images/load_services.h"
 #include "images/png_header.h"
 #include "images/size_accounting.h"
 #include "model/content_model.h"
@@ -103,6 +104,38 @@ private slots:
         QCOMPARE(MeasureImageFile(path, kImageEmpty, w, h), QFileInfo(path).size());
         QCOMPARE(QSize(w, h), QSize(0, 0));
         QCOMPARE(MeasureImageFile(path + QStringLiteral(".missing"), type, w, h), qint64(-1));
+    }
+
+    // One load remembers a folder found missing; a missing file in a present folder hides
+    // nothing, and the next load asks the file system afresh.
+    void loadMeasurerRemembersMissingFoldersForOneLoad()
+    {
+        QTemporaryDir dir;
+        const QString source = TestDataDir() + QStringLiteral("/png/pngsuite/basn3p08.png");
+        const qint64 size = QFileInfo(source).size();
+        const QString present = dir.filePath(QStringLiteral("present/real.png"));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("present")));
+        QVERIFY(QFile::copy(source, present));
+        const QString later = dir.filePath(QStringLiteral("gone/later.png"));
+        const LoadServices services = StandardLoadServices();
+        int w = 0, h = 0;
+        {
+            auto measure = services.startLoad();
+            QCOMPARE(measure(dir.filePath(QStringLiteral("present/none.png")), kImageColourMapPng, w, h), qint64(-1));
+            QCOMPARE(measure(present, kImageColourMapPng, w, h), size);
+            QCOMPARE(QSize(w, h), QSize(32, 32));
+            QCOMPARE(measure(dir.filePath(QStringLiteral("gone/a.png")), kImageColourMapPng, w, h), qint64(-1));
+            // The folder appears during the load: this load keeps what it found.
+            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("gone")));
+            QVERIFY(QFile::copy(source, later));
+            w = h = 7;
+            QCOMPARE(measure(later, kImageColourMapPng, w, h), qint64(-1));
+            QCOMPARE(QSize(w, h), QSize(0, 0));
+            QCOMPARE(measure(present, kImageColourMapPng, w, h), size);
+        }
+        auto next = services.startLoad();
+        QCOMPARE(next(later, kImageColourMapPng, w, h), size);
+        QCOMPARE(QSize(w, h), QSize(32, 32));
     }
 };
 

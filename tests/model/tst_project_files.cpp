@@ -9,6 +9,7 @@
 #include "model/project_writer.h"
 #include "model/text_codec.h"
 
+#include <QBuffer>
 #include <QtTest>
 
 using namespace orin;
@@ -157,6 +158,64 @@ private slots:
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(ReadUnicodeTextFile(file), text);
+    }
+
+    // A code page 932 file is decoded piece by piece (1 MiB at a time): a character cut by the
+    // end of a piece, a stray byte there, a NUL and a cut lead byte at the end read as from the
+    // bytes at once.
+    void codePageFileReadsLikeItsBytes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray kana("\x82\xa0"); // あ
+        QByteArray across = "a" + kana.repeated((1 << 20) / 2) + "z";
+        QTest::newRow("character across the piece end") << across;
+        QByteArray stray = QByteArray((1 << 20) - 1, 'b') + "\x82" + "\xff" + kana + "\x82";
+        QTest::newRow("stray bytes at the piece end and a cut lead at the end") << stray;
+        QTest::newRow("unassigned code across the piece end")
+            << QByteArray((1 << 20) - 1, 'c') + "\x85\x40" + kana;
+        QTest::newRow("NUL in the second piece")
+            << kana.repeated(600000) + QByteArray("x\0y", 3) + kana;
+        QTest::newRow("empty") << QByteArray();
+    }
+    void codePageFileReadsLikeItsBytes()
+    {
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("t.bjp"));
+        QVERIFY(test::WriteBytes(path, bytes));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString expected = DecodeCp932(bytes);
+        QCOMPARE(ReadCp932File(file), expected);
+        if (!bytes.isEmpty())
+            QVERIFY(expected.contains(QChar(u'あ')));
+    }
+
+    // A save encodes its text to code page 932 chunk by chunk: wherever a chunk ends, even
+    // inside a surrogate pair, the bytes are those of the whole text encoded at once.
+    void codePageEncodingInPieces_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("pair") << QStringLiteral("日本😀語");
+        QTest::newRow("two pairs, markup") << QStringLiteral("<a>😀😀</a>\n");
+        QTest::newRow("lone high at the end") << QStringLiteral("ab") + QChar(0xD83D);
+        QTest::newRow("lone low") << QStringLiteral("a") + QChar(0xDE00) + QStringLiteral("b");
+        QTest::newRow("high then high") << QString(QChar(0xD83D)) + QChar(0xD83D) + QChar(0xDE00);
+    }
+    void codePageEncodingInPieces()
+    {
+        QFETCH(QString, text);
+        const QByteArray whole = EncodeCp932(text);
+        const auto *units = reinterpret_cast<const char16_t *>(text.utf16());
+        for (qsizetype cut = 0; cut <= text.size(); ++cut) {
+            QBuffer buffer;
+            buffer.open(QIODevice::WriteOnly);
+            CCp932Encoder encoder;
+            QVERIFY(encoder.Write(buffer, units, cut));
+            QVERIFY(encoder.Write(buffer, units + cut, text.size() - cut));
+            QVERIFY(encoder.Finish(buffer));
+            QCOMPARE(buffer.data(), whole);
+        }
     }
 
     void textsSurviveBothFileForms()

@@ -182,6 +182,79 @@ private slots:
         QCOMPARE(l.model.functionValue, QStringLiteral("v<>"));
     }
 
+    // A large file gives back its pages' text while it is read: every page must still read as
+    // it was written, also when the file is cut short, and the same as from the text itself.
+    void largeFileReadsLikeItsText_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("cut");
+        QTest::newRow("bjpx") << QStringLiteral("large.bjpx") << false;
+        QTest::newRow("bjp") << QStringLiteral("large.bjp") << false;
+        QTest::newRow("bjpx cut short") << QStringLiteral("large.bjpx") << true;
+    }
+    void largeFileReadsLikeItsText()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, cut);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(name);
+        const bool unicode = name.endsWith(u'x');
+        // 64 pages of 256 items with values of their own: over 32 MiB of text, which is given
+        // back as it is read.
+        CContentModel model;
+        for (int p = 1; p <= 64; ++p) {
+            auto page = std::make_unique<CMyProgramInfo>();
+            page->id = p;
+            page->comment = QStringLiteral("page %1").arg(p);
+            page->background = QStringLiteral("/bg/%1.jpg").arg(p);
+            page->itemCount = kItemSlots;
+            for (int i = 0; i < kItemSlots; ++i) {
+                PageItem &it = page->items[static_cast<size_t>(i)];
+                it.id = i + 1;
+                it.x = float(p * 1000 + i);
+                it.focus = QStringLiteral("T:%1:0").arg(i);
+                it.outfocus = QStringLiteral("0");
+                it.ret = QStringLiteral("G:%1,P:%2:0").arg(p).arg(i);
+                it.text = QStringLiteral("item %1 of page %2 & <text>").arg(i).arg(p)
+                          + QString(800, QChar(u'a' + i % 26));
+            }
+            model.pages.Add(std::move(page));
+        }
+        auto text = std::make_unique<CMyTextInfo>();
+        text->id = 1;
+        text->text = QStringLiteral("after the pages");
+        model.texts.Add(std::move(text));
+        QVERIFY(SaveProject(model, path, SaveMode::Plain, QString(), ProgramSettings()).ok);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.size() * (unicode ? 1 : 2) > (32 << 20));
+        if (cut)
+            QVERIFY(file.resize(file.size() * 9 / 10 & ~qint64(1)));
+        const QByteArray bytes = file.readAll();
+        file.close();
+
+        Loaded fromFile;
+        ProjectIntegrity integrity = ProjectIntegrity::NoRoot;
+        QVERIFY(LoadProject(path, unicode, fromFile.settings, fromFile.used, fromFile.model,
+                            CountingServices(), &integrity));
+        QCOMPARE(integrity, cut ? ProjectIntegrity::Truncated : ProjectIntegrity::Complete);
+        Loaded fromText;
+        QCOMPARE(LoadProjectText(unicode ? DecodeUnicodeTextFile(bytes) : DecodeCp932(bytes),
+                                 FolderOf(path), fromText.settings, fromText.used,
+                                 fromText.model, CountingServices()),
+                 integrity);
+        const QString read = ComposeProject(fromFile.model, SaveMode::Plain, QString(), fromFile.settings);
+        QCOMPARE(read, ComposeProject(fromText.model, SaveMode::Plain, QString(), fromText.settings));
+        if (!cut) {
+            QCOMPARE(read, ComposeProject(model, SaveMode::Plain, QString(), ProgramSettings()));
+        } else {
+            QVERIFY(fromFile.model.pages.Count() > 30);
+            const CMyProgramInfo &first = *fromFile.model.pages.At(0);
+            QCOMPARE(first.items[255].text, QStringLiteral("item 255 of page 1 & <text>")
+                                                + QString(800, QChar(u'a' + 255 % 26)));
+        }
+    }
+
     void missingFileIsTheOnlyFailure()
     {
         Loaded l;
