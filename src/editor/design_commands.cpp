@@ -56,6 +56,7 @@ CDesignCommands::CDesignCommands(CGraphTraker &surface, const DesignBinding &bin
     connect(&surface, &CGraphTraker::ContextMenuRequested, this,
             &CDesignCommands::OnContextMenu);
     connect(&surface, &CGraphTraker::DeleteReleased, this, &CDesignCommands::OnDelete);
+    connect(&surface, &CGraphTraker::NudgeRequested, this, &CDesignCommands::OnNudge);
     connect(&surface, &CGraphTraker::ImageDropped, this, &CDesignCommands::OnDrop);
     connect(&surface, &CGraphTraker::FeedbackTextChanged, this, &CDesignCommands::StatusText);
     connect(&surface, &CGraphTraker::SurfaceResized, this, [this] {
@@ -116,6 +117,7 @@ void CDesignCommands::RedrawShapes(int select)
         return;
     m_scale = ComputeDesignScale(m_surface.size(), m_pageSize);
     m_surface.SetScale(m_scale);
+    m_surface.SetSnap(m_snap, m_snapGrid, QSizeF(m_pageSize));
     const CMyProgramInfo &page = *model.pages.At(m_row);
     const int n = UsedSlots(page);
     if (m_selected >= n)
@@ -226,6 +228,21 @@ void CDesignCommands::OnContextMenu(int index, QPoint point)
 void CDesignCommands::OnDelete(int index)
 {
     RunCommand(designcmd::kDeleteItem, index);
+}
+
+void CDesignCommands::OnNudge(int index, int dx, int dy)
+{
+    if (!ValidSlot(index))
+        return;
+    m_itemEdits->NudgeItem(m_row, index, dx, dy);
+    RedrawShapes(index);
+}
+
+void CDesignCommands::SetSnap(bool enabled, int grid)
+{
+    m_snap = enabled;
+    m_snapGrid = std::max(0, grid);
+    m_surface.SetSnap(m_snap, m_snapGrid, QSizeF(m_pageSize));
 }
 
 void CDesignCommands::OnDrop(const QString &path, QPoint point)

@@ -83,6 +83,11 @@ public:
     const DesignScale &Scale() const { return m_scale; }
     CItemEdits &ItemEdits() const { return *m_itemEdits; }
 
+    // Snapping of drags to the page, the other items and a grid of `grid` page units (0: none).
+    void SetSnap(bool enabled, int grid);
+    bool SnapEnabled() const { return m_snap; }
+    int SnapGrid() const { return m_snapGrid; }
+
     // The pane's operations on the shown page.
     int AddItem(float x, float y, float width, float height, AddItemMode mode);
     // Changes the selection and draws the shapes again when it differs.
@@ -102,6 +107,7 @@ private:
     void OnMoved(int index, const QRectF &rect, bool resized);
     void OnContextMenu(int index, QPoint point);
     void OnDelete(int index);
+    void OnNudge(int index, int dx, int dy);
     void OnDrop(const QString &path, QPoint point);
     void OnModelEdited(int pageIndex, bool pageTable);
     bool ValidSlot(int index) const;
@@ -116,6 +122,8 @@ private:
     DesignScale m_scale;
     int m_row = -1;
     int m_selected = -1;
+    bool m_snap = false;
+    int m_snapGrid = 0;
 };
 
 } // namespace orin
