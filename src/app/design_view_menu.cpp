@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QKeySequence>
 #include <QMenu>
 
 namespace orin {
@@ -54,6 +55,14 @@ CDesignViewMenu::CDesignViewMenu(QMenu &view, CFormGraph &pane, CIniStore &ini,
     }
     if (CDesignCommands *design = m_pane.Design())
         design->SetSnap(settings.snap, settings.grid);
+
+    m_fit = view.addAction(QStringLiteral("デザイン: 全体表示 (100%)"));
+    m_fit->setObjectName(QStringLiteral("designZoomFit"));
+    m_fit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    connect(m_fit, &QAction::triggered, this, [this] {
+        if (CDesignCommands *design = m_pane.Design())
+            design->ZoomToFit();
+    });
 }
 
 QAction *CDesignViewMenu::GridAction(int grid) const

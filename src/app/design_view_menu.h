@@ -7,7 +7,8 @@ class QAction;
 class QMenu;
 
 // The design surface's entries of the view menu: snapping on and off and the grid step, both
-// remembered in the settings file and handed to the design side of the page pane.
+// remembered in the settings file and handed to the design side of the page pane, and the
+// zoom back to the fit.
 
 namespace orin {
 
@@ -22,6 +23,8 @@ public:
     CDesignViewMenu(QMenu &view, CFormGraph &pane, CIniStore &ini, QObject *parent = nullptr);
 
     QAction *SnapAction() const { return m_snap; }
+    // "デザイン: 全体表示 (100%)" (Ctrl+0): the design surface back to the page's fit.
+    QAction *FitAction() const { return m_fit; }
     // The grid entry for `grid` page units (0: none); null when there is none for it.
     QAction *GridAction(int grid) const;
 
@@ -32,6 +35,7 @@ private:
     CIniStore &m_ini;
     QAction *m_snap = nullptr;
     QMenu *m_gridMenu = nullptr;
+    QAction *m_fit = nullptr;
 };
 
 } // namespace orin

@@ -88,6 +88,14 @@ public:
     bool SnapEnabled() const { return m_snap; }
     int SnapGrid() const { return m_snapGrid; }
 
+    // The zoom of the surface: 1 is the page fit into it (100 %).
+    double Zoom() const { return m_zoom; }
+    // Zooms by `steps` notches of 25 % (negative: out) keeping the page point under the
+    // surface point `at` where it is; the zoom stays within 25 % and 800 %.
+    void ZoomBy(int steps, QPoint at);
+    // Back to the page fit into the surface.
+    void ZoomToFit();
+
     // The pane's operations on the shown page.
     int AddItem(float x, float y, float width, float height, AddItemMode mode);
     // Changes the selection and draws the shapes again when it differs.
@@ -124,6 +132,9 @@ private:
     int m_selected = -1;
     bool m_snap = false;
     int m_snapGrid = 0;
+    double m_zoom = 1;
+    QPointF m_zoomPage;    // the page point kept at m_zoomSurface while zoomed
+    QPointF m_zoomSurface;
 };
 
 } // namespace orin

@@ -14,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPathStroker>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -302,8 +303,14 @@ void CGraphTraker::paintEvent(QPaintEvent *)
     QBufferDC buffer(size(), m_fill);
     QPainter &picture = buffer.Picture();
     if (!m_background.isNull()) {
-        const CCanvasMapping mapping(size(), false);
-        picture.drawImage(mapping.FitRect(m_background.size()), m_background);
+        if (m_zoomed) {
+            picture.drawImage(MapToDesignF(m_scale, 0, 0, float(m_snapPage.width()),
+                                           float(m_snapPage.height())),
+                              m_background);
+        } else {
+            const CCanvasMapping mapping(size(), false);
+            picture.drawImage(mapping.FitRect(m_background.size()), m_background);
+        }
     }
     picture.setRenderHint(QPainter::Antialiasing, true);
     picture.setRenderHint(QPainter::SmoothPixmapTransform, true);
@@ -399,6 +406,11 @@ void CGraphTraker::keyPressEvent(QKeyEvent *event)
             DragEnded(result);
         return;
     }
+    if (event->key() == Qt::Key_0 && (event->modifiers() & Qt::ControlModifier)) {
+        emit ZoomFitRequested();
+        event->accept();
+        return;
+    }
     int dx = 0;
     int dy = 0;
     switch (event->key()) {
@@ -434,6 +446,21 @@ void CGraphTraker::keyReleaseEvent(QKeyEvent *event)
         return;
     }
     QWidget::keyReleaseEvent(event);
+}
+
+void CGraphTraker::wheelEvent(QWheelEvent *event)
+{
+    if (!(event->modifiers() & Qt::ControlModifier) || m_tracker->IsTracking()) {
+        QWidget::wheelEvent(event);
+        return;
+    }
+    event->accept();
+    // A notch is 120 eighths of a degree; finer wheels add up to whole notches.
+    m_wheelRest += event->angleDelta().y();
+    const int steps = m_wheelRest / 120;
+    m_wheelRest -= steps * 120;
+    if (steps != 0)
+        emit ZoomRequested(steps, event->position().toPoint());
 }
 
 void CGraphTraker::focusOutEvent(QFocusEvent *event)

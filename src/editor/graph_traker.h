@@ -69,6 +69,9 @@ public:
     // The lines the running drag clings to (page units), for its guides; empty when none.
     const SnapResult &SnapGuides() const { return m_snapped; }
 
+    // Zoomed (not the fit): the background follows the page's rectangle instead of the fit.
+    void SetZoomed(bool zoomed) { m_zoomed = zoomed; update(); }
+
     // The last point of a right click, in surface pixels.
     QPoint LastRightClick() const { return m_rightClick; }
     // The topmost shape (slot) whose outline passes within 10 pixels of the point, or -1.
@@ -97,6 +100,9 @@ signals:
     void DeleteReleased(int index);
     // An arrow key moved the selected shape by (dx, dy) page units.
     void NudgeRequested(int index, int dx, int dy);
+    // Ctrl and the wheel turned by `steps` notches (positive: in) at `point`; Ctrl+0: fit.
+    void ZoomRequested(int steps, QPoint point);
+    void ZoomFitRequested();
     void ImageDropped(const QString &path, QPoint point);
     // The text of the running drag step; empty when the drag ended.
     void FeedbackTextChanged(const QString &text);
@@ -110,6 +116,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -141,6 +148,8 @@ private:
     DesignScale m_scale;
     QPoint m_rightClick;
     bool m_spaceHeld = false;
+    bool m_zoomed = false;
+    int m_wheelRest = 0; // eighths of a degree not yet a whole notch
     bool m_snap = false;
     int m_snapGrid = 0;
     QSizeF m_snapPage{960, 540};

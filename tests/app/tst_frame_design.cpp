@@ -50,6 +50,12 @@ private slots:
             QVERIFY(frame.FormGraph()->Design()->SnapEnabled());
             QCOMPARE(frame.FormGraph()->Design()->SnapGrid(), 20);
             QCOMPARE(frame.FormGraph()->DesignSurface()->SnapGrid(), 20);
+            // The fit entry takes the zoom back to 100 %.
+            QCOMPARE(menu->FitAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_0));
+            frame.FormGraph()->Design()->ZoomBy(2, QPoint(10, 10));
+            QCOMPARE(frame.FormGraph()->Design()->Zoom(), 1.5625);
+            menu->FitAction()->trigger();
+            QCOMPARE(frame.FormGraph()->Design()->Zoom(), 1.0);
         }
         // The next start takes them back from the settings file.
         CMainFrame again(setup);
