@@ -244,9 +244,9 @@ QRectF CGraphTraker::SnappedPageRect(const DesignShape &shape)
     }
     const SnapTargets targets = CollectSnapTargets(m_snapPage, others);
     const SnapRules rules{kSnapPixels / double(m_scale.s), m_snapGrid};
-    m_snapped = mode == kModeMove
-                    ? SnapMove(page, targets, rules)
-                    : SnapResize(DesignToPage(m_scale, shape.exact), page, targets, rules);
+    const QRectF original = DesignToPage(m_scale, shape.exact);
+    m_snapped = mode == kModeMove ? SnapMove(original, page, targets, rules)
+                                  : SnapResize(original, page, targets, rules);
     return m_snapped.rect;
 }
 

@@ -100,11 +100,16 @@ SnapTargets CollectSnapTargets(QSizeF page, const std::vector<QRectF> &others)
     return targets;
 }
 
-SnapResult SnapMove(const QRectF &rect, const SnapTargets &targets, const SnapRules &rules)
+SnapResult SnapMove(const QRectF &original, const QRectF &rect, const SnapTargets &targets,
+                    const SnapRules &rules)
 {
     SnapResult result;
-    const double x = SnapSpan(rect.x(), rect.width(), targets.xs, rules, result.guideXs);
-    const double y = SnapSpan(rect.y(), rect.height(), targets.ys, rules, result.guideYs);
+    const double x = Differs(rect.x(), original.x())
+                         ? SnapSpan(rect.x(), rect.width(), targets.xs, rules, result.guideXs)
+                         : rect.x();
+    const double y = Differs(rect.y(), original.y())
+                         ? SnapSpan(rect.y(), rect.height(), targets.ys, rules, result.guideYs)
+                         : rect.y();
     result.rect = QRectF(x, y, rect.width(), rect.height());
     return result;
 }

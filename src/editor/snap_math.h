@@ -36,9 +36,11 @@ struct SnapRules {
     int grid = 0;
 };
 
-// A moved rectangle: on each axis the nearest pair of (left, centre, right) and a target line
-// within the tolerance moves the rectangle by their distance; the size stays.
-SnapResult SnapMove(const QRectF &rect, const SnapTargets &targets, const SnapRules &rules);
+// A rectangle moved from `original`: on each axis the nearest pair of (left, centre, right) and
+// a target line within the tolerance moves the rectangle by their distance; the size stays. An
+// axis along which it did not move (a move held to the other axis) stays as it is.
+SnapResult SnapMove(const QRectF &original, const QRectF &rect, const SnapTargets &targets,
+                    const SnapRules &rules);
 
 // A resized rectangle: only the edges that differ from `original` snap, each on its own; an
 // edge whose snap would leave the rectangle narrower than one unit stays where it was.

@@ -41,50 +41,58 @@ private slots:
 
     void snapMove_data()
     {
+        const QPointF kFree(7.125, 7.125);
+        QTest::addColumn<QPointF>("start"); // where the rectangle was before the drag
         QTest::addColumn<QRectF>("rect");
         QTest::addColumn<int>("grid");
         QTest::addColumn<QRectF>("expected");
         QTest::addColumn<Lines>("guideXs");
         QTest::addColumn<Lines>("guideYs");
-        QTest::newRow("nothing near") << QRectF(150.5, 200.25, 60, 40) << 0
+        QTest::newRow("nothing near") << kFree << QRectF(150.5, 200.25, 60, 40) << 0
                                       << QRectF(150.5, 200.25, 60, 40) << Lines{} << Lines{};
-        QTest::newRow("left to the page edge") << QRectF(5, 200.25, 60, 40) << 0
+        QTest::newRow("left to the page edge") << kFree << QRectF(5, 200.25, 60, 40) << 0
                                                << QRectF(0, 200.25, 60, 40) << Lines{0}
                                                << Lines{};
         QTest::newRow("right to the other's left")
-            << QRectF(236, 200.25, 60, 40) << 0 << QRectF(240, 200.25, 60, 40) << Lines{300}
-            << Lines{};
+            << kFree << QRectF(236, 200.25, 60, 40) << 0 << QRectF(240, 200.25, 60, 40)
+            << Lines{300} << Lines{};
         QTest::newRow("centre to the other's centre")
-            << QRectF(323, 200, 60, 40) << 0 << QRectF(320, 200, 60, 40) << Lines{350}
+            << kFree << QRectF(323, 200, 60, 40) << 0 << QRectF(320, 200, 60, 40) << Lines{350}
             << Lines{};
         // Top, centre and bottom each lie 1 from a line of the other item: the first wins and
         // all three meet their lines after the snap, so all three are guides.
-        QTest::newRow("nearest line wins, both guides")
-            << QRectF(150.5, 101, 60, 50) << 0 << QRectF(150.5, 100, 60, 50) << Lines{}
+        QTest::newRow("nearest line wins, all guides")
+            << kFree << QRectF(150.5, 101, 60, 50) << 0 << QRectF(150.5, 100, 60, 50) << Lines{}
             << Lines{100, 125, 150};
-        QTest::newRow("page bottom") << QRectF(600, 495, 60, 40) << 0
+        QTest::newRow("page bottom") << kFree << QRectF(600, 495, 60, 40) << 0
                                      << QRectF(600, 500, 60, 40) << Lines{} << Lines{540};
-        QTest::newRow("grid rounds left and top") << QRectF(151, 206, 60, 40) << 10
+        QTest::newRow("grid rounds left and top") << kFree << QRectF(151, 206, 60, 40) << 10
                                                   << QRectF(150, 210, 60, 40) << Lines{}
                                                   << Lines{};
-        QTest::newRow("a line wins over the grid") << QRectF(4, 206, 60, 40) << 25
+        QTest::newRow("a line wins over the grid") << kFree << QRectF(4, 206, 60, 40) << 25
                                                    << QRectF(0, 200, 60, 40) << Lines{0}
                                                    << Lines{};
-        QTest::newRow("at the tolerance") << QRectF(284, 300, 8, 8) << 0
+        QTest::newRow("at the tolerance") << kFree << QRectF(284, 300, 8, 8) << 0
                                           << QRectF(292, 300, 8, 8) << Lines{300} << Lines{};
-        QTest::newRow("beyond the tolerance") << QRectF(283.99, 300, 8, 8) << 0
+        // Held to the horizontal: the top stays 1 below item 2's although it is near.
+        QTest::newRow("unmoved axis stays") << QPointF(150.5, 101) << QRectF(236, 101, 60, 50)
+                                            << 0 << QRectF(240, 101, 60, 50) << Lines{300}
+                                            << Lines{};
+        QTest::newRow("beyond the tolerance") << kFree << QRectF(283.99, 300, 8, 8) << 0
                                               << QRectF(283.99, 300, 8, 8) << Lines{}
                                               << Lines{};
     }
 
     void snapMove()
     {
+        QFETCH(QPointF, start);
         QFETCH(QRectF, rect);
         QFETCH(int, grid);
         QFETCH(QRectF, expected);
         QFETCH(Lines, guideXs);
         QFETCH(Lines, guideYs);
-        const SnapResult result = SnapMove(rect, Targets(), SnapRules{8, grid});
+        const SnapResult result =
+            SnapMove(QRectF(start, rect.size()), rect, Targets(), SnapRules{8, grid});
         QCOMPARE(result.rect, expected);
         QCOMPARE(result.guideXs, guideXs);
         QCOMPARE(result.guideYs, guideYs);
