@@ -3,6 +3,7 @@
 #include "app/main_frame.h"
 
 #include "app/command_ids.h"
+#include "app/design_view_menu.h"
 #include "document/document.h"
 #include "app/status_panes.h"
 #include "app/toolbar_icons.h"
@@ -132,6 +133,8 @@ void CMainFrame::BuildMenus()
         connect(action, &QAction::triggered, this, [this, id] { OnToggleViewFlag(id); });
         view->addAction(action);
     }
+    view->addSeparator();
+    new CDesignViewMenu(*view, *m_formGraph, m_ini, this);
     view->addSeparator();
     QAction *statusBarToggle = MakeAction(cmd::kStatusBar, QStringLiteral("ステータス バー(&S)"));
     statusBarToggle->setCheckable(true);

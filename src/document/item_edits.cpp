@@ -93,6 +93,50 @@ private:
     bool m_done = true;
 };
 
+// The id that lets consecutive nudges merge on the undo stack.
+constexpr int kNudgeCommandId = 0x4E55;
+
+// A nudge of one item slot. Consecutive nudges of the same slot of the same page merge into
+// the first one, so a burst of arrow presses is one step.
+class CNudgeCommand : public CDocumentCommand {
+public:
+    CNudgeCommand(CDocument &document, CMyDataArray<CMyProgramInfo> &pages, int row, int slot,
+                  CMyProgramInfo before, CMyProgramInfo after)
+        : CDocumentCommand(document, kMoveItemText, row, EditEffect()), m_pages(pages),
+          m_row(row), m_slot(slot), m_before(std::move(before)), m_after(std::move(after))
+    {
+    }
+    void redo() override { Assign(m_after); }
+    void undo() override { Assign(m_before); }
+    int id() const override { return kNudgeCommandId; }
+    bool mergeWith(const QUndoCommand *other) override
+    {
+        const auto *next = dynamic_cast<const CNudgeCommand *>(other);
+        if (next == nullptr || next->m_row != m_row || next->m_slot != m_slot
+            || &next->m_pages != &m_pages)
+            return false;
+        // This step now undoes to where the burst began and redoes to where it ends.
+        m_after = next->m_after;
+        const PageItem &start = m_before.items[size_t(m_slot)];
+        const PageItem &end = m_after.items[size_t(m_slot)];
+        setObsolete(start.x == end.x && start.y == end.y);
+        return true;
+    }
+
+private:
+    void Assign(const CMyProgramInfo &value)
+    {
+        if (m_pages.IsValidIndex(m_row))
+            *m_pages.At(m_row) = value;
+        Applied();
+    }
+    CMyDataArray<CMyProgramInfo> &m_pages;
+    int m_row;
+    int m_slot;
+    CMyProgramInfo m_before;
+    CMyProgramInfo m_after;
+};
+
 } // namespace
 
 PageItem NewItemSlot(int id, const QRectF &pageRect)
@@ -246,6 +290,21 @@ bool CItemEdits::ItemFromShape(int row, int slot, const QRectF &pageRect, bool r
     const CMyProgramInfo before = page;
     page.items[static_cast<size_t>(slot)] = item;
     return PushPage(row, before, resized ? kResizeItemText : kMoveItemText);
+}
+
+bool CItemEdits::NudgeItem(int row, int slot, int dx, int dy)
+{
+    if (!m_model.pages.IsValidIndex(row))
+        return false;
+    CMyProgramInfo &page = *m_model.pages.At(row);
+    if (slot < 0 || slot >= UsedSlots(page) || (dx == 0 && dy == 0))
+        return false;
+    const CMyProgramInfo before = page;
+    PageItem &item = page.items[static_cast<size_t>(slot)];
+    item.x = PageUnit(double(item.x) + dx);
+    item.y = PageUnit(double(item.y) + dy);
+    m_document.Push(new CNudgeCommand(m_document, m_model.pages, row, slot, before, page));
+    return true;
 }
 
 bool CItemEdits::SizeFromImage(int row, int slot)

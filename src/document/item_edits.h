@@ -52,6 +52,10 @@ public:
     bool DeleteItem(int row, int slot);
     // A move (`resized` false) or resize of used slot `slot` to the rectangle in page units.
     bool ItemFromShape(int row, int slot, const QRectF &pageRect, bool resized);
+    // An arrow-key nudge of used slot `slot` by (dx, dy) page units. Nudges of the same slot
+    // that follow one another on the undo stack make one step ("アイテム移動"); a burst that
+    // ends where it began leaves no step.
+    bool NudgeItem(int row, int slot, int dx, int dy);
     // "画像からサイズ取得": the slot takes the size of the image it shows.
     bool SizeFromImage(int row, int slot);
     // A file dropped on the design surface: the image is added by its kind (its messages

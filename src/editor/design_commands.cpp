@@ -11,6 +11,9 @@
 
 #include <QMenu>
 
+#include <algorithm>
+#include <cmath>
+
 namespace orin {
 
 namespace {
@@ -56,6 +59,9 @@ CDesignCommands::CDesignCommands(CGraphTraker &surface, const DesignBinding &bin
     connect(&surface, &CGraphTraker::ContextMenuRequested, this,
             &CDesignCommands::OnContextMenu);
     connect(&surface, &CGraphTraker::DeleteReleased, this, &CDesignCommands::OnDelete);
+    connect(&surface, &CGraphTraker::NudgeRequested, this, &CDesignCommands::OnNudge);
+    connect(&surface, &CGraphTraker::ZoomRequested, this, &CDesignCommands::ZoomBy);
+    connect(&surface, &CGraphTraker::ZoomFitRequested, this, &CDesignCommands::ZoomToFit);
     connect(&surface, &CGraphTraker::ImageDropped, this, &CDesignCommands::OnDrop);
     connect(&surface, &CGraphTraker::FeedbackTextChanged, this, &CDesignCommands::StatusText);
     connect(&surface, &CGraphTraker::SurfaceResized, this, [this] {
@@ -72,6 +78,7 @@ void CDesignCommands::Reset()
 {
     m_row = -1;
     m_selected = -1;
+    m_zoom = 1;
     m_background.reset();
     m_backgroundPath.clear();
     m_surface.SetBackground(QImage());
@@ -114,8 +121,11 @@ void CDesignCommands::RedrawShapes(int select)
     const CContentModel &model = *m_binding.model;
     if (!model.pages.IsValidIndex(m_row))
         return;
-    m_scale = ComputeDesignScale(m_surface.size(), m_pageSize);
+    m_scale = ZoomDesignScale(ComputeDesignScale(m_surface.size(), m_pageSize), m_zoom,
+                              m_zoomPage, m_zoomSurface);
+    m_surface.SetZoomed(m_zoom != 1);
     m_surface.SetScale(m_scale);
+    m_surface.SetSnap(m_snap, m_snapGrid, QSizeF(m_pageSize));
     const CMyProgramInfo &page = *model.pages.At(m_row);
     const int n = UsedSlots(page);
     if (m_selected >= n)
@@ -226,6 +236,49 @@ void CDesignCommands::OnContextMenu(int index, QPoint point)
 void CDesignCommands::OnDelete(int index)
 {
     RunCommand(designcmd::kDeleteItem, index);
+}
+
+void CDesignCommands::OnNudge(int index, int dx, int dy)
+{
+    if (!ValidSlot(index))
+        return;
+    m_itemEdits->NudgeItem(m_row, index, dx, dy);
+    RedrawShapes(index);
+}
+
+void CDesignCommands::ZoomBy(int steps, QPoint at)
+{
+    if (m_surface.IsDragging() || steps == 0)
+        return;
+    constexpr double kStep = 1.25;
+    constexpr double kMin = 0.25;
+    constexpr double kMax = 8;
+    const double zoom = std::clamp(m_zoom * std::pow(kStep, std::clamp(steps, -20, 20)),
+                                   kMin, kMax);
+    // Whole steps from the fit land on 1 again exactly.
+    const double nearest = std::pow(kStep, std::round(std::log(zoom) / std::log(kStep)));
+    const double next = std::abs(zoom - nearest) < 1e-9 ? nearest : zoom;
+    if (next == m_zoom)
+        return;
+    m_zoomPage = DesignToPage(m_scale, QPointF(at));
+    m_zoomSurface = QPointF(at);
+    m_zoom = std::abs(next - 1) < 1e-9 ? 1 : next;
+    RedrawShapes();
+}
+
+void CDesignCommands::ZoomToFit()
+{
+    if (m_surface.IsDragging() || m_zoom == 1)
+        return;
+    m_zoom = 1;
+    RedrawShapes();
+}
+
+void CDesignCommands::SetSnap(bool enabled, int grid)
+{
+    m_snap = enabled;
+    m_snapGrid = std::max(0, grid);
+    m_surface.SetSnap(m_snap, m_snapGrid, QSizeF(m_pageSize));
 }
 
 void CDesignCommands::OnDrop(const QString &path, QPoint point)

@@ -83,6 +83,19 @@ public:
     const DesignScale &Scale() const { return m_scale; }
     CItemEdits &ItemEdits() const { return *m_itemEdits; }
 
+    // Snapping of drags to the page, the other items and a grid of `grid` page units (0: none).
+    void SetSnap(bool enabled, int grid);
+    bool SnapEnabled() const { return m_snap; }
+    int SnapGrid() const { return m_snapGrid; }
+
+    // The zoom of the surface: 1 is the page fit into it (100 %).
+    double Zoom() const { return m_zoom; }
+    // Zooms by `steps` notches of 25 % (negative: out) keeping the page point under the
+    // surface point `at` where it is; the zoom stays within 25 % and 800 %.
+    void ZoomBy(int steps, QPoint at);
+    // Back to the page fit into the surface.
+    void ZoomToFit();
+
     // The pane's operations on the shown page.
     int AddItem(float x, float y, float width, float height, AddItemMode mode);
     // Changes the selection and draws the shapes again when it differs.
@@ -102,6 +115,7 @@ private:
     void OnMoved(int index, const QRectF &rect, bool resized);
     void OnContextMenu(int index, QPoint point);
     void OnDelete(int index);
+    void OnNudge(int index, int dx, int dy);
     void OnDrop(const QString &path, QPoint point);
     void OnModelEdited(int pageIndex, bool pageTable);
     bool ValidSlot(int index) const;
@@ -116,6 +130,11 @@ private:
     DesignScale m_scale;
     int m_row = -1;
     int m_selected = -1;
+    bool m_snap = false;
+    int m_snapGrid = 0;
+    double m_zoom = 1;
+    QPointF m_zoomPage;    // the page point kept at m_zoomSurface while zoomed
+    QPointF m_zoomSurface;
 };
 
 } // namespace orin

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "editor/design_mapping.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace orin {
@@ -33,6 +34,18 @@ DesignScale ComputeDesignScale(QSize area, QSize page)
         scale.s = float(w) / float(pw);
         scale.oy = int((h * pw - w * ph) / (pw * 2));
     }
+    return scale;
+}
+
+DesignScale ZoomDesignScale(const DesignScale &fit, double zoom, QPointF pagePoint,
+                            QPointF surfacePoint)
+{
+    if (!(zoom > 0) || !std::isfinite(zoom) || zoom == 1)
+        return fit;
+    DesignScale scale;
+    scale.s = float(double(fit.s) * zoom);
+    scale.ox = ToPixel(std::round(surfacePoint.x() - double(scale.s) * pagePoint.x()));
+    scale.oy = ToPixel(std::round(surfacePoint.y() - double(scale.s) * pagePoint.y()));
     return scale;
 }
 

@@ -23,6 +23,11 @@ struct DesignScale {
 // 540 x 960 for vertical content). An empty area or page gives s = 1 and no offsets.
 DesignScale ComputeDesignScale(QSize area, QSize page);
 
+// The fit scale `fit` zoomed by `zoom` (1: the fit itself) so that page point `pagePoint` is
+// drawn at surface point `surfacePoint`. A zoom that is not a positive finite number gives `fit`.
+DesignScale ZoomDesignScale(const DesignScale &fit, double zoom, QPointF pagePoint,
+                            QPointF surfacePoint);
+
 // An item rectangle in page units as design pixels.
 QRect MapToDesign(const DesignScale &scale, float x, float y, float width, float height);
 // The same rectangle without rounding to pixels.

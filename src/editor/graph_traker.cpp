@@ -5,6 +5,7 @@
 #include "preview/canvas_mapping.h"
 
 #include <QDragEnterEvent>
+#include <QPaintEvent>
 #include <QDropEvent>
 #include <QFocusEvent>
 #include <QFontMetrics>
@@ -13,6 +14,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPathStroker>
+#include <QWheelEvent>
+
+#include <algorithm>
 
 namespace orin {
 
@@ -23,6 +27,11 @@ constexpr int kHitPen = 20; // a press within 10 pixels of an outline hits it
 // The tracker as the design surface sets it up.
 constexpr int kDesignOptions = 0xBF;
 constexpr int kDesignHandleSize = 6;
+// A line pulls a dragged edge within this many pixels, whatever the scale.
+constexpr double kSnapPixels = 8;
+// Grid lines closer than this many pixels are not drawn.
+constexpr double kMinGridPixels = 6;
+const QColor kGuideColour(255, 0, 255);
 
 Qt::CursorShape CursorShapeOf(int slot)
 {
@@ -213,13 +222,71 @@ void CGraphTraker::TrackerChanged()
     update();
 }
 
+void CGraphTraker::SetSnap(bool enabled, int grid, QSizeF page)
+{
+    m_snap = enabled;
+    m_snapGrid = std::max(0, grid);
+    m_snapPage = page;
+    update();
+}
+
+QRectF CGraphTraker::SnappedPageRect(const DesignShape &shape)
+{
+    const QRectF page = DesignToPage(m_scale, m_tracker->Matrix().mapRect(shape.exact));
+    m_snapped = SnapResult();
+    const int mode = m_tracker->IsTracking() ? m_tracker->Mode() : m_tracker->LastMode();
+    if (!m_snap || (mode != kModeMove && mode != kModeScale) || m_scale.s <= 0)
+        return page;
+    std::vector<QRectF> others;
+    for (const DesignShape &other : m_shapes) {
+        if (other.index != shape.index)
+            others.push_back(DesignToPage(m_scale, other.exact));
+    }
+    const SnapTargets targets = CollectSnapTargets(m_snapPage, others);
+    const SnapRules rules{kSnapPixels / double(m_scale.s), m_snapGrid};
+    const QRectF original = DesignToPage(m_scale, shape.exact);
+    m_snapped = mode == kModeMove ? SnapMove(original, page, targets, rules)
+                                  : SnapResize(original, page, targets, rules);
+    return m_snapped.rect;
+}
+
+void CGraphTraker::PaintSnap(QPainter &painter) const
+{
+    if (!m_snap)
+        return;
+    const QRectF page = MapToDesignF(m_scale, 0, 0, float(m_snapPage.width()),
+                                     float(m_snapPage.height()));
+    const double step = double(m_scale.s) * m_snapGrid;
+    if (m_snapGrid > 0 && step >= kMinGridPixels) {
+        painter.setPen(QPen(QColor(128, 128, 128, 90), 0));
+        for (double x = page.left() + step; x < page.right(); x += step)
+            painter.drawLine(QPointF(x, page.top()), QPointF(x, page.bottom()));
+        for (double y = page.top() + step; y < page.bottom(); y += step)
+            painter.drawLine(QPointF(page.left(), y), QPointF(page.right(), y));
+    }
+    if (!m_tracker->IsTracking() || m_snapped.rect.isNull())
+        return;
+    painter.setPen(QPen(kGuideColour, 1));
+    for (const double x : m_snapped.guideXs) {
+        const double at = double(m_scale.s) * x + m_scale.ox;
+        painter.drawLine(QPointF(at, 0), QPointF(at, height()));
+    }
+    for (const double y : m_snapped.guideYs) {
+        const double at = double(m_scale.s) * y + m_scale.oy;
+        painter.drawLine(QPointF(0, at), QPointF(width(), at));
+    }
+    const QRectF &r = m_snapped.rect;
+    painter.setPen(QPen(kGuideColour, 1, Qt::DashLine));
+    painter.drawRect(MapToDesignF(m_scale, float(r.x()), float(r.y()), float(r.width()),
+                                  float(r.height())));
+}
+
 void CGraphTraker::ShowStepText(int kind, double a, double b)
 {
     QString text;
-    const DesignShape *shape = SelectedShape();
+    DesignShape *shape = SelectedShape();
     if ((kind == 1 || kind == 2) && shape) {
-        const QRectF page =
-            DesignToPage(m_scale, m_tracker->Matrix().mapRect(shape->exact));
+        const QRectF page = SnappedPageRect(*shape);
         text = kind == 1 ? FeedbackText(1, page.x(), page.y())
                          : FeedbackText(2, page.width(), page.height());
     } else if (kind == 5) {
@@ -236,8 +303,14 @@ void CGraphTraker::paintEvent(QPaintEvent *)
     QBufferDC buffer(size(), m_fill);
     QPainter &picture = buffer.Picture();
     if (!m_background.isNull()) {
-        const CCanvasMapping mapping(size(), false);
-        picture.drawImage(mapping.FitRect(m_background.size()), m_background);
+        if (m_zoomed) {
+            picture.drawImage(MapToDesignF(m_scale, 0, 0, float(m_snapPage.width()),
+                                           float(m_snapPage.height())),
+                              m_background);
+        } else {
+            const CCanvasMapping mapping(size(), false);
+            picture.drawImage(mapping.FitRect(m_background.size()), m_background);
+        }
     }
     picture.setRenderHint(QPainter::Antialiasing, true);
     picture.setRenderHint(QPainter::SmoothPixmapTransform, true);
@@ -246,6 +319,7 @@ void CGraphTraker::paintEvent(QPaintEvent *)
         picture.setPen(shape.pen);
         picture.drawPath(shape.path);
     }
+    PaintSnap(picture);
     m_tracker->DrawTracker(buffer.Inverting());
     if (m_tracker->IsTracking())
         m_tracker->PaintFeedback(buffer.Inverting());
@@ -332,6 +406,27 @@ void CGraphTraker::keyPressEvent(QKeyEvent *event)
             DragEnded(result);
         return;
     }
+    if (event->key() == Qt::Key_0 && (event->modifiers() & Qt::ControlModifier)) {
+        emit ZoomFitRequested();
+        event->accept();
+        return;
+    }
+    int dx = 0;
+    int dy = 0;
+    switch (event->key()) {
+    case Qt::Key_Left: dx = -1; break;
+    case Qt::Key_Right: dx = 1; break;
+    case Qt::Key_Up: dy = -1; break;
+    case Qt::Key_Down: dy = 1; break;
+    default: break;
+    }
+    if ((dx != 0 || dy != 0) && m_selection >= 0
+        && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        const int step = (event->modifiers() & Qt::ShiftModifier) ? 10 : 1;
+        emit NudgeRequested(m_selection, dx * step, dy * step);
+        event->accept();
+        return;
+    }
     QWidget::keyPressEvent(event);
 }
 
@@ -351,6 +446,21 @@ void CGraphTraker::keyReleaseEvent(QKeyEvent *event)
         return;
     }
     QWidget::keyReleaseEvent(event);
+}
+
+void CGraphTraker::wheelEvent(QWheelEvent *event)
+{
+    if (!(event->modifiers() & Qt::ControlModifier) || m_tracker->IsTracking()) {
+        QWidget::wheelEvent(event);
+        return;
+    }
+    event->accept();
+    // A notch is 120 eighths of a degree; finer wheels add up to whole notches.
+    m_wheelRest += event->angleDelta().y();
+    const int steps = m_wheelRest / 120;
+    m_wheelRest -= steps * 120;
+    if (steps != 0)
+        emit ZoomRequested(steps, event->position().toPoint());
 }
 
 void CGraphTraker::focusOutEvent(QFocusEvent *event)
@@ -381,6 +491,7 @@ void CGraphTraker::DragEnded(int result)
     unsetCursor();
     if (result < 0) {
         // Cancelled or aborted: the tracker is back where it was, nothing else changes.
+        m_snapped = SnapResult();
         update();
         return;
     }
@@ -389,7 +500,14 @@ void CGraphTraker::DragEnded(int result)
         return;
     const int index = shape->index;
     const QTransform matrix = m_tracker->Matrix();
-    const QRectF newRect = matrix.mapRect(shape->exact);
+    QRectF newRect = matrix.mapRect(shape->exact);
+    const int mode = m_tracker->LastMode();
+    if (m_snap && (mode == kModeMove || mode == kModeScale)) {
+        const QRectF page = SnappedPageRect(*shape);
+        newRect = MapToDesignF(m_scale, float(page.x()), float(page.y()), float(page.width()),
+                               float(page.height()));
+    }
+    m_snapped = SnapResult();
     const QRect oldBounds = shape->path.boundingRect().toAlignedRect();
     shape->path = matrix.map(shape->path);
     m_tracker->AttachPath(shape->path, false);

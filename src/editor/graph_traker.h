@@ -2,6 +2,7 @@
 #pragma once
 
 #include "editor/design_mapping.h"
+#include "editor/snap_math.h"
 #include "editor/transform_tracker.h"
 
 #include <QColor>
@@ -59,6 +60,18 @@ public:
     // The page-to-surface mapping, for the feedback texts in page units.
     void SetScale(const DesignScale &scale) { m_scale = scale; }
 
+    // Snapping of moved and resized shapes to the edges and centres of the page (`page` in
+    // page units) and of the other shapes, and to a grid of `grid` units (0: none). Off, a
+    // drag ends exactly where the tracker left it.
+    void SetSnap(bool enabled, int grid, QSizeF page);
+    bool SnapEnabled() const { return m_snap; }
+    int SnapGrid() const { return m_snapGrid; }
+    // The lines the running drag clings to (page units), for its guides; empty when none.
+    const SnapResult &SnapGuides() const { return m_snapped; }
+
+    // Zoomed (not the fit): the background follows the page's rectangle instead of the fit.
+    void SetZoomed(bool zoomed) { m_zoomed = zoomed; update(); }
+
     // The last point of a right click, in surface pixels.
     QPoint LastRightClick() const { return m_rightClick; }
     // The topmost shape (slot) whose outline passes within 10 pixels of the point, or -1.
@@ -85,6 +98,11 @@ signals:
     // The right button was pressed at `point`; `index` is the shape under it (-1: none).
     void ContextMenuRequested(int index, QPoint point);
     void DeleteReleased(int index);
+    // An arrow key moved the selected shape by (dx, dy) page units.
+    void NudgeRequested(int index, int dx, int dy);
+    // Ctrl and the wheel turned by `steps` notches (positive: in) at `point`; Ctrl+0: fit.
+    void ZoomRequested(int steps, QPoint point);
+    void ZoomFitRequested();
     void ImageDropped(const QString &path, QPoint point);
     // The text of the running drag step; empty when the drag ended.
     void FeedbackTextChanged(const QString &text);
@@ -98,6 +116,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -116,6 +135,10 @@ private:
     void DragEnded(int result);
     void ShowStepText(int kind, double a, double b);
     DesignShape *SelectedShape();
+    // The tracker's result for the selected shape in page units, snapped when snapping is
+    // on; the guides of the snap are kept for the paint.
+    QRectF SnappedPageRect(const DesignShape &shape);
+    void PaintSnap(QPainter &painter) const;
 
     std::vector<DesignShape> m_shapes;
     std::unique_ptr<QTransformTracker> m_tracker;
@@ -125,6 +148,12 @@ private:
     DesignScale m_scale;
     QPoint m_rightClick;
     bool m_spaceHeld = false;
+    bool m_zoomed = false;
+    int m_wheelRest = 0; // eighths of a degree not yet a whole notch
+    bool m_snap = false;
+    int m_snapGrid = 0;
+    QSizeF m_snapPage{960, 540};
+    SnapResult m_snapped;
 };
 
 } // namespace orin

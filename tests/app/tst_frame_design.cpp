@@ -8,6 +8,7 @@
 #include "test_registry.h"
 
 #include "app/command_ids.h"
+#include "app/design_view_menu.h"
 #include "app/main_frame.h"
 #include "app/status_panes.h"
 #include "document/document.h"
@@ -27,6 +28,44 @@ class FrameDesignTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void snapEntriesApplyAndAreRemembered()
+    {
+        QTemporaryDir dir;
+        CScriptedPrompt prompt;
+        FrameSetup setup;
+        setup.appFolder = dir.path();
+        setup.workArea = QRect(0, 0, 1920, 1080);
+        setup.prompt = &prompt;
+        setup.workFolderSeed = 7;
+        setup.associationTools = [](const QString &, const QStringList &) { return true; };
+        {
+            CMainFrame frame(setup);
+            auto *menu = frame.findChild<CDesignViewMenu *>();
+            QVERIFY(menu);
+            QVERIFY(!menu->SnapAction()->isChecked());
+            QVERIFY(menu->GridAction(0)->isChecked());
+            QVERIFY(!frame.FormGraph()->Design()->SnapEnabled());
+            menu->SnapAction()->trigger();
+            menu->GridAction(20)->trigger();
+            QVERIFY(frame.FormGraph()->Design()->SnapEnabled());
+            QCOMPARE(frame.FormGraph()->Design()->SnapGrid(), 20);
+            QCOMPARE(frame.FormGraph()->DesignSurface()->SnapGrid(), 20);
+            // The fit entry takes the zoom back to 100 %.
+            QCOMPARE(menu->FitAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_0));
+            frame.FormGraph()->Design()->ZoomBy(2, QPoint(10, 10));
+            QCOMPARE(frame.FormGraph()->Design()->Zoom(), 1.5625);
+            menu->FitAction()->trigger();
+            QCOMPARE(frame.FormGraph()->Design()->Zoom(), 1.0);
+        }
+        // The next start takes them back from the settings file.
+        CMainFrame again(setup);
+        auto *menu = again.findChild<CDesignViewMenu *>();
+        QVERIFY(menu->SnapAction()->isChecked());
+        QVERIFY(menu->GridAction(20)->isChecked());
+        QVERIFY(again.FormGraph()->Design()->SnapEnabled());
+        QCOMPARE(again.FormGraph()->Design()->SnapGrid(), 20);
+    }
+
     void dragInDesignModeAndBack()
     {
         QTemporaryDir dir;

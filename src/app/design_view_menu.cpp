@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: MIT
+#include "app/design_view_menu.h"
+
+#include "editor/design_commands.h"
+#include "editor/form_graph.h"
+#include "settings/design_settings.h"
+#include "settings/ini_store.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QKeySequence>
+#include <QMenu>
+
+namespace orin {
+
+namespace {
+
+// The grid steps offered, in page units; 0 is no grid.
+constexpr int kGridSteps[] = {0, 5, 10, 20, 30, 40, 60};
+
+} // namespace
+
+CDesignViewMenu::CDesignViewMenu(QMenu &view, CFormGraph &pane, CIniStore &ini,
+                                 QObject *parent)
+    : QObject(parent), m_pane(pane), m_ini(ini)
+{
+    const DesignSnapSettings settings = LoadDesignSnap(ini);
+    m_snap = view.addAction(QStringLiteral("デザイン: スナップ"));
+    m_snap->setObjectName(QStringLiteral("designSnap"));
+    m_snap->setCheckable(true);
+    m_snap->setChecked(settings.snap);
+    connect(m_snap, &QAction::triggered, this, &CDesignViewMenu::Apply);
+
+    m_gridMenu = view.addMenu(QStringLiteral("デザイン: グリッド間隔"));
+    auto *group = new QActionGroup(m_gridMenu);
+    bool found = false;
+    for (const int step : kGridSteps) {
+        QAction *action = m_gridMenu->addAction(
+            step == 0 ? QStringLiteral("なし") : QString::number(step));
+        action->setCheckable(true);
+        action->setData(step);
+        action->setChecked(step == settings.grid);
+        found = found || step == settings.grid;
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, &CDesignViewMenu::Apply);
+    }
+    // A step written by hand into the file that the menu does not offer still counts.
+    if (!found) {
+        QAction *action = m_gridMenu->addAction(QString::number(settings.grid));
+        action->setCheckable(true);
+        action->setData(settings.grid);
+        action->setChecked(true);
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, &CDesignViewMenu::Apply);
+    }
+    if (CDesignCommands *design = m_pane.Design())
+        design->SetSnap(settings.snap, settings.grid);
+
+    m_fit = view.addAction(QStringLiteral("デザイン: 全体表示 (100%)"));
+    m_fit->setObjectName(QStringLiteral("designZoomFit"));
+    m_fit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    connect(m_fit, &QAction::triggered, this, [this] {
+        if (CDesignCommands *design = m_pane.Design())
+            design->ZoomToFit();
+    });
+}
+
+QAction *CDesignViewMenu::GridAction(int grid) const
+{
+    for (QAction *action : m_gridMenu->actions()) {
+        if (action->data().toInt() == grid)
+            return action;
+    }
+    return nullptr;
+}
+
+void CDesignViewMenu::Apply()
+{
+    DesignSnapSettings settings;
+    settings.snap = m_snap->isChecked();
+    for (QAction *action : m_gridMenu->actions()) {
+        if (action->isChecked())
+            settings.grid = action->data().toInt();
+    }
+    if (CDesignCommands *design = m_pane.Design())
+        design->SetSnap(settings.snap, settings.grid);
+    // A settings file that cannot be written only loses the remembered value.
+    SaveDesignSnap(m_ini, settings);
+}
+
+} // namespace orin
