@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "actions/channel_list.h"
+
 #include <QByteArray>
 #include <QDialog>
 #include <QList>
@@ -11,18 +13,6 @@ class QLabel;
 namespace orin {
 
 inline constexpr char16_t kChannelListTitle[] = u"チャンネルリスト";
-inline constexpr int kChannelListRows = 15;
-inline constexpr int kChannelListBytes = 1024;
-
-struct ChannelListRow {
-    QString name;
-    QString type; // "D" (type 0), "H" (type 1) or empty
-};
-
-// The rows of a channel list document: at most its first 1024 bytes are read as UTF-16 text
-// up to the first zero character; the root element's children named "Channel" fill the rows in
-// order until another name, the last child or 15 rows.
-QList<ChannelListRow> ParseChannelList(const QByteArray &file);
 
 // The read-only list "チャンネルリスト": 15 numbered rows of name and type.
 class CDlgCList : public QDialog {
