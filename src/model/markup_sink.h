@@ -43,17 +43,19 @@ inline int DecimalLength(qint64 value)
     return length;
 }
 
-// Writes the UTF-16 text-mode form (each LF as CR LF) to a device in chunks of a fixed size,
-// each written as it fills: the file is composed in one pass and never held whole.
+// Writes the UTF-16 text-mode form (each LF as CR LF) to a device in chunks, each written as it
+// fills: the file is composed in one pass and never held whole.
 class CUtf16ChunkSink {
 public:
     // 1 MiB: large enough that the writes cost little more than one write of the whole file.
     static constexpr qsizetype kChunkUnits = 512 * 1024;
+    // The first chunk is small and each following one four times larger up to kChunkUnits, so
+    // that a small document (a page copy, a small project) does not take a whole chunk.
+    static constexpr qsizetype kFirstChunkUnits = 8 * 1024;
 
-    explicit CUtf16ChunkSink(QIODevice &device)
-        : m_device(device), m_chunk(new char16_t[kChunkUnits]), m_out(m_chunk.get()),
-          m_end(m_chunk.get() + kChunkUnits)
+    explicit CUtf16ChunkSink(QIODevice &device) : m_device(device)
     {
+        Allocate(kFirstChunkUnits);
     }
     CUtf16ChunkSink(const CUtf16ChunkSink &) = delete;
     CUtf16ChunkSink &operator=(const CUtf16ChunkSink &) = delete;
@@ -69,7 +71,7 @@ public:
         qsizetype n = text.size();
         if (n > m_end - m_out) {
             WriteOut();
-            if (n > kChunkUnits) { // a value longer than a chunk goes out as it is
+            if (n > m_end - m_out) { // a value longer than a chunk goes out as it is
                 WriteUnits(in, n);
                 return;
             }
@@ -142,7 +144,8 @@ public:
     // Writes what is left; false when any write failed (the device tells why).
     bool Finish()
     {
-        WriteOut();
+        WriteUnits(m_chunk.get(), m_out - m_chunk.get());
+        m_out = m_chunk.get();
         return !m_failed;
     }
 
@@ -157,10 +160,19 @@ private:
         if (units > m_end - m_out)
             WriteOut();
     }
+    void Allocate(qsizetype units)
+    {
+        m_chunk.reset(new char16_t[size_t(units)]);
+        m_out = m_chunk.get();
+        m_end = m_chunk.get() + units;
+    }
     Q_NEVER_INLINE void WriteOut()
     {
         WriteUnits(m_chunk.get(), m_out - m_chunk.get());
         m_out = m_chunk.get();
+        const qsizetype capacity = m_end - m_chunk.get();
+        if (capacity < kChunkUnits)
+            Allocate(std::min(capacity * 4, kChunkUnits));
     }
     void WriteUnits(const char16_t *units, qsizetype count)
     {
@@ -173,8 +185,8 @@ private:
 
     QIODevice &m_device;
     std::unique_ptr<char16_t[]> m_chunk;
-    char16_t *m_out;
-    char16_t *m_end;
+    char16_t *m_out = nullptr;
+    char16_t *m_end = nullptr;
     bool m_failed = false;
 };
 
