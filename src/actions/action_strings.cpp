@@ -48,6 +48,21 @@ bool IsAllDigits(QStringView text)
     return !text.isEmpty() && std::all_of(text.begin(), text.end(), IsAsciiDigit);
 }
 
+// Where the number that ParseLeadingInt reads at the start of `text` ends (blanks, a sign and
+// the digits); 0 when the text does not start with a number.
+qsizetype LeadingNumberEnd(QStringView text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && (text[i] == u' ' || (text[i] >= u'\t' && text[i] <= u'\r')))
+        ++i;
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+'))
+        ++i;
+    const qsizetype digits = i;
+    while (i < text.size() && IsAsciiDigit(text[i]))
+        ++i;
+    return i > digits ? i : 0;
+}
+
 // The new id of the first old id equal to `id`, or `id` itself.
 int MapId(int id, const QList<int> &oldIds, const QList<int> &newIds)
 {
@@ -179,14 +194,23 @@ void RewriteReferences(QString &action, QStringView prefix, ReferenceForm form,
         } else {
             end = EntryEnd(text, after);
         }
-        // Only a number is an id: anything else ("p3/4/5", "5,G") is copied as it stands, so
-        // that no rewrite can swallow the text that follows. The terminating colon, comma or
-        // section marker stays in the text that follows.
+        // The id is the number the text starts with, read as the preview and ExtractReferences
+        // read it; only that number changes. A text that is not a number ("p3/4/5") and what
+        // follows a number ("4x") are copied as they stand, so that no rewrite can swallow
+        // the text that follows. The terminating colon, comma or section marker stays in the
+        // text that follows.
         const QStringView number = text.mid(after, end - after);
-        if (IsAllDigits(number))
+        if (IsAllDigits(number)) {
             result += QString::number(MapId(ParseLeadingInt(number), oldIds, newIds));
-        else
-            result += number;
+        } else {
+            const qsizetype numberEnd = LeadingNumberEnd(number);
+            const int id = ParseLeadingInt(number);
+            const int mapped = MapId(id, oldIds, newIds);
+            if (numberEnd > 0 && mapped != id)
+                result += QString::number(mapped) + number.mid(numberEnd).toString();
+            else
+                result += number;
+        }
         from = end;
     }
     action = result;

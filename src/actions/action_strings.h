@@ -41,7 +41,9 @@ void ExtractReferences(QStringView action, QStringView prefix, ReferenceForm for
 
 // Replaces the number of every reference with `prefix` (matched in exactly that case) by the new
 // id of the first matching old id, or by itself when it has none; numbers come back in plain
-// decimal ("007" -> "7"). Text after a prefix that is not all digits is copied unchanged.
+// decimal ("007" -> "7"). Of a text after a prefix that is not all digits only the number it
+// starts with (as ParseLeadingInt reads it) changes, and only when it has a new id ("4x" ->
+// "31x"); a text that does not start with a number is copied unchanged.
 // oldIds and newIds are parallel; extra entries of the longer are ignored.
 void RewriteReferences(QString &action, QStringView prefix, ReferenceForm form,
                        const QList<int> &oldIds, const QList<int> &newIds);

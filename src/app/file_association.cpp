@@ -3,6 +3,7 @@
 
 #include "settings/edition_info.h"
 #include "model/project_writer.h"
+#include "model/safe_file.h"
 
 #include <QDir>
 #include <QProcess>
@@ -21,7 +22,7 @@ bool WriteUtf8File(const QString &path, const QString &text)
     const QByteArray bytes = text.toUtf8();
     if (file.write(bytes) != bytes.size())
         return false;
-    return file.commit();
+    return CommitSaveFile(file);
 }
 
 } // namespace

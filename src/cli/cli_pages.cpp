@@ -6,6 +6,7 @@
 #include "actions/page_merge.h"
 #include "cli/cli_project.h"
 #include "model/project_reader.h"
+#include "model/safe_file.h"
 #include "settings/app_settings.h"
 #include "settings/ini_store.h"
 
@@ -118,8 +119,11 @@ int CopyDocCommand(const QStringList &args, Streams io)
 
     QSaveFile out(files[1]);
     const QByteArray bytes = WriteCopyDocument(project.model, indexes).toUtf8();
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-        io.err << "cannot write " << files[1] << ": " << out.errorString() << '\n';
+    QString why;
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size()
+        || !CommitSaveFile(out, &why)) {
+        io.err << "cannot write " << files[1] << ": " << (why.isEmpty() ? out.errorString() : why)
+               << '\n';
         return kExitFileError;
     }
     return kExitOk;

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <utility>
 
 namespace orin {
 
@@ -37,14 +38,18 @@ std::vector<ColourEntry> DefaultBaseColours()
     return colours; // 8 + 7 + 49 = 64
 }
 
-// Reads the file byte by byte; past the end every byte is 255, as the format has always read.
+// The most a colour-map file can use: the header byte, four corners, a 16-bit index range and
+// four bytes for each of the 65536 entries. Anything after that is never read.
+constexpr qint64 kMaxColourMapBytes = 1 + 4 * 2 + 2 * 2 + qint64(CColourMap::kEntries) * 4;
+
+// Reads the bytes of the file taken at once; past the end every byte is 255, as the format has
+// always read.
 class CByteSource {
 public:
-    explicit CByteSource(QFile &file) : m_file(file) {}
+    explicit CByteSource(QByteArray bytes) : m_bytes(std::move(bytes)) {}
     int Byte()
     {
-        char c = 0;
-        return m_file.getChar(&c) ? static_cast<uchar>(c) : 0xFF;
+        return m_at < m_bytes.size() ? static_cast<uchar>(m_bytes.at(m_at++)) : 0xFF;
     }
     int Word() // big-endian 16 bit
     {
@@ -53,7 +58,8 @@ public:
     }
 
 private:
-    QFile &m_file;
+    QByteArray m_bytes;
+    qsizetype m_at = 0;
 };
 
 } // namespace
@@ -114,7 +120,7 @@ bool CColourMap::LoadColourMap(const QString &path, QString *why)
             *why = file.errorString();
         return false;
     }
-    CByteSource in(file);
+    CByteSource in(file.read(kMaxColourMapBytes));
     const int head = in.Byte();
     clutType = (head >> 7) & 1;
     depth = (head >> 5) & 3;

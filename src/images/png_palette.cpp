@@ -3,6 +3,7 @@
 
 #include "images/png_crc.h"
 #include "images/png_scanner.h"
+#include "model/safe_file.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -92,8 +93,9 @@ bool InsertPalette(const QString &source, const QString &destination, const CCol
         if (chunk.type == "IEND")
             break;
     }
-    if (!out.commit()) {
-        SetWhy(why, destination + QStringLiteral(": ") + out.errorString());
+    QString reason;
+    if (!CommitSaveFile(out, &reason)) {
+        SetWhy(why, destination + QStringLiteral(": ") + reason);
         return false;
     }
     return true;

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QSaveFile>
 
 #include <cerrno>
 #include <cstdio>
@@ -228,6 +229,23 @@ FileResult ReplaceFileKeepingBackup(const QString &path, const FileProducer &pro
         }
     }
     return FileResult::Success();
+}
+
+bool CommitSaveFile(QSaveFile &file, QString *why)
+{
+    if (!file.flush()) {
+        if (why)
+            *why = file.errorString();
+        file.cancelWriting();
+        file.commit(); // removes the temporary file
+        return false;
+    }
+    if (!file.commit()) {
+        if (why)
+            *why = file.errorString();
+        return false;
+    }
+    return true;
 }
 
 } // namespace orin

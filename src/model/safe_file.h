@@ -7,6 +7,8 @@
 #include <QIODevice>
 #include <QString>
 
+class QSaveFile;
+
 #include <functional>
 
 namespace orin {
@@ -57,5 +59,11 @@ private:
     FileSteps m_steps;
     const FileSteps *m_previous;
 };
+
+// Commits a QSaveFile only when everything written to it reached the disk; otherwise the
+// writing is cancelled, the file it would replace stays as it was, and `why` (when given) gets
+// the reason. QSaveFile keeps writes in a buffer and does not count a failure to write that
+// buffer out at commit(): on a full disk the part written would replace the file.
+bool CommitSaveFile(QSaveFile &file, QString *why = nullptr);
 
 } // namespace orin

@@ -120,7 +120,7 @@ void CPreviewEngine::RunMemoryCommand(QChar letter, QStringView entry, int depth
         case u'h':
         case u'j':
             if (inRange(a) && memNumber(a) != 0)
-                ShowPage(memNumber(a));
+                ShowPage(memNumber(a), depth);
             break;
         case u'm':
             if (inRange(a) && memNumber(a) != 0)

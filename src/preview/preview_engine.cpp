@@ -72,7 +72,7 @@ void CPreviewEngine::Repaint()
 
 // ---------------------------------------------------------------- ShowPage
 
-void CPreviewEngine::ShowPage(int n)
+void CPreviewEngine::ShowPage(int n, int depth)
 {
     if (n == 0)
         return;
@@ -171,7 +171,7 @@ void CPreviewEngine::ShowPage(int n)
     }
 
     Changed(TraceKind::PageShown, n);
-    Focus(m_focus, 0);
+    Focus(m_focus, depth);
     if (generation != m_generation)
         return; // the focus action showed another page; that page's steps have run
 

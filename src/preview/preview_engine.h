@@ -45,7 +45,9 @@ public:
     CActionTraceObserver *TraceObserver() const { return m_trace; }
 
     // --- operations ---
-    void ShowPage(int n);
+    // Shows page n. An action that shows a page passes its depth on, so that a page whose focus
+    // action shows it again meets the loop guard like any other focus chain.
+    void ShowPage(int n, int depth = 0);
     void PressKey(int code);
     void Focus(int itemId, int depth);
     void Outfocus(int itemId, int depth);

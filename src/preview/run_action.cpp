@@ -71,7 +71,7 @@ void CPreviewEngine::RunAction(int actingIndex, int kind, const QString &action,
             if (n == 0)
                 return;
             if (kind == 0) {
-                ShowPage(n);
+                ShowPage(n, depth);
             } else if (IsFocusable(n)) {
                 if (depth == 0) {
                     Outfocus(m_focus, 0);
@@ -209,7 +209,7 @@ void CPreviewEngine::RunNumberCommand(QChar letter, int n, int depth, bool &stop
 {
     switch (letter.unicode()) {
     case u'G':
-        ShowPage(n);
+        ShowPage(n, depth);
         break;
     case u'M':
         // The depth goes along, so that a focus chain through M meets the loop guard.
@@ -257,7 +257,7 @@ void CPreviewEngine::RunNumberCommand(QChar letter, int n, int depth, bool &stop
         break;
     case u'U':
         if (n == 0)
-            ShowPage(m_shownPage);
+            ShowPage(m_shownPage, depth);
         else if (n == 3)
             m_textSection.Fill(0);
         else if (n == 4)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "settings/ini_store.h"
 
+#include "model/safe_file.h"
 #include "model/text_codec.h"
 
 #include <QFile>
@@ -251,7 +252,7 @@ bool SaveFile(const QString &path, const IniFile &file)
         out.cancelWriting();
         return false;
     }
-    return out.commit();
+    return CommitSaveFile(out);
 }
 
 // Loads the file, lets `edit` change it and writes it back; a file that exists but cannot be

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "settings/path_store.h"
 
+#include "model/safe_file.h"
 #include "settings/app_settings.h"
 #include "settings/ini_store.h"
 
@@ -41,7 +42,7 @@ template <typename EditFn> bool ModifyObject(const QString &path, EditFn edit)
         out.cancelWriting();
         return false;
     }
-    return out.commit();
+    return CommitSaveFile(out);
 }
 
 // The three folders with their members.

@@ -160,12 +160,22 @@ void TestActionStrings::rewriteReferences_data()
     QTest::newRow("section marker ends a comma reference")
         << u"[#1]A:3[#2]A:4"_s << u"A:"_s << comma << QList<int>{3, 4} << QList<int>{5, 6}
         << u"[#1]A:5[#2]A:6"_s;
-    QTest::newRow("no number before the colon is copied")
+    // The preview reads the number a text starts with ("P:5,G:3:" shows image 5 on item 3):
+    // that number follows the map, the text after it stays.
+    QTest::newRow("only the leading number before the colon changes")
         << u"p:5,G:3:"_s << u"p:"_s << colon << QList<int>{5} << QList<int>{9}
-        << u"p:5,G:3:"_s;
-    QTest::newRow("no number before the comma is copied")
+        << u"p:9,G:3:"_s;
+    QTest::newRow("only the leading number before the comma changes")
         << u"s:4x,s:4"_s << u"s:"_s << comma << QList<int>{4} << QList<int>{6}
-        << u"s:4x,s:6"_s;
+        << u"s:6x,s:6"_s;
+    QTest::newRow("a leading number without a new id stays as written")
+        << u"r:04x4:"_s << u"r:"_s << colon << QList<int>{5} << QList<int>{6} << u"r:04x4:"_s;
+    QTest::newRow("blanks and sign belong to the number")
+        << u"t: -3x:,t:+3y:"_s << u"t:"_s << colon << QList<int>{-3, 3} << QList<int>{9, 8}
+        << u"t:9x:,t:8y:"_s;
+    QTest::newRow("text without a number is copied")
+        << u"p:x5:1,p::"_s << u"p:"_s << colon << QList<int>{0, 5} << QList<int>{7, 9}
+        << u"p:x5:1,p::"_s;
     QTest::newRow("page comma references") << u"G:7,P:1:0,G:8"_s << u"G:"_s << comma
                                            << QList<int>{7, 8} << QList<int>{1, 2}
                                            << u"G:1,P:1:0,G:2"_s;

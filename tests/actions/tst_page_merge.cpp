@@ -112,6 +112,8 @@ private slots:
         QTest::newRow("$slider survives, its images follow")
             << u"outfocus"_qs << u"$slider:p3/4/x:i5:w500,r:4:"_qs << u"$slider:p7/4/x:i5:w500,r:31:"_qs;
         QTest::newRow("section markers") << u"ret"_qs << u"[#1]P:3:4,[#2]G:5"_qs << u"[#1]P:7:4,[#2]G:12"_qs;
+        // The preview reads "r:4x4:" as text 4: the merged page must name the merged text.
+        QTest::newRow("text after the number") << u"focus"_qs << u"r:4x4:,G:5x"_qs << u"r:31x4:,G:12x"_qs;
     }
 
     void referencesAreRewritten()

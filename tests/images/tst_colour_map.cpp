@@ -125,6 +125,12 @@ private slots:
                                          100, 50, 200, 77, 255, 255, 255, 1}) << 0 << 3
             << QList<int>{0, 0, 0, 0, 255, 1, 255, 255, 255, 255, 2, 213, 70, 0, 77,
                           3, 255, 125, 255, 1};
+        // The largest file the format has (region, 16-bit range 0..65535): its last entry is
+        // read, and bytes after it change nothing.
+        QByteArray largest = Bytes({0xD8, 0, 1, 0, 2, 0, 3, 0, 4, 0, 0, 0xFF, 0xFF});
+        largest += QByteArray(65535 * 4, char(7)) + Bytes({1, 2, 3, 4}) + Bytes({9, 9, 9, 9});
+        QTest::newRow("largest file") << largest << 0 << 65535
+            << QList<int>{0, 7, 7, 7, 7, 65534, 7, 7, 7, 7, 65535, 1, 2, 3, 4};
         // Bytes missing at the end read as 255.
         QTest::newRow("short file") << Bytes({0xA8, 5, 6, 1, 2, 3, 4, 9}) << 5 << 6
             << QList<int>{5, 1, 2, 3, 4, 6, 9, 255, 255, 255};

@@ -3,6 +3,7 @@
 // palette insertion (layout, CRCs, colours as Qt decodes them), and scans that end on every
 // file without leaving a part-written copy.
 
+#include "full_disk.h"
 #include "test_files.h"
 #include "test_paths.h"
 #include "test_registry.h"
@@ -296,6 +297,27 @@ private slots:
         QVERIFY(!why.isEmpty());
         QVERIFY(!QFileInfo::exists(copy));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("bad.png")});
+    }
+
+    // A copy that the disk has no room for is refused and leaves nothing; it is never
+    // taken for a whole copy.
+    void fullDiskLeavesNoCopy()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("cm.png"));
+        QVERIFY(WriteBytes(path, ColourMapPngBytes(16, 16, 8)));
+        const QString copy = dir.filePath(QStringLiteral("copy.png"));
+        QString why;
+        bool copied = true;
+        {
+            CFullDisk full{40};
+            QVERIFY(full.IsActive());
+            copied = InsertPalette(path, copy, CColourMap(), &why);
+        }
+        QVERIFY(!copied);
+        QVERIFY(!why.isEmpty());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("cm.png")});
     }
 
     void notPngs()

@@ -2,11 +2,13 @@
 // Replacing a file with a backup: every step that fails is undone, a folder is never taken
 // for a file, and a new file gets the permissions the umask gives.
 
+#include "full_disk.h"
 #include "test_files.h"
 #include "test_registry.h"
 
 #include "model/safe_file.h"
 
+#include <QSaveFile>
 #include <QtTest>
 
 #include <cerrno>
@@ -200,6 +202,55 @@ private slots:
         // A file that is replaced keeps its own permissions.
         QCOMPARE(::stat(QFile::encodeName(replaced).constData(), &info), 0);
         QCOMPARE(int(info.st_mode & 07777), 0604);
+    }
+
+    void fullDiskKeepsTheFile_data()
+    {
+        QTest::addColumn<bool>("withBackup"); // ReplaceFileKeepingBackup, else CommitSaveFile
+        QTest::addColumn<qint64>("freeBytes");
+        QTest::addColumn<bool>("saved");
+        for (const bool withBackup : {false, true}) {
+            const char *way = withBackup ? "replace with backup" : "save file";
+            QTest::addRow("%s, not a byte free", way) << withBackup << qint64(0) << false;
+            QTest::addRow("%s, the first bytes fit", way) << withBackup << qint64(100) << false;
+            QTest::addRow("%s, room enough", way) << withBackup << qint64(1 << 20) << true;
+        }
+    }
+
+    // On a full disk a save fails and says why; the file it would replace, and everything
+    // else in its folder, stays as it was.
+    void fullDiskKeepsTheFile()
+    {
+        QFETCH(bool, withBackup);
+        QFETCH(qint64, freeBytes);
+        QFETCH(bool, saved);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("settings.ini"));
+        QVERIFY(test::WriteBytes(path, "old"));
+        const QMap<QString, QByteArray> before = Snapshot(dir.path());
+        const QByteArray bytes(4096, 'n');
+        bool ok = false;
+        QString why;
+        {
+            test::CFullDisk full{rlim_t(freeBytes)};
+            QVERIFY(full.IsActive());
+            if (withBackup) {
+                const FileResult result = ReplaceFileKeepingBackup(path, bytes);
+                ok = result.ok;
+                why = result.message;
+            } else {
+                QSaveFile out(path);
+                ok = out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size()
+                     && CommitSaveFile(out, &why);
+            }
+        }
+        QCOMPARE(ok, saved);
+        if (saved) {
+            QCOMPARE(test::ReadBytes(path), bytes);
+            return;
+        }
+        QVERIFY(!why.isEmpty());
+        QCOMPARE(Snapshot(dir.path()), before);
     }
 };
 

@@ -194,6 +194,10 @@ void TestPreviewKeys::focusChainMeetsTheLoopGuard_data()
     QTest::newRow("through M (carries the depth)") << u"M:2"_s << u"M:1"_s;
     QTest::newRow("through posted focus moves") << u"2"_s << u"1"_s;
     QTest::newRow("through Qb") << u"Qb:2:6"_s << u"Qb:1:6"_s;
+    // A focus action that shows its own page again starts the chain over on that page.
+    QTest::newRow("through G of its own page") << u"G:1"_s << u"0"_s;
+    QTest::newRow("through U:0 (the page again)") << u"U:0"_s << u"0"_s;
+    QTest::newRow("through a page from a register") << u"Xn:1:3,Xg:3"_s << u"0"_s;
 }
 
 void TestPreviewKeys::focusChainMeetsTheLoopGuard()

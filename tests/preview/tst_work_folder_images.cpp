@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "preview/work_folder_images.h"
 
+#include "full_disk.h"
 #include "image_fixtures.h"
+#include "images/display_copy.h"
 #include "preview/page_renderer.h"
 #include "preview/simulated_clock.h"
 #include "test_registry.h"
@@ -13,6 +15,38 @@
 using namespace orin;
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// One page with a background JPEG and a colour-map PNG material on item 1.
+struct CImagePage {
+    explicit CImagePage(const QString &folder)
+    {
+        auto material = std::make_unique<CMyPictureInfo>();
+        material->id = 200;
+        material->type = kImageColourMapPng;
+        material->path = folder + u"/button.png"_s;
+        model.materials.Add(std::move(material));
+        auto page = std::make_unique<CMyProgramInfo>();
+        page->id = 1;
+        page->backcol = kNoColour;
+        page->curcol = kNoColour;
+        page->background = folder + u"/back.jpg"_s;
+        PageItem &item = page->items[0];
+        page->itemCount = 1;
+        item.id = 1;
+        item.x = 100;
+        item.y = 100;
+        item.width = 200;
+        item.height = 100;
+        item.pic_no = 200;
+        item.bcolor = kNoColour;
+        model.pages.Add(std::move(page));
+    }
+    CContentModel model;
+};
+
+} // namespace
+
 // The real display copies on a page: a background JPEG and a colour-map PNG shown through the
 // colour map, with every copy gone from the work folder when the canvas lets go.
 class TestWorkFolderImages : public QObject {
@@ -20,6 +54,8 @@ class TestWorkFolderImages : public QObject {
 
 private slots:
     void colourMapPngShownThroughTheColourMap();
+    void fullWorkFolderShowsThePlaceholder_data();
+    void fullWorkFolderShowsThePlaceholder();
 };
 
 void TestWorkFolderImages::colourMapPngShownThroughTheColourMap()
@@ -73,6 +109,69 @@ void TestWorkFolderImages::colourMapPngShownThroughTheColourMap()
 
     sim.engine.ResetCanvas();
     QVERIFY(QDir(work).entryList(QDir::Files).isEmpty());
+}
+
+void TestWorkFolderImages::fullWorkFolderShowsThePlaceholder_data()
+{
+    QTest::addColumn<qint64>("freeBytes"); // -1: the work folder cannot be made at all
+    QTest::newRow("not a byte free") << qint64(0);
+    QTest::newRow("the first bytes of each copy fit") << qint64(40);
+    QTest::newRow("the work folder cannot be made") << qint64(-1);
+}
+
+// A display copy that cannot be written shows the placeholder; the page, its other parts and
+// the work folder are as they would be, and once there is room again the pictures come back.
+void TestWorkFolderImages::fullWorkFolderShowsThePlaceholder()
+{
+    QFETCH(qint64, freeBytes);
+    QTemporaryDir dir;
+    QVERIFY(test::WriteJpeg(dir.filePath(u"back.jpg"_s), 960, 540));
+    QVERIFY(test::WriteBytes(dir.filePath(u"button.png"_s), test::ColourMapPng(50, 40)));
+    QVERIFY(QFileInfo(dir.filePath(u"button.png"_s)).size() > 40);
+    QString work = dir.filePath(u"temp"_s);
+    if (freeBytes < 0) {
+        QVERIFY(test::WriteBytes(dir.filePath(u"file"_s), "x"));
+        work = dir.filePath(u"file/temp"_s);
+    }
+    CImagePage content(dir.path());
+    CColourMap map;
+    ProgramSettings settings;
+    CWorkFolderImages images(map, work);
+    CSimulation sim(content.model, settings, images);
+    const QImage placeholder = PlaceholderPicture();
+    {
+        std::unique_ptr<test::CFullDisk> full;
+        if (freeBytes >= 0) {
+            full = std::make_unique<test::CFullDisk>(rlim_t(freeBytes));
+            QVERIFY(full->IsActive());
+        }
+        sim.engine.ShowPage(1);
+        QVERIFY(sim.Settle());
+    }
+    QCOMPARE(sim.engine.ShownPageNumber(), 1);
+    QCOMPARE(sim.engine.Items().size(), size_t(1));
+    QCOMPARE(sim.engine.Items()[0].image.image, placeholder);
+    QCOMPARE(sim.engine.Page().background.image, placeholder);
+    // Nothing half-written is left behind, and the canvas still draws.
+    if (freeBytes >= 0) {
+        for (const QFileInfo &file : QDir(work).entryInfoList(QDir::Files))
+            QCOMPARE(file.size(), 0);
+    }
+    CPageRenderer renderer(map, content.model);
+    QImage out(960, 540, QImage::Format_RGB32);
+    QPainter painter(&out);
+    renderer.Paint(painter, out.size(), sim.engine);
+    painter.end();
+    sim.engine.ResetCanvas();
+    QVERIFY(QDir(work).entryList(QDir::Files).isEmpty());
+
+    if (freeBytes >= 0) {
+        sim.engine.ShowPage(1);
+        QCOMPARE(sim.engine.Items()[0].image.image.size(), QSize(50, 40));
+        QCOMPARE(sim.engine.Page().background.image.size(), QSize(960, 540));
+        sim.engine.ResetCanvas();
+        QVERIFY(QDir(work).entryList(QDir::Files).isEmpty());
+    }
 }
 
 ORIN_TEST_CLASS(TestWorkFolderImages)

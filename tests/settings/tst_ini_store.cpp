@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "full_disk.h"
 #include "test_files.h"
 #include "test_registry.h"
 
@@ -45,6 +46,21 @@ private slots:
         QCOMPARE(test::ReadBytes(m_path), QByteArray("[Config]\nFTPPort=2200\n"));
         QCOMPARE(store.GetInt(kSection, QStringLiteral("FTPPORT"), 0), 2200);
         QCOMPARE(store.GetInt(QStringLiteral("CONFIG"), QStringLiteral("ftpport"), 0), 2200);
+    }
+
+    // A settings file that cannot be written out whole keeps every setting it had.
+    void fullDiskKeepsTheSettings()
+    {
+        const QByteArray before = "[Config]\nFTPPort=2121\nMemo=" + QByteArray(200, 'm') + "\n";
+        QVERIFY(test::WriteBytes(m_path, before));
+        CIniStore store(m_path);
+        {
+            test::CFullDisk full{50};
+            QVERIFY(full.IsActive());
+            QVERIFY(!store.WriteInt(QStringLiteral("Config"), QStringLiteral("FTPPort"), 2200));
+        }
+        QCOMPARE(test::ReadBytes(m_path), before);
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("test.ini")});
     }
 
     void missingGivesDefault()
