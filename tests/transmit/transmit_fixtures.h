@@ -21,14 +21,14 @@ namespace orin::test {
 
 // The entries of a tar archive in order: name, type (file 'f', folder 'd', other '?') and
 // bytes. Empty when the archive cannot be read.
-struct TarEntry {
+struct ArchivedEntry {
     QString name;
     char type = '?';
     QByteArray bytes;
 };
-inline QList<TarEntry> ReadTar(const QString &path)
+inline QList<ArchivedEntry> ReadTar(const QString &path)
 {
-    QList<TarEntry> entries;
+    QList<ArchivedEntry> entries;
     std::unique_ptr<archive, int (*)(archive *)> reader(archive_read_new(), archive_read_free);
     archive_read_support_format_tar(reader.get());
     if (archive_read_open_filename(reader.get(), QFile::encodeName(path).constData(), 10240)
@@ -36,7 +36,7 @@ inline QList<TarEntry> ReadTar(const QString &path)
         return entries;
     archive_entry *entry = nullptr;
     while (archive_read_next_header(reader.get(), &entry) == ARCHIVE_OK) {
-        TarEntry e;
+        ArchivedEntry e;
         e.name = QString::fromUtf8(archive_entry_pathname_utf8(entry));
         const auto type = archive_entry_filetype(entry);
         e.type = type == AE_IFREG ? 'f' : type == AE_IFDIR ? 'd' : '?';
@@ -52,8 +52,8 @@ inline QList<TarEntry> ReadTar(const QString &path)
 // Unpacks a tar archive into `folder` (test use: the archives are the tests' own).
 inline bool UnpackTar(const QString &path, const QString &folder)
 {
-    const QList<TarEntry> entries = ReadTar(path);
-    for (const TarEntry &e : entries) {
+    const QList<ArchivedEntry> entries = ReadTar(path);
+    for (const ArchivedEntry &e : entries) {
         const QString target = QDir(folder).filePath(e.name);
         if (e.type == 'd' ? !QDir().mkpath(target) : !WriteBytes(target, e.bytes))
             return false;

@@ -35,9 +35,9 @@ private slots:
         QCOMPARE(raw.mid(257, 6), QByteArray("ustar\0", 6));
         QCOMPARE(raw.size() % 512, 0);
 
-        const QList<TarEntry> entries = ReadTar(archive);
+        const QList<ArchivedEntry> entries = ReadTar(archive);
         QStringList names;
-        for (const TarEntry &e : entries)
+        for (const ArchivedEntry &e : entries)
             names << e.name + u':' + QLatin1Char(e.type);
         QCOMPARE(names, (QStringList{QStringLiteral("xmldata1305./:d"),
                                      QStringLiteral("xmldata1305./chime.aac:f"),
@@ -45,7 +45,7 @@ private slots:
                                      QStringLiteral("xmldata1305./pic.jpg:f"),
                                      QStringLiteral("xmldata1305./背景.jpg:f"),
                                      QStringLiteral("xmldata1305.bjpx:f")}));
-        for (const TarEntry &e : entries) {
+        for (const ArchivedEntry &e : entries) {
             if (e.type == 'f')
                 QCOMPARE(e.bytes, ReadBytes(packageFolder + u'/' + e.name));
         }
@@ -96,7 +96,7 @@ private slots:
         const QString archive = dir.filePath(QStringLiteral("out.tar"));
         QVERIFY(WriteTarArchive(dir.path(), {QStringLiteral("set.")}, archive));
         QStringList names;
-        for (const TarEntry &e : ReadTar(archive))
+        for (const ArchivedEntry &e : ReadTar(archive))
             names << e.name;
         QCOMPARE(names, (QStringList{QStringLiteral("set./"), QStringLiteral("set./b.txt"),
                                      QStringLiteral("set./sub/"), QStringLiteral("set./sub/a.txt")}));

@@ -151,7 +151,7 @@ private slots:
                                decision.workerMode, kNow, &job, &error),
                  qPrintable(error));
         // The package is kept while the upload runs, with its project inside.
-        const QList<TarEntry> package = job.packagePath.isEmpty() ? QList<TarEntry>()
+        const QList<ArchivedEntry> package = job.packagePath.isEmpty() ? QList<ArchivedEntry>()
                                                                   : ReadTar(job.packagePath);
         const TransmitResult result = RunUpload(job);
         QCOMPARE(result.confirmed, !remote.isEmpty());
@@ -165,7 +165,7 @@ private slots:
         QCOMPARE(result.status, QString::fromUtf16(kStatusUploaded).arg(remote));
         QCOMPARE(server.Commands(), Upload(remote));
         // The server holds the package as built, and the package is gone here.
-        const QList<TarEntry> stored = ReadTar(server.Root() + u'/' + remote);
+        const QList<ArchivedEntry> stored = ReadTar(server.Root() + u'/' + remote);
         QCOMPARE(stored.size(), 6);
         QCOMPARE(stored.size(), package.size());
         for (int i = 0; i < stored.size(); ++i) {
