@@ -53,14 +53,11 @@ class CChunkSink {
 public:
     // 1 MiB: large enough that the writes cost little more than one write of the whole file.
     static constexpr qsizetype kChunkUnits = 512 * 1024;
-    // The first chunk is small and each following one four times larger up to kChunkUnits, so
-    // that a small document (a page copy, a small project) does not take a whole chunk.
-    static constexpr qsizetype kFirstChunkUnits = 8 * 1024;
 
     explicit CChunkSink(QIODevice &device, CCp932Encoder *encoder = nullptr)
-        : m_device(device), m_encoder(encoder)
+        : m_device(device), m_encoder(encoder), m_chunk(new char16_t[kChunkUnits]),
+          m_out(m_chunk.get()), m_end(m_chunk.get() + kChunkUnits)
     {
-        Allocate(kFirstChunkUnits);
     }
     CChunkSink(const CChunkSink &) = delete;
     CChunkSink &operator=(const CChunkSink &) = delete;
@@ -76,7 +73,7 @@ public:
         qsizetype n = text.size();
         if (n > m_end - m_out) {
             WriteOut();
-            if (n > m_end - m_out) { // a value longer than a chunk goes out as it is
+            if (n > kChunkUnits) { // a value longer than a chunk goes out as it is
                 WriteUnits(in, n);
                 return;
             }
@@ -168,19 +165,10 @@ private:
         if (units > m_end - m_out)
             WriteOut();
     }
-    void Allocate(qsizetype units)
-    {
-        m_chunk.reset(new char16_t[size_t(units)]);
-        m_out = m_chunk.get();
-        m_end = m_chunk.get() + units;
-    }
     Q_NEVER_INLINE void WriteOut()
     {
         WriteUnits(m_chunk.get(), m_out - m_chunk.get());
         m_out = m_chunk.get();
-        const qsizetype capacity = m_end - m_chunk.get();
-        if (capacity < kChunkUnits)
-            Allocate(std::min(capacity * 4, kChunkUnits));
     }
     void WriteUnits(const char16_t *units, qsizetype count)
     {
@@ -198,8 +186,8 @@ private:
     QIODevice &m_device;
     CCp932Encoder *m_encoder;
     std::unique_ptr<char16_t[]> m_chunk;
-    char16_t *m_out = nullptr;
-    char16_t *m_end = nullptr;
+    char16_t *m_out;
+    char16_t *m_end;
     bool m_failed = false;
 };
 
