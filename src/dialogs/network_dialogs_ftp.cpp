@@ -32,25 +32,33 @@ private:
     int m_row = 0;
 };
 
+// The access-title row and, below it, the server's group: the layout both FTP dialogs share.
+QGroupBox *AddAccessRowAndGroup(QDialog *dialog, QVBoxLayout *layout, QWidget *accessField,
+                                const QString &groupTitle)
+{
+    auto *top = new QGridLayout;
+    top->addWidget(new QLabel(QStringLiteral("アクセス先"), dialog), 0, 0);
+    top->addWidget(accessField, 0, 1);
+    layout->addLayout(top);
+    auto *group = new QGroupBox(groupTitle, dialog);
+    layout->addWidget(group);
+    return group;
+}
+
 } // namespace
 
 CDlgFTPWEB::CDlgFTPWEB(const AppSettings &settings, CPrompt &prompt, QWidget *parent)
     : CNetworkDialog(settings, prompt, parent)
 {
     auto *layout = new QVBoxLayout(this);
-    auto *top = new QGridLayout;
-    top->addWidget(new QLabel(QStringLiteral("アクセス先"), this), 0, 0);
-    top->addWidget(AddText(1125, m_values.AccessTitle), 0, 1);
-    layout->addLayout(top);
-    auto *group = new QGroupBox(QStringLiteral("FTPサーバ （BML用Webアクセス）"), this);
-    CRows rows(group);
+    CRows rows(AddAccessRowAndGroup(this, layout, AddText(1125, m_values.AccessTitle),
+                                    QStringLiteral("FTPサーバ （BML用Webアクセス）")));
     rows.Add(QStringLiteral("サーバーIP Address："), AddAddress(1086, m_values.FTPWebAddress));
     rows.Add(QStringLiteral("Port"), AddPort(1084, m_values.FTPWebPort));
     rows.Add(QStringLiteral("User"), AddText(1085, m_values.FTPWebUser));
     rows.Add(QStringLiteral("Password"), AddPassword(1087, m_values.FTPWebPassword));
     rows.Add(QStringLiteral("書込みフォルダ"), AddText(1077, m_values.FTPWebFolder));
     rows.Add(QString(), AddCheck(1119, QStringLiteral("PASV"), m_values.PASV4));
-    layout->addWidget(group);
     layout->addWidget(MakeButtons());
 }
 
@@ -69,18 +77,13 @@ CDlgFTPNET::CDlgFTPNET(const AppSettings &settings, CPrompt &prompt, QWidget *pa
     : CNetworkDialog(settings, prompt, parent)
 {
     auto *layout = new QVBoxLayout(this);
-    auto *top = new QGridLayout;
-    top->addWidget(new QLabel(QStringLiteral("アクセス先"), this), 0, 0);
-    top->addWidget(AddText(1125, m_values.AccessTitle), 0, 1);
-    layout->addLayout(top);
-    auto *group = new QGroupBox(QStringLiteral("データ放送サーバ Networkアクセス"), this);
-    CRows rows(group);
+    CRows rows(AddAccessRowAndGroup(this, layout, AddText(1125, m_values.AccessTitle),
+                                    QStringLiteral("データ放送サーバ Networkアクセス")));
     rows.Add(QStringLiteral("サーバーIP Address："), AddAddress(1096, m_values.FTPNetAddress));
     rows.Add(QStringLiteral("Port"), AddPort(1095, m_values.FTPNetPort));
     rows.Add(QStringLiteral("User"), AddText(1094, m_values.FTPNetUser));
     rows.Add(QStringLiteral("Password"), AddPassword(1093, m_values.FTPNetPassword));
     rows.Add(QString(), AddCheck(1120, QStringLiteral("PASV"), m_values.PASV2));
-    layout->addWidget(group);
     layout->addWidget(MakeButtons());
 }
 
