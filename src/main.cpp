@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "app/command_line.h"
 #include "app/orin_edit_app.h"
+#include "app/ui_language.h"
+
+#include <QLocale>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -17,6 +21,13 @@ int main(int argc, char **argv)
         return 0;
     }
     orin::COrinEditContentsApp app(argc, argv);
+    // The texts are written in Japanese; the English translation is installed here only, so
+    // that everything else (and every test) sees the Japanese texts unless asked otherwise.
+    QTranslator english;
+    if (orin::ChooseUiLanguage(QLocale::system().name(), options.language)
+            == orin::UiLanguage::English
+        && english.load(QString::fromUtf16(orin::kEnglishTranslation)))
+        app.installTranslator(&english);
     if (!app.InitInstance())
         return 1;
     return app.exec();

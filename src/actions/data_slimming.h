@@ -3,6 +3,7 @@
 
 #include "model/content_model.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QStringView>
 
@@ -14,8 +15,8 @@ namespace orin {
 // The question asked before slimming (the line break and the five blanks belong to it) and its
 // caption.
 inline constexpr QStringView kSlimQuestion =
-    u"アイテム削除などで参照されなくなった画像を削除してスリム化します。\n     データをスリム化しますか？";
-inline constexpr QStringView kSlimCaption = u"データ送信";
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "アイテム削除などで参照されなくなった画像を削除してスリム化します。\n     データをスリム化しますか？");
+inline constexpr QStringView kSlimCaption = u"" QT_TRANSLATE_NOOP("OrinEdit", "データ送信");
 
 // One record removed by slimming.
 struct RemovedImage {

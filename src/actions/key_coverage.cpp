@@ -4,14 +4,22 @@
 #include "actions/action_effects.h"
 #include "actions/remote_keys.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace orin {
 
 namespace {
 
-const QString kNothing = QStringLiteral("何もしない");
-const QString kMissing = QStringLiteral("（ありません）");
+QString NothingText()
+{
+    return QCoreApplication::translate("OrinEdit", "何もしない");
+}
+
+QString MissingText()
+{
+    return QCoreApplication::translate("OrinEdit", "（ありません）");
+}
 
 bool PageExists(const CContentModel &model, int n)
 {
@@ -21,10 +29,10 @@ bool PageExists(const CContentModel &model, int n)
 KeyCoverage GoTo(const CContentModel &model, int n)
 {
     if (n == 0)
-        return {false, kNothing};
-    const QString words = QStringLiteral("ページ %1 へ").arg(n);
+        return {false, NothingText()};
+    const QString words = QCoreApplication::translate("OrinEdit", "ページ %1 へ").arg(n);
     if (!PageExists(model, n))
-        return {false, words + kMissing};
+        return {false, words + MissingText()};
     return {true, words};
 }
 
@@ -52,38 +60,38 @@ KeyCoverage DescribeAction(const CContentModel &model, const ProgramSettings &se
         }
         case EffectKind::MoveFocus: {
             const int slot = FindItemSlot(page, effect.target);
-            QString text = QStringLiteral("アイテム %1 にフォーカス").arg(effect.target);
+            QString text = QCoreApplication::translate("OrinEdit", "アイテム %1 にフォーカス").arg(effect.target);
             bool moves = slot >= 0;
             // A plain number moves only to a focusable item.
             if (moves && effect.checked && settings.ExPNG == 0
                 && IsTextOnlyKind(page.items[size_t(slot)].idg))
                 moves = false;
-            words << (moves ? text : text + kMissing);
+            words << (moves ? text : text + MissingText());
             active = active || moves;
             break;
         }
         case EffectKind::RunMacro: {
             const bool exists = effect.target != kDeletedId && model.macros.IndexOfId(effect.target) >= 0;
-            const QString text = QStringLiteral("マクロ %1 を実行").arg(effect.target);
-            words << (exists ? text : text + kMissing);
+            const QString text = QCoreApplication::translate("OrinEdit", "マクロ %1 を実行").arg(effect.target);
+            words << (exists ? text : text + MissingText());
             active = active || exists;
             break;
         }
         case EffectKind::RunItemString:
-            words << QStringLiteral("アイテム %1 のアクションを実行").arg(effect.target);
+            words << QCoreApplication::translate("OrinEdit", "アイテム %1 のアクションを実行").arg(effect.target);
             active = true;
             break;
         case EffectKind::NoOp:
             break;
         default:
-            words << QStringLiteral("「%1」を実行").arg(action.mid(effect.entryStart, effect.entryLength));
+            words << QCoreApplication::translate("OrinEdit", "「%1」を実行").arg(action.mid(effect.entryStart, effect.entryLength));
             active = true;
             break;
         }
     }
     if (words.isEmpty())
-        return {false, kNothing};
-    return {active, words.join(QStringLiteral("、"))};
+        return {false, NothingText()};
+    return {active, words.join(QCoreApplication::translate("OrinEdit", "、"))};
 }
 
 KeyCoverage DescribeKey(const CContentModel &model, const ProgramSettings &settings,
@@ -91,24 +99,24 @@ KeyCoverage DescribeKey(const CContentModel &model, const ProgramSettings &setti
 {
     const int s = shownPage;
     if (s == kOtherChannelScreen)
-        return key == kKeyEnter ? KeyCoverage{true, QStringLiteral("前のページへ")} : KeyCoverage{false, kNothing};
+        return key == kKeyEnter ? KeyCoverage{true, QCoreApplication::translate("OrinEdit", "前のページへ")} : KeyCoverage{false, NothingText()};
     if (s == kWebScreen)
-        return key == kKeyEnter ? GoTo(model, kVideoScreen) : KeyCoverage{false, kNothing};
+        return key == kKeyEnter ? GoTo(model, kVideoScreen) : KeyCoverage{false, NothingText()};
     if (s == kGuideScreen || s == kVideoScreen) {
         switch (key) {
         case kKeyEnter:
-            return s == kGuideScreen ? GoTo(model, kVideoScreen) : KeyCoverage{false, kNothing};
+            return s == kGuideScreen ? GoTo(model, kVideoScreen) : KeyCoverage{false, NothingText()};
         case kKeyData:
             return GoTo(model, memoryPage != 0 ? memoryPage : 1);
         case kKeyBack:
-            return s == kVideoScreen ? GoTo(model, kGuideScreen) : KeyCoverage{false, kNothing};
+            return s == kVideoScreen ? GoTo(model, kGuideScreen) : KeyCoverage{false, NothingText()};
         default:
-            return {false, kNothing};
+            return {false, NothingText()};
         }
     }
     const CMyProgramInfo *page = s > 0 ? model.pages.FindById(s) : nullptr;
     if (!page)
-        return {false, kNothing};
+        return {false, NothingText()};
     const bool arrow = key >= kKeyUp && key <= kKeyRight;
     if (key == kKeyEnter || arrow) {
         if (focusItem == 0) {
@@ -122,7 +130,7 @@ KeyCoverage DescribeKey(const CContentModel &model, const ProgramSettings &setti
         }
         const int slot = FindItemSlot(*page, focusItem);
         if (slot < 0)
-            return {false, kNothing};
+            return {false, NothingText()};
         const PageItem &item = page->items[size_t(slot)];
         switch (key) {
         case kKeyEnter: return DescribeAction(model, settings, *page, item.ret, 0);
@@ -139,8 +147,8 @@ KeyCoverage DescribeKey(const CContentModel &model, const ProgramSettings &setti
     case kKeyRed: return GoTo(model, page->red);
     case kKeyGreen: return GoTo(model, page->green);
     case kKeyYellow: return GoTo(model, page->yellow);
-    case kKeyRefresh: return {true, QStringLiteral("ページ %1 を再表示").arg(s)};
-    default: return {false, kNothing};
+    case kKeyRefresh: return {true, QCoreApplication::translate("OrinEdit", "ページ %1 を再表示").arg(s)};
+    default: return {false, NothingText()};
     }
 }
 

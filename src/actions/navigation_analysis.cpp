@@ -3,6 +3,7 @@
 
 #include "actions/action_effects.h"
 
+#include <QCoreApplication>
 #include <QSet>
 
 #include <algorithm>
@@ -502,15 +503,15 @@ QString Location(const Finding &f)
 {
     QString where;
     if (f.pageId != 0) {
-        where = QStringLiteral("ページ %1").arg(f.pageId);
+        where = QCoreApplication::translate("OrinEdit", "ページ %1").arg(f.pageId);
         if (f.itemId != 0)
-            where += QStringLiteral(" アイテム %1").arg(f.itemId);
+            where += QCoreApplication::translate("OrinEdit", " アイテム %1").arg(f.itemId);
         if (!f.field.isEmpty())
-            where += QStringLiteral(" の %1").arg(f.field);
+            where += QCoreApplication::translate("OrinEdit", " の %1").arg(f.field);
         if (f.macroId != 0)
-            where += QStringLiteral("（マクロ %1）").arg(f.macroId);
+            where += QCoreApplication::translate("OrinEdit", "（マクロ %1）").arg(f.macroId);
     } else {
-        where = QStringLiteral("マクロ %1").arg(f.macroId);
+        where = QCoreApplication::translate("OrinEdit", "マクロ %1").arg(f.macroId);
     }
     return where;
 }
@@ -542,21 +543,21 @@ QString DescribeFinding(const Finding &f)
 {
     switch (f.kind) {
     case FindingKind::UnreachablePage:
-        return QStringLiteral("ページ %1 へは最初のページから行けません").arg(f.pageId);
+        return QCoreApplication::translate("OrinEdit", "ページ %1 へは最初のページから行けません").arg(f.pageId);
     case FindingKind::UnreachedItem:
-        return QStringLiteral("ページ %1 のアイテム %2 にはフォーカスが届きません").arg(f.pageId).arg(f.itemId);
+        return QCoreApplication::translate("OrinEdit", "ページ %1 のアイテム %2 にはフォーカスが届きません").arg(f.pageId).arg(f.itemId);
     case FindingKind::FocusDeadEnd:
-        return QStringLiteral("ページ %1 のアイテム %2 から矢印キーでどこへも行けません").arg(f.pageId).arg(f.itemId);
+        return QCoreApplication::translate("OrinEdit", "ページ %1 のアイテム %2 から矢印キーでどこへも行けません").arg(f.pageId).arg(f.itemId);
     case FindingKind::MissingPage:
-        return QStringLiteral("%1: ページ %2 はありません").arg(Location(f)).arg(f.target);
+        return QCoreApplication::translate("OrinEdit", "%1: ページ %2 はありません").arg(Location(f)).arg(f.target);
     case FindingKind::MissingItem:
-        return QStringLiteral("%1: アイテム %2 はありません").arg(Location(f)).arg(f.target);
+        return QCoreApplication::translate("OrinEdit", "%1: アイテム %2 はありません").arg(Location(f)).arg(f.target);
     case FindingKind::MissingText:
-        return QStringLiteral("%1: テキスト %2 はありません").arg(Location(f)).arg(f.target);
+        return QCoreApplication::translate("OrinEdit", "%1: テキスト %2 はありません").arg(Location(f)).arg(f.target);
     case FindingKind::MissingMacro:
-        return QStringLiteral("%1: マクロ %2 はありません").arg(Location(f)).arg(f.target);
+        return QCoreApplication::translate("OrinEdit", "%1: マクロ %2 はありません").arg(Location(f)).arg(f.target);
     case FindingKind::MissingImage:
-        return QStringLiteral("%1: 画像 %2 はありません").arg(Location(f)).arg(f.target);
+        return QCoreApplication::translate("OrinEdit", "%1: 画像 %2 はありません").arg(Location(f)).arg(f.target);
     }
     return QString();
 }

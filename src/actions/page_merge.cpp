@@ -6,6 +6,7 @@
 #include "images/image_measure.h"
 #include "model/leading_int.h"
 #include "model/project_reader.h"
+#include "model/ui_text.h"
 #include "model/xml_doc.h"
 
 #include <QFileInfo>
@@ -306,9 +307,9 @@ int IdMap::Map(int id) const
 QString MergeResult::Message() const
 {
     switch (status) {
-    case MergeStatus::PicturesFull: return QString::fromUtf16(kPictureTableFullMessage);
-    case MergeStatus::MaterialsFull: return QString::fromUtf16(kMaterialTableFullMessage);
-    case MergeStatus::IdsExhausted: return QString::fromUtf16(kIdsExhaustedMessage);
+    case MergeStatus::PicturesFull: return UiText(kPictureTableFullMessage);
+    case MergeStatus::MaterialsFull: return UiText(kMaterialTableFullMessage);
+    case MergeStatus::IdsExhausted: return UiText(kIdsExhaustedMessage);
     case MergeStatus::Merged:
     case MergeStatus::NoDocument: break;
     }

@@ -3,6 +3,7 @@
 
 #include "model/content_model.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 
@@ -15,12 +16,12 @@ namespace orin {
 
 // Shown with the caption "エラー" when the incoming images do not fit their table.
 inline constexpr char16_t kPictureTableFullMessage[] =
-    u"画像テーブルに空きがないため、ページを追加できません（画像IDは199まで）";
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "画像テーブルに空きがないため、ページを追加できません（画像IDは199まで）");
 inline constexpr char16_t kMaterialTableFullMessage[] =
-    u"素材テーブルに空きがないため、ページを追加できません（素材IDは255まで）";
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "素材テーブルに空きがないため、ページを追加できません（素材IDは255まで）");
 // Shown with the caption "エラー" when a table has no id left above its largest one.
 inline constexpr char16_t kIdsExhaustedMessage[] =
-    u"IDの上限に達したため、ページを追加できません";
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "IDの上限に達したため、ページを追加できません");
 
 // Pairs of (old id, new id) in the order they were made; lookups take the first match.
 struct IdMap {

@@ -11,7 +11,7 @@ namespace orin {
 
 CAboutDialog::CAboutDialog(int edition, QWidget *parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("バージョン情報 ") + QString::fromUtf16(kProductName));
+    setWindowTitle(tr("バージョン情報 ") + QString::fromUtf16(kProductName));
     m_title = new QLabel(EditionTitle(edition), this);
     QFont titleFont = m_title->font();
     titleFont.setBold(true);

@@ -16,6 +16,7 @@ QString CommandLineUsage()
         "  -s          start the transmission 3 seconds after start-up\n"
         "  -e          close the program 30 seconds after start-up\n"
         "  -v VALUE    accepted for older callers; the value is not used\n"
+        "  --lang LANG the language of the texts: ja or en (default: the system's)\n"
         "  --help      show this text\n"
         "  --version   show the version\n");
 }
@@ -40,6 +41,15 @@ CommandLine ParseCommandLine(const QStringList &arguments)
         }
         if (argument == u"--version") {
             result.showVersion = true;
+            continue;
+        }
+        if (argument == u"--lang") {
+            if (i + 1 < arguments.size())
+                result.language = arguments.at(++i);
+            continue;
+        }
+        if (argument.startsWith(u"--lang=")) {
+            result.language = argument.mid(7);
             continue;
         }
         const QString option = argument.left(2).toLower();

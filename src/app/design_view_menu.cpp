@@ -25,18 +25,18 @@ CDesignViewMenu::CDesignViewMenu(QMenu &view, CFormGraph &pane, CIniStore &ini,
     : QObject(parent), m_pane(pane), m_ini(ini)
 {
     const DesignSnapSettings settings = LoadDesignSnap(ini);
-    m_snap = view.addAction(QStringLiteral("デザイン: スナップ"));
+    m_snap = view.addAction(tr("デザイン: スナップ"));
     m_snap->setObjectName(QStringLiteral("designSnap"));
     m_snap->setCheckable(true);
     m_snap->setChecked(settings.snap);
     connect(m_snap, &QAction::triggered, this, &CDesignViewMenu::Apply);
 
-    m_gridMenu = view.addMenu(QStringLiteral("デザイン: グリッド間隔"));
+    m_gridMenu = view.addMenu(tr("デザイン: グリッド間隔"));
     auto *group = new QActionGroup(m_gridMenu);
     bool found = false;
     for (const int step : kGridSteps) {
         QAction *action = m_gridMenu->addAction(
-            step == 0 ? QStringLiteral("なし") : QString::number(step));
+            step == 0 ? tr("なし") : QString::number(step));
         action->setCheckable(true);
         action->setData(step);
         action->setChecked(step == settings.grid);
@@ -56,7 +56,7 @@ CDesignViewMenu::CDesignViewMenu(QMenu &view, CFormGraph &pane, CIniStore &ini,
     if (CDesignCommands *design = m_pane.Design())
         design->SetSnap(settings.snap, settings.grid);
 
-    m_fit = view.addAction(QStringLiteral("デザイン: 全体表示 (100%)"));
+    m_fit = view.addAction(tr("デザイン: 全体表示 (100%)"));
     m_fit->setObjectName(QStringLiteral("designZoomFit"));
     m_fit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
     connect(m_fit, &QAction::triggered, this, [this] {

@@ -10,6 +10,7 @@
 #include "app/navigation_docks.h"
 #include "document/lib_bmlts.h"
 #include "document/prompt.h"
+#include "model/ui_text.h"
 #include "transmit/transmission_runner.h"
 #include "app/qt_prompt.h"
 #include "app/status_panes.h"
@@ -160,7 +161,7 @@ CMainFrame::CMainFrame(const FrameSetup &setup, QWidget *parent)
     connect(m_document.get(), &CDocument::ModelEdited, this, &CMainFrame::OnModelEdited);
     // The design surface's drag steps are shown in the prompt pane while they run.
     connect(m_formGraph, &CFormGraph::StatusText, this, [this](const QString &text) {
-        m_panes->SetText(kPanePrompt, text.isEmpty() ? QString::fromUtf16(kReadyText) : text);
+        m_panes->SetText(kPanePrompt, text.isEmpty() ? UiText(kReadyText) : text);
     });
 
     SetUpTransmission();

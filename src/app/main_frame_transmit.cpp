@@ -2,6 +2,7 @@
 // The main frame's transmission commands: "伝送実行" with its worker, "サーバーから取得" with
 // its progress dialog, and the configuration upload.
 #include "app/main_frame.h"
+#include "model/ui_text.h"
 
 #include "app/status_panes.h"
 #include "dialogs/dlg_clist.h"
@@ -16,6 +17,7 @@
 #include "transmit/transmission.h"
 #include "transmit/transmission_runner.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QLineEdit>
@@ -26,8 +28,8 @@ namespace orin {
 
 namespace {
 
-inline constexpr char16_t kRetrievingText[] = u"サーバーからデータを受信しています...";
-inline constexpr char16_t kCancelText[] = u"キャンセル";
+inline constexpr char16_t kRetrievingText[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "サーバーからデータを受信しています...");
+inline constexpr char16_t kCancelText[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "キャンセル");
 
 } // namespace
 
@@ -59,7 +61,7 @@ void CMainFrame::OnTransmit()
     if (RefuseTransmission(*m_prompt, m_setup.edition))
         return;
     if (IsTransmitting()) {
-        m_prompt->MessageBox(QString::fromUtf16(kBusyMessage), QString::fromUtf16(kRefusalCaption),
+        m_prompt->MessageBox(UiText(kBusyMessage), QString::fromUtf16(kRefusalCaption),
                              PromptButtons::Ok);
         return;
     }
@@ -73,7 +75,7 @@ void CMainFrame::OnTransmit()
     if (decision.workerMode == kWorkerNone)
         return;
     if (!m_autoSend
-        && m_prompt->MessageBox(decision.question, QString::fromUtf16(kConfirmCaption),
+        && m_prompt->MessageBox(decision.question, UiText(kConfirmCaption),
                                 PromptButtons::YesNo)
                != PromptAnswer::Yes)
         return;
@@ -83,8 +85,8 @@ void CMainFrame::OnTransmit()
     QString error;
     if (!PrepareUpload(m_model, m_document->Settings(), m_settings, m_folders.work,
                        decision.workerMode, QDateTime::currentDateTime(), &job, &error)) {
-        SetTransmissionStatus(QString::fromUtf16(kStatusUploadFailed).arg(error));
-        m_prompt->MessageBox(error, QString::fromUtf16(kErrorCaption), PromptButtons::Ok);
+        SetTransmissionStatus(UiText(kStatusUploadFailed).arg(error));
+        m_prompt->MessageBox(error, UiText(kErrorCaption), PromptButtons::Ok);
         return;
     }
     job.options = m_setup.ftpOptions;
@@ -101,7 +103,7 @@ void CMainFrame::OnTransmissionFinished(const TransmitResult &result)
     if (!WorkerModeUploads(result.workerMode))
         return;
     if (!result.confirmed) {
-        m_prompt->MessageBox(result.error, QString::fromUtf16(kErrorCaption), PromptButtons::Ok);
+        m_prompt->MessageBox(result.error, UiText(kErrorCaption), PromptButtons::Ok);
         return;
     }
     // The flag says whether the content on screen is the one that went out.
@@ -112,7 +114,7 @@ void CMainFrame::OnTransmissionFinished(const TransmitResult &result)
 void CMainFrame::OnConfigurationUpload()
 {
     if (IsTransmitting()) {
-        m_prompt->MessageBox(QString::fromUtf16(kBusyMessage), QString::fromUtf16(kRefusalCaption),
+        m_prompt->MessageBox(UiText(kBusyMessage), QString::fromUtf16(kRefusalCaption),
                              PromptButtons::Ok);
         return;
     }
@@ -160,8 +162,8 @@ void CMainFrame::OnServerRetrieve()
     // The fetched content replaces the one on screen: a modified one is given up only when the
     // operator says so.
     if (m_document->IsModified()
-        && m_prompt->MessageBox(QString::fromUtf16(kDiscardQuestion),
-                                QString::fromUtf16(kWarningCaption), PromptButtons::YesNo)
+        && m_prompt->MessageBox(UiText(kDiscardQuestion),
+                                UiText(kWarningCaption), PromptButtons::YesNo)
                != PromptAnswer::Yes)
         return;
     FetchFromServer({type, number, recordTime});
@@ -183,9 +185,9 @@ bool CMainFrame::FetchFromServer(const RetrievalRequest &request)
     QThread *thread = QThread::create([&outcome, request, profile, work, limit, options, edition] {
         outcome = RetrieveServerContent(request, profile, work, limit, options, edition);
     });
-    QProgressDialog progress(QString::fromUtf16(kRetrievingText), QString::fromUtf16(kCancelText),
+    QProgressDialog progress(UiText(kRetrievingText), UiText(kCancelText),
                              0, 0, this);
-    progress.setWindowTitle(QString::fromUtf16(kServerDialogTitle));
+    progress.setWindowTitle(UiText(kServerDialogTitle));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
     QEventLoop loop;
@@ -206,10 +208,10 @@ bool CMainFrame::FetchFromServer(const RetrievalRequest &request)
         // The details of a download failure stay with the status pane; the unpacking failure
         // says what was wrong with what arrived.
         SetTransmissionStatus(outcome.error);
-        QString text = QString::fromUtf16(kReceiveFailedMessage);
+        QString text = UiText(kReceiveFailedMessage);
         if (outcome.fetched.ok)
             text += u'\n' + outcome.error;
-        m_prompt->MessageBox(text, QString::fromUtf16(kErrorCaption), PromptButtons::Ok);
+        m_prompt->MessageBox(text, UiText(kErrorCaption), PromptButtons::Ok);
         return false;
     }
     if (!m_document->ShowServerContent(outcome.content.projectPath,

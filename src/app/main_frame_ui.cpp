@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The menus, the toolbar and the status bar of the main frame.
 #include "app/main_frame.h"
+#include "model/ui_text.h"
 
 #include "app/command_ids.h"
 #include "app/design_view_menu.h"
@@ -59,44 +60,44 @@ void CMainFrame::BuildMenus()
 {
     QMenuBar *bar = menuBar();
 
-    m_fileMenu = bar->addMenu(QStringLiteral("ファイル(&F)"));
-    QAction *open = MakeAction(cmd::kFileOpen, QStringLiteral("開く(&O)..."));
+    m_fileMenu = bar->addMenu(tr("ファイル(&F)"));
+    QAction *open = MakeAction(cmd::kFileOpen, tr("開く(&O)..."));
     connect(open, &QAction::triggered, this, &CMainFrame::OnFileOpen);
     m_fileMenu->addAction(open);
     // Server retrieval runs in the server access mode.
-    QAction *retrieve = MakeAction(cmd::kServerRetrieve, QStringLiteral("サーバーから取得(&G)..."));
+    QAction *retrieve = MakeAction(cmd::kServerRetrieve, tr("サーバーから取得(&G)..."));
     connect(retrieve, &QAction::triggered, this, &CMainFrame::OnServerRetrieve);
     m_fileMenu->addAction(retrieve);
-    QAction *save = MakeAction(cmd::kFileSave, QStringLiteral("上書き保存(&S)"));
+    QAction *save = MakeAction(cmd::kFileSave, tr("上書き保存(&S)"));
     save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     connect(save, &QAction::triggered, this, &CMainFrame::OnFileSave);
     m_fileMenu->addAction(save);
-    QAction *saveAs = MakeAction(cmd::kFileSaveAs, QStringLiteral("名前を付けて保存(&A)..."));
+    QAction *saveAs = MakeAction(cmd::kFileSaveAs, tr("名前を付けて保存(&A)..."));
     connect(saveAs, &QAction::triggered, this, &CMainFrame::OnFileSaveAs);
     m_fileMenu->addAction(saveAs);
-    QAction *portable = MakeAction(cmd::kPortableSave, QStringLiteral("ポータブル保存(&P)..."));
+    QAction *portable = MakeAction(cmd::kPortableSave, tr("ポータブル保存(&P)..."));
     connect(portable, &QAction::triggered, this, &CMainFrame::OnPortableSave);
     m_fileMenu->addAction(portable);
     m_fileMenu->addSeparator();
     m_recentAnchor = m_fileMenu->addSeparator();
-    QAction *exitAction = MakeAction(cmd::kAppExit, QStringLiteral("アプリケーションの終了(&X)"));
+    QAction *exitAction = MakeAction(cmd::kAppExit, tr("アプリケーションの終了(&X)"));
     connect(exitAction, &QAction::triggered, this, &QWidget::close);
     m_fileMenu->addAction(exitAction);
     RebuildRecentMenu();
 
-    QMenu *edit = bar->addMenu(QStringLiteral("編集(&E)"));
+    QMenu *edit = bar->addMenu(tr("編集(&E)"));
     // Cut, copy and paste have no handler in the frame: items are copied and pasted through the
     // canvas menu.
-    QAction *undo = MakeAction(cmd::kEditUndo, QStringLiteral("元に戻す(&U)"));
+    QAction *undo = MakeAction(cmd::kEditUndo, tr("元に戻す(&U)"));
     undo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z),
                         QKeySequence(Qt::ALT | Qt::Key_Backspace)});
-    QAction *cut = MakeAction(cmd::kEditCut, QStringLiteral("切り取り(&T)"));
+    QAction *cut = MakeAction(cmd::kEditCut, tr("切り取り(&T)"));
     cut->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_X),
                        QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
-    QAction *copy = MakeAction(cmd::kEditCopy, QStringLiteral("コピー(&C)"));
+    QAction *copy = MakeAction(cmd::kEditCopy, tr("コピー(&C)"));
     copy->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_C),
                         QKeySequence(Qt::CTRL | Qt::Key_Insert)});
-    QAction *paste = MakeAction(cmd::kEditPaste, QStringLiteral("貼り付け(&P)"));
+    QAction *paste = MakeAction(cmd::kEditPaste, tr("貼り付け(&P)"));
     paste->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V),
                          QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
     for (QAction *action : {cut, copy, paste})
@@ -107,26 +108,26 @@ void CMainFrame::BuildMenus()
     edit->addAction(copy);
     edit->addAction(paste);
     edit->addSeparator();
-    QAction *design = MakeAction(cmd::kDesignMode, QStringLiteral("編集／デザインモード切替"));
+    QAction *design = MakeAction(cmd::kDesignMode, tr("編集／デザインモード切替"));
     design->setCheckable(true);
     connect(design, &QAction::triggered, this, &CMainFrame::OnToggleDesignMode);
     edit->addAction(design);
-    QAction *slim = MakeAction(cmd::kSlimData, QStringLiteral("データスリム化..."));
+    QAction *slim = MakeAction(cmd::kSlimData, tr("データスリム化..."));
     connect(slim, &QAction::triggered, this, &CMainFrame::OnSlimData);
     edit->addAction(slim);
 
-    QMenu *view = bar->addMenu(QStringLiteral("表示(&V)"));
+    QMenu *view = bar->addMenu(tr("表示(&V)"));
     const struct {
         int id;
         const char16_t *text;
         int value;
     } flags[] = {
-        {cmd::kBoxDraw, u"アイテム枠の表示", m_settings.bBoxDraw},
-        {cmd::kLabelDraw, u"編集可能枠の表示", m_settings.bLabelDraw},
-        {cmd::kChangeDraw, u"編集済み枠の表示", m_settings.bChangeDraw},
+        {cmd::kBoxDraw, u"" QT_TRANSLATE_NOOP("OrinEdit", "アイテム枠の表示"), m_settings.bBoxDraw},
+        {cmd::kLabelDraw, u"" QT_TRANSLATE_NOOP("OrinEdit", "編集可能枠の表示"), m_settings.bLabelDraw},
+        {cmd::kChangeDraw, u"" QT_TRANSLATE_NOOP("OrinEdit", "編集済み枠の表示"), m_settings.bChangeDraw},
     };
     for (const auto &flag : flags) {
-        QAction *action = MakeAction(flag.id, QString::fromUtf16(flag.text));
+        QAction *action = MakeAction(flag.id, UiText(flag.text));
         action->setCheckable(true);
         action->setChecked(flag.value != 0);
         const int id = flag.id;
@@ -136,38 +137,38 @@ void CMainFrame::BuildMenus()
     view->addSeparator();
     new CDesignViewMenu(*view, *m_formGraph, m_ini, this);
     view->addSeparator();
-    QAction *statusBarToggle = MakeAction(cmd::kStatusBar, QStringLiteral("ステータス バー(&S)"));
+    QAction *statusBarToggle = MakeAction(cmd::kStatusBar, tr("ステータス バー(&S)"));
     statusBarToggle->setCheckable(true);
     statusBarToggle->setChecked(true);
     connect(statusBarToggle, &QAction::toggled, this,
             [this](bool on) { statusBar()->setVisible(on); });
     view->addAction(statusBarToggle);
 
-    QMenu *network = bar->addMenu(QStringLiteral("ネットワーク(&N)"));
-    QAction *transmit = MakeAction(cmd::kTransmit, QStringLiteral("伝送実行(&G)"));
+    QMenu *network = bar->addMenu(tr("ネットワーク(&N)"));
+    QAction *transmit = MakeAction(cmd::kTransmit, tr("伝送実行(&G)"));
     connect(transmit, &QAction::triggered, this, &CMainFrame::OnTransmit);
     network->addAction(transmit);
     QAction *networkSettings = MakeAction(cmd::kNetworkSettings,
-                                          QStringLiteral("ネットワーク設定(&N)"));
+                                          tr("ネットワーク設定(&N)"));
     connect(networkSettings, &QAction::triggered, this, &CMainFrame::OnNetworkSettings);
     network->addAction(networkSettings);
 
-    QMenu *help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
-    QAction *helpAction = MakeAction(cmd::kHelp, QStringLiteral("ヘルプ(&H)"));
+    QMenu *help = bar->addMenu(tr("ヘルプ(&H)"));
+    QAction *helpAction = MakeAction(cmd::kHelp, tr("ヘルプ(&H)"));
     connect(helpAction, &QAction::triggered, this, &CMainFrame::OnHelp);
     help->addAction(helpAction);
-    QAction *association = MakeAction(cmd::kFileAssociation, QStringLiteral("拡張子関連付け"));
+    QAction *association = MakeAction(cmd::kFileAssociation, tr("拡張子関連付け"));
     connect(association, &QAction::triggered, this, &CMainFrame::OnFileAssociation);
     help->addAction(association);
     help->addSeparator();
-    QAction *about = MakeAction(cmd::kAbout, QStringLiteral("バージョン情報 OrinEditContents(&A)..."));
+    QAction *about = MakeAction(cmd::kAbout, tr("バージョン情報 OrinEditContents(&A)..."));
     connect(about, &QAction::triggered, this, &CMainFrame::OnAbout);
     help->addAction(about);
 
     // F6 and Shift+F6 move the keyboard focus between the page list and the page pane.
-    QAction *nextPane = MakeAction(cmd::kNextPane, QStringLiteral("次のウィンドウ"));
+    QAction *nextPane = MakeAction(cmd::kNextPane, tr("次のウィンドウ"));
     nextPane->setShortcut(QKeySequence(Qt::Key_F6));
-    QAction *previousPane = MakeAction(cmd::kPreviousPane, QStringLiteral("前のウィンドウ"));
+    QAction *previousPane = MakeAction(cmd::kPreviousPane, tr("前のウィンドウ"));
     previousPane->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
     for (QAction *action : {nextPane, previousPane}) {
         action->setShortcutContext(Qt::WindowShortcut);
@@ -179,8 +180,8 @@ void CMainFrame::BuildMenus()
 void CMainFrame::BuildUndoActions(QMenu *edit, QAction *undo)
 {
     // The texts say what the next undo and redo take back or repeat.
-    const QString undoText = QStringLiteral("元に戻す(&U)");
-    const QString redoText = QStringLiteral("やり直し(&R)");
+    const QString undoText = tr("元に戻す(&U)");
+    const QString redoText = tr("やり直し(&R)");
     QAction *redo = MakeAction(cmd::kEditRedo, redoText);
     redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y),
                         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
@@ -188,8 +189,8 @@ void CMainFrame::BuildUndoActions(QMenu *edit, QAction *undo)
     auto follow = [&stack, undo, redo, undoText, redoText] {
         undo->setEnabled(stack.canUndo());
         redo->setEnabled(stack.canRedo());
-        undo->setText(stack.canUndo() ? undoText + u' ' + stack.undoText() : undoText);
-        redo->setText(stack.canRedo() ? redoText + u' ' + stack.redoText() : redoText);
+        undo->setText(stack.canUndo() ? undoText + u' ' + UiText(stack.undoText()) : undoText);
+        redo->setText(stack.canRedo() ? redoText + u' ' + UiText(stack.redoText()) : redoText);
     };
     connect(&stack, &QUndoStack::indexChanged, this, follow);
     connect(&stack, &QUndoStack::canUndoChanged, this, follow);
@@ -213,7 +214,7 @@ void CMainFrame::RebuildRecentMenu()
     m_recentActions.clear();
     const QStringList &entries = m_recentFiles.Entries();
     if (entries.isEmpty()) {
-        QAction *placeholder = MakeAction(cmd::kRecentFirst, QStringLiteral("最近使ったファイル"));
+        QAction *placeholder = MakeAction(cmd::kRecentFirst, tr("最近使ったファイル"));
         placeholder->setEnabled(false);
         m_recentActions.append(placeholder);
     } else {
@@ -229,12 +230,12 @@ void CMainFrame::RebuildRecentMenu()
 
 void CMainFrame::BuildToolBar()
 {
-    QToolBar *bar = addToolBar(QStringLiteral("ツール バー"));
+    QToolBar *bar = addToolBar(tr("ツール バー"));
     bar->setObjectName(QStringLiteral("toolbar"));
     bar->setIconSize(QSize(24, 24));
     bar->setAllowedAreas(Qt::AllToolBarAreas);
 
-    QAction *openButton = MakeAction(cmd::kToolbarOpen, QStringLiteral("開く"));
+    QAction *openButton = MakeAction(cmd::kToolbarOpen, tr("開く"));
     connect(openButton, &QAction::triggered, this, &CMainFrame::OnToolbarOpen);
     const int order[] = {cmd::kToolbarOpen, cmd::kFileSave, 0, cmd::kEditCut, cmd::kEditCopy,
                          cmd::kEditPaste, 0, cmd::kDesignMode, 0, cmd::kTransmit};
@@ -266,7 +267,7 @@ void CMainFrame::BuildToolBar()
     m_channelBox = new QComboBox(bar);
     m_channelBox->setObjectName(QStringLiteral("channelBox"));
     m_channelBox->setProperty("controlId", kChannelBoxId);
-    m_channelBox->setToolTip(QStringLiteral("伝送チャンネル"));
+    m_channelBox->setToolTip(tr("伝送チャンネル"));
     m_channelBox->setFont(FrameFont());
     for (int channel = 1; channel <= kChannelCount; ++channel)
         m_channelBox->addItem(QString::number(channel));

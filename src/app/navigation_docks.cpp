@@ -21,7 +21,7 @@ namespace {
 QMenu *ViewMenu(CMainFrame &frame)
 {
     for (QAction *action : frame.menuBar()->actions()) {
-        if (action->menu() && action->text() == u"表示(&V)")
+        if (action->menu() && action->text() == CMainFrame::tr("表示(&V)"))
             return action->menu();
     }
     return nullptr;
@@ -74,7 +74,7 @@ NavigationDocks InstallNavigationDocks(CMainFrame &frame)
         return frame.FormList()->ListModel()->Thumbnail(page.background, size,
                                                         frame.Document().Settings().Vertical == 1);
     });
-    docks.map = AddDock(frame, view, QStringLiteral("ナビゲーションマップ"),
+    docks.map = AddDock(frame, view, CMainFrame::tr("ナビゲーションマップ"),
                         QStringLiteral("NavigationMapDock"), map);
     auto followCanvas = [map, canvas] {
         map->SetCurrent(canvas->Engine().ShownPageNumber(), canvas->Engine().FocusItem());
@@ -102,7 +102,7 @@ NavigationDocks InstallNavigationDocks(CMainFrame &frame)
                      [&frame](int pageId, int itemId) { GoTo(frame, pageId, itemId); });
 
     auto *trace = new CTracePanel(*canvas);
-    docks.trace = AddDock(frame, view, QStringLiteral("アクショントレース"),
+    docks.trace = AddDock(frame, view, CMainFrame::tr("アクショントレース"),
                           QStringLiteral("ActionTraceDock"), trace);
     QObject::connect(docks.trace, &QDockWidget::visibilityChanged, trace,
                      [trace](bool visible) { trace->SetListening(visible); });

@@ -2,6 +2,7 @@
 #include "app/qt_prompt.h"
 
 #include "document/document.h"
+#include "model/ui_text.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -43,10 +44,12 @@ PromptAnswer CQtPrompt::MessageBox(const QString &text, const QString &caption,
                                    PromptButtons buttons)
 {
     const bool question = buttons == PromptButtons::YesNo;
-    QMessageBox box(question ? QMessageBox::Warning : QMessageBox::Critical, caption, text,
+    // Texts kept as constants below the widgets arrive untranslated; formatted ones already are.
+    QMessageBox box(question ? QMessageBox::Warning : QMessageBox::Critical, UiText(caption),
+                    UiText(text),
                     question ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
                     m_parent.data());
-    if (!question && caption != u"エラー" && caption != u"ERROR")
+    if (!question && caption != u"エラー" && caption != UiText(u"エラー") && caption != u"ERROR")
         box.setIcon(QMessageBox::Information);
     switch (box.exec()) {
     case QMessageBox::Ok:

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/status_panes.h"
 
+#include "model/ui_text.h"
+
 #include <QApplication>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -22,7 +24,7 @@ const char16_t *const kLockTexts[] = {u"CAP", u"NUM", u"SCRL"};
 
 QString AccessPaneText(const QString &accessTitle, int modeConvertTo)
 {
-    return modeConvertTo != 0 ? QString::fromUtf16(kTestServerTitle) : accessTitle;
+    return modeConvertTo != 0 ? UiText(kTestServerTitle) : accessTitle;
 }
 
 int AccessPaneWidth(const QString &text)
@@ -46,7 +48,7 @@ CStatusPanes::CStatusPanes(QStatusBar *bar, const QFont &font) : QObject(bar)
         label->setObjectName(QStringLiteral("pane%1").arg(i));
         label->setFont(font);
         if (i == kPanePrompt) {
-            label->setText(QString::fromUtf16(kReadyText));
+            label->setText(UiText(kReadyText));
             bar->addWidget(label, 1);
         } else {
             label->setMinimumWidth(widths[i]);

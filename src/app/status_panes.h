@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QCoreApplication>
 #include <QObject>
 #include <QString>
 
@@ -25,8 +26,8 @@ enum StatusPane : int {
     kPaneCount = 8,
 };
 
-inline constexpr char16_t kReadyText[] = u"レディ";
-inline constexpr char16_t kTestServerTitle[] = u"テスト用ローカルサーバ";
+inline constexpr char16_t kReadyText[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "レディ");
+inline constexpr char16_t kTestServerTitle[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "テスト用ローカルサーバ");
 
 // What pane 1 shows: the access title, or the test-server name while the converter test mode
 // is on.

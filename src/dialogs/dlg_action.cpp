@@ -4,6 +4,7 @@
 #include "dialogs/number_fields.h"
 #include "document/document_edits.h"
 #include "model/content_model.h"
+#include "model/ui_text.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -17,16 +18,16 @@ CDlgAction::CDlgAction(const QString &ret, bool pushTextItem, int timerItem, CPr
                        QWidget *parent)
     : QDialog(parent), m_prompt(prompt), m_pushText(pushTextItem), m_timerItem(timerItem)
 {
-    setWindowTitle(QString::fromUtf16(kActionTitle));
+    setWindowTitle(UiText(kActionTitle));
     auto *grid = new QGridLayout(this);
-    grid->addWidget(new QLabel(QStringLiteral("ページ番号（マクロ）"), this), 0, 0);
+    grid->addWidget(new QLabel(tr("ページ番号（マクロ）"), this), 0, 0);
     m_ret = new QLineEdit(ret, this);
     m_ret->setProperty("controlId", 1015);
     grid->addWidget(m_ret, 0, 1, 1, 2);
-    auto *timerLabel = new QLabel(QStringLiteral("タイマー値"), this);
+    auto *timerLabel = new QLabel(tr("タイマー値"), this);
     m_timer = new QLineEdit(QString::number(timerItem), this);
     m_timer->setProperty("controlId", 1016);
-    auto *seconds = new QLabel(QStringLiteral("秒"), this);
+    auto *seconds = new QLabel(tr("秒"), this);
     grid->addWidget(timerLabel, 1, 0);
     grid->addWidget(m_timer, 1, 1);
     grid->addWidget(seconds, 1, 2);
@@ -34,7 +35,7 @@ CDlgAction::CDlgAction(const QString &ret, bool pushTextItem, int timerItem, CPr
                        static_cast<QWidget *>(seconds)})
         w->setVisible(pushTextItem);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(tr("キャンセル"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     grid->addWidget(buttons, 2, 0, 1, 3);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QCoreApplication>
 #include <QDialog>
 
 #include <optional>
@@ -14,7 +15,7 @@ class CContentModel;
 class CDocumentEdits;
 class CPrompt;
 
-inline constexpr char16_t kActionTitle[] = u"アクション編集";
+inline constexpr char16_t kActionTitle[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "アクション編集");
 
 // The action edit "アクション編集" of one item: its `ret` action string, and for the page's
 // push-text item the page's item timer.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "dialogs/dlg_clist.h"
 
+#include "model/ui_text.h"
+
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -9,7 +11,7 @@ namespace orin {
 
 CDlgCList::CDlgCList(const QByteArray &file, QWidget *parent) : QDialog(parent)
 {
-    setWindowTitle(QString::fromUtf16(kChannelListTitle));
+    setWindowTitle(UiText(kChannelListTitle));
     auto *grid = new QGridLayout(this);
     const QList<ChannelListRow> rows = ParseChannelList(file);
     for (int i = 0; i < kChannelListRows; ++i) {

@@ -3,6 +3,7 @@
 
 #include "model/channel_list.h"
 
+#include <QCoreApplication>
 #include <QByteArray>
 #include <QDialog>
 #include <QList>
@@ -12,7 +13,7 @@ class QLabel;
 
 namespace orin {
 
-inline constexpr char16_t kChannelListTitle[] = u"チャンネルリスト";
+inline constexpr char16_t kChannelListTitle[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "チャンネルリスト");
 
 // The read-only list "チャンネルリスト": 15 numbered rows of name and type.
 class CDlgCList : public QDialog {

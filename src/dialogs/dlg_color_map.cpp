@@ -3,6 +3,7 @@
 
 #include "dialogs/color_map_grid.h"
 #include "document/prompt.h"
+#include "model/ui_text.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -37,7 +38,7 @@ CDlgColorMap::CDlgColorMap(const CColourMap &map, int selected, int start, int e
                            CPrompt &prompt, QWidget *parent)
     : QDialog(parent), m_prompt(prompt), m_selected(selected), m_start(start), m_end(end)
 {
-    setWindowTitle(QString::fromUtf16(kColorMapDialogTitle));
+    setWindowTitle(UiText(kColorMapDialogTitle));
     for (int i = 0; i < 256; ++i)
         m_entries[size_t(i)] = map.ColourOf(i);
 
@@ -82,10 +83,10 @@ CDlgColorMap::CDlgColorMap(const CColourMap &map, int selected, int start, int e
     m_startEdit->setObjectName(QStringLiteral("rangeStart")); // 1020
     m_endEdit = new QLineEdit(this);
     m_endEdit->setObjectName(QStringLiteral("rangeEnd")); // 1021
-    auto *tilde = new QLabel(QStringLiteral("～"), this);
-    m_rangeCheck = new QCheckBox(QStringLiteral("編集範囲変更"), this); // 1023
+    auto *tilde = new QLabel(tr("～"), this);
+    m_rangeCheck = new QCheckBox(tr("編集範囲変更"), this); // 1023
     m_rangeCheck->setObjectName(QStringLiteral("rangeCheck"));
-    m_storeButton = new QPushButton(QStringLiteral("変更"), this); // 1024
+    m_storeButton = new QPushButton(tr("変更"), this); // 1024
     m_storeButton->setObjectName(QStringLiteral("store"));
     for (QWidget *hidden : {static_cast<QWidget *>(m_startEdit), static_cast<QWidget *>(tilde),
                             static_cast<QWidget *>(m_endEdit),
@@ -98,7 +99,7 @@ CDlgColorMap::CDlgColorMap(const CColourMap &map, int selected, int start, int e
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("ok"));
     ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    auto *cancel = new QPushButton(tr("キャンセル"), this);
     cancel->setObjectName(QStringLiteral("cancel"));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -274,7 +275,7 @@ void CDlgColorMap::OnRangeCheck(bool checked)
     const int end = m_endEdit->text().trimmed().toInt(&endOk);
     if (!startOk || !endOk || start < kLowestRangeStart || start > m_end || end < m_start
         || end > 255) {
-        m_prompt.MessageBox(QString::fromUtf16(kRangeErrorMessage), QStringLiteral("エラー"),
+        m_prompt.MessageBox(UiText(kRangeErrorMessage), tr("エラー"),
                             PromptButtons::Ok);
         const QSignalBlocker blocker(m_rangeCheck);
         m_rangeCheck->setChecked(true);

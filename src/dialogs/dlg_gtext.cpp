@@ -20,10 +20,10 @@ CDlgGText::CDlgGText(QWidget *parent) : QDialog(parent)
     m_edit->setProperty("controlId", 1001);
     m_edit->setAcceptRichText(false);
     m_edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_update = new QPushButton(QStringLiteral("更新"), this);
+    m_update = new QPushButton(tr("更新"), this);
     m_update->setProperty("controlId", 1002);
     m_update->setAutoDefault(false);
-    m_cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    m_cancel = new QPushButton(tr("キャンセル"), this);
     m_cancel->setProperty("controlId", 1003);
     m_cancel->setAutoDefault(false);
     connect(m_update, &QPushButton::clicked, this, [this] {

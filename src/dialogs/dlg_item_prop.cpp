@@ -5,7 +5,9 @@
 #include "dialogs/number_fields.h"
 #include "document/document_edits.h"
 #include "images/colour_map.h"
+#include "model/ui_text.h"
 
+#include <QCoreApplication>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -32,7 +34,7 @@ int NumberOf(const QLineEdit *field)
 
 QString WordWrapTip()
 {
-    return QStringLiteral("数字の１の位で以下の指定ができます。\n"
+    return QCoreApplication::translate("OrinEdit", "数字の１の位で以下の指定ができます。\n"
                           "   0：なし\n"
                           "   1：ワードラップ\n"
                           "   2：文字のボールド指定\n"
@@ -49,24 +51,24 @@ QString WordWrapTip()
 
 QString ItemModeTip()
 {
-    return QStringLiteral("アイテムを以下の専用モードにします。\n"
-                          "  0:\u3000一般アイテム\n"
-                          "  1:\u3000カーソル専用アイテム\n"
-                          "  2:\u3000テキスト表示専用アイテム\n"
-                          "  3:\u3000テキスト表示専用アイテム(センタリング)\n"
+    return QCoreApplication::translate("OrinEdit", "アイテムを以下の専用モードにします。\n"
+                          "  0:　一般アイテム\n"
+                          "  1:　カーソル専用アイテム\n"
+                          "  2:　テキスト表示専用アイテム\n"
+                          "  3:　テキスト表示専用アイテム(センタリング)\n"
                           "  4:  一般アイテム(非表示)\n"
                           "  5:  テキスト表示専用アイテム(行間24px)\n"
                           "  6:  テキスト表示専用アイテム(行間28px)\n"
                           "  7:  テキスト表示専用アイテム(行間32px)\n"
                           "  50～54:  画像を1/2,1/3,1/4,1/6,1/8で表示          \n"
-                          "  100～\u3000： 専用アイテムのユーザ拡張");
+                          "  100～　： 専用アイテムのユーザ拡張");
 }
 
 CDlgItemProp::CDlgItemProp(const PageItem &item, const CColourMap &colourMap, CPrompt &prompt,
                            QWidget *parent)
     : QDialog(parent), m_item(item), m_colourMap(colourMap), m_prompt(prompt)
 {
-    setWindowTitle(QString::fromUtf16(kItemPropTitle));
+    setWindowTitle(UiText(kItemPropTitle));
     auto *grid = new QGridLayout(this);
     int line = 0;
     auto number = [](int v) { return QString::number(v); };
@@ -88,22 +90,22 @@ CDlgItemProp::CDlgItemProp(const PageItem &item, const CColourMap &colourMap, CP
 
     QLineEdit *id = AddField(1020, number(item.id));
     id->setReadOnly(true);
-    row(QStringLiteral("アイテムID"), id);
+    row(tr("アイテムID"), id);
     row(QStringLiteral("X"), AddField(1021, whole(item.x)));
     row(QStringLiteral("Y"), AddField(1022, whole(item.y)));
     row(QStringLiteral("Width"), AddField(1023, whole(item.width)));
     row(QStringLiteral("Height"), AddField(1024, whole(item.height)));
     QLineEdit *color = AddField(1025, number(item.color));
     QPushButton *colorButton = colourButton(1107, 1025);
-    row(QStringLiteral("テキスト色"), color, colorButton);
-    row(QStringLiteral("テキストサイズ"), AddField(1026, number(item.size)));
+    row(tr("テキスト色"), color, colorButton);
+    row(tr("テキストサイズ"), AddField(1026, number(item.size)));
     QLineEdit *bcolor = AddField(1027, number(item.bcolor));
     QPushButton *bcolorButton = colourButton(1108, 1027);
-    row(QStringLiteral("背景色"), bcolor, bcolorButton);
-    row(QStringLiteral("文字フォント\n(WorWrap)"), AddField(1028, number(item.wordwrap)));
-    row(QStringLiteral("専用アイテム"), AddField(1029, number(item.idg)));
-    row(QStringLiteral("アクション(決定)"), AddField(1030, item.ret));
-    grid->addWidget(new QLabel(QStringLiteral("マージン"), this), line++, 0);
+    row(tr("背景色"), bcolor, bcolorButton);
+    row(tr("文字フォント\n(WorWrap)"), AddField(1028, number(item.wordwrap)));
+    row(tr("専用アイテム"), AddField(1029, number(item.idg)));
+    row(tr("アクション(決定)"), AddField(1030, item.ret));
+    grid->addWidget(new QLabel(tr("マージン"), this), line++, 0);
     row(QStringLiteral("X"), AddField(1031, number(item.margin_x)));
     row(QStringLiteral("Y"), AddField(1032, number(item.margin_y)));
     row(QStringLiteral("↑"), AddField(1033, item.up));
@@ -112,12 +114,12 @@ CDlgItemProp::CDlgItemProp(const PageItem &item, const CColourMap &colourMap, CP
     row(QStringLiteral("→"), AddField(1036, item.right));
     row(QStringLiteral("Picture No."), AddField(1037, number(item.pic_no)));
     row(QStringLiteral("Text No."), AddField(1038, number(item.text_no)));
-    grid->addWidget(new QLabel(QStringLiteral("座標系はハイビジョン1920×1080(1080×1920）の半分の値になります。"),
+    grid->addWidget(new QLabel(tr("座標系はハイビジョン1920×1080(1080×1920）の半分の値になります。"),
                                this), line++, 0, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("画像のサイズはWidth,Heightの2倍の値になります。"), this),
+    grid->addWidget(new QLabel(tr("画像のサイズはWidth,Heightの2倍の値になります。"), this),
                     line++, 0, 1, 3);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(tr("キャンセル"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     grid->addWidget(buttons, line, 0, 1, 3);

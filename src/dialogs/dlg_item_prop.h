@@ -3,6 +3,7 @@
 
 #include "model/content_model.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QHash>
 
@@ -15,7 +16,7 @@ class CContentModel;
 class CDocumentEdits;
 class CPrompt;
 
-inline constexpr char16_t kItemPropTitle[] = u"アイテム属性";
+inline constexpr char16_t kItemPropTitle[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "アイテム属性");
 
 // The two tips of the item dialog, shown near the cursor while it is within 5 pixels of the
 // style-and-font field (1028) or the item-mode field (1029).

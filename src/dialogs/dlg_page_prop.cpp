@@ -2,7 +2,9 @@
 #include "dialogs/dlg_page_prop.h"
 
 #include "dialogs/number_fields.h"
+#include "model/ui_text.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QGridLayout>
@@ -21,10 +23,10 @@ int FieldValue(const QLineEdit *field)
 QString NextNoteFor(int timerMode)
 {
     if (timerMode == 1)
-        return QStringLiteral("（→のページ）");
+        return QCoreApplication::translate("OrinEdit", "（→のページ）");
     if (timerMode == 2)
-        return QStringLiteral("（↓のページ）");
-    return QStringLiteral("（ページ順送り）");
+        return QCoreApplication::translate("OrinEdit", "（↓のページ）");
+    return QCoreApplication::translate("OrinEdit", "（ページ順送り）");
 }
 
 } // namespace
@@ -33,7 +35,7 @@ CDlgPageProp::CDlgPageProp(int pageId, const PageProperties &values, int timerMo
                            CPrompt &prompt, QWidget *parent)
     : QDialog(parent), m_prompt(prompt)
 {
-    setWindowTitle(QString::fromUtf16(kPagePropTitle));
+    setWindowTitle(UiText(kPagePropTitle));
     auto *grid = new QGridLayout(this);
     int line = 0;
     auto row = [&](const QString &label, QLineEdit *field, const QString &note) {
@@ -49,32 +51,32 @@ CDlgPageProp::CDlgPageProp(int pageId, const PageProperties &values, int timerMo
 
     QLineEdit *id = AddField(1069, pageId);
     id->setReadOnly(true);
-    row(QStringLiteral("ページID"), id, QString());
-    row(QStringLiteral("ページタイマー値"), AddField(1016, values.timer),
-        QStringLiteral("秒後に次のページに遷移します\n（０のときは遷移しません）"));
+    row(tr("ページID"), id, QString());
+    row(tr("ページタイマー値"), AddField(1016, values.timer),
+        tr("秒後に次のページに遷移します\n（０のときは遷移しません）"));
     QLineEdit *next = AddField(1068, values.next);
     next->setEnabled(timerMode == 1 || timerMode == 2);
     m_nextNote = new QLabel(NextNoteFor(timerMode), this);
     m_nextNote->setProperty("controlId", 1019);
-    grid->addWidget(new QLabel(QStringLiteral("次のページID"), this), line, 0);
+    grid->addWidget(new QLabel(tr("次のページID"), this), line, 0);
     grid->addWidget(next, line, 1);
     grid->addWidget(m_nextNote, line, 2);
-    grid->addWidget(new QLabel(QStringLiteral("（０はストップ）"), this), line, 3);
+    grid->addWidget(new QLabel(tr("（０はストップ）"), this), line, 3);
     ++line;
-    heading(QStringLiteral("-------------------------　テキスト出力------------------------------------"));
-    row(QStringLiteral("マーキー"), AddField(1072, values.marquee), QStringLiteral("（０は未指定）"));
-    row(QStringLiteral("スピード"), AddField(1073, values.marquee_speed),
-        QStringLiteral("（0、1～12）"));
-    row(QStringLiteral("プッシュテキスト\n(アイテムタイマー)"), AddField(1074, values.timer_ino),
-        QStringLiteral("（０は未指定）"));
-    row(QStringLiteral("スピード"), AddField(1075, values.timer_item), QStringLiteral("（秒間隔）"));
-    heading(QStringLiteral("-------------------------　詳細 (リモート管理用) ------------------------------------"));
-    row(QStringLiteral("カーソルフォーカス"), AddField(1070, values.defitem), QString());
-    row(QStringLiteral("カーソルカラー"), AddField(1071, values.curcol), QString());
-    row(QStringLiteral("戻るキー"), AddField(1076, values.back), QString());
+    heading(tr("-------------------------　テキスト出力------------------------------------"));
+    row(tr("マーキー"), AddField(1072, values.marquee), tr("（０は未指定）"));
+    row(tr("スピード"), AddField(1073, values.marquee_speed),
+        tr("（0、1～12）"));
+    row(tr("プッシュテキスト\n(アイテムタイマー)"), AddField(1074, values.timer_ino),
+        tr("（０は未指定）"));
+    row(tr("スピード"), AddField(1075, values.timer_item), tr("（秒間隔）"));
+    heading(tr("-------------------------　詳細 (リモート管理用) ------------------------------------"));
+    row(tr("カーソルフォーカス"), AddField(1070, values.defitem), QString());
+    row(tr("カーソルカラー"), AddField(1071, values.curcol), QString());
+    row(tr("戻るキー"), AddField(1076, values.back), QString());
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(tr("キャンセル"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     grid->addWidget(buttons, line, 0, 1, 4);

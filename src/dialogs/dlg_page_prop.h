@@ -3,6 +3,7 @@
 
 #include "document/document_edits.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QHash>
 
@@ -13,7 +14,7 @@ namespace orin {
 
 class CPrompt;
 
-inline constexpr char16_t kPagePropTitle[] = u"ページ属性設定";
+inline constexpr char16_t kPagePropTitle[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "ページ属性設定");
 
 // The page properties "ページ属性設定" of one page: timer, next page by the TimerMode
 // (disabled for mode 0, whose next page is the next row's), marquee, push text, cursor focus and

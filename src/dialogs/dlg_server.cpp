@@ -3,6 +3,7 @@
 
 #include "dialogs/number_fields.h"
 #include "document/prompt.h"
+#include "model/ui_text.h"
 
 #include <QButtonGroup>
 #include <QDateEdit>
@@ -19,9 +20,9 @@ namespace orin {
 
 CDlgServer::CDlgServer(int type, int number, const QDateTime &recordTime, CPrompt &prompt,
                        QWidget *parent)
-    : CDlgServer(Labels{QStringLiteral("放送中データ (エディト中のデータ)"),
-                        QStringLiteral("ID指定："),
-                        QStringLiteral("日時指定（すでに放送した同録データ取得）"), 8, true},
+    : CDlgServer(Labels{tr("放送中データ (エディト中のデータ)"),
+                        tr("ID指定："),
+                        tr("日時指定（すでに放送した同録データ取得）"), 8, true},
                  type, number, recordTime, prompt, parent)
 {
 }
@@ -35,7 +36,7 @@ CDlgServer::CDlgServer(const Labels &labels, int type, int number, const QDateTi
 
 void CDlgServer::Build(const Labels &labels, int type, int number, const QDateTime &recordTime)
 {
-    setWindowTitle(QString::fromUtf16(kServerDialogTitle));
+    setWindowTitle(UiText(kServerDialogTitle));
     auto *grid = new QGridLayout;
     auto *group = new QButtonGroup(this);
     const QString texts[3] = {labels.onAir, labels.number, labels.recorded};
@@ -46,7 +47,7 @@ void CDlgServer::Build(const Labels &labels, int type, int number, const QDateTi
     }
     m_types[0]->setVisible(labels.onAirShown);
     if (!labels.onAirShown)
-        grid->addWidget(new QLabel(QStringLiteral("番組ＩＤ："), this), 0, 1);
+        grid->addWidget(new QLabel(tr("番組ＩＤ："), this), 0, 1);
     m_numberField = new QLineEdit(QString::number(number), this);
     grid->addWidget(m_numberField, 1, 1);
     m_date = new QDateEdit(recordTime.date(), this);
@@ -55,7 +56,7 @@ void CDlgServer::Build(const Labels &labels, int type, int number, const QDateTi
     m_time->setDisplayFormat(QStringLiteral("HH:mm:ss"));
     grid->addWidget(m_date, 2, 1);
     grid->addWidget(m_time, 2, 2);
-    m_now = new QPushButton(QStringLiteral("現在値セット"), this);
+    m_now = new QPushButton(tr("現在値セット"), this);
     grid->addWidget(m_now, 3, 2);
     connect(m_now, &QPushButton::clicked, this, [this] {
         const QDateTime now = QDateTime::currentDateTime();
@@ -83,8 +84,8 @@ void CDlgServer::accept()
 {
     const std::optional<int> number = ParseNumberField(m_numberField->text());
     if (!number || *number < 1 || *number > m_maxNumber) {
-        m_prompt.MessageBox(QString::fromUtf16(kRangeMessage).arg(1).arg(m_maxNumber),
-                            QStringLiteral("エラー"), PromptButtons::Ok);
+        m_prompt.MessageBox(UiText(kRangeMessage).arg(1).arg(m_maxNumber),
+                            tr("エラー"), PromptButtons::Ok);
         m_numberField->setFocus();
         return;
     }
@@ -102,11 +103,11 @@ void CDlgServer::accept()
 
 CDlgOnline::CDlgOnline(int type, int number, const QDateTime &recordTime, CPrompt &prompt,
                        std::function<void(QWidget *)> showChannelList, QWidget *parent)
-    : CDlgServer(Labels{QString(), QStringLiteral("最新データ"), QStringLiteral("日時指定"), 15,
+    : CDlgServer(Labels{QString(), tr("最新データ"), tr("日時指定"), 15,
                         false},
                  type, number, recordTime, prompt, parent)
 {
-    m_channelList = new QPushButton(QStringLiteral("チャンネルリスト"), this);
+    m_channelList = new QPushButton(tr("チャンネルリスト"), this);
     layout()->addWidget(m_channelList);
     connect(m_channelList, &QPushButton::clicked, this,
             [this, showChannelList] {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDialog>
 
@@ -21,8 +22,8 @@ namespace orin {
 
 class CPrompt;
 
-inline constexpr char16_t kServerDialogTitle[] = u"サーバーロード";
-inline constexpr char16_t kRangeMessage[] = u"%1 から %2 までの整数を入力してください。";
+inline constexpr char16_t kServerDialogTitle[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "サーバーロード");
+inline constexpr char16_t kRangeMessage[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "%1 から %2 までの整数を入力してください。");
 
 class CDlgServer : public QDialog {
     Q_OBJECT

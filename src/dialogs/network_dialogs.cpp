@@ -3,6 +3,7 @@
 
 #include "dialogs/network_fields.h"
 #include "document/prompt.h"
+#include "model/ui_text.h"
 #include "settings/password_scramble.h"
 
 #include <QCheckBox>
@@ -22,7 +23,7 @@ const char kControlId[] = "controlId";
 CNetworkDialog::CNetworkDialog(const AppSettings &settings, CPrompt &prompt, QWidget *parent)
     : QDialog(parent), m_values(settings), m_prompt(prompt)
 {
-    setWindowTitle(QString::fromUtf16(kNetworkSettingsTitle));
+    setWindowTitle(UiText(kNetworkSettingsTitle));
 }
 
 QWidget *CNetworkDialog::Control(int controlId) const
@@ -88,7 +89,7 @@ QRadioButton *CNetworkDialog::AddRadio(int controlId, const QString &label, bool
 QWidget *CNetworkDialog::MakeButtons()
 {
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(tr("キャンセル"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     return buttons;
@@ -125,14 +126,14 @@ bool CNetworkDialog::CheckFields()
             continue;
         QString message;
         if (m_addresses.contains(edit) && !NormalizedAddress(edit->text()))
-            message = QString::fromUtf16(kAddressMessage);
+            message = UiText(kAddressMessage);
         else if (m_ports.contains(edit) && !ParsePort(edit->text()))
-            message = QString::fromUtf16(kPortMessage);
+            message = UiText(kPortMessage);
         else if (m_passwords.contains(edit))
             message = PasswordRefusalMessage(edit->text());
         if (message.isEmpty())
             continue;
-        m_prompt.MessageBox(message, QStringLiteral("エラー"), PromptButtons::Ok);
+        m_prompt.MessageBox(message, tr("エラー"), PromptButtons::Ok);
         edit->setFocus();
         edit->selectAll();
         return false;

@@ -3,6 +3,7 @@
 
 #include "dialogs/network_dialogs.h"
 
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -37,7 +38,7 @@ QGroupBox *AddAccessRowAndGroup(QDialog *dialog, QVBoxLayout *layout, QWidget *a
                                 const QString &groupTitle)
 {
     auto *top = new QGridLayout;
-    top->addWidget(new QLabel(QStringLiteral("アクセス先"), dialog), 0, 0);
+    top->addWidget(new QLabel(QCoreApplication::translate("OrinEdit", "アクセス先"), dialog), 0, 0);
     top->addWidget(accessField, 0, 1);
     layout->addLayout(top);
     auto *group = new QGroupBox(groupTitle, dialog);
@@ -52,12 +53,12 @@ CDlgFTPWEB::CDlgFTPWEB(const AppSettings &settings, CPrompt &prompt, QWidget *pa
 {
     auto *layout = new QVBoxLayout(this);
     CRows rows(AddAccessRowAndGroup(this, layout, AddText(1125, m_values.AccessTitle),
-                                    QStringLiteral("FTPサーバ （BML用Webアクセス）")));
-    rows.Add(QStringLiteral("サーバーIP Address："), AddAddress(1086, m_values.FTPWebAddress));
+                                    tr("FTPサーバ （BML用Webアクセス）")));
+    rows.Add(tr("サーバーIP Address："), AddAddress(1086, m_values.FTPWebAddress));
     rows.Add(QStringLiteral("Port"), AddPort(1084, m_values.FTPWebPort));
     rows.Add(QStringLiteral("User"), AddText(1085, m_values.FTPWebUser));
     rows.Add(QStringLiteral("Password"), AddPassword(1087, m_values.FTPWebPassword));
-    rows.Add(QStringLiteral("書込みフォルダ"), AddText(1077, m_values.FTPWebFolder));
+    rows.Add(tr("書込みフォルダ"), AddText(1077, m_values.FTPWebFolder));
     rows.Add(QString(), AddCheck(1119, QStringLiteral("PASV"), m_values.PASV4));
     layout->addWidget(MakeButtons());
 }
@@ -78,8 +79,8 @@ CDlgFTPNET::CDlgFTPNET(const AppSettings &settings, CPrompt &prompt, QWidget *pa
 {
     auto *layout = new QVBoxLayout(this);
     CRows rows(AddAccessRowAndGroup(this, layout, AddText(1125, m_values.AccessTitle),
-                                    QStringLiteral("データ放送サーバ Networkアクセス")));
-    rows.Add(QStringLiteral("サーバーIP Address："), AddAddress(1096, m_values.FTPNetAddress));
+                                    tr("データ放送サーバ Networkアクセス")));
+    rows.Add(tr("サーバーIP Address："), AddAddress(1096, m_values.FTPNetAddress));
     rows.Add(QStringLiteral("Port"), AddPort(1095, m_values.FTPNetPort));
     rows.Add(QStringLiteral("User"), AddText(1094, m_values.FTPNetUser));
     rows.Add(QStringLiteral("Password"), AddPassword(1093, m_values.FTPNetPassword));

@@ -2,7 +2,9 @@
 #include "dialogs/number_fields.h"
 
 #include "document/prompt.h"
+#include "model/ui_text.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 
 #include <limits>
@@ -32,7 +34,7 @@ bool CheckNumberFields(const QList<QLineEdit *> &fields, CPrompt &prompt)
         if (!field || !field->isEnabled() || field->isReadOnly())
             continue;
         if (!ParseNumberField(field->text())) {
-            prompt.MessageBox(QString::fromUtf16(kNumberMessage), QStringLiteral("エラー"),
+            prompt.MessageBox(UiText(kNumberMessage), QCoreApplication::translate("OrinEdit", "エラー"),
                               PromptButtons::Ok);
             field->setFocus();
             field->selectAll();

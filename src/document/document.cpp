@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "document/document.h"
 
+#include "model/ui_text.h"
 #include "settings/edition_info.h"
 #include "document/prompt.h"
 #include "actions/data_slimming.h"
@@ -8,6 +9,7 @@
 #include "document/undo_commands.h"
 #include "model/project_writer.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -99,7 +101,7 @@ QString CDocument::AskFileName(const QString &title, bool forOpen,
     FileDialogRequest request;
     request.kind = forOpen ? FileDialogKind::Open : FileDialogKind::Save;
     request.title = title;
-    request.filterText = QString::fromUtf16(kProjectFilterText);
+    request.filterText = UiText(kProjectFilterText);
     request.filterPatterns = QString::fromUtf16(kProjectFilterPatterns).split(u';');
     request.startFolder = m_projectFolder;
     request.startFile = startFile;
@@ -123,7 +125,7 @@ void CDocument::SetSizeLine(const QString &text)
 
 bool CDocument::Open()
 {
-    const QString chosen = AskFileName(QString::fromUtf16(kOpenDialogTitle), true);
+    const QString chosen = AskFileName(UiText(kOpenDialogTitle), true);
     if (chosen.isEmpty())
         return false;
     // The name becomes the current path inside OpenProjectFile, after the question about the
@@ -135,8 +137,8 @@ bool CDocument::OpenProjectFile(const QString &path)
 {
     if (m_modified) {
         const PromptAnswer answer =
-            m_prompt.MessageBox(QString::fromUtf16(kSaveBeforeOpenQuestion),
-                                QString::fromUtf16(kWarningCaption), PromptButtons::YesNo);
+            m_prompt.MessageBox(UiText(kSaveBeforeOpenQuestion),
+                                UiText(kWarningCaption), PromptButtons::YesNo);
         if (answer == PromptAnswer::Yes && !Save())
             return false;
         if (answer == PromptAnswer::Cancel)
@@ -166,8 +168,8 @@ bool CDocument::OpenProjectFile(const QString &path)
     m_undoStack.clear();
     emit ProjectOpened();
     if (damaged) {
-        m_prompt.MessageBox(QString::fromUtf16(kDamagedFileWarning),
-                            QString::fromUtf16(kWarningCaption), PromptButtons::Ok);
+        m_prompt.MessageBox(UiText(kDamagedFileWarning),
+                            UiText(kWarningCaption), PromptButtons::Ok);
     }
     return true;
 }
@@ -186,8 +188,8 @@ bool CDocument::ShowLoadedProject(const QString &path, ProjectIntegrity *integri
     if ((!unicode && extension != u"bjp")
         || !LoadProject(path, unicode, settings, used, loaded, m_services, &found)
         || found == ProjectIntegrity::NoRoot) {
-        m_prompt.MessageBox(QString::fromUtf16(kOpenFailedMessage),
-                            QString::fromUtf16(kErrorCaption), PromptButtons::Ok);
+        m_prompt.MessageBox(UiText(kOpenFailedMessage),
+                            UiText(kErrorCaption), PromptButtons::Ok);
         return false;
     }
     m_model = std::move(loaded);
@@ -208,7 +210,7 @@ bool CDocument::SaveTo(const QString &path)
     if (!result.ok) {
         // The operator must see that the content is not saved: title, modified flag and the
         // current file stay as they were.
-        m_prompt.MessageBox(result.message, QString::fromUtf16(kErrorCaption),
+        m_prompt.MessageBox(result.message, UiText(kErrorCaption),
                             PromptButtons::Ok);
         return false;
     }
@@ -226,7 +228,7 @@ bool CDocument::Save()
     QString path = m_currentPath;
     if (path.isEmpty()) {
         // The dialog of a first save carries the title of the open dialog, as it always has.
-        const QString chosen = AskFileName(QString::fromUtf16(kOpenDialogTitle), false);
+        const QString chosen = AskFileName(UiText(kOpenDialogTitle), false);
         if (chosen.isEmpty())
             return false;
         path = ApplyExtensionRule(chosen);
@@ -238,7 +240,7 @@ bool CDocument::SaveAs()
 {
     // The dialog starts with the current file name, the usual start of a new version.
     const QString chosen =
-        AskFileName(QString::fromUtf16(kSaveAsDialogTitle), false, m_currentPath);
+        AskFileName(UiText(kSaveAsDialogTitle), false, m_currentPath);
     if (chosen.isEmpty())
         return false;
     return SaveTo(ApplyExtensionRule(chosen));
@@ -246,13 +248,13 @@ bool CDocument::SaveAs()
 
 bool CDocument::PortableSave()
 {
-    const QString chosen = AskFileName(QString::fromUtf16(kPortableDialogTitle), false);
+    const QString chosen = AskFileName(UiText(kPortableDialogTitle), false);
     if (chosen.isEmpty())
         return false;
     const QString path = ApplyExtensionRule(chosen);
     if (QFileInfo::exists(path)) {
-        m_prompt.MessageBox(QString::fromUtf16(kPortableExistsMessage),
-                            QString::fromUtf16(kErrorCaption), PromptButtons::Ok);
+        m_prompt.MessageBox(UiText(kPortableExistsMessage),
+                            UiText(kErrorCaption), PromptButtons::Ok);
         return false;
     }
     BusyScope busy(m_busy);
@@ -262,7 +264,7 @@ bool CDocument::PortableSave()
     const FileResult result =
         SaveProject(m_model, path, SaveMode::Portable, contentFolder, m_settings);
     if (!result.ok) {
-        m_prompt.MessageBox(result.message, QString::fromUtf16(kErrorCaption),
+        m_prompt.MessageBox(result.message, UiText(kErrorCaption),
                             PromptButtons::Ok);
         return false;
     }
@@ -291,13 +293,13 @@ DropResult CDocument::DropFiles(const QStringList &paths)
 
 bool CDocument::SlimData()
 {
-    if (m_prompt.MessageBox(kSlimQuestion.toString(), kSlimCaption.toString(),
+    if (m_prompt.MessageBox(UiText(kSlimQuestion), UiText(kSlimCaption),
                             PromptButtons::YesNo) != PromptAnswer::Yes)
         return false;
     const TableValues before = CaptureTables(m_model, kImageTables);
     SlimUnusedImages(m_model);
     // Slimming keeps the modified flag as it was, also when it is undone or redone.
-    Push(new CTablesCommand(*this, m_model, QStringLiteral("データスリム化"), kImageTables,
+    Push(new CTablesCommand(*this, m_model, QCoreApplication::translate("OrinEdit", "データスリム化"), kImageTables,
                             before, CaptureTables(m_model, kImageTables),
                             {false, true, SizeForm::Decimal, false}));
     return true;
@@ -330,8 +332,8 @@ bool CDocument::QueryClose()
 {
     if (!m_modified)
         return true;
-    return m_prompt.MessageBox(QString::fromUtf16(kDiscardQuestion),
-                               QString::fromUtf16(kWarningCaption),
+    return m_prompt.MessageBox(UiText(kDiscardQuestion),
+                               UiText(kWarningCaption),
                                PromptButtons::YesNo) == PromptAnswer::Yes;
 }
 

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
+#include <QCoreApplication>
 #include "document/document_edits.h"
+#include "model/ui_text.h"
 
 #include "actions/action_strings.h"
 #include "actions/page_merge.h"
@@ -14,14 +16,14 @@ namespace orin {
 
 namespace {
 
-const QString kCommentText = QStringLiteral("コメント変更");
-const QString kPagePropText = QStringLiteral("ページ属性");
-const QString kItemPropText = QStringLiteral("アイテム属性");
-const QString kActionText = QStringLiteral("アクション編集");
-const QString kTextEditText = QStringLiteral("テキスト編集");
-const QString kBackgroundText = QStringLiteral("画像変更");
-const QString kImageText = QStringLiteral("画像変更");
-const QString kAddImageText = QStringLiteral("画像追加");
+const QString kCommentText = QStringLiteral(QT_TRANSLATE_NOOP("OrinEdit", "コメント変更"));
+const QString kPagePropText = QStringLiteral(QT_TRANSLATE_NOOP("OrinEdit", "ページ属性"));
+const QString kItemPropText = QStringLiteral(QT_TRANSLATE_NOOP("OrinEdit", "アイテム属性"));
+const QString kActionText = QStringLiteral(QT_TRANSLATE_NOOP("OrinEdit", "アクション編集"));
+const QString kTextEditText = QStringLiteral(QT_TRANSLATE_NOOP("OrinEdit", "テキスト編集"));
+const QString kBackgroundText = QStringLiteral(QT_TRANSLATE_NOOP("OrinEdit", "画像変更"));
+const QString kImageText = QStringLiteral(QT_TRANSLATE_NOOP("OrinEdit", "画像変更"));
+const QString kAddImageText = QStringLiteral(QT_TRANSLATE_NOOP("OrinEdit", "画像追加"));
 
 bool SameItem(const PageItem &a, const PageItem &b)
 {
@@ -101,8 +103,8 @@ bool CDocumentEdits::AskDeletePage(int row)
 {
     if (!m_model.pages.IsValidIndex(row))
         return false;
-    if (m_prompt.MessageBox(QString::fromUtf16(kDeletePageQuestion),
-                            QString::fromUtf16(kWarningCaption),
+    if (m_prompt.MessageBox(UiText(kDeletePageQuestion),
+                            UiText(kWarningCaption),
                             PromptButtons::YesNo) != PromptAnswer::Yes)
         return false;
     return m_document.DeletePage(row);
@@ -121,7 +123,7 @@ int CDocumentEdits::DropPageRow(int source, int target, bool copy)
         auto duplicate = std::make_unique<CMyProgramInfo>(*m_model.pages.At(source));
         duplicate->id = id;
         m_document.Push(new CInsertPageCommand(m_document, m_model, target, std::move(duplicate),
-                                               QStringLiteral("ページ複製")));
+                                               QCoreApplication::translate("OrinEdit", "ページ複製")));
         return target;
     }
     // Dropped on its own row or just below it: the order stays.
@@ -172,7 +174,7 @@ bool CDocumentEdits::RenumberPages()
         return false;
     const TableValues before = CaptureTables(m_model, kPagesAndTexts);
     orin::RenumberPages(m_model);
-    m_document.Push(new CTablesCommand(m_document, m_model, QStringLiteral("リナンバリング"),
+    m_document.Push(new CTablesCommand(m_document, m_model, QCoreApplication::translate("OrinEdit", "リナンバリング"),
                                        kPagesAndTexts, before,
                                        CaptureTables(m_model, kPagesAndTexts), EditEffect()));
     return true;
@@ -348,7 +350,7 @@ bool CDocumentEdits::DropPages(int modeAction, const std::optional<QString> &tex
     if (!merge)
         return false;
     m_document.Push(new CModelEditCommand(m_document, std::move(merge),
-                                          QStringLiteral("ページ追加"), -1,
+                                          QCoreApplication::translate("OrinEdit", "ページ追加"), -1,
                                           {true, false, SizeForm::Binary, true}));
     return true;
 }
@@ -364,7 +366,7 @@ bool CDocumentEdits::PasteItem(int row, const CItemClipboard &clipboard, PasteMo
     if (!paste)
         return false;
     m_document.Push(new CModelEditCommand(m_document, std::move(paste),
-                                          QStringLiteral("貼り付け"), row,
+                                          QCoreApplication::translate("OrinEdit", "貼り付け"), row,
                                           {false, false, SizeForm::Binary, true}));
     return true;
 }

@@ -4,6 +4,7 @@
 #include "document/document.h"
 #include "document/prompt.h"
 #include "model/content_model.h"
+#include "model/ui_text.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -24,8 +25,8 @@ FileDialogRequest OpenRequest(const char16_t *title, const char16_t *filter,
 {
     FileDialogRequest request;
     request.kind = FileDialogKind::Open;
-    request.title = QString::fromUtf16(title);
-    request.filterText = QString::fromUtf16(filter);
+    request.title = UiText(title);
+    request.filterText = UiText(filter);
     request.filterPatterns = {pattern};
     request.startFolder = startFolder;
     request.fileMustExist = true;
@@ -68,7 +69,7 @@ void CImageEdits::Report(ImageRefusal refusal)
 {
     const QString message = RefusalMessage(refusal);
     if (!message.isEmpty())
-        m_prompt.MessageBox(message, QString::fromUtf16(kImageErrorCaption), PromptButtons::Ok);
+        m_prompt.MessageBox(message, UiText(kImageErrorCaption), PromptButtons::Ok);
 }
 
 int CImageEdits::Added(const ImageOutcome &outcome)

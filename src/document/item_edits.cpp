@@ -8,7 +8,9 @@
 #include "document/prompt.h"
 #include "document/undo_commands.h"
 #include "images/image_import.h"
+#include "model/ui_text.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QImageReader>
 
@@ -19,13 +21,13 @@ namespace orin {
 
 namespace {
 
-const QString kAddItemText = QStringLiteral("アイテム追加");
-const QString kCreateItemText = QStringLiteral("アイテム作成");
-const QString kDeleteItemText = QStringLiteral("アイテム削除");
-const QString kMoveItemText = QStringLiteral("アイテム移動");
-const QString kResizeItemText = QStringLiteral("アイテムサイズ変更");
-const QString kSizeFromImageText = QStringLiteral("画像からサイズ取得");
-const QString kDropImageText = QStringLiteral("画像からアイテム作成");
+const QString kAddItemText = QStringLiteral(QT_TRANSLATE_NOOP("OrinEdit", "アイテム追加"));
+const QString kCreateItemText = QStringLiteral(QT_TRANSLATE_NOOP("OrinEdit", "アイテム作成"));
+const QString kDeleteItemText = QStringLiteral(QT_TRANSLATE_NOOP("OrinEdit", "アイテム削除"));
+const QString kMoveItemText = QStringLiteral(QT_TRANSLATE_NOOP("OrinEdit", "アイテム移動"));
+const QString kResizeItemText = QStringLiteral(QT_TRANSLATE_NOOP("OrinEdit", "アイテムサイズ変更"));
+const QString kSizeFromImageText = QStringLiteral(QT_TRANSLATE_NOOP("OrinEdit", "画像からサイズ取得"));
+const QString kDropImageText = QStringLiteral(QT_TRANSLATE_NOOP("OrinEdit", "画像からアイテム作成"));
 
 constexpr qreal kNewItemSide = 200;
 
@@ -205,7 +207,7 @@ bool CItemEdits::PageFull(const CMyProgramInfo &page)
 {
     if (UsedSlots(page) < kItemSlots)
         return false;
-    m_prompt.MessageBox(QString::fromUtf16(kPageFullMessage), QString::fromUtf16(kErrorCaption),
+    m_prompt.MessageBox(UiText(kPageFullMessage), UiText(kErrorCaption),
                         PromptButtons::Ok);
     return true;
 }

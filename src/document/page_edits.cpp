@@ -4,6 +4,7 @@
 #include "document/document.h"
 #include "document/prompt.h"
 #include "images/size_accounting.h"
+#include "model/ui_text.h"
 
 namespace orin {
 
@@ -149,8 +150,8 @@ std::unique_ptr<CPasteItemEdit> CPageEdits::PasteItem(CMyProgramInfo *page,
     auto edit = std::make_unique<CPasteItemEdit>(m_model, m_document, *page, clipboard, mode,
                                                  pagePoint);
     if (edit->Outcome().status == PasteStatus::PageFull)
-        m_prompt.MessageBox(QString::fromUtf16(kPageFullMessage),
-                            QString::fromUtf16(kErrorCaption), PromptButtons::Ok);
+        m_prompt.MessageBox(UiText(kPageFullMessage),
+                            UiText(kErrorCaption), PromptButtons::Ok);
     if (edit->Outcome().status != PasteStatus::Pasted)
         return nullptr;
     return edit;
@@ -164,8 +165,8 @@ std::unique_ptr<CMergeEdit> CPageEdits::DropPages(int modeAction,
     case PageDrop::Refuse:
         return nullptr;
     case PageDrop::ContentFirst:
-        m_prompt.MessageBox(QString::fromUtf16(kLoadContentFirstMessage),
-                            QString::fromUtf16(kWarningCaption), PromptButtons::Ok);
+        m_prompt.MessageBox(UiText(kLoadContentFirstMessage),
+                            UiText(kWarningCaption), PromptButtons::Ok);
         return nullptr;
     case PageDrop::Merge:
         break;
@@ -176,7 +177,7 @@ std::unique_ptr<CMergeEdit> CPageEdits::DropPages(int modeAction,
     auto edit = std::make_unique<CMergeEdit>(m_model, m_document, *text, options);
     const QString refusal = edit->Result().Message();
     if (!refusal.isEmpty())
-        m_prompt.MessageBox(refusal, QString::fromUtf16(kErrorCaption), PromptButtons::Ok);
+        m_prompt.MessageBox(refusal, UiText(kErrorCaption), PromptButtons::Ok);
     if (!edit->Result().Changed())
         return nullptr;
     return edit;

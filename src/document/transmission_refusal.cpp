@@ -2,6 +2,7 @@
 #include "document/transmission_refusal.h"
 
 #include "document/prompt.h"
+#include "model/ui_text.h"
 #include "settings/edition_info.h"
 
 namespace orin {
@@ -10,7 +11,7 @@ bool RefuseTransmission(CPrompt &prompt, int edition)
 {
     if (EditionTransmits(edition))
         return false;
-    prompt.MessageBox(QString::fromUtf16(kTransmitRefusal), QString::fromUtf16(kTransmitCaption),
+    prompt.MessageBox(UiText(kTransmitRefusal), QString::fromUtf16(kTransmitCaption),
                       PromptButtons::Ok);
     return true;
 }

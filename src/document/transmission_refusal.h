@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QCoreApplication>
 #include "orin_version.h"
 
 namespace orin {
 
 class CPrompt;
 
-inline constexpr char16_t kTransmitRefusal[] = u"本アプリケーションはデータを伝送できません";
+inline constexpr char16_t kTransmitRefusal[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "本アプリケーションはデータを伝送できません");
 inline constexpr char16_t kTransmitCaption[] = u"ERROR";
 
 // The first step of the transmission command: an edition that only edits says so

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include <QCoreApplication>
 #include "document/undo_commands.h"
 
 #include "document/document.h"
@@ -51,7 +52,7 @@ void CDocumentCommand::Applied()
 // ---------------------------------------------------------------- page table
 
 CRemovePageCommand::CRemovePageCommand(CDocument &document, CContentModel &model, int index)
-    : CDocumentCommand(document, QStringLiteral("ページ削除"), index,
+    : CDocumentCommand(document, QCoreApplication::translate("OrinEdit", "ページ削除"), index,
                        {true, true, SizeForm::Decimal, true}),
       m_model(model), m_index(index)
 {
@@ -93,7 +94,7 @@ void CInsertPageCommand::undo()
 }
 
 CMovePageCommand::CMovePageCommand(CDocument &document, CContentModel &model, int from, int to)
-    : CDocumentCommand(document, QStringLiteral("ページ移動"), to,
+    : CDocumentCommand(document, QCoreApplication::translate("OrinEdit", "ページ移動"), to,
                        {true, false, SizeForm::Decimal, true}),
       m_model(model), m_from(from), m_to(to)
 {

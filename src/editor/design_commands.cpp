@@ -8,6 +8,7 @@
 #include "document/item_edits.h"
 #include "editor/graph_traker.h"
 #include "images/display_copy.h"
+#include "model/ui_text.h"
 
 #include <QMenu>
 
@@ -27,15 +28,15 @@ struct MenuEntry {
 
 // Resource 142 in its order.
 constexpr MenuEntry kMenu[] = {
-    {designcmd::kItemProperties, u"アイテム属性...", true, false},
-    {designcmd::kSizeFromImage, u"画像からサイズ取得", true, false},
+    {designcmd::kItemProperties, u"" QT_TRANSLATE_NOOP("OrinEdit", "アイテム属性..."), true, false},
+    {designcmd::kSizeFromImage, u"" QT_TRANSLATE_NOOP("OrinEdit", "画像からサイズ取得"), true, false},
     {designcmd::kCopy, kCopyLabel, true, false},
     {designcmd::kPasteFull, kPasteFullLabel, false, true},
     {designcmd::kPasteText, kPasteTextLabel, false, true},
     {designcmd::kPastePictureText, kPastePictureTextLabel, false, true},
-    {designcmd::kCreateItem, u"アイテム作成", false, false},
-    {designcmd::kCreateTextFrame, u"テキスト枠作成", false, false},
-    {designcmd::kDeleteItem, u"アイテム削除", true, false},
+    {designcmd::kCreateItem, u"" QT_TRANSLATE_NOOP("OrinEdit", "アイテム作成"), false, false},
+    {designcmd::kCreateTextFrame, u"" QT_TRANSLATE_NOOP("OrinEdit", "テキスト枠作成"), false, false},
+    {designcmd::kDeleteItem, u"" QT_TRANSLATE_NOOP("OrinEdit", "アイテム削除"), true, false},
 };
 
 int UsedSlots(const CMyProgramInfo &page)
@@ -207,7 +208,7 @@ std::unique_ptr<QMenu> CDesignCommands::MakeMenu(int index)
     const bool page = m_binding.model->pages.IsValidIndex(m_row);
     const bool copied = m_binding.clipboard && m_binding.clipboard->HasItem();
     for (const MenuEntry &entry : kMenu) {
-        QAction *action = menu->addAction(QString::fromUtf16(entry.label));
+        QAction *action = menu->addAction(UiText(entry.label));
         action->setData(entry.command);
         action->setEnabled(page && (!entry.needsItem || item)
                            && (!entry.needsClipboard || copied));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "editor/dlg_panel.h"
 
+#include "model/ui_text.h"
 #include "preview/preview_engine.h"
 
 #include <QCheckBox>
@@ -23,12 +24,18 @@ struct KeySpec {
 };
 
 const KeySpec kKeyButtons[] = {
-    {1039, u"↑", kKeyUp, 0, 1},         {1041, u"←", kKeyLeft, 1, 0},
-    {1043, u"決定", kKeyEnter, 1, 1},   {1042, u"→", kKeyRight, 1, 2},
-    {1040, u"↓", kKeyDown, 2, 1},       {1044, u"ｄ", kKeyData, 0, 0},
-    {1045, u"戻る", kKeyBack, 0, 2},    {1046, u"青", kKeyBlue, 3, 0},
-    {1047, u"赤", kKeyRed, 3, 1},       {1048, u"緑", kKeyGreen, 3, 2},
-    {1049, u"黄", kKeyYellow, 4, 0},    {1050, u"Refresh", kKeyRefresh, 4, 1},
+    {1039, u"↑", kKeyUp, 0, 1},
+    {1041, u"←", kKeyLeft, 1, 0},
+    {1043, u"" QT_TRANSLATE_NOOP("OrinEdit", "決定"), kKeyEnter, 1, 1},
+    {1042, u"→", kKeyRight, 1, 2},
+    {1040, u"↓", kKeyDown, 2, 1},
+    {1044, u"" QT_TRANSLATE_NOOP("OrinEdit", "ｄ"), kKeyData, 0, 0},
+    {1045, u"" QT_TRANSLATE_NOOP("OrinEdit", "戻る"), kKeyBack, 0, 2},
+    {1046, u"" QT_TRANSLATE_NOOP("OrinEdit", "青"), kKeyBlue, 3, 0},
+    {1047, u"" QT_TRANSLATE_NOOP("OrinEdit", "赤"), kKeyRed, 3, 1},
+    {1048, u"" QT_TRANSLATE_NOOP("OrinEdit", "緑"), kKeyGreen, 3, 2},
+    {1049, u"" QT_TRANSLATE_NOOP("OrinEdit", "黄"), kKeyYellow, 4, 0},
+    {1050, u"Refresh", kKeyRefresh, 4, 1},
 };
 
 } // namespace
@@ -56,12 +63,12 @@ CDlgPanel::CDlgPanel(QWidget *parent) : QDialog(parent, Qt::Tool)
 {
     setObjectName(QStringLiteral("CDlgPanel"));
     setProperty("resourceId", kPanelResource);
-    setWindowTitle(QStringLiteral("リモコンパネル"));
+    setWindowTitle(tr("リモコンパネル"));
     setModal(false);
     auto *grid = new QGridLayout(this);
     grid->setSpacing(2);
     for (const KeySpec &key : kKeyButtons) {
-        QPushButton *button = AddButton(key.id, QString::fromUtf16(key.caption));
+        QPushButton *button = AddButton(key.id, UiText(key.caption));
         grid->addWidget(button, key.row, key.column);
         const int code = key.code;
         connect(button, &QPushButton::clicked, this, [this, code] { emit KeyPressed(code); });
@@ -79,9 +86,9 @@ CDlgPanel::CDlgPanel(QWidget *parent) : QDialog(parent, Qt::Tool)
             connect(button, &QPushButton::clicked, this, [this, digit] { emit DigitPressed(digit); });
         }
     }
-    m_linked = new QCheckBox(QStringLiteral("連動"), this);
+    m_linked = new QCheckBox(tr("連動"), this);
     m_linked->setProperty("controlId", 1051);
-    m_timers = new QCheckBox(QStringLiteral("ﾀｲﾏｰ"), this);
+    m_timers = new QCheckBox(tr("ﾀｲﾏｰ"), this);
     m_timers->setProperty("controlId", 1052);
     grid->addWidget(m_linked, 9, 0, 1, 2);
     grid->addWidget(m_timers, 9, 2);

@@ -27,7 +27,7 @@ CFormList::CFormList(QWidget *parent) : QWidget(parent)
 {
     m_minus = new QPushButton(QStringLiteral("-"), this);
     m_plus = new QPushButton(QStringLiteral("+"), this);
-    m_label = new QLabel(QStringLiteral("ページ"), this);
+    m_label = new QLabel(tr("ページ"), this);
     m_minus->setProperty("controlId", 1004);
     m_plus->setProperty("controlId", 1005);
     m_label->setProperty("controlId", 1006);
@@ -214,15 +214,15 @@ std::unique_ptr<QMenu> CFormList::MakeContextMenu()
         action->setData(id);
         return action;
     };
-    add(listcmd::kChangeBackground, QStringLiteral("画像変更..."));
+    add(listcmd::kChangeBackground, tr("画像変更..."));
     if (m_modeAction == 0)
         return menu;
-    add(listcmd::kRenumber, QStringLiteral("リナンバリング"));
-    add(listcmd::kPageProperties, QStringLiteral("ページ属性..."));
-    QAction *design = add(listcmd::kDesignMode, QStringLiteral("編集／デザインモード切替"));
+    add(listcmd::kRenumber, tr("リナンバリング"));
+    add(listcmd::kPageProperties, tr("ページ属性..."));
+    QAction *design = add(listcmd::kDesignMode, tr("編集／デザインモード切替"));
     design->setCheckable(true);
     design->setChecked(m_designMode);
-    add(listcmd::kDeletePage, QStringLiteral("ページ削除"));
+    add(listcmd::kDeletePage, tr("ページ削除"));
     return menu;
 }
 

@@ -3,6 +3,7 @@
 // Ctrl+double-click or by dropping a file onto the item, and the right double-click that shows
 // or hides the panel.
 #include "editor/graph_view.h"
+#include "model/ui_text.h"
 
 #include "dialogs/dlg_gtext.h"
 #include "document/document_edits.h"
@@ -95,7 +96,7 @@ void CGraphView::EditText(int index, bool shift)
             return;
         m_dialogTextId = target.textSource;
         m_dialogTarget = target;
-        m_textDialog->setWindowTitle(QString::fromUtf16(kGroupTextCaption));
+        m_textDialog->setWindowTitle(UiText(kGroupTextCaption));
         m_textDialog->SetText(record->text);
         break;
     }
@@ -103,7 +104,7 @@ void CGraphView::EditText(int index, bool shift)
         m_dialogIndex = index;
         m_dialogTextId = 0;
         m_dialogTarget = target;
-        m_textDialog->setWindowTitle(QString::fromUtf16(kItemTextCaption));
+        m_textDialog->setWindowTitle(UiText(kItemTextCaption));
         m_textDialog->SetText(m_engine->Items()[size_t(index)].item.text);
         break;
     }

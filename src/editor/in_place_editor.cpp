@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "editor/in_place_editor.h"
 
+#include "model/ui_text.h"
+
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
@@ -97,13 +99,13 @@ std::unique_ptr<QMenu> CInPlaceEditor::MakeEditMenu()
         int command;
         const char16_t *label;
     } entries[] = {
-        {editcmd::kUndo, u"元に戻す(&U)\tCtrl+Z"},
-        {editcmd::kCut, u"切り取り(&T)\tCtrl+X"},
-        {editcmd::kCopy, u"コピー(&C)\tCtrl+C"},
-        {editcmd::kPaste, u"貼り付け(&P)\tCtrl+V"},
+        {editcmd::kUndo, u"" QT_TRANSLATE_NOOP("OrinEdit", "元に戻す(&U)\tCtrl+Z")},
+        {editcmd::kCut, u"" QT_TRANSLATE_NOOP("OrinEdit", "切り取り(&T)\tCtrl+X")},
+        {editcmd::kCopy, u"" QT_TRANSLATE_NOOP("OrinEdit", "コピー(&C)\tCtrl+C")},
+        {editcmd::kPaste, u"" QT_TRANSLATE_NOOP("OrinEdit", "貼り付け(&P)\tCtrl+V")},
     };
     for (const auto &entry : entries) {
-        QAction *action = menu->addAction(QString::fromUtf16(entry.label));
+        QAction *action = menu->addAction(UiText(entry.label));
         action->setData(entry.command);
         const int command = entry.command;
         connect(action, &QAction::triggered, this, [this, command] {

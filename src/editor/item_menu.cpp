@@ -4,6 +4,8 @@
 #include "preview/page_renderer.h"
 #include "preview/preview_engine.h"
 
+#include <QCoreApplication>
+
 namespace orin {
 
 namespace {
@@ -31,13 +33,13 @@ QString TypeName(int type)
 QString KindMark(int idg)
 {
     switch (idg) {
-    case 1: return QStringLiteral("- カーソル専用");
-    case 2: return QStringLiteral("- テキスト専用");
-    case 3: return QStringLiteral("- テキストセンタリング");
-    case 4: return QStringLiteral("- 非表示");
-    case 5: return QStringLiteral("- テキスト専用24");
-    case 6: return QStringLiteral("- テキスト専用28");
-    case 7: return QStringLiteral("- テキスト専用32");
+    case 1: return QCoreApplication::translate("OrinEdit", "- カーソル専用");
+    case 2: return QCoreApplication::translate("OrinEdit", "- テキスト専用");
+    case 3: return QCoreApplication::translate("OrinEdit", "- テキストセンタリング");
+    case 4: return QCoreApplication::translate("OrinEdit", "- 非表示");
+    case 5: return QCoreApplication::translate("OrinEdit", "- テキスト専用24");
+    case 6: return QCoreApplication::translate("OrinEdit", "- テキスト専用28");
+    case 7: return QCoreApplication::translate("OrinEdit", "- テキスト専用32");
     default: return QString();
     }
 }
@@ -59,14 +61,14 @@ QString TextEntryLabel(const CContentModel &model, const CPreviewEngine &engine,
 {
     const PageItem &item = engine.Items()[size_t(index)].item;
     const int state = engine.TextState(item.id);
-    const QString head = QStringLiteral("アイテム%1 - テキスト %2").arg(item.id).arg(KindMark(item.idg));
+    const QString head = QCoreApplication::translate("OrinEdit", "アイテム%1 - テキスト %2").arg(item.id).arg(KindMark(item.idg));
     if (state == 0)
         return head;
     const int source = engine.TextSource(item.id);
     QString note;
     if (const CMyTextInfo *record = model.texts.FindById(source)) {
-        note = state == 1 ? QStringLiteral(" テキストID:%1, ラベル:%2").arg(source).arg(record->label)
-                          : QStringLiteral(" グループテキストID:%1, ラベル:%2 ")
+        note = state == 1 ? QCoreApplication::translate("OrinEdit", " テキストID:%1, ラベル:%2").arg(source).arg(record->label)
+                          : QCoreApplication::translate("OrinEdit", " グループテキストID:%1, ラベル:%2 ")
                                 .arg(source)
                                 .arg(record->label);
     }
@@ -85,12 +87,12 @@ QString ImageEntryLabel(const CContentModel &model, const CPreviewEngine &engine
                                            .arg(int(item.width) * 2)
                                            .arg(int(item.height) * 2)
                                      : record->sizeText;
-            note = QStringLiteral(" 画像ID:%1, サイズ:%2, タイプ:%3, ラベル:%4")
+            note = QCoreApplication::translate("OrinEdit", " 画像ID:%1, サイズ:%2, タイプ:%3, ラベル:%4")
                        .arg(picture)
                        .arg(size, TypeName(record->type), record->label);
         }
     }
-    return QStringLiteral("アイテム%1 - イメージ %2 %3")
+    return QCoreApplication::translate("OrinEdit", "アイテム%1 - イメージ %2 %3")
         .arg(item.id)
         .arg(CursorOrHiddenMark(item.idg), note);
 }
@@ -125,7 +127,7 @@ std::vector<ItemMenuEntry> ItemMenuEntries(const CContentModel &model,
         for (const int i : under) {
             const PageItem &item = items[size_t(i)].item;
             entries.push_back({itemcmd::kAction + i,
-                               QStringLiteral("アイテム%1 - アクション %2")
+                               QCoreApplication::translate("OrinEdit", "アイテム%1 - アクション %2")
                                    .arg(item.id)
                                    .arg(CursorOrHiddenMark(item.idg))});
         }
@@ -134,14 +136,14 @@ std::vector<ItemMenuEntry> ItemMenuEntries(const CContentModel &model,
     if (context.modeAction != 0 && context.modeAccess != 2 && context.pageShown) {
         std::vector<ItemMenuEntry> structure;
         if (!under.empty()) {
-            structure.push_back({itemcmd::kItemProperties, QStringLiteral("アイテム属性...")});
+            structure.push_back({itemcmd::kItemProperties, QCoreApplication::translate("OrinEdit", "アイテム属性...")});
             structure.push_back({itemcmd::kCopy, QStringLiteral("Copy")});
         }
         if (context.canPaste) {
-            structure.push_back({itemcmd::kPasteFull, QStringLiteral("Paste(完全コピー)")});
-            structure.push_back({itemcmd::kPasteText, QStringLiteral("Paste(テキスト変更可)")});
+            structure.push_back({itemcmd::kPasteFull, QCoreApplication::translate("OrinEdit", "Paste(完全コピー)")});
+            structure.push_back({itemcmd::kPasteText, QCoreApplication::translate("OrinEdit", "Paste(テキスト変更可)")});
             structure.push_back(
-                {itemcmd::kPastePictureText, QStringLiteral("Paste(画像・テキスト変更可)")});
+                {itemcmd::kPastePictureText, QCoreApplication::translate("OrinEdit", "Paste(画像・テキスト変更可)")});
         }
         if (!structure.empty() && !entries.empty())
             entries.push_back({});

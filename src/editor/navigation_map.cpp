@@ -65,7 +65,7 @@ void CNavigationMap::Refresh()
 
     m_findings->clear();
     const int broken = m_analysis.BrokenCount();
-    m_findingsTitle->setText(QStringLiteral("問題: 参照切れ %1、警告 %2")
+    m_findingsTitle->setText(tr("問題: 参照切れ %1、警告 %2")
                                  .arg(broken)
                                  .arg(int(m_analysis.findings.size()) - broken));
     for (const Finding &finding : m_analysis.findings) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "editor/navigation_views.h"
 
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -168,7 +169,7 @@ void CPageGraphView::paintEvent(QPaintEvent *)
         p.drawRect(picture);
         p.setPen(palette().color(QPalette::Text));
         p.drawText(QRect(node.left() - kGap / 2, picture.bottom() + 1, node.width() + kGap, kLabelHeight),
-                   Qt::AlignCenter, QStringLiteral("ページ %1").arg(record->id));
+                   Qt::AlignCenter, QCoreApplication::translate("OrinEdit", "ページ %1").arg(record->id));
     }
 }
 

@@ -72,9 +72,9 @@ QVariant CPageListModel::headerData(int section, Qt::Orientation orientation, in
     case kIdColumn:
         return QStringLiteral("ID");
     case kImageColumn:
-        return QStringLiteral("画像");
+        return tr("画像");
     case kCommentColumn:
-        return QStringLiteral("ｺﾒﾝﾄ");
+        return tr("ｺﾒﾝﾄ");
     default:
         return QString();
     }

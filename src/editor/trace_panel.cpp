@@ -5,6 +5,7 @@
 #include "editor/qt_preview_seams.h"
 #include "preview/preview_engine.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -24,17 +25,17 @@ constexpr int kMaxLines = 5000;
 QString KeyCaption(int code)
 {
     switch (code) {
-    case kKeyEnter: return QStringLiteral("決定");
+    case kKeyEnter: return QCoreApplication::translate("OrinEdit", "決定");
     case kKeyUp: return QStringLiteral("↑");
     case kKeyDown: return QStringLiteral("↓");
     case kKeyLeft: return QStringLiteral("←");
     case kKeyRight: return QStringLiteral("→");
-    case kKeyData: return QStringLiteral("ｄ");
-    case kKeyBack: return QStringLiteral("戻る");
-    case kKeyBlue: return QStringLiteral("青");
-    case kKeyRed: return QStringLiteral("赤");
-    case kKeyGreen: return QStringLiteral("緑");
-    case kKeyYellow: return QStringLiteral("黄");
+    case kKeyData: return QCoreApplication::translate("OrinEdit", "ｄ");
+    case kKeyBack: return QCoreApplication::translate("OrinEdit", "戻る");
+    case kKeyBlue: return QCoreApplication::translate("OrinEdit", "青");
+    case kKeyRed: return QCoreApplication::translate("OrinEdit", "赤");
+    case kKeyGreen: return QCoreApplication::translate("OrinEdit", "緑");
+    case kKeyYellow: return QCoreApplication::translate("OrinEdit", "黄");
     case kKeyRefresh: return QStringLiteral("Refresh");
     default: return QString::number(code);
     }
@@ -43,11 +44,11 @@ QString KeyCaption(int code)
 QString TimerCaption(int id)
 {
     switch (id) {
-    case kPageTimer: return QStringLiteral("ページタイマー");
-    case kMarqueeTimer: return QStringLiteral("マーキー");
-    case kClockTimer: return QStringLiteral("時計");
-    case kItemTimer: return QStringLiteral("アイテムタイマー");
-    default: return QStringLiteral("スライダー %1").arg(id - kSliderTimerBase);
+    case kPageTimer: return QCoreApplication::translate("OrinEdit", "ページタイマー");
+    case kMarqueeTimer: return QCoreApplication::translate("OrinEdit", "マーキー");
+    case kClockTimer: return QCoreApplication::translate("OrinEdit", "時計");
+    case kItemTimer: return QCoreApplication::translate("OrinEdit", "アイテムタイマー");
+    default: return QCoreApplication::translate("OrinEdit", "スライダー %1").arg(id - kSliderTimerBase);
     }
 }
 
@@ -56,36 +57,36 @@ QString TimerCaption(int id)
 QString TraceText(const TraceEvent &e, bool html)
 {
     auto text = [html](const QString &s) { return html ? s.toHtmlEscaped() : s; };
-    const QString item = QStringLiteral("アイテム %1 ").arg(e.id);
+    const QString item = QCoreApplication::translate("OrinEdit", "アイテム %1 ").arg(e.id);
     switch (e.kind) {
-    case TraceKind::Key: return QStringLiteral("キー ") + KeyCaption(e.id);
-    case TraceKind::Digit: return QStringLiteral("数字 %1").arg(e.value);
-    case TraceKind::Click: return QStringLiteral("クリック アイテム %1").arg(e.id);
-    case TraceKind::Tick: return TimerCaption(e.id) + QStringLiteral(" のティック");
-    case TraceKind::Macro: return QStringLiteral("マクロ %1 を実行（セクション %2）").arg(e.id).arg(e.value);
+    case TraceKind::Key: return QCoreApplication::translate("OrinEdit", "キー ") + KeyCaption(e.id);
+    case TraceKind::Digit: return QCoreApplication::translate("OrinEdit", "数字 %1").arg(e.value);
+    case TraceKind::Click: return QCoreApplication::translate("OrinEdit", "クリック アイテム %1").arg(e.id);
+    case TraceKind::Tick: return TimerCaption(e.id) + QCoreApplication::translate("OrinEdit", " のティック");
+    case TraceKind::Macro: return QCoreApplication::translate("OrinEdit", "マクロ %1 を実行（セクション %2）").arg(e.id).arg(e.value);
     case TraceKind::Entry: {
         const QString before = e.text.left(e.entryStart);
         const QString entry = e.text.mid(e.entryStart, e.entryLength);
         const QString after = e.text.mid(e.entryStart + e.entryLength);
         if (!html)
-            return QStringLiteral("アクション %1[%2]%3").arg(before, entry, after);
-        return QStringLiteral("アクション %1<b style=\"background-color:#ffe27a\">%2</b>%3")
+            return QCoreApplication::translate("OrinEdit", "アクション %1[%2]%3").arg(before, entry, after);
+        return QCoreApplication::translate("OrinEdit", "アクション %1<b style=\"background-color:#ffe27a\">%2</b>%3")
             .arg(text(before), text(entry), text(after));
     }
-    case TraceKind::PageShown: return QStringLiteral("ページ %1 を表示").arg(e.id);
-    case TraceKind::Focus: return QStringLiteral("アイテム %1 にフォーカス").arg(e.id);
-    case TraceKind::Text: return item + QStringLiteral("のテキスト「%1」").arg(text(e.text));
-    case TraceKind::Picture: return item + QStringLiteral("の画像 %1").arg(e.value);
-    case TraceKind::Colour: return item + QStringLiteral("の背景色 %1").arg(e.value);
-    case TraceKind::TextColour: return item + QStringLiteral("の文字色 %1").arg(e.value);
-    case TraceKind::Visibility: return item + (e.value ? QStringLiteral("を表示") : QStringLiteral("を非表示"));
-    case TraceKind::Register: return QStringLiteral("メモリ %1 =「%2」").arg(e.id).arg(text(e.text));
-    case TraceKind::Input: return QStringLiteral("入力バッファ =「%1」").arg(text(e.text));
+    case TraceKind::PageShown: return QCoreApplication::translate("OrinEdit", "ページ %1 を表示").arg(e.id);
+    case TraceKind::Focus: return QCoreApplication::translate("OrinEdit", "アイテム %1 にフォーカス").arg(e.id);
+    case TraceKind::Text: return item + QCoreApplication::translate("OrinEdit", "のテキスト「%1」").arg(text(e.text));
+    case TraceKind::Picture: return item + QCoreApplication::translate("OrinEdit", "の画像 %1").arg(e.value);
+    case TraceKind::Colour: return item + QCoreApplication::translate("OrinEdit", "の背景色 %1").arg(e.value);
+    case TraceKind::TextColour: return item + QCoreApplication::translate("OrinEdit", "の文字色 %1").arg(e.value);
+    case TraceKind::Visibility: return item + (e.value ? QCoreApplication::translate("OrinEdit", "を表示") : QCoreApplication::translate("OrinEdit", "を非表示"));
+    case TraceKind::Register: return QCoreApplication::translate("OrinEdit", "メモリ %1 =「%2」").arg(e.id).arg(text(e.text));
+    case TraceKind::Input: return QCoreApplication::translate("OrinEdit", "入力バッファ =「%1」").arg(text(e.text));
     case TraceKind::Moved: return item + text(e.text);
-    case TraceKind::TimerStarted: return TimerCaption(e.id) + QStringLiteral(" 開始（%1 ms）").arg(e.value);
-    case TraceKind::TimerStopped: return TimerCaption(e.id) + QStringLiteral(" 停止");
+    case TraceKind::TimerStarted: return TimerCaption(e.id) + QCoreApplication::translate("OrinEdit", " 開始（%1 ms）").arg(e.value);
+    case TraceKind::TimerStopped: return TimerCaption(e.id) + QCoreApplication::translate("OrinEdit", " 停止");
     case TraceKind::Posted: return text(FormatTraceEvent(e));
-    case TraceKind::Message: return QStringLiteral("メッセージ「%1」").arg(text(e.text));
+    case TraceKind::Message: return QCoreApplication::translate("OrinEdit", "メッセージ「%1」").arg(text(e.text));
     }
     return QString();
 }
@@ -97,11 +98,11 @@ CTracePanel::CTracePanel(CGraphView &canvas, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     auto *buttons = new QHBoxLayout;
-    m_pause = new QPushButton(QStringLiteral("タイマー一時停止"), this);
+    m_pause = new QPushButton(tr("タイマー一時停止"), this);
     m_pause->setCheckable(true);
-    m_step = new QPushButton(QStringLiteral("1ティック進める"), this);
+    m_step = new QPushButton(tr("1ティック進める"), this);
     m_step->setEnabled(false);
-    m_clear = new QPushButton(QStringLiteral("クリア"), this);
+    m_clear = new QPushButton(tr("クリア"), this);
     buttons->addWidget(m_pause);
     buttons->addWidget(m_step);
     buttons->addWidget(m_clear);

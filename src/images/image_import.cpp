@@ -4,6 +4,7 @@
 #include "images/image_measure.h"
 #include "images/png_header.h"
 #include "images/size_accounting.h"
+#include "model/ui_text.h"
 
 #include <QImageReader>
 #include <QSet>
@@ -77,11 +78,11 @@ QString RefusalMessage(ImageRefusal refusal)
 {
     switch (refusal) {
     case ImageRefusal::FileTooLarge:
-        return QString::fromUtf16(kFileTooLargeMessage);
+        return UiText(kFileTooLargeMessage);
     case ImageRefusal::TotalTooLarge:
-        return QString::fromUtf16(kTotalTooLargeMessage);
+        return UiText(kTotalTooLargeMessage);
     case ImageRefusal::NotBackgroundSize:
-        return QString::fromUtf16(kBackgroundSizeMessage);
+        return UiText(kBackgroundSizeMessage);
     default:
         return {};
     }

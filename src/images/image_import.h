@@ -3,6 +3,7 @@
 
 #include "model/content_model.h"
 
+#include <QCoreApplication>
 #include <QSize>
 #include <QString>
 
@@ -28,10 +29,10 @@ inline constexpr int kLastMaterialId = 255;
 // "Not an image" from ClassifyImageFile.
 inline constexpr int kNotAnImage = -1;
 
-inline constexpr char16_t kFileTooLargeMessage[] = u"ファイルサイズ500kバイト以下の画像のみ有効です";
-inline constexpr char16_t kTotalTooLargeMessage[] = u"登録ファイルサイズが最大値を超えました。";
-inline constexpr char16_t kBackgroundSizeMessage[] = u"960×540,1920×1080のJPEGのみ対応です";
-inline constexpr char16_t kImageErrorCaption[] = u"エラー";
+inline constexpr char16_t kFileTooLargeMessage[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "ファイルサイズ500kバイト以下の画像のみ有効です");
+inline constexpr char16_t kTotalTooLargeMessage[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "登録ファイルサイズが最大値を超えました。");
+inline constexpr char16_t kBackgroundSizeMessage[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "960×540,1920×1080のJPEGのみ対応です");
+inline constexpr char16_t kImageErrorCaption[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "エラー");
 inline constexpr char16_t kEmptySizeText[] = u" --- ";
 
 // Why an image operation did nothing.

@@ -7,6 +7,7 @@
 #include "model/safe_file.h"
 #include "model/text_codec.h"
 
+#include <QCoreApplication>
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -404,7 +405,7 @@ FileResult SaveProject(const CContentModel &model, const QString &path, SaveMode
     if (!unicode && extension != u"bjp") {
         // Nothing would be written: a save that reported success here would lose the work.
         return FileResult::Failure(
-            QStringLiteral("%1 に書き込めません。\nプロジェクトファイルの名前は .bjpx か .bjp で終わります。")
+            QCoreApplication::translate("OrinEdit", "%1 に書き込めません。\nプロジェクトファイルの名前は .bjpx か .bjp で終わります。")
                 .arg(QDir::toNativeSeparators(path)));
     }
 
@@ -420,7 +421,7 @@ FileResult SaveProject(const CContentModel &model, const QString &path, SaveMode
         });
     }
     if (result.ok && !notCopied.isEmpty()) {
-        result.message = QStringLiteral("コンテンツフォルダにコピーできなかったファイル:\n")
+        result.message = QCoreApplication::translate("OrinEdit", "コンテンツフォルダにコピーできなかったファイル:\n")
                          + notCopied.join(u'\n');
     }
     return result;

@@ -4,6 +4,7 @@
 #include "model/leading_int.h"
 #include "preview/text_sections.h"
 
+#include <QCoreApplication>
 #include <QRectF>
 
 #include <algorithm>
@@ -13,8 +14,15 @@ namespace orin {
 
 namespace {
 
-const QString kLoopMessage = QStringLiteral("無限ループになります。");
-const QString kErrorCaption = QStringLiteral("エラー");
+QString LoopMessage()
+{
+    return QCoreApplication::translate("OrinEdit", "無限ループになります。");
+}
+
+QString ErrorCaption()
+{
+    return QCoreApplication::translate("OrinEdit", "エラー");
+}
 
 // Periods come from unchecked page fields: computed in 64 bits, clamped to int; 0 when no timer
 // should run.
@@ -327,9 +335,9 @@ bool CPreviewEngine::LoopGuard(int depth)
 {
     if (depth + 1 <= kLoopGuardDepth)
         return false;
-    Changed(TraceKind::Message, 0, 0, kLoopMessage);
+    Changed(TraceKind::Message, 0, 0, LoopMessage());
     if (m_observer)
-        m_observer->ShowMessage(kLoopMessage, kErrorCaption);
+        m_observer->ShowMessage(LoopMessage(), ErrorCaption());
     return true;
 }
 

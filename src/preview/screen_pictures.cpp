@@ -3,6 +3,7 @@
 
 #include "preview/display_state.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QPainter>
 
@@ -36,7 +37,7 @@ QImage ColourBars()
     painter.setPen(Qt::black);
     painter.setFont(ScreenFont(36));
     painter.drawText(QRect(16, 12, kWidth - 32, 60), Qt::AlignLeft | Qt::AlignTop,
-                     QStringLiteral("映像画面"));
+                     QCoreApplication::translate("OrinEdit", "映像画面"));
     return image;
 }
 
@@ -71,12 +72,12 @@ const ScreenPictures &SharedScreenPictures()
     static const ScreenPictures pictures = [] {
         ScreenPictures made;
         made.video = ColourBars();
-        made.guide = BlackScreen(QStringLiteral("ガイド画面"),
-                                 QStringLiteral("決定キーで映像画面に移行します"));
-        made.otherChannel = BlackScreen(QStringLiteral("他のチャンネル"),
-                                        QStringLiteral("決定キーで戻ります。"));
-        made.web = BlackScreen(QStringLiteral("ウェブにあるデータ放送画面"),
-                               QStringLiteral("決定キーで映像画面に移行します"));
+        made.guide = BlackScreen(QCoreApplication::translate("OrinEdit", "ガイド画面"),
+                                 QCoreApplication::translate("OrinEdit", "決定キーで映像画面に移行します"));
+        made.otherChannel = BlackScreen(QCoreApplication::translate("OrinEdit", "他のチャンネル"),
+                                        QCoreApplication::translate("OrinEdit", "決定キーで戻ります。"));
+        made.web = BlackScreen(QCoreApplication::translate("OrinEdit", "ウェブにあるデータ放送画面"),
+                               QCoreApplication::translate("OrinEdit", "決定キーで映像画面に移行します"));
         return made;
     }();
     return pictures;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "settings/password_scramble.h"
 
+#include "model/ui_text.h"
+
 #include <QRandomGenerator>
 
 namespace orin {
@@ -116,10 +118,10 @@ QString PasswordRefusalMessage(const QString &text)
 {
     for (const QChar c : text) {
         if (c.unicode() < 0x20 || c.unicode() > 0x7E)
-            return kPasswordCharsMessage.toString();
+            return UiText(kPasswordCharsMessage);
     }
     if (text.size() > kPasswordMaxLength)
-        return kPasswordLengthMessage.toString();
+        return UiText(kPasswordLengthMessage);
     return QString();
 }
 

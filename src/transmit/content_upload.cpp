@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "transmit/content_upload.h"
 
+#include "model/ui_text.h"
 #include "settings/app_settings.h"
 #include "transmit/package_builder.h"
 
@@ -42,7 +43,7 @@ TransmitResult RunUpload(const UploadJob &job, const std::atomic_bool *cancel)
     result.workerMode = job.workerMode;
     result.remoteName = job.remoteName;
     if (!WorkerModeUploads(job.workerMode)) {
-        result.status = QString::fromUtf16(kStatusNothingSent);
+        result.status = UiText(kStatusNothingSent);
         return result;
     }
     FtpOptions options = job.options;
@@ -62,8 +63,8 @@ TransmitResult RunUpload(const UploadJob &job, const std::atomic_bool *cancel)
     // The package is of no use after the attempt, whatever became of it.
     DeletePackage(job.packageFolder, job.packageName);
     result.status = result.confirmed
-        ? QString::fromUtf16(kStatusUploaded).arg(job.remoteName)
-        : QString::fromUtf16(kStatusUploadFailed).arg(result.error);
+        ? UiText(kStatusUploaded).arg(job.remoteName)
+        : UiText(kStatusUploadFailed).arg(result.error);
     return result;
 }
 
@@ -86,7 +87,7 @@ TransmitResult RunConfigurationUpload(const ConnectionProfile &modulator,
     if (!connection) {
         result.connectFailed = true;
         result.error = error;
-        result.status = QString::fromUtf16(kStatusConnectFailed);
+        result.status = UiText(kStatusConnectFailed);
         return result;
     }
     // Only the upload counts: a server without "/default" takes the file in its login
@@ -97,7 +98,7 @@ TransmitResult RunConfigurationUpload(const ConnectionProfile &modulator,
     if (!result.confirmed)
         result.error = connection->LastError();
     CloseFtp(connection);
-    result.status = QString::fromUtf16(result.confirmed ? kStatusSuccess : kStatusFailure);
+    result.status = UiText(result.confirmed ? kStatusSuccess : kStatusFailure);
     return result;
 }
 

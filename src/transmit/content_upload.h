@@ -5,6 +5,7 @@
 #include "transmit/ftp_client.h"
 #include "transmit/transmission.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QString>
 
@@ -24,12 +25,12 @@ struct AppSettings;
 inline constexpr char16_t kPackageFolderName[] = u"xmldata";
 
 // Texts for status pane 2.
-inline constexpr char16_t kStatusConnectFailed[] = u"FTP転送失敗";
-inline constexpr char16_t kStatusSuccess[] = u"成功";
-inline constexpr char16_t kStatusFailure[] = u"失敗";
-inline constexpr char16_t kStatusNothingSent[] = u"この伝送先へのデータ転送は行いません";
-inline constexpr char16_t kStatusUploaded[] = u"伝送完了 %1";
-inline constexpr char16_t kStatusUploadFailed[] = u"伝送失敗 %1";
+inline constexpr char16_t kStatusConnectFailed[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "FTP転送失敗");
+inline constexpr char16_t kStatusSuccess[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "成功");
+inline constexpr char16_t kStatusFailure[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "失敗");
+inline constexpr char16_t kStatusNothingSent[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "この伝送先へのデータ転送は行いません");
+inline constexpr char16_t kStatusUploaded[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "伝送完了 %1");
+inline constexpr char16_t kStatusUploadFailed[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "伝送失敗 %1");
 
 // The package name of an upload: "xmldata" followed by the minute and the second of `now`
 // ("%s%02d%02d", "xmldata1305") for the server upload, "xmldata" for the online upload.

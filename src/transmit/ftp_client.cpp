@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "transmit/ftp_client.h"
 
+#include "model/ui_text.h"
+
 #include <QFile>
 #include <QSaveFile>
 #include <QUrl>
@@ -124,7 +126,7 @@ bool CFtpConnection::Perform()
     Impl &d = *m_impl;
     m_lastError.clear();
     if (d.options.cancel && d.options.cancel->load()) {
-        m_lastError = QString::fromUtf16(kFtpCancelled);
+        m_lastError = UiText(kFtpCancelled);
         return false;
     }
     curl_multi_add_handle(d.multi, d.easy);
@@ -152,7 +154,7 @@ bool CFtpConnection::Perform()
     }
     curl_multi_remove_handle(d.multi, d.easy);
     if (cancelled || code == CURLE_ABORTED_BY_CALLBACK) {
-        m_lastError = QString::fromUtf16(kFtpCancelled);
+        m_lastError = UiText(kFtpCancelled);
         return false;
     }
     if (done && code == CURLE_OK)
@@ -235,9 +237,9 @@ std::unique_ptr<CFtpConnection> OpenFtp(const ConnectionProfile &profile,
         return std::unique_ptr<CFtpConnection>();
     };
     if (profile.port < 1 || profile.port > 65535)
-        return fail(QString::fromUtf16(kFtpBadPort));
+        return fail(UiText(kFtpBadPort));
     if (!UsableHost(profile.address))
-        return fail(QString::fromUtf16(kFtpBadAddress));
+        return fail(UiText(kFtpBadAddress));
     GlobalInitOnce();
     auto impl = std::make_unique<CFtpConnection::Impl>();
     impl->profile = profile;

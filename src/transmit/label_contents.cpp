@@ -5,6 +5,7 @@
 
 #include "model/content_model.h"
 
+#include <QCoreApplication>
 #include <QStringDecoder>
 #include <QXmlStreamReader>
 
@@ -27,14 +28,14 @@ bool ParseLabelContents(const QByteArray &xml, CLabelContents *out, QString *err
         if (out)
             *out = {};
         if (error)
-            *error = QStringLiteral("ラベル情報を読めません。\n") + why;
+            *error = QCoreApplication::translate("OrinEdit", "ラベル情報を読めません。\n") + why;
         return false;
     };
     // The text is UTF-8 whatever its declaration says; a byte-order mark is dropped.
     QStringDecoder utf8(QStringDecoder::Utf8);
     const QString text = utf8.decode(xml);
     if (utf8.hasError())
-        return fail(QStringLiteral("UTF-8 ではありません"));
+        return fail(QCoreApplication::translate("OrinEdit", "UTF-8 ではありません"));
 
     QXmlStreamReader reader(text);
     bool root = false;
@@ -43,7 +44,7 @@ bool ParseLabelContents(const QByteArray &xml, CLabelContents *out, QString *err
             break;
         if (!root) {
             if (reader.name() != u"LabelContents")
-                return fail(QStringLiteral("LabelContents 要素がありません"));
+                return fail(QCoreApplication::translate("OrinEdit", "LabelContents 要素がありません"));
             root = true;
             continue;
         }
@@ -61,13 +62,13 @@ bool ParseLabelContents(const QByteArray &xml, CLabelContents *out, QString *err
     while (!reader.atEnd() && !reader.hasError())
         reader.readNext();
     if (reader.hasError()) {
-        return fail(QStringLiteral("%1 行 %2 桁: %3")
+        return fail(QCoreApplication::translate("OrinEdit", "%1 行 %2 桁: %3")
                         .arg(reader.lineNumber())
                         .arg(reader.columnNumber())
                         .arg(reader.errorString()));
     }
     if (!root)
-        return fail(QStringLiteral("LabelContents 要素がありません"));
+        return fail(QCoreApplication::translate("OrinEdit", "LabelContents 要素がありません"));
     if (out)
         *out = result;
     if (error)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "transmit/server_content.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -22,7 +23,10 @@ constexpr int kMaxEntries = 65536;
 constexpr qsizetype kMaxNameBytes = 4096;
 constexpr qint64 kBlockBytes = 64 * 1024;
 
-const QString kBadArchive = QStringLiteral("受信データを展開できません。\n");
+QString BadArchiveText()
+{
+    return QCoreApplication::translate("OrinEdit", "受信データを展開できません。\n");
+}
 
 struct ArchiveCloser {
     void operator()(archive *a) const { archive_read_free(a); }
@@ -33,20 +37,20 @@ struct ArchiveCloser {
 QString CheckName(const QByteArray &raw, QStringList *parts)
 {
     if (raw.isEmpty())
-        return QStringLiteral("名前のない項目があります");
+        return QCoreApplication::translate("OrinEdit", "名前のない項目があります");
     if (raw.size() > kMaxNameBytes)
-        return QStringLiteral("名前が長すぎる項目があります");
+        return QCoreApplication::translate("OrinEdit", "名前が長すぎる項目があります");
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString name = utf8.decode(raw);
     if (utf8.hasError())
-        return QStringLiteral("名前が UTF-8 ではない項目があります");
+        return QCoreApplication::translate("OrinEdit", "名前が UTF-8 ではない項目があります");
     if (name.startsWith(u'/'))
-        return QStringLiteral("絶対パスの項目があります: %1").arg(name);
+        return QCoreApplication::translate("OrinEdit", "絶対パスの項目があります: %1").arg(name);
     if (name.contains(u'\\') || name.contains(u':'))
-        return QStringLiteral("使えない文字を含む項目があります: %1").arg(name);
+        return QCoreApplication::translate("OrinEdit", "使えない文字を含む項目があります: %1").arg(name);
     for (const QChar c : name) {
         if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            return QStringLiteral("制御文字を含む項目があります");
+            return QCoreApplication::translate("OrinEdit", "制御文字を含む項目があります");
     }
     // A trailing "/" marks a folder; empty components inside ("a//b") are refused.
     QString trimmed = name;
@@ -56,9 +60,9 @@ QString CheckName(const QByteArray &raw, QStringList *parts)
     parts->clear();
     for (const QString &part : all) {
         if (part == u"..")
-            return QStringLiteral("親フォルダを指す項目があります: %1").arg(name);
+            return QCoreApplication::translate("OrinEdit", "親フォルダを指す項目があります: %1").arg(name);
         if (part.isEmpty())
-            return QStringLiteral("空の名前を含む項目があります: %1").arg(name);
+            return QCoreApplication::translate("OrinEdit", "空の名前を含む項目があります: %1").arg(name);
         if (part != u".")
             parts->append(part);
     }
@@ -76,13 +80,13 @@ public:
 private:
     bool Fail(const QString &why)
     {
-        m_error = kBadArchive + why;
+        m_error = BadArchiveText() + why;
         return false;
     }
     bool ArchiveFailure(archive *a)
     {
         const char *text = archive_error_string(a);
-        return Fail(QStringLiteral("アーカイブが壊れています: %1")
+        return Fail(QCoreApplication::translate("OrinEdit", "アーカイブが壊れています: %1")
                         .arg(text ? QString::fromLocal8Bit(text) : QStringLiteral("?")));
     }
     bool MakeFolders(const QStringList &parts, qsizetype count);
@@ -102,9 +106,9 @@ bool CExtraction::MakeFolders(const QStringList &parts, qsizetype count)
         // Only folders made here are ever entered: no link can be on the way.
         const QFileInfo info(path);
         if (info.isSymLink() || (info.exists() && !info.isDir()))
-            return Fail(QStringLiteral("ファイルとフォルダが同じ名前です: %1").arg(parts.join(u'/')));
+            return Fail(QCoreApplication::translate("OrinEdit", "ファイルとフォルダが同じ名前です: %1").arg(parts.join(u'/')));
         if (!info.exists() && !QDir().mkdir(path))
-            return Fail(QStringLiteral("フォルダを作れません: %1").arg(path));
+            return Fail(QCoreApplication::translate("OrinEdit", "フォルダを作れません: %1").arg(path));
     }
     return true;
 }
@@ -115,12 +119,12 @@ bool CExtraction::WriteFile(archive *a, archive_entry *entry, const QStringList 
     if (archive_entry_size_is_set(entry)) {
         const la_int64_t size = archive_entry_size(entry);
         if (size < 0 || size > m_limit - m_written)
-            return Fail(QStringLiteral("データが大きすぎます（上限 %1 バイト）").arg(m_limit));
+            return Fail(QCoreApplication::translate("OrinEdit", "データが大きすぎます（上限 %1 バイト）").arg(m_limit));
     }
     QFile file(path);
     // A name given twice would overwrite what an earlier entry wrote.
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return Fail(QStringLiteral("ファイルを作れません: %1").arg(parts.join(u'/')));
+        return Fail(QCoreApplication::translate("OrinEdit", "ファイルを作れません: %1").arg(parts.join(u'/')));
     std::unique_ptr<char[]> buffer(new char[kBlockBytes]);
     for (;;) {
         const la_ssize_t got = archive_read_data(a, buffer.get(), size_t(kBlockBytes));
@@ -129,13 +133,13 @@ bool CExtraction::WriteFile(archive *a, archive_entry *entry, const QStringList 
         if (got < 0)
             return ArchiveFailure(a);
         if (got > m_limit - m_written)
-            return Fail(QStringLiteral("データが大きすぎます（上限 %1 バイト）").arg(m_limit));
+            return Fail(QCoreApplication::translate("OrinEdit", "データが大きすぎます（上限 %1 バイト）").arg(m_limit));
         m_written += got;
         if (file.write(buffer.get(), got) != got)
-            return Fail(QStringLiteral("ファイルに書き込めません: %1").arg(parts.join(u'/')));
+            return Fail(QCoreApplication::translate("OrinEdit", "ファイルに書き込めません: %1").arg(parts.join(u'/')));
     }
     if (!file.flush())
-        return Fail(QStringLiteral("ファイルに書き込めません: %1").arg(parts.join(u'/')));
+        return Fail(QCoreApplication::translate("OrinEdit", "ファイルに書き込めません: %1").arg(parts.join(u'/')));
     return true;
 }
 
@@ -151,7 +155,7 @@ bool CExtraction::Run(archive *a)
         if (status != ARCHIVE_OK)
             return ArchiveFailure(a);
         if (++entries > kMaxEntries)
-            return Fail(QStringLiteral("項目が多すぎます"));
+            return Fail(QCoreApplication::translate("OrinEdit", "項目が多すぎます"));
         const char *rawName = archive_entry_pathname(entry);
         QStringList parts;
         const QString bad = CheckName(rawName ? QByteArray(rawName) : QByteArray(), &parts);
@@ -159,9 +163,9 @@ bool CExtraction::Run(archive *a)
             return Fail(bad);
         const QString shown = parts.join(u'/');
         if (archive_entry_hardlink(entry) || archive_entry_symlink(entry))
-            return Fail(QStringLiteral("リンクの項目があります: %1").arg(shown));
+            return Fail(QCoreApplication::translate("OrinEdit", "リンクの項目があります: %1").arg(shown));
         if (archive_entry_sparse_count(entry) > 0)
-            return Fail(QStringLiteral("スパースファイルの項目があります: %1").arg(shown));
+            return Fail(QCoreApplication::translate("OrinEdit", "スパースファイルの項目があります: %1").arg(shown));
         switch (archive_entry_filetype(entry)) {
         case AE_IFDIR:
             if (!MakeFolders(parts, parts.size()))
@@ -169,14 +173,14 @@ bool CExtraction::Run(archive *a)
             break;
         case AE_IFREG:
             if (parts.isEmpty())
-                return Fail(QStringLiteral("名前のない項目があります"));
+                return Fail(QCoreApplication::translate("OrinEdit", "名前のない項目があります"));
             if (!MakeFolders(parts, parts.size() - 1) || !WriteFile(a, entry, parts))
                 return false;
             break;
         case AE_IFLNK:
-            return Fail(QStringLiteral("リンクの項目があります: %1").arg(shown));
+            return Fail(QCoreApplication::translate("OrinEdit", "リンクの項目があります: %1").arg(shown));
         default:
-            return Fail(QStringLiteral("通常のファイルでもフォルダでもない項目があります: %1")
+            return Fail(QCoreApplication::translate("OrinEdit", "通常のファイルでもフォルダでもない項目があります: %1")
                             .arg(shown));
         }
     }
@@ -208,17 +212,17 @@ bool ExtractServerContent(const QString &tarPath, const QString &destFolder, qin
         return false;
     };
     if (destFolder.isEmpty())
-        return fail(kBadArchive + QStringLiteral("展開先のフォルダがありません"));
+        return fail(BadArchiveText() + QCoreApplication::translate("OrinEdit", "展開先のフォルダがありません"));
     const QFileInfo destInfo(destFolder);
     const bool existed = destInfo.exists() || destInfo.isSymLink();
     if (existed) {
         if (destInfo.isSymLink() || !destInfo.isDir()
             || !QDir(destFolder).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden
                                          | QDir::System))
-            return fail(kBadArchive
-                        + QStringLiteral("展開先のフォルダが空ではありません: %1").arg(destFolder));
+            return fail(BadArchiveText()
+                        + QCoreApplication::translate("OrinEdit", "展開先のフォルダが空ではありません: %1").arg(destFolder));
     } else if (!QDir().mkpath(destFolder)) {
-        return fail(kBadArchive + QStringLiteral("フォルダを作れません: %1").arg(destFolder));
+        return fail(BadArchiveText() + QCoreApplication::translate("OrinEdit", "フォルダを作れません: %1").arg(destFolder));
     }
     auto cleanUp = [&] {
         QDir folder(destFolder);
@@ -238,14 +242,14 @@ bool ExtractServerContent(const QString &tarPath, const QString &destFolder, qin
 
     std::unique_ptr<archive, ArchiveCloser> reader(archive_read_new());
     if (!reader)
-        return fail(kBadArchive + QStringLiteral("メモリが足りません"));
+        return fail(BadArchiveText() + QCoreApplication::translate("OrinEdit", "メモリが足りません"));
     // Plain tar only: no compression filter is enabled, so a compressed file is not recognised.
     archive_read_support_format_tar(reader.get());
     const QByteArray encodedPath = QFile::encodeName(tarPath);
     if (archive_read_open_filename(reader.get(), encodedPath.constData(), 10240) != ARCHIVE_OK) {
         const char *text = archive_error_string(reader.get());
         cleanUp();
-        return fail(kBadArchive + QStringLiteral("アーカイブを開けません: %1")
+        return fail(BadArchiveText() + QCoreApplication::translate("OrinEdit", "アーカイブを開けません: %1")
                                       .arg(text ? QString::fromLocal8Bit(text) : tarPath));
     }
     CExtraction extraction(destFolder, sizeLimit < 0 ? 0 : sizeLimit);
@@ -259,10 +263,10 @@ bool ExtractServerContent(const QString &tarPath, const QString &destFolder, qin
     const QStringList projects = TopLevelProjects(destFolder);
     if (projects.size() != 1) {
         cleanUp();
-        return fail(kBadArchive
+        return fail(BadArchiveText()
                     + (projects.isEmpty()
-                           ? QStringLiteral("プロジェクトファイル（.bjpx）がありません")
-                           : QStringLiteral("プロジェクトファイル（.bjpx）が複数あります")));
+                           ? QCoreApplication::translate("OrinEdit", "プロジェクトファイル（.bjpx）がありません")
+                           : QCoreApplication::translate("OrinEdit", "プロジェクトファイル（.bjpx）が複数あります")));
     }
     if (bjpxPath)
         *bjpxPath = QDir::fromNativeSeparators(projects.first());

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "transmit/server_retrieval.h"
 
+#include "model/ui_text.h"
 #include "settings/app_settings.h"
 #include "settings/ini_store.h"
 
@@ -67,7 +68,7 @@ FetchResult FetchContent(const RetrievalRequest &request, const ConnectionProfil
     QFile::remove(work.filePath(QString::fromUtf16(kLabelContentsFile)));
     const QList<RemoteRequest> requests = RetrievalRequests(request, edition);
     if (requests.isEmpty()) {
-        result.error = QString::fromUtf16(kReceiveFailedMessage);
+        result.error = UiText(kReceiveFailedMessage);
         return result;
     }
     for (const RemoteRequest &r : requests) {

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
+#include <QCoreApplication>
 #include "transmit/transmission.h"
+#include "model/ui_text.h"
 
 namespace orin {
 
@@ -25,34 +27,34 @@ TransmitDecision DecideTransmission(const CContentModel &model, int exPng, int m
     case 1:
     case 2:
         if (exPngOn || HasGeneralImage(model))
-            decision.refusal = QString::fromUtf16(kGeneralPngMessage);
+            decision.refusal = UiText(kGeneralPngMessage);
         break;
     case 3:
         if (!exPngOn && HasGeneralImage(model))
-            decision.refusal = QString::fromUtf16(kGeneralPngMessage);
+            decision.refusal = UiText(kGeneralPngMessage);
         break;
     default:
-        decision.refusal = QString::fromUtf16(kNoTransmissionMessage);
+        decision.refusal = UiText(kNoTransmissionMessage);
         break;
     }
     if (!decision.refusal.isEmpty() || model.pages.Count() == 0)
         return decision;
     if (edition == 1) {
         if (modeAccess == 0) {
-            decision.question = QStringLiteral("データをOFDM変調器に送信しますか？");
+            decision.question = QCoreApplication::translate("OrinEdit", "データをOFDM変調器に送信しますか？");
             decision.workerMode = kWorkerModulator;
         } else if (modeAccess == 1) {
-            decision.question = QStringLiteral("データを制御ソフトに送信しますか？");
+            decision.question = QCoreApplication::translate("OrinEdit", "データを制御ソフトに送信しますか？");
             decision.workerMode = kWorkerControl;
         } else {
-            decision.question = QStringLiteral("データを送信サーバーに送信しますか？");
+            decision.question = QCoreApplication::translate("OrinEdit", "データを送信サーバーに送信しますか？");
             decision.workerMode = kWorkerServer;
         }
     } else if (edition == 2) {
-        decision.question = QStringLiteral("データをFTPサーバーに送信しますか？");
+        decision.question = QCoreApplication::translate("OrinEdit", "データをFTPサーバーに送信しますか？");
         decision.workerMode = kWorkerModulator;
     } else {
-        decision.question = QStringLiteral("データを送信サーバーに送信しますか？");
+        decision.question = QCoreApplication::translate("OrinEdit", "データを送信サーバーに送信しますか？");
         decision.workerMode = kWorkerOnline;
     }
     return decision;

@@ -4,6 +4,7 @@
 #include "model/content_model.h"
 #include "orin_version.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 // The rules of the transmission command ("伝送実行"): whether the content may be sent in the
@@ -13,12 +14,12 @@
 
 namespace orin {
 
-inline constexpr char16_t kNoTransmissionMessage[] = u"本アプリケーションはデータを伝送できません";
-inline constexpr char16_t kGeneralPngMessage[] = u"一般PNGが含まれています。データを伝送できません";
+inline constexpr char16_t kNoTransmissionMessage[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "本アプリケーションはデータを伝送できません");
+inline constexpr char16_t kGeneralPngMessage[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "一般PNGが含まれています。データを伝送できません");
 inline constexpr char16_t kRefusalCaption[] = u"ERROR";
-inline constexpr char16_t kConfirmCaption[] = u"データ送信";
+inline constexpr char16_t kConfirmCaption[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "データ送信");
 // Said when a transmission is asked for while another one still runs.
-inline constexpr char16_t kBusyMessage[] = u"伝送中です。終了してから実行してください";
+inline constexpr char16_t kBusyMessage[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "伝送中です。終了してから実行してください");
 
 // What the worker does.
 enum WorkerMode : int {
