@@ -14,8 +14,9 @@ namespace orin {
 
 // The question asked before slimming (the line break and the five blanks belong to it) and its
 // caption.
-inline constexpr QStringView kSlimQuestion =
-    u"" QT_TRANSLATE_NOOP("OrinEdit", "アイテム削除などで参照されなくなった画像を削除してスリム化します。\n     データをスリム化しますか？");
+inline constexpr QStringView kSlimQuestion = u"" QT_TRANSLATE_NOOP(
+    "OrinEdit",
+    "アイテム削除などで参照されなくなった画像を削除してスリム化します。\n     データをスリム化しますか？");
 inline constexpr QStringView kSlimCaption = u"" QT_TRANSLATE_NOOP("OrinEdit", "データ送信");
 
 // One record removed by slimming.

@@ -21,13 +21,16 @@ enum class PasteMode {
 };
 
 inline constexpr char16_t kCopyLabel[] = u"Copy";
-inline constexpr char16_t kPasteFullLabel[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "Paste(完全コピー)");
-inline constexpr char16_t kPasteTextLabel[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "Paste(テキスト変更可)");
-inline constexpr char16_t kPastePictureTextLabel[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "Paste(画像・テキスト変更可)");
+inline constexpr char16_t kPasteFullLabel[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "Paste(完全コピー)");
+inline constexpr char16_t kPasteTextLabel[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "Paste(テキスト変更可)");
+inline constexpr char16_t kPastePictureTextLabel[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "Paste(画像・テキスト変更可)");
 
 // Shown (caption "エラー") when the shown page already holds its 256 items.
-inline constexpr char16_t kPageFullMessage[] =
-    u"" QT_TRANSLATE_NOOP("OrinEdit", "このページにはこれ以上アイテムを追加できません（1ページ256個まで）");
+inline constexpr char16_t kPageFullMessage[] = u"" QT_TRANSLATE_NOOP(
+    "OrinEdit", "このページにはこれ以上アイテムを追加できません（1ページ256個まで）");
 
 class CItemClipboard {
 public:

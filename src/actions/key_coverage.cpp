@@ -60,7 +60,8 @@ KeyCoverage DescribeAction(const CContentModel &model, const ProgramSettings &se
         }
         case EffectKind::MoveFocus: {
             const int slot = FindItemSlot(page, effect.target);
-            QString text = QCoreApplication::translate("OrinEdit", "アイテム %1 にフォーカス").arg(effect.target);
+            QString text = QCoreApplication::translate("OrinEdit", "アイテム %1 にフォーカス")
+                               .arg(effect.target);
             bool moves = slot >= 0;
             // A plain number moves only to a focusable item.
             if (moves && effect.checked && settings.ExPNG == 0
@@ -72,19 +73,22 @@ KeyCoverage DescribeAction(const CContentModel &model, const ProgramSettings &se
         }
         case EffectKind::RunMacro: {
             const bool exists = effect.target != kDeletedId && model.macros.IndexOfId(effect.target) >= 0;
-            const QString text = QCoreApplication::translate("OrinEdit", "マクロ %1 を実行").arg(effect.target);
+            const QString text =
+                QCoreApplication::translate("OrinEdit", "マクロ %1 を実行").arg(effect.target);
             words << (exists ? text : text + MissingText());
             active = active || exists;
             break;
         }
         case EffectKind::RunItemString:
-            words << QCoreApplication::translate("OrinEdit", "アイテム %1 のアクションを実行").arg(effect.target);
+            words << QCoreApplication::translate("OrinEdit", "アイテム %1 のアクションを実行")
+                         .arg(effect.target);
             active = true;
             break;
         case EffectKind::NoOp:
             break;
         default:
-            words << QCoreApplication::translate("OrinEdit", "「%1」を実行").arg(action.mid(effect.entryStart, effect.entryLength));
+            words << QCoreApplication::translate("OrinEdit", "「%1」を実行")
+                         .arg(action.mid(effect.entryStart, effect.entryLength));
             active = true;
             break;
         }
@@ -99,19 +103,22 @@ KeyCoverage DescribeKey(const CContentModel &model, const ProgramSettings &setti
 {
     const int s = shownPage;
     if (s == kOtherChannelScreen)
-        return key == kKeyEnter ? KeyCoverage{true, QCoreApplication::translate("OrinEdit", "前のページへ")} : KeyCoverage{false, NothingText()};
+        return key == kKeyEnter
+                   ? KeyCoverage{true, QCoreApplication::translate("OrinEdit", "前のページへ")}
+                   : KeyCoverage{false, NothingText()};
     if (s == kWebScreen)
         return key == kKeyEnter ? GoTo(model, kVideoScreen) : KeyCoverage{false, NothingText()};
     if (s == kGuideScreen || s == kVideoScreen) {
         switch (key) {
         case kKeyEnter:
-            return s == kGuideScreen ? GoTo(model, kVideoScreen) : KeyCoverage{false, NothingText()};
+            return s == kGuideScreen ? GoTo(model, kVideoScreen)
+                                     : KeyCoverage{false, NothingText()};
         case kKeyData:
             return GoTo(model, memoryPage != 0 ? memoryPage : 1);
         case kKeyBack:
-            return s == kVideoScreen ? GoTo(model, kGuideScreen) : KeyCoverage{false, NothingText()};
-        default:
-            return {false, NothingText()};
+            return s == kVideoScreen ? GoTo(model, kGuideScreen)
+                                     : KeyCoverage{false, NothingText()};
+        default: return {false, NothingText()};
         }
     }
     const CMyProgramInfo *page = s > 0 ? model.pages.FindById(s) : nullptr;
@@ -147,7 +154,8 @@ KeyCoverage DescribeKey(const CContentModel &model, const ProgramSettings &setti
     case kKeyRed: return GoTo(model, page->red);
     case kKeyGreen: return GoTo(model, page->green);
     case kKeyYellow: return GoTo(model, page->yellow);
-    case kKeyRefresh: return {true, QCoreApplication::translate("OrinEdit", "ページ %1 を再表示").arg(s)};
+    case kKeyRefresh:
+        return {true, QCoreApplication::translate("OrinEdit", "ページ %1 を再表示").arg(s)};
     default: return {false, NothingText()};
     }
 }

@@ -543,21 +543,38 @@ QString DescribeFinding(const Finding &f)
 {
     switch (f.kind) {
     case FindingKind::UnreachablePage:
-        return QCoreApplication::translate("OrinEdit", "ページ %1 へは最初のページから行けません").arg(f.pageId);
+        return QCoreApplication::translate("OrinEdit", "ページ %1 へは最初のページから行けません")
+            .arg(f.pageId);
     case FindingKind::UnreachedItem:
-        return QCoreApplication::translate("OrinEdit", "ページ %1 のアイテム %2 にはフォーカスが届きません").arg(f.pageId).arg(f.itemId);
+        return QCoreApplication::translate("OrinEdit",
+                                           "ページ %1 のアイテム %2 にはフォーカスが届きません")
+            .arg(f.pageId)
+            .arg(f.itemId);
     case FindingKind::FocusDeadEnd:
-        return QCoreApplication::translate("OrinEdit", "ページ %1 のアイテム %2 から矢印キーでどこへも行けません").arg(f.pageId).arg(f.itemId);
+        return QCoreApplication::translate(
+                   "OrinEdit", "ページ %1 のアイテム %2 から矢印キーでどこへも行けません")
+            .arg(f.pageId)
+            .arg(f.itemId);
     case FindingKind::MissingPage:
-        return QCoreApplication::translate("OrinEdit", "%1: ページ %2 はありません").arg(Location(f)).arg(f.target);
+        return QCoreApplication::translate("OrinEdit", "%1: ページ %2 はありません")
+            .arg(Location(f))
+            .arg(f.target);
     case FindingKind::MissingItem:
-        return QCoreApplication::translate("OrinEdit", "%1: アイテム %2 はありません").arg(Location(f)).arg(f.target);
+        return QCoreApplication::translate("OrinEdit", "%1: アイテム %2 はありません")
+            .arg(Location(f))
+            .arg(f.target);
     case FindingKind::MissingText:
-        return QCoreApplication::translate("OrinEdit", "%1: テキスト %2 はありません").arg(Location(f)).arg(f.target);
+        return QCoreApplication::translate("OrinEdit", "%1: テキスト %2 はありません")
+            .arg(Location(f))
+            .arg(f.target);
     case FindingKind::MissingMacro:
-        return QCoreApplication::translate("OrinEdit", "%1: マクロ %2 はありません").arg(Location(f)).arg(f.target);
+        return QCoreApplication::translate("OrinEdit", "%1: マクロ %2 はありません")
+            .arg(Location(f))
+            .arg(f.target);
     case FindingKind::MissingImage:
-        return QCoreApplication::translate("OrinEdit", "%1: 画像 %2 はありません").arg(Location(f)).arg(f.target);
+        return QCoreApplication::translate("OrinEdit", "%1: 画像 %2 はありません")
+            .arg(Location(f))
+            .arg(f.target);
     }
     return QString();
 }

@@ -13,7 +13,8 @@ class QMimeData;
 namespace orin {
 
 // Shown with the caption "警告" when pages are dropped before any content set was opened.
-inline constexpr char16_t kLoadContentFirstMessage[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "まずコンテンツのロードが必要です");
+inline constexpr char16_t kLoadContentFirstMessage[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "まずコンテンツのロードが必要です");
 
 // What a drop of text on the page list leads to.
 enum class PageDrop {

@@ -15,10 +15,10 @@
 namespace orin {
 
 // Shown with the caption "エラー" when the incoming images do not fit their table.
-inline constexpr char16_t kPictureTableFullMessage[] =
-    u"" QT_TRANSLATE_NOOP("OrinEdit", "画像テーブルに空きがないため、ページを追加できません（画像IDは199まで）");
-inline constexpr char16_t kMaterialTableFullMessage[] =
-    u"" QT_TRANSLATE_NOOP("OrinEdit", "素材テーブルに空きがないため、ページを追加できません（素材IDは255まで）");
+inline constexpr char16_t kPictureTableFullMessage[] = u"" QT_TRANSLATE_NOOP(
+    "OrinEdit", "画像テーブルに空きがないため、ページを追加できません（画像IDは199まで）");
+inline constexpr char16_t kMaterialTableFullMessage[] = u"" QT_TRANSLATE_NOOP(
+    "OrinEdit", "素材テーブルに空きがないため、ページを追加できません（素材IDは255まで）");
 // Shown with the caption "エラー" when a table has no id left above its largest one.
 inline constexpr char16_t kIdsExhaustedMessage[] =
     u"" QT_TRANSLATE_NOOP("OrinEdit", "IDの上限に達したため、ページを追加できません");

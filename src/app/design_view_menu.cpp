@@ -35,8 +35,7 @@ CDesignViewMenu::CDesignViewMenu(QMenu &view, CFormGraph &pane, CIniStore &ini,
     auto *group = new QActionGroup(m_gridMenu);
     bool found = false;
     for (const int step : kGridSteps) {
-        QAction *action = m_gridMenu->addAction(
-            step == 0 ? tr("なし") : QString::number(step));
+        QAction *action = m_gridMenu->addAction(step == 0 ? tr("なし") : QString::number(step));
         action->setCheckable(true);
         action->setData(step);
         action->setChecked(step == settings.grid);

@@ -33,9 +33,9 @@ void CMainFrame::OnNetworkSettings()
     m_formGraph->GraphView()->update();
 
     if (!WriteNetworkSettings(m_ini, m_settings, m_setup.edition)) {
-        m_prompt->MessageBox(tr("%1 に書き込めません。")
-                                 .arg(QDir::toNativeSeparators(m_ini.Path())),
-                             tr("エラー"), PromptButtons::Ok);
+        m_prompt->MessageBox(
+            tr("%1 に書き込めません。").arg(QDir::toNativeSeparators(m_ini.Path())), tr("エラー"),
+            PromptButtons::Ok);
     }
 }
 

@@ -28,7 +28,8 @@ namespace orin {
 
 namespace {
 
-inline constexpr char16_t kRetrievingText[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "サーバーからデータを受信しています...");
+inline constexpr char16_t kRetrievingText[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "サーバーからデータを受信しています...");
 inline constexpr char16_t kCancelText[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "キャンセル");
 
 } // namespace
@@ -75,8 +76,7 @@ void CMainFrame::OnTransmit()
     if (decision.workerMode == kWorkerNone)
         return;
     if (!m_autoSend
-        && m_prompt->MessageBox(decision.question, UiText(kConfirmCaption),
-                                PromptButtons::YesNo)
+        && m_prompt->MessageBox(decision.question, UiText(kConfirmCaption), PromptButtons::YesNo)
                != PromptAnswer::Yes)
         return;
     // Everything the worker needs is taken here, on this thread; the package is the content
@@ -162,8 +162,8 @@ void CMainFrame::OnServerRetrieve()
     // The fetched content replaces the one on screen: a modified one is given up only when the
     // operator says so.
     if (m_document->IsModified()
-        && m_prompt->MessageBox(UiText(kDiscardQuestion),
-                                UiText(kWarningCaption), PromptButtons::YesNo)
+        && m_prompt->MessageBox(UiText(kDiscardQuestion), UiText(kWarningCaption),
+                                PromptButtons::YesNo)
                != PromptAnswer::Yes)
         return;
     FetchFromServer({type, number, recordTime});
@@ -185,8 +185,7 @@ bool CMainFrame::FetchFromServer(const RetrievalRequest &request)
     QThread *thread = QThread::create([&outcome, request, profile, work, limit, options, edition] {
         outcome = RetrieveServerContent(request, profile, work, limit, options, edition);
     });
-    QProgressDialog progress(UiText(kRetrievingText), UiText(kCancelText),
-                             0, 0, this);
+    QProgressDialog progress(UiText(kRetrievingText), UiText(kCancelText), 0, 0, this);
     progress.setWindowTitle(UiText(kServerDialogTitle));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);

@@ -123,8 +123,10 @@ void CMainFrame::BuildMenus()
         int value;
     } flags[] = {
         {cmd::kBoxDraw, u"" QT_TRANSLATE_NOOP("OrinEdit", "アイテム枠の表示"), m_settings.bBoxDraw},
-        {cmd::kLabelDraw, u"" QT_TRANSLATE_NOOP("OrinEdit", "編集可能枠の表示"), m_settings.bLabelDraw},
-        {cmd::kChangeDraw, u"" QT_TRANSLATE_NOOP("OrinEdit", "編集済み枠の表示"), m_settings.bChangeDraw},
+        {cmd::kLabelDraw, u"" QT_TRANSLATE_NOOP("OrinEdit", "編集可能枠の表示"),
+         m_settings.bLabelDraw},
+        {cmd::kChangeDraw, u"" QT_TRANSLATE_NOOP("OrinEdit", "編集済み枠の表示"),
+         m_settings.bChangeDraw},
     };
     for (const auto &flag : flags) {
         QAction *action = MakeAction(flag.id, UiText(flag.text));
@@ -148,8 +150,7 @@ void CMainFrame::BuildMenus()
     QAction *transmit = MakeAction(cmd::kTransmit, tr("伝送実行(&G)"));
     connect(transmit, &QAction::triggered, this, &CMainFrame::OnTransmit);
     network->addAction(transmit);
-    QAction *networkSettings = MakeAction(cmd::kNetworkSettings,
-                                          tr("ネットワーク設定(&N)"));
+    QAction *networkSettings = MakeAction(cmd::kNetworkSettings, tr("ネットワーク設定(&N)"));
     connect(networkSettings, &QAction::triggered, this, &CMainFrame::OnNetworkSettings);
     network->addAction(networkSettings);
 

@@ -46,8 +46,7 @@ PromptAnswer CQtPrompt::MessageBox(const QString &text, const QString &caption,
     const bool question = buttons == PromptButtons::YesNo;
     // Texts kept as constants below the widgets arrive untranslated; formatted ones already are.
     QMessageBox box(question ? QMessageBox::Warning : QMessageBox::Critical, UiText(caption),
-                    UiText(text),
-                    question ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
+                    UiText(text), question ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
                     m_parent.data());
     if (!question && caption != u"エラー" && caption != UiText(u"エラー") && caption != u"ERROR")
         box.setIcon(QMessageBox::Information);

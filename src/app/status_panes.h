@@ -27,7 +27,8 @@ enum StatusPane : int {
 };
 
 inline constexpr char16_t kReadyText[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "レディ");
-inline constexpr char16_t kTestServerTitle[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "テスト用ローカルサーバ");
+inline constexpr char16_t kTestServerTitle[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "テスト用ローカルサーバ");
 
 // What pane 1 shows: the access title, or the test-server name while the converter test mode
 // is on.

@@ -13,7 +13,8 @@ class QLabel;
 
 namespace orin {
 
-inline constexpr char16_t kChannelListTitle[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "チャンネルリスト");
+inline constexpr char16_t kChannelListTitle[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "チャンネルリスト");
 
 // The read-only list "チャンネルリスト": 15 numbered rows of name and type.
 class CDlgCList : public QDialog {

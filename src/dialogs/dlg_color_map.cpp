@@ -275,8 +275,7 @@ void CDlgColorMap::OnRangeCheck(bool checked)
     const int end = m_endEdit->text().trimmed().toInt(&endOk);
     if (!startOk || !endOk || start < kLowestRangeStart || start > m_end || end < m_start
         || end > 255) {
-        m_prompt.MessageBox(UiText(kRangeErrorMessage), tr("エラー"),
-                            PromptButtons::Ok);
+        m_prompt.MessageBox(UiText(kRangeErrorMessage), tr("エラー"), PromptButtons::Ok);
         const QSignalBlocker blocker(m_rangeCheck);
         m_rangeCheck->setChecked(true);
         return;

@@ -28,8 +28,10 @@ namespace orin {
 class CColorMapGrid;
 class CPrompt;
 
-inline constexpr char16_t kColorMapDialogTitle[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "カラーマップ編集");
-inline constexpr char16_t kRangeErrorMessage[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "指定値に間違いがあります");
+inline constexpr char16_t kColorMapDialogTitle[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "カラーマップ編集");
+inline constexpr char16_t kRangeErrorMessage[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "指定値に間違いがあります");
 
 class CDlgColorMap : public QDialog {
     Q_OBJECT

@@ -34,34 +34,36 @@ int NumberOf(const QLineEdit *field)
 
 QString WordWrapTip()
 {
-    return QCoreApplication::translate("OrinEdit", "数字の１の位で以下の指定ができます。\n"
-                          "   0：なし\n"
-                          "   1：ワードラップ\n"
-                          "   2：文字のボールド指定\n"
-                          "   3：ワードラッドプ、ボールド\n"
-                          "   4：イタリック体指定\n"
-                          "   5：ワードラップ、イタリック\n"
-                          "   6：ボールド、イタリック\n"
-                          "   7：ワードラップ、ボールド、イタリック\n"
-                          " 数字の１0の位でフォント番号の指定ができます。\n"
-                          " あらかじめ、HTML5のソースで、\n"
-                          " Tessaro.util.fontfamily1～Tessaro.util.fontfamily5の  \n"
-                          " ５つにフォント名を入れて指定します。\n");
+    return QCoreApplication::translate("OrinEdit",
+                                       "数字の１の位で以下の指定ができます。\n"
+                                       "   0：なし\n"
+                                       "   1：ワードラップ\n"
+                                       "   2：文字のボールド指定\n"
+                                       "   3：ワードラッドプ、ボールド\n"
+                                       "   4：イタリック体指定\n"
+                                       "   5：ワードラップ、イタリック\n"
+                                       "   6：ボールド、イタリック\n"
+                                       "   7：ワードラップ、ボールド、イタリック\n"
+                                       " 数字の１0の位でフォント番号の指定ができます。\n"
+                                       " あらかじめ、HTML5のソースで、\n"
+                                       " Tessaro.util.fontfamily1～Tessaro.util.fontfamily5の  \n"
+                                       " ５つにフォント名を入れて指定します。\n");
 }
 
 QString ItemModeTip()
 {
-    return QCoreApplication::translate("OrinEdit", "アイテムを以下の専用モードにします。\n"
-                          "  0:　一般アイテム\n"
-                          "  1:　カーソル専用アイテム\n"
-                          "  2:　テキスト表示専用アイテム\n"
-                          "  3:　テキスト表示専用アイテム(センタリング)\n"
-                          "  4:  一般アイテム(非表示)\n"
-                          "  5:  テキスト表示専用アイテム(行間24px)\n"
-                          "  6:  テキスト表示専用アイテム(行間28px)\n"
-                          "  7:  テキスト表示専用アイテム(行間32px)\n"
-                          "  50～54:  画像を1/2,1/3,1/4,1/6,1/8で表示          \n"
-                          "  100～　： 専用アイテムのユーザ拡張");
+    return QCoreApplication::translate("OrinEdit",
+                                       "アイテムを以下の専用モードにします。\n"
+                                       "  0:　一般アイテム\n"
+                                       "  1:　カーソル専用アイテム\n"
+                                       "  2:　テキスト表示専用アイテム\n"
+                                       "  3:　テキスト表示専用アイテム(センタリング)\n"
+                                       "  4:  一般アイテム(非表示)\n"
+                                       "  5:  テキスト表示専用アイテム(行間24px)\n"
+                                       "  6:  テキスト表示専用アイテム(行間28px)\n"
+                                       "  7:  テキスト表示専用アイテム(行間32px)\n"
+                                       "  50～54:  画像を1/2,1/3,1/4,1/6,1/8で表示          \n"
+                                       "  100～　： 専用アイテムのユーザ拡張");
 }
 
 CDlgItemProp::CDlgItemProp(const PageItem &item, const CColourMap &colourMap, CPrompt &prompt,
@@ -114,10 +116,11 @@ CDlgItemProp::CDlgItemProp(const PageItem &item, const CColourMap &colourMap, CP
     row(QStringLiteral("→"), AddField(1036, item.right));
     row(QStringLiteral("Picture No."), AddField(1037, number(item.pic_no)));
     row(QStringLiteral("Text No."), AddField(1038, number(item.text_no)));
-    grid->addWidget(new QLabel(tr("座標系はハイビジョン1920×1080(1080×1920）の半分の値になります。"),
-                               this), line++, 0, 1, 3);
-    grid->addWidget(new QLabel(tr("画像のサイズはWidth,Heightの2倍の値になります。"), this),
-                    line++, 0, 1, 3);
+    grid->addWidget(
+        new QLabel(tr("座標系はハイビジョン1920×1080(1080×1920）の半分の値になります。"), this),
+        line++, 0, 1, 3);
+    grid->addWidget(new QLabel(tr("画像のサイズはWidth,Heightの2倍の値になります。"), this), line++,
+                    0, 1, 3);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Cancel)->setText(tr("キャンセル"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

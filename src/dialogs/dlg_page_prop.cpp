@@ -65,12 +65,12 @@ CDlgPageProp::CDlgPageProp(int pageId, const PageProperties &values, int timerMo
     ++line;
     heading(tr("-------------------------　テキスト出力------------------------------------"));
     row(tr("マーキー"), AddField(1072, values.marquee), tr("（０は未指定）"));
-    row(tr("スピード"), AddField(1073, values.marquee_speed),
-        tr("（0、1～12）"));
+    row(tr("スピード"), AddField(1073, values.marquee_speed), tr("（0、1～12）"));
     row(tr("プッシュテキスト\n(アイテムタイマー)"), AddField(1074, values.timer_ino),
         tr("（０は未指定）"));
     row(tr("スピード"), AddField(1075, values.timer_item), tr("（秒間隔）"));
-    heading(tr("-------------------------　詳細 (リモート管理用) ------------------------------------"));
+    heading(tr(
+        "-------------------------　詳細 (リモート管理用) ------------------------------------"));
     row(tr("カーソルフォーカス"), AddField(1070, values.defitem), QString());
     row(tr("カーソルカラー"), AddField(1071, values.curcol), QString());
     row(tr("戻るキー"), AddField(1076, values.back), QString());

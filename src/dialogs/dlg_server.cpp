@@ -20,8 +20,7 @@ namespace orin {
 
 CDlgServer::CDlgServer(int type, int number, const QDateTime &recordTime, CPrompt &prompt,
                        QWidget *parent)
-    : CDlgServer(Labels{tr("放送中データ (エディト中のデータ)"),
-                        tr("ID指定："),
+    : CDlgServer(Labels{tr("放送中データ (エディト中のデータ)"), tr("ID指定："),
                         tr("日時指定（すでに放送した同録データ取得）"), 8, true},
                  type, number, recordTime, prompt, parent)
 {
@@ -84,8 +83,8 @@ void CDlgServer::accept()
 {
     const std::optional<int> number = ParseNumberField(m_numberField->text());
     if (!number || *number < 1 || *number > m_maxNumber) {
-        m_prompt.MessageBox(UiText(kRangeMessage).arg(1).arg(m_maxNumber),
-                            tr("エラー"), PromptButtons::Ok);
+        m_prompt.MessageBox(UiText(kRangeMessage).arg(1).arg(m_maxNumber), tr("エラー"),
+                            PromptButtons::Ok);
         m_numberField->setFocus();
         return;
     }
@@ -103,9 +102,8 @@ void CDlgServer::accept()
 
 CDlgOnline::CDlgOnline(int type, int number, const QDateTime &recordTime, CPrompt &prompt,
                        std::function<void(QWidget *)> showChannelList, QWidget *parent)
-    : CDlgServer(Labels{QString(), tr("最新データ"), tr("日時指定"), 15,
-                        false},
-                 type, number, recordTime, prompt, parent)
+    : CDlgServer(Labels{QString(), tr("最新データ"), tr("日時指定"), 15, false}, type, number,
+                 recordTime, prompt, parent)
 {
     m_channelList = new QPushButton(tr("チャンネルリスト"), this);
     layout()->addWidget(m_channelList);

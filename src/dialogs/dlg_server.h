@@ -22,8 +22,10 @@ namespace orin {
 
 class CPrompt;
 
-inline constexpr char16_t kServerDialogTitle[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "サーバーロード");
-inline constexpr char16_t kRangeMessage[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "%1 から %2 までの整数を入力してください。");
+inline constexpr char16_t kServerDialogTitle[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "サーバーロード");
+inline constexpr char16_t kRangeMessage[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "%1 から %2 までの整数を入力してください。");
 
 class CDlgServer : public QDialog {
     Q_OBJECT

@@ -49,13 +49,11 @@ CDlgNetwork::CDlgNetwork(const AppSettings &settings, CPrompt &prompt, QWidget *
     // Direct TS to the modulator.
     auto *direct = new QGroupBox(this);
     auto *directGrid = new QGridLayout(direct);
-    QRadioButton *directRadio =
-        AddRadio(kDirectTs, tr("ダイレクトTS伝送"), mode == 0);
+    QRadioButton *directRadio = AddRadio(kDirectTs, tr("ダイレクトTS伝送"), mode == 0);
     modes->addButton(directRadio);
     directGrid->addWidget(directRadio, 0, 0, 1, 2);
     // This hardware kind has no modulator address: the field opens empty and is not kept.
-    AddRow(directGrid, direct, tr("変調器IP Address："),
-           AddText(1021, QStringLiteral("0.0.0.0")));
+    AddRow(directGrid, direct, tr("変調器IP Address："), AddText(1021, QStringLiteral("0.0.0.0")));
     auto *types = new QButtonGroup(this);
     auto *typeRow = new QHBoxLayout;
     typeRow->addWidget(new QLabel(tr("タイプ"), direct));
@@ -67,15 +65,14 @@ CDlgNetwork::CDlgNetwork(const AppSettings &settings, CPrompt &prompt, QWidget *
     typeRow->addWidget(typeB);
     typeRow->addStretch();
     directGrid->addLayout(typeRow, directGrid->rowCount(), 0, 1, 2);
-    directGrid->addWidget(
-        AddCheck(1044, tr("dボタンでデータ放送に移る"), m_values.DButton),
-        directGrid->rowCount(), 0, 1, 2);
-    QCheckBox *sdMemory = AddCheck(
-        1045, tr("SDメモリ書込み（書込み後、チェックはクリアされます）"), 0);
+    directGrid->addWidget(AddCheck(1044, tr("dボタンでデータ放送に移る"), m_values.DButton),
+                          directGrid->rowCount(), 0, 1, 2);
+    QCheckBox *sdMemory =
+        AddCheck(1045, tr("SDメモリ書込み（書込み後、チェックはクリアされます）"), 0);
     sdMemory->setEnabled(false);
     directGrid->addWidget(sdMemory, directGrid->rowCount(), 0, 1, 2);
-    QCheckBox *nullVideo = AddCheck(
-        1046, tr("NULLビデオ出力(注意：映像がない場合のみ)"), m_values.NullVideo);
+    QCheckBox *nullVideo =
+        AddCheck(1046, tr("NULLビデオ出力(注意：映像がない場合のみ)"), m_values.NullVideo);
     nullVideo->setEnabled(false);
     directGrid->addWidget(nullVideo, directGrid->rowCount(), 0, 1, 2);
     layout->addWidget(direct);
@@ -83,21 +80,19 @@ CDlgNetwork::CDlgNetwork(const AppSettings &settings, CPrompt &prompt, QWidget *
     // Through the control software.
     auto *control = new QGroupBox(this);
     auto *controlGrid = new QGridLayout(control);
-    QRadioButton *controlRadio =
-        AddRadio(kControlSoftware, tr("制御ソフト経由伝送"), mode == 1);
+    QRadioButton *controlRadio = AddRadio(kControlSoftware, tr("制御ソフト経由伝送"), mode == 1);
     modes->addButton(controlRadio);
     controlGrid->addWidget(controlRadio, 0, 0, 1, 2);
     AddRow(controlGrid, control, tr("制御ソフト IP Address："),
            AddAddress(1022, m_values.FTPAddress));
-    AddRow(controlGrid, control, tr("制御ソフト FTP port："),
-           AddPort(1023, m_values.FTPPort));
+    AddRow(controlGrid, control, tr("制御ソフト FTP port："), AddPort(1023, m_values.FTPPort));
     layout->addWidget(control);
 
     // Through the data-broadcast server; any other mode counts as this one.
     auto *server = new QGroupBox(this);
     auto *serverGrid = new QGridLayout(server);
-    QRadioButton *serverRadio = AddRadio(kServer, tr("データ放送サーバー経由伝送"),
-                                         mode != 0 && mode != 1);
+    QRadioButton *serverRadio =
+        AddRadio(kServer, tr("データ放送サーバー経由伝送"), mode != 0 && mode != 1);
     modes->addButton(serverRadio);
     serverGrid->addWidget(serverRadio, 0, 0, 1, 2);
     AddRow(serverGrid, server, tr("データ放送サーバー IP Address："),
@@ -106,8 +101,7 @@ CDlgNetwork::CDlgNetwork(const AppSettings &settings, CPrompt &prompt, QWidget *
            AddPort(1029, m_values.FTPDataPort));
     AddRow(serverGrid, server, QString(), AddCheck(1048, QStringLiteral("PASV"), m_values.PASV2));
     AddRow(serverGrid, server, tr("ユーザー名："), AddText(1031, m_values.ServerUser));
-    AddRow(serverGrid, server, tr("パスワード："),
-           AddPassword(1032, m_values.ServerPassword));
+    AddRow(serverGrid, server, tr("パスワード："), AddPassword(1032, m_values.ServerPassword));
     layout->addWidget(server);
 
     // Fields of other hardware kinds: kept hidden, their values pass through unchanged.
@@ -119,8 +113,7 @@ CDlgNetwork::CDlgNetwork(const AppSettings &settings, CPrompt &prompt, QWidget *
     AddRow(hiddenGrid, hidden, QStringLiteral("User"), new QLineEdit(hidden));
     AddRow(hiddenGrid, hidden, QStringLiteral("Password"), new QLineEdit(hidden));
     AddRow(hiddenGrid, hidden, QString(), AddCheck(1047, QStringLiteral("PASV"), m_values.PASV1));
-    AddRow(hiddenGrid, hidden, tr("FTPサーバー："),
-           new QLineEdit(m_values.FTPAddressFTP, hidden));
+    AddRow(hiddenGrid, hidden, tr("FTPサーバー："), new QLineEdit(m_values.FTPAddressFTP, hidden));
     AddRow(hiddenGrid, hidden, QStringLiteral("UNIT ID"),
            new QLineEdit(QString::number(m_values.FTPUnitID), hidden));
     hidden->hide();

@@ -23,7 +23,8 @@ namespace orin {
 
 class CPrompt;
 
-inline constexpr char16_t kNetworkSettingsTitle[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "ネットワーク設定");
+inline constexpr char16_t kNetworkSettingsTitle[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "ネットワーク設定");
 
 // What the three dialogs share: the fields by control number and the checks made on OK
 // (addresses, ports and passwords, in the order of the fields; the first bad one shows its

@@ -11,8 +11,10 @@
 
 namespace orin {
 
-inline constexpr char16_t kAddressMessage[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "IPアドレスまたはホスト名を入力してください。");
-inline constexpr char16_t kPortMessage[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "ポート番号は 1 から 65535 の整数を入力してください。");
+inline constexpr char16_t kAddressMessage[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "IPアドレスまたはホスト名を入力してください。");
+inline constexpr char16_t kPortMessage[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "ポート番号は 1 から 65535 の整数を入力してください。");
 
 // The address as it is stored: four decimal numbers 0..255 joined by dots, written as
 // "%d.%d.%d.%d" (so "010.1.2.3" becomes "10.1.2.3"), or a host name of letters, digits, "-"

@@ -34,8 +34,8 @@ bool CheckNumberFields(const QList<QLineEdit *> &fields, CPrompt &prompt)
         if (!field || !field->isEnabled() || field->isReadOnly())
             continue;
         if (!ParseNumberField(field->text())) {
-            prompt.MessageBox(UiText(kNumberMessage), QCoreApplication::translate("OrinEdit", "エラー"),
-                              PromptButtons::Ok);
+            prompt.MessageBox(UiText(kNumberMessage),
+                              QCoreApplication::translate("OrinEdit", "エラー"), PromptButtons::Ok);
             field->setFocus();
             field->selectAll();
             return false;

@@ -17,7 +17,8 @@ namespace orin {
 
 class CPrompt;
 
-inline constexpr char16_t kNumberMessage[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "正の整数を入力してください。");
+inline constexpr char16_t kNumberMessage[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "正の整数を入力してください。");
 
 // The value of a number field's text: 0..2147483647 written as decimal digits (blanks around
 // them allowed); none for anything else.

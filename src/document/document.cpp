@@ -136,9 +136,8 @@ bool CDocument::Open()
 bool CDocument::OpenProjectFile(const QString &path)
 {
     if (m_modified) {
-        const PromptAnswer answer =
-            m_prompt.MessageBox(UiText(kSaveBeforeOpenQuestion),
-                                UiText(kWarningCaption), PromptButtons::YesNo);
+        const PromptAnswer answer = m_prompt.MessageBox(
+            UiText(kSaveBeforeOpenQuestion), UiText(kWarningCaption), PromptButtons::YesNo);
         if (answer == PromptAnswer::Yes && !Save())
             return false;
         if (answer == PromptAnswer::Cancel)
@@ -168,8 +167,8 @@ bool CDocument::OpenProjectFile(const QString &path)
     m_undoStack.clear();
     emit ProjectOpened();
     if (damaged) {
-        m_prompt.MessageBox(UiText(kDamagedFileWarning),
-                            UiText(kWarningCaption), PromptButtons::Ok);
+        m_prompt.MessageBox(UiText(kDamagedFileWarning), UiText(kWarningCaption),
+                            PromptButtons::Ok);
     }
     return true;
 }
@@ -188,8 +187,7 @@ bool CDocument::ShowLoadedProject(const QString &path, ProjectIntegrity *integri
     if ((!unicode && extension != u"bjp")
         || !LoadProject(path, unicode, settings, used, loaded, m_services, &found)
         || found == ProjectIntegrity::NoRoot) {
-        m_prompt.MessageBox(UiText(kOpenFailedMessage),
-                            UiText(kErrorCaption), PromptButtons::Ok);
+        m_prompt.MessageBox(UiText(kOpenFailedMessage), UiText(kErrorCaption), PromptButtons::Ok);
         return false;
     }
     m_model = std::move(loaded);
@@ -210,8 +208,7 @@ bool CDocument::SaveTo(const QString &path)
     if (!result.ok) {
         // The operator must see that the content is not saved: title, modified flag and the
         // current file stay as they were.
-        m_prompt.MessageBox(result.message, UiText(kErrorCaption),
-                            PromptButtons::Ok);
+        m_prompt.MessageBox(result.message, UiText(kErrorCaption), PromptButtons::Ok);
         return false;
     }
     m_currentPath = path;
@@ -239,8 +236,7 @@ bool CDocument::Save()
 bool CDocument::SaveAs()
 {
     // The dialog starts with the current file name, the usual start of a new version.
-    const QString chosen =
-        AskFileName(UiText(kSaveAsDialogTitle), false, m_currentPath);
+    const QString chosen = AskFileName(UiText(kSaveAsDialogTitle), false, m_currentPath);
     if (chosen.isEmpty())
         return false;
     return SaveTo(ApplyExtensionRule(chosen));
@@ -253,8 +249,8 @@ bool CDocument::PortableSave()
         return false;
     const QString path = ApplyExtensionRule(chosen);
     if (QFileInfo::exists(path)) {
-        m_prompt.MessageBox(UiText(kPortableExistsMessage),
-                            UiText(kErrorCaption), PromptButtons::Ok);
+        m_prompt.MessageBox(UiText(kPortableExistsMessage), UiText(kErrorCaption),
+                            PromptButtons::Ok);
         return false;
     }
     BusyScope busy(m_busy);
@@ -264,8 +260,7 @@ bool CDocument::PortableSave()
     const FileResult result =
         SaveProject(m_model, path, SaveMode::Portable, contentFolder, m_settings);
     if (!result.ok) {
-        m_prompt.MessageBox(result.message, UiText(kErrorCaption),
-                            PromptButtons::Ok);
+        m_prompt.MessageBox(result.message, UiText(kErrorCaption), PromptButtons::Ok);
         return false;
     }
     return true;
@@ -293,15 +288,15 @@ DropResult CDocument::DropFiles(const QStringList &paths)
 
 bool CDocument::SlimData()
 {
-    if (m_prompt.MessageBox(UiText(kSlimQuestion), UiText(kSlimCaption),
-                            PromptButtons::YesNo) != PromptAnswer::Yes)
+    if (m_prompt.MessageBox(UiText(kSlimQuestion), UiText(kSlimCaption), PromptButtons::YesNo)
+        != PromptAnswer::Yes)
         return false;
     const TableValues before = CaptureTables(m_model, kImageTables);
     SlimUnusedImages(m_model);
     // Slimming keeps the modified flag as it was, also when it is undone or redone.
-    Push(new CTablesCommand(*this, m_model, QCoreApplication::translate("OrinEdit", "データスリム化"), kImageTables,
-                            before, CaptureTables(m_model, kImageTables),
-                            {false, true, SizeForm::Decimal, false}));
+    Push(new CTablesCommand(
+        *this, m_model, QCoreApplication::translate("OrinEdit", "データスリム化"), kImageTables,
+        before, CaptureTables(m_model, kImageTables), {false, true, SizeForm::Decimal, false}));
     return true;
 }
 
@@ -332,9 +327,9 @@ bool CDocument::QueryClose()
 {
     if (!m_modified)
         return true;
-    return m_prompt.MessageBox(UiText(kDiscardQuestion),
-                               UiText(kWarningCaption),
-                               PromptButtons::YesNo) == PromptAnswer::Yes;
+    return m_prompt.MessageBox(UiText(kDiscardQuestion), UiText(kWarningCaption),
+                               PromptButtons::YesNo)
+           == PromptAnswer::Yes;
 }
 
 } // namespace orin

@@ -25,21 +25,29 @@ class CRecentFiles;
 struct EditEffect;
 
 // Messages, captions and dialog texts of the document commands.
-inline constexpr char16_t kOpenFailedMessage[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "ファイルがオープンできません");
+inline constexpr char16_t kOpenFailedMessage[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "ファイルがオープンできません");
 // Shown when a file holds only part of a project (cut short, or another root element).
-inline constexpr char16_t kDamagedFileWarning[] =
-    u"" QT_TRANSLATE_NOOP("OrinEdit", "ファイルが破損しています。\n読み込めた部分だけを表示しています。\n"
-    "元のファイルは上書きされません。別の名前で保存してください。");
-inline constexpr char16_t kPortableExistsMessage[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "ポータブル保存の上書き保存はできません");
-inline constexpr char16_t kSaveBeforeOpenQuestion[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "編集中のデータをセーブしますか？");
-inline constexpr char16_t kDiscardQuestion[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "ファイルを破棄しますか？");
+inline constexpr char16_t kDamagedFileWarning[] = u"" QT_TRANSLATE_NOOP(
+    "OrinEdit", "ファイルが破損しています。\n読み込めた部分だけを表示しています。\n"
+                "元のファイルは上書きされません。別の名前で保存してください。");
+inline constexpr char16_t kPortableExistsMessage[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "ポータブル保存の上書き保存はできません");
+inline constexpr char16_t kSaveBeforeOpenQuestion[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "編集中のデータをセーブしますか？");
+inline constexpr char16_t kDiscardQuestion[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "ファイルを破棄しますか？");
 inline constexpr char16_t kErrorCaption[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "エラー");
 inline constexpr char16_t kWarningCaption[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "警告");
-inline constexpr char16_t kProjectFilterText[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "bjpx,bjpﾌｧｲﾙ (*.bjpx,*.bjp)");
+inline constexpr char16_t kProjectFilterText[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "bjpx,bjpﾌｧｲﾙ (*.bjpx,*.bjp)");
 inline constexpr char16_t kProjectFilterPatterns[] = u"*.bjpx;*.bjp";
-inline constexpr char16_t kOpenDialogTitle[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "BJPXファイルの読み込み");
-inline constexpr char16_t kSaveAsDialogTitle[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "BJPXファイルの書き込み");
-inline constexpr char16_t kPortableDialogTitle[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "BJPXファイルのポータブル保存");
+inline constexpr char16_t kOpenDialogTitle[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "BJPXファイルの読み込み");
+inline constexpr char16_t kSaveAsDialogTitle[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "BJPXファイルの書き込み");
+inline constexpr char16_t kPortableDialogTitle[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "BJPXファイルのポータブル保存");
 
 // The access mode in which the content lives on a server and the file commands are off.
 inline constexpr int kServerAccessMode = 2;

@@ -103,9 +103,9 @@ bool CDocumentEdits::AskDeletePage(int row)
 {
     if (!m_model.pages.IsValidIndex(row))
         return false;
-    if (m_prompt.MessageBox(UiText(kDeletePageQuestion),
-                            UiText(kWarningCaption),
-                            PromptButtons::YesNo) != PromptAnswer::Yes)
+    if (m_prompt.MessageBox(UiText(kDeletePageQuestion), UiText(kWarningCaption),
+                            PromptButtons::YesNo)
+        != PromptAnswer::Yes)
         return false;
     return m_document.DeletePage(row);
 }
@@ -122,8 +122,9 @@ int CDocumentEdits::DropPageRow(int source, int target, bool copy)
             return -1;
         auto duplicate = std::make_unique<CMyProgramInfo>(*m_model.pages.At(source));
         duplicate->id = id;
-        m_document.Push(new CInsertPageCommand(m_document, m_model, target, std::move(duplicate),
-                                               QCoreApplication::translate("OrinEdit", "ページ複製")));
+        m_document.Push(
+            new CInsertPageCommand(m_document, m_model, target, std::move(duplicate),
+                                   QCoreApplication::translate("OrinEdit", "ページ複製")));
         return target;
     }
     // Dropped on its own row or just below it: the order stays.
@@ -174,9 +175,9 @@ bool CDocumentEdits::RenumberPages()
         return false;
     const TableValues before = CaptureTables(m_model, kPagesAndTexts);
     orin::RenumberPages(m_model);
-    m_document.Push(new CTablesCommand(m_document, m_model, QCoreApplication::translate("OrinEdit", "リナンバリング"),
-                                       kPagesAndTexts, before,
-                                       CaptureTables(m_model, kPagesAndTexts), EditEffect()));
+    m_document.Push(new CTablesCommand(
+        m_document, m_model, QCoreApplication::translate("OrinEdit", "リナンバリング"),
+        kPagesAndTexts, before, CaptureTables(m_model, kPagesAndTexts), EditEffect()));
     return true;
 }
 

@@ -23,7 +23,8 @@ class CPrompt;
 enum class PasteMode;
 struct TableValues;
 
-inline constexpr char16_t kDeletePageQuestion[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "ページを削除しますか？");
+inline constexpr char16_t kDeletePageQuestion[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "ページを削除しますか？");
 
 // The values of the page property dialog. `next` is the timer's next page as the TimerMode
 // shows it: the next row's page id (mode 0), `right` (mode 1) or `down` (mode 2).

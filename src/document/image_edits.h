@@ -20,11 +20,14 @@ class CPrompt;
 struct FileDialogRequest;
 
 inline constexpr char16_t kJpegFilterText[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "JPEGﾌｧｲﾙ (*.jpg)");
-inline constexpr char16_t kJpegDialogTitle[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "JPEGファイルの読み込み");
+inline constexpr char16_t kJpegDialogTitle[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "JPEGファイルの読み込み");
 inline constexpr char16_t kPngFilterText[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "PNGﾌｧｲﾙ (*.png)");
-inline constexpr char16_t kPngDialogTitle[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "PNGファイルの読み込み");
+inline constexpr char16_t kPngDialogTitle[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "PNGファイルの読み込み");
 inline constexpr char16_t kGifFilterText[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "GIFﾌｧｲﾙ (*.gif)");
-inline constexpr char16_t kGifDialogTitle[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "GIFファイルの読み込み");
+inline constexpr char16_t kGifDialogTitle[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "GIFファイルの読み込み");
 
 // The file dialog of "画像変更..." for an image of `type` shown by an item of the given size:
 // filter and title by kind, the title followed by " (W×H)", the pixel size that fits the item

@@ -26,8 +26,10 @@ const QString kCreateItemText = QStringLiteral(QT_TRANSLATE_NOOP("OrinEdit", "�
 const QString kDeleteItemText = QStringLiteral(QT_TRANSLATE_NOOP("OrinEdit", "アイテム削除"));
 const QString kMoveItemText = QStringLiteral(QT_TRANSLATE_NOOP("OrinEdit", "アイテム移動"));
 const QString kResizeItemText = QStringLiteral(QT_TRANSLATE_NOOP("OrinEdit", "アイテムサイズ変更"));
-const QString kSizeFromImageText = QStringLiteral(QT_TRANSLATE_NOOP("OrinEdit", "画像からサイズ取得"));
-const QString kDropImageText = QStringLiteral(QT_TRANSLATE_NOOP("OrinEdit", "画像からアイテム作成"));
+const QString kSizeFromImageText =
+    QStringLiteral(QT_TRANSLATE_NOOP("OrinEdit", "画像からサイズ取得"));
+const QString kDropImageText =
+    QStringLiteral(QT_TRANSLATE_NOOP("OrinEdit", "画像からアイテム作成"));
 
 constexpr qreal kNewItemSide = 200;
 
@@ -207,8 +209,7 @@ bool CItemEdits::PageFull(const CMyProgramInfo &page)
 {
     if (UsedSlots(page) < kItemSlots)
         return false;
-    m_prompt.MessageBox(UiText(kPageFullMessage), UiText(kErrorCaption),
-                        PromptButtons::Ok);
+    m_prompt.MessageBox(UiText(kPageFullMessage), UiText(kErrorCaption), PromptButtons::Ok);
     return true;
 }
 

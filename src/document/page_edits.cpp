@@ -150,8 +150,7 @@ std::unique_ptr<CPasteItemEdit> CPageEdits::PasteItem(CMyProgramInfo *page,
     auto edit = std::make_unique<CPasteItemEdit>(m_model, m_document, *page, clipboard, mode,
                                                  pagePoint);
     if (edit->Outcome().status == PasteStatus::PageFull)
-        m_prompt.MessageBox(UiText(kPageFullMessage),
-                            UiText(kErrorCaption), PromptButtons::Ok);
+        m_prompt.MessageBox(UiText(kPageFullMessage), UiText(kErrorCaption), PromptButtons::Ok);
     if (edit->Outcome().status != PasteStatus::Pasted)
         return nullptr;
     return edit;
@@ -165,8 +164,8 @@ std::unique_ptr<CMergeEdit> CPageEdits::DropPages(int modeAction,
     case PageDrop::Refuse:
         return nullptr;
     case PageDrop::ContentFirst:
-        m_prompt.MessageBox(UiText(kLoadContentFirstMessage),
-                            UiText(kWarningCaption), PromptButtons::Ok);
+        m_prompt.MessageBox(UiText(kLoadContentFirstMessage), UiText(kWarningCaption),
+                            PromptButtons::Ok);
         return nullptr;
     case PageDrop::Merge:
         break;

@@ -20,7 +20,8 @@ enum class TextEditRoute {
     ItemDialog,  // the text dialog on the item's displayed text, "テキスト編集"
 };
 
-inline constexpr char16_t kGroupTextCaption[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "グループテキスト編集");
+inline constexpr char16_t kGroupTextCaption[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "グループテキスト編集");
 inline constexpr char16_t kItemTextCaption[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "テキスト編集");
 
 // By the item's text state (0 own text, 1 a text record without sections, 2 a group text,

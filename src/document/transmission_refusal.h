@@ -8,7 +8,8 @@ namespace orin {
 
 class CPrompt;
 
-inline constexpr char16_t kTransmitRefusal[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "本アプリケーションはデータを伝送できません");
+inline constexpr char16_t kTransmitRefusal[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "本アプリケーションはデータを伝送できません");
 inline constexpr char16_t kTransmitCaption[] = u"ERROR";
 
 // The first step of the transmission command: an edition that only edits says so

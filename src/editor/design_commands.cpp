@@ -29,13 +29,15 @@ struct MenuEntry {
 // Resource 142 in its order.
 constexpr MenuEntry kMenu[] = {
     {designcmd::kItemProperties, u"" QT_TRANSLATE_NOOP("OrinEdit", "アイテム属性..."), true, false},
-    {designcmd::kSizeFromImage, u"" QT_TRANSLATE_NOOP("OrinEdit", "画像からサイズ取得"), true, false},
+    {designcmd::kSizeFromImage, u"" QT_TRANSLATE_NOOP("OrinEdit", "画像からサイズ取得"), true,
+     false},
     {designcmd::kCopy, kCopyLabel, true, false},
     {designcmd::kPasteFull, kPasteFullLabel, false, true},
     {designcmd::kPasteText, kPasteTextLabel, false, true},
     {designcmd::kPastePictureText, kPastePictureTextLabel, false, true},
     {designcmd::kCreateItem, u"" QT_TRANSLATE_NOOP("OrinEdit", "アイテム作成"), false, false},
-    {designcmd::kCreateTextFrame, u"" QT_TRANSLATE_NOOP("OrinEdit", "テキスト枠作成"), false, false},
+    {designcmd::kCreateTextFrame, u"" QT_TRANSLATE_NOOP("OrinEdit", "テキスト枠作成"), false,
+     false},
     {designcmd::kDeleteItem, u"" QT_TRANSLATE_NOOP("OrinEdit", "アイテム削除"), true, false},
 };
 

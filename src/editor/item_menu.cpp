@@ -61,16 +61,21 @@ QString TextEntryLabel(const CContentModel &model, const CPreviewEngine &engine,
 {
     const PageItem &item = engine.Items()[size_t(index)].item;
     const int state = engine.TextState(item.id);
-    const QString head = QCoreApplication::translate("OrinEdit", "アイテム%1 - テキスト %2").arg(item.id).arg(KindMark(item.idg));
+    const QString head = QCoreApplication::translate("OrinEdit", "アイテム%1 - テキスト %2")
+                             .arg(item.id)
+                             .arg(KindMark(item.idg));
     if (state == 0)
         return head;
     const int source = engine.TextSource(item.id);
     QString note;
     if (const CMyTextInfo *record = model.texts.FindById(source)) {
-        note = state == 1 ? QCoreApplication::translate("OrinEdit", " テキストID:%1, ラベル:%2").arg(source).arg(record->label)
-                          : QCoreApplication::translate("OrinEdit", " グループテキストID:%1, ラベル:%2 ")
-                                .arg(source)
-                                .arg(record->label);
+        note = state == 1
+                   ? QCoreApplication::translate("OrinEdit", " テキストID:%1, ラベル:%2")
+                         .arg(source)
+                         .arg(record->label)
+                   : QCoreApplication::translate("OrinEdit", " グループテキストID:%1, ラベル:%2 ")
+                         .arg(source)
+                         .arg(record->label);
     }
     return head + u' ' + note;
 }
@@ -87,7 +92,8 @@ QString ImageEntryLabel(const CContentModel &model, const CPreviewEngine &engine
                                            .arg(int(item.width) * 2)
                                            .arg(int(item.height) * 2)
                                      : record->sizeText;
-            note = QCoreApplication::translate("OrinEdit", " 画像ID:%1, サイズ:%2, タイプ:%3, ラベル:%4")
+            note = QCoreApplication::translate("OrinEdit",
+                                               " 画像ID:%1, サイズ:%2, タイプ:%3, ラベル:%4")
                        .arg(picture)
                        .arg(size, TypeName(record->type), record->label);
         }
@@ -136,14 +142,18 @@ std::vector<ItemMenuEntry> ItemMenuEntries(const CContentModel &model,
     if (context.modeAction != 0 && context.modeAccess != 2 && context.pageShown) {
         std::vector<ItemMenuEntry> structure;
         if (!under.empty()) {
-            structure.push_back({itemcmd::kItemProperties, QCoreApplication::translate("OrinEdit", "アイテム属性...")});
+            structure.push_back({itemcmd::kItemProperties,
+                                 QCoreApplication::translate("OrinEdit", "アイテム属性...")});
             structure.push_back({itemcmd::kCopy, QStringLiteral("Copy")});
         }
         if (context.canPaste) {
-            structure.push_back({itemcmd::kPasteFull, QCoreApplication::translate("OrinEdit", "Paste(完全コピー)")});
-            structure.push_back({itemcmd::kPasteText, QCoreApplication::translate("OrinEdit", "Paste(テキスト変更可)")});
+            structure.push_back({itemcmd::kPasteFull,
+                                 QCoreApplication::translate("OrinEdit", "Paste(完全コピー)")});
+            structure.push_back({itemcmd::kPasteText,
+                                 QCoreApplication::translate("OrinEdit", "Paste(テキスト変更可)")});
             structure.push_back(
-                {itemcmd::kPastePictureText, QCoreApplication::translate("OrinEdit", "Paste(画像・テキスト変更可)")});
+                {itemcmd::kPastePictureText,
+                 QCoreApplication::translate("OrinEdit", "Paste(画像・テキスト変更可)")});
         }
         if (!structure.empty() && !entries.empty())
             entries.push_back({});

@@ -65,9 +65,8 @@ void CNavigationMap::Refresh()
 
     m_findings->clear();
     const int broken = m_analysis.BrokenCount();
-    m_findingsTitle->setText(tr("問題: 参照切れ %1、警告 %2")
-                                 .arg(broken)
-                                 .arg(int(m_analysis.findings.size()) - broken));
+    m_findingsTitle->setText(
+        tr("問題: 参照切れ %1、警告 %2").arg(broken).arg(int(m_analysis.findings.size()) - broken));
     for (const Finding &finding : m_analysis.findings) {
         auto *row = new QListWidgetItem(DescribeFinding(finding), m_findings);
         row->setData(kPageRole, finding.pageId);

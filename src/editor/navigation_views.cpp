@@ -168,8 +168,9 @@ void CPageGraphView::paintEvent(QPaintEvent *)
         p.setBrush(Qt::NoBrush);
         p.drawRect(picture);
         p.setPen(palette().color(QPalette::Text));
-        p.drawText(QRect(node.left() - kGap / 2, picture.bottom() + 1, node.width() + kGap, kLabelHeight),
-                   Qt::AlignCenter, QCoreApplication::translate("OrinEdit", "ページ %1").arg(record->id));
+        p.drawText(
+            QRect(node.left() - kGap / 2, picture.bottom() + 1, node.width() + kGap, kLabelHeight),
+            Qt::AlignCenter, QCoreApplication::translate("OrinEdit", "ページ %1").arg(record->id));
     }
 }
 

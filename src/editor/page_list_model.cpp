@@ -71,10 +71,8 @@ QVariant CPageListModel::headerData(int section, Qt::Orientation orientation, in
     switch (section) {
     case kIdColumn:
         return QStringLiteral("ID");
-    case kImageColumn:
-        return tr("画像");
-    case kCommentColumn:
-        return tr("ｺﾒﾝﾄ");
+    case kImageColumn: return tr("画像");
+    case kCommentColumn: return tr("ｺﾒﾝﾄ");
     default:
         return QString();
     }

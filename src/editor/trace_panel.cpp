@@ -48,7 +48,8 @@ QString TimerCaption(int id)
     case kMarqueeTimer: return QCoreApplication::translate("OrinEdit", "マーキー");
     case kClockTimer: return QCoreApplication::translate("OrinEdit", "時計");
     case kItemTimer: return QCoreApplication::translate("OrinEdit", "アイテムタイマー");
-    default: return QCoreApplication::translate("OrinEdit", "スライダー %1").arg(id - kSliderTimerBase);
+    default:
+        return QCoreApplication::translate("OrinEdit", "スライダー %1").arg(id - kSliderTimerBase);
     }
 }
 
@@ -61,32 +62,56 @@ QString TraceText(const TraceEvent &e, bool html)
     switch (e.kind) {
     case TraceKind::Key: return QCoreApplication::translate("OrinEdit", "キー ") + KeyCaption(e.id);
     case TraceKind::Digit: return QCoreApplication::translate("OrinEdit", "数字 %1").arg(e.value);
-    case TraceKind::Click: return QCoreApplication::translate("OrinEdit", "クリック アイテム %1").arg(e.id);
-    case TraceKind::Tick: return TimerCaption(e.id) + QCoreApplication::translate("OrinEdit", " のティック");
-    case TraceKind::Macro: return QCoreApplication::translate("OrinEdit", "マクロ %1 を実行（セクション %2）").arg(e.id).arg(e.value);
+    case TraceKind::Click:
+        return QCoreApplication::translate("OrinEdit", "クリック アイテム %1").arg(e.id);
+    case TraceKind::Tick:
+        return TimerCaption(e.id) + QCoreApplication::translate("OrinEdit", " のティック");
+    case TraceKind::Macro:
+        return QCoreApplication::translate("OrinEdit", "マクロ %1 を実行（セクション %2）")
+            .arg(e.id)
+            .arg(e.value);
     case TraceKind::Entry: {
         const QString before = e.text.left(e.entryStart);
         const QString entry = e.text.mid(e.entryStart, e.entryLength);
         const QString after = e.text.mid(e.entryStart + e.entryLength);
         if (!html)
-            return QCoreApplication::translate("OrinEdit", "アクション %1[%2]%3").arg(before, entry, after);
-        return QCoreApplication::translate("OrinEdit", "アクション %1<b style=\"background-color:#ffe27a\">%2</b>%3")
+            return QCoreApplication::translate("OrinEdit", "アクション %1[%2]%3")
+                .arg(before, entry, after);
+        return QCoreApplication::translate(
+                   "OrinEdit", "アクション %1<b style=\"background-color:#ffe27a\">%2</b>%3")
             .arg(text(before), text(entry), text(after));
     }
-    case TraceKind::PageShown: return QCoreApplication::translate("OrinEdit", "ページ %1 を表示").arg(e.id);
-    case TraceKind::Focus: return QCoreApplication::translate("OrinEdit", "アイテム %1 にフォーカス").arg(e.id);
-    case TraceKind::Text: return item + QCoreApplication::translate("OrinEdit", "のテキスト「%1」").arg(text(e.text));
-    case TraceKind::Picture: return item + QCoreApplication::translate("OrinEdit", "の画像 %1").arg(e.value);
-    case TraceKind::Colour: return item + QCoreApplication::translate("OrinEdit", "の背景色 %1").arg(e.value);
-    case TraceKind::TextColour: return item + QCoreApplication::translate("OrinEdit", "の文字色 %1").arg(e.value);
-    case TraceKind::Visibility: return item + (e.value ? QCoreApplication::translate("OrinEdit", "を表示") : QCoreApplication::translate("OrinEdit", "を非表示"));
-    case TraceKind::Register: return QCoreApplication::translate("OrinEdit", "メモリ %1 =「%2」").arg(e.id).arg(text(e.text));
-    case TraceKind::Input: return QCoreApplication::translate("OrinEdit", "入力バッファ =「%1」").arg(text(e.text));
+    case TraceKind::PageShown:
+        return QCoreApplication::translate("OrinEdit", "ページ %1 を表示").arg(e.id);
+    case TraceKind::Focus:
+        return QCoreApplication::translate("OrinEdit", "アイテム %1 にフォーカス").arg(e.id);
+    case TraceKind::Text:
+        return item + QCoreApplication::translate("OrinEdit", "のテキスト「%1」").arg(text(e.text));
+    case TraceKind::Picture:
+        return item + QCoreApplication::translate("OrinEdit", "の画像 %1").arg(e.value);
+    case TraceKind::Colour:
+        return item + QCoreApplication::translate("OrinEdit", "の背景色 %1").arg(e.value);
+    case TraceKind::TextColour:
+        return item + QCoreApplication::translate("OrinEdit", "の文字色 %1").arg(e.value);
+    case TraceKind::Visibility:
+        return item
+               + (e.value ? QCoreApplication::translate("OrinEdit", "を表示")
+                          : QCoreApplication::translate("OrinEdit", "を非表示"));
+    case TraceKind::Register:
+        return QCoreApplication::translate("OrinEdit", "メモリ %1 =「%2」")
+            .arg(e.id)
+            .arg(text(e.text));
+    case TraceKind::Input:
+        return QCoreApplication::translate("OrinEdit", "入力バッファ =「%1」").arg(text(e.text));
     case TraceKind::Moved: return item + text(e.text);
-    case TraceKind::TimerStarted: return TimerCaption(e.id) + QCoreApplication::translate("OrinEdit", " 開始（%1 ms）").arg(e.value);
-    case TraceKind::TimerStopped: return TimerCaption(e.id) + QCoreApplication::translate("OrinEdit", " 停止");
+    case TraceKind::TimerStarted:
+        return TimerCaption(e.id)
+               + QCoreApplication::translate("OrinEdit", " 開始（%1 ms）").arg(e.value);
+    case TraceKind::TimerStopped:
+        return TimerCaption(e.id) + QCoreApplication::translate("OrinEdit", " 停止");
     case TraceKind::Posted: return text(FormatTraceEvent(e));
-    case TraceKind::Message: return QCoreApplication::translate("OrinEdit", "メッセージ「%1」").arg(text(e.text));
+    case TraceKind::Message:
+        return QCoreApplication::translate("OrinEdit", "メッセージ「%1」").arg(text(e.text));
     }
     return QString();
 }

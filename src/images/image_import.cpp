@@ -77,12 +77,9 @@ qint64 BackgroundBytes(const CContentModel &model, int pageIndex, const QString 
 QString RefusalMessage(ImageRefusal refusal)
 {
     switch (refusal) {
-    case ImageRefusal::FileTooLarge:
-        return UiText(kFileTooLargeMessage);
-    case ImageRefusal::TotalTooLarge:
-        return UiText(kTotalTooLargeMessage);
-    case ImageRefusal::NotBackgroundSize:
-        return UiText(kBackgroundSizeMessage);
+    case ImageRefusal::FileTooLarge: return UiText(kFileTooLargeMessage);
+    case ImageRefusal::TotalTooLarge: return UiText(kTotalTooLargeMessage);
+    case ImageRefusal::NotBackgroundSize: return UiText(kBackgroundSizeMessage);
     default:
         return {};
     }

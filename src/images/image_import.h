@@ -29,9 +29,12 @@ inline constexpr int kLastMaterialId = 255;
 // "Not an image" from ClassifyImageFile.
 inline constexpr int kNotAnImage = -1;
 
-inline constexpr char16_t kFileTooLargeMessage[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "ファイルサイズ500kバイト以下の画像のみ有効です");
-inline constexpr char16_t kTotalTooLargeMessage[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "登録ファイルサイズが最大値を超えました。");
-inline constexpr char16_t kBackgroundSizeMessage[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "960×540,1920×1080のJPEGのみ対応です");
+inline constexpr char16_t kFileTooLargeMessage[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "ファイルサイズ500kバイト以下の画像のみ有効です");
+inline constexpr char16_t kTotalTooLargeMessage[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "登録ファイルサイズが最大値を超えました。");
+inline constexpr char16_t kBackgroundSizeMessage[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "960×540,1920×1080のJPEGのみ対応です");
 inline constexpr char16_t kImageErrorCaption[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "エラー");
 inline constexpr char16_t kEmptySizeText[] = u" --- ";
 

@@ -405,7 +405,9 @@ FileResult SaveProject(const CContentModel &model, const QString &path, SaveMode
     if (!unicode && extension != u"bjp") {
         // Nothing would be written: a save that reported success here would lose the work.
         return FileResult::Failure(
-            QCoreApplication::translate("OrinEdit", "%1 に書き込めません。\nプロジェクトファイルの名前は .bjpx か .bjp で終わります。")
+            QCoreApplication::translate(
+                "OrinEdit",
+                "%1 に書き込めません。\nプロジェクトファイルの名前は .bjpx か .bjp で終わります。")
                 .arg(QDir::toNativeSeparators(path)));
     }
 
@@ -421,7 +423,8 @@ FileResult SaveProject(const CContentModel &model, const QString &path, SaveMode
         });
     }
     if (result.ok && !notCopied.isEmpty()) {
-        result.message = QCoreApplication::translate("OrinEdit", "コンテンツフォルダにコピーできなかったファイル:\n")
+        result.message = QCoreApplication::translate(
+                             "OrinEdit", "コンテンツフォルダにコピーできなかったファイル:\n")
                          + notCopied.join(u'\n');
     }
     return result;

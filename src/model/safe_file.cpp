@@ -30,7 +30,8 @@ QString Native(const QString &path)
 
 FileResult CannotWrite(const QString &path, const QString &reason)
 {
-    return FileResult::Failure(QCoreApplication::translate("OrinEdit", "%1 に書き込めません。\n%2").arg(Native(path), reason));
+    return FileResult::Failure(QCoreApplication::translate("OrinEdit", "%1 に書き込めません。\n%2")
+                                   .arg(Native(path), reason));
 }
 
 // rename(2) that reports errno; QFile::rename would copy across devices and hide the reason.

@@ -72,12 +72,15 @@ const ScreenPictures &SharedScreenPictures()
     static const ScreenPictures pictures = [] {
         ScreenPictures made;
         made.video = ColourBars();
-        made.guide = BlackScreen(QCoreApplication::translate("OrinEdit", "ガイド画面"),
-                                 QCoreApplication::translate("OrinEdit", "決定キーで映像画面に移行します"));
-        made.otherChannel = BlackScreen(QCoreApplication::translate("OrinEdit", "他のチャンネル"),
-                                        QCoreApplication::translate("OrinEdit", "決定キーで戻ります。"));
-        made.web = BlackScreen(QCoreApplication::translate("OrinEdit", "ウェブにあるデータ放送画面"),
-                               QCoreApplication::translate("OrinEdit", "決定キーで映像画面に移行します"));
+        made.guide =
+            BlackScreen(QCoreApplication::translate("OrinEdit", "ガイド画面"),
+                        QCoreApplication::translate("OrinEdit", "決定キーで映像画面に移行します"));
+        made.otherChannel =
+            BlackScreen(QCoreApplication::translate("OrinEdit", "他のチャンネル"),
+                        QCoreApplication::translate("OrinEdit", "決定キーで戻ります。"));
+        made.web =
+            BlackScreen(QCoreApplication::translate("OrinEdit", "ウェブにあるデータ放送画面"),
+                        QCoreApplication::translate("OrinEdit", "決定キーで映像画面に移行します"));
         return made;
     }();
     return pictures;

@@ -24,7 +24,8 @@ inline constexpr int kPasswordMaxLength = 115;
 // Messages the settings dialogs show when they refuse a password.
 inline constexpr QStringView kPasswordCharsMessage =
     u"" QT_TRANSLATE_NOOP("OrinEdit", "パスワードには半角英数字と記号だけを使用できます");
-inline constexpr QStringView kPasswordLengthMessage = u"" QT_TRANSLATE_NOOP("OrinEdit", "パスワードは115文字以内で入力してください");
+inline constexpr QStringView kPasswordLengthMessage =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "パスワードは115文字以内で入力してください");
 
 // Scrambles the password with a process-wide generator (seeded once from the clock and the
 // system's entropy, so two scrambles in the same second still differ). Only the low 8 bits of

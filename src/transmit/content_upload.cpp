@@ -62,9 +62,8 @@ TransmitResult RunUpload(const UploadJob &job, const std::atomic_bool *cancel)
     }
     // The package is of no use after the attempt, whatever became of it.
     DeletePackage(job.packageFolder, job.packageName);
-    result.status = result.confirmed
-        ? UiText(kStatusUploaded).arg(job.remoteName)
-        : UiText(kStatusUploadFailed).arg(result.error);
+    result.status = result.confirmed ? UiText(kStatusUploaded).arg(job.remoteName)
+                                     : UiText(kStatusUploadFailed).arg(result.error);
     return result;
 }
 

@@ -28,7 +28,8 @@ inline constexpr char16_t kPackageFolderName[] = u"xmldata";
 inline constexpr char16_t kStatusConnectFailed[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "FTP転送失敗");
 inline constexpr char16_t kStatusSuccess[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "成功");
 inline constexpr char16_t kStatusFailure[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "失敗");
-inline constexpr char16_t kStatusNothingSent[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "この伝送先へのデータ転送は行いません");
+inline constexpr char16_t kStatusNothingSent[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "この伝送先へのデータ転送は行いません");
 inline constexpr char16_t kStatusUploaded[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "伝送完了 %1");
 inline constexpr char16_t kStatusUploadFailed[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "伝送失敗 %1");
 

@@ -31,8 +31,10 @@ struct FtpOptions {
 
 // Texts of the failures that have no text of libcurl's.
 inline constexpr char16_t kFtpCancelled[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "転送を中止しました");
-inline constexpr char16_t kFtpBadPort[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "ポート番号が正しくありません");
-inline constexpr char16_t kFtpBadAddress[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "アドレスが正しくありません");
+inline constexpr char16_t kFtpBadPort[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "ポート番号が正しくありません");
+inline constexpr char16_t kFtpBadAddress[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "アドレスが正しくありません");
 
 class CFtpConnection {
 public:

@@ -44,7 +44,8 @@ bool ParseLabelContents(const QByteArray &xml, CLabelContents *out, QString *err
             break;
         if (!root) {
             if (reader.name() != u"LabelContents")
-                return fail(QCoreApplication::translate("OrinEdit", "LabelContents 要素がありません"));
+                return fail(
+                    QCoreApplication::translate("OrinEdit", "LabelContents 要素がありません"));
             root = true;
             continue;
         }

@@ -133,7 +133,8 @@ QString BuildPackage(const CContentModel &model, const ProgramSettings &settings
                      const QString &packageFolder, const QString &name, QString *error)
 {
     if (!CreateFolderPath(packageFolder)) {
-        SetError(error, packageFolder + QCoreApplication::translate("OrinEdit", " を作成できません"));
+        SetError(error,
+                 packageFolder + QCoreApplication::translate("OrinEdit", " を作成できません"));
         return QString();
     }
     DeletePackage(packageFolder, name);
@@ -141,7 +142,8 @@ QString BuildPackage(const CContentModel &model, const ProgramSettings &settings
     const QString project = folder.filePath(name + QStringLiteral(".bjpx"));
     const QString contentFolder = ContentFolderOf(project);
     if (!CreateFolderPath(contentFolder)) {
-        SetError(error, contentFolder + QCoreApplication::translate("OrinEdit", " を作成できません"));
+        SetError(error,
+                 contentFolder + QCoreApplication::translate("OrinEdit", " を作成できません"));
         return QString();
     }
     const FileResult saved = SaveProject(model, project, SaveMode::Portable, contentFolder,

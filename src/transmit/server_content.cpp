@@ -47,7 +47,8 @@ QString CheckName(const QByteArray &raw, QStringList *parts)
     if (name.startsWith(u'/'))
         return QCoreApplication::translate("OrinEdit", "絶対パスの項目があります: %1").arg(name);
     if (name.contains(u'\\') || name.contains(u':'))
-        return QCoreApplication::translate("OrinEdit", "使えない文字を含む項目があります: %1").arg(name);
+        return QCoreApplication::translate("OrinEdit", "使えない文字を含む項目があります: %1")
+            .arg(name);
     for (const QChar c : name) {
         if (c.unicode() < 0x20 || c.unicode() == 0x7f)
             return QCoreApplication::translate("OrinEdit", "制御文字を含む項目があります");
@@ -60,9 +61,11 @@ QString CheckName(const QByteArray &raw, QStringList *parts)
     parts->clear();
     for (const QString &part : all) {
         if (part == u"..")
-            return QCoreApplication::translate("OrinEdit", "親フォルダを指す項目があります: %1").arg(name);
+            return QCoreApplication::translate("OrinEdit", "親フォルダを指す項目があります: %1")
+                .arg(name);
         if (part.isEmpty())
-            return QCoreApplication::translate("OrinEdit", "空の名前を含む項目があります: %1").arg(name);
+            return QCoreApplication::translate("OrinEdit", "空の名前を含む項目があります: %1")
+                .arg(name);
         if (part != u".")
             parts->append(part);
     }
@@ -106,9 +109,12 @@ bool CExtraction::MakeFolders(const QStringList &parts, qsizetype count)
         // Only folders made here are ever entered: no link can be on the way.
         const QFileInfo info(path);
         if (info.isSymLink() || (info.exists() && !info.isDir()))
-            return Fail(QCoreApplication::translate("OrinEdit", "ファイルとフォルダが同じ名前です: %1").arg(parts.join(u'/')));
+            return Fail(
+                QCoreApplication::translate("OrinEdit", "ファイルとフォルダが同じ名前です: %1")
+                    .arg(parts.join(u'/')));
         if (!info.exists() && !QDir().mkdir(path))
-            return Fail(QCoreApplication::translate("OrinEdit", "フォルダを作れません: %1").arg(path));
+            return Fail(
+                QCoreApplication::translate("OrinEdit", "フォルダを作れません: %1").arg(path));
     }
     return true;
 }
@@ -119,12 +125,15 @@ bool CExtraction::WriteFile(archive *a, archive_entry *entry, const QStringList 
     if (archive_entry_size_is_set(entry)) {
         const la_int64_t size = archive_entry_size(entry);
         if (size < 0 || size > m_limit - m_written)
-            return Fail(QCoreApplication::translate("OrinEdit", "データが大きすぎます（上限 %1 バイト）").arg(m_limit));
+            return Fail(
+                QCoreApplication::translate("OrinEdit", "データが大きすぎます（上限 %1 バイト）")
+                    .arg(m_limit));
     }
     QFile file(path);
     // A name given twice would overwrite what an earlier entry wrote.
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return Fail(QCoreApplication::translate("OrinEdit", "ファイルを作れません: %1").arg(parts.join(u'/')));
+        return Fail(QCoreApplication::translate("OrinEdit", "ファイルを作れません: %1")
+                        .arg(parts.join(u'/')));
     std::unique_ptr<char[]> buffer(new char[kBlockBytes]);
     for (;;) {
         const la_ssize_t got = archive_read_data(a, buffer.get(), size_t(kBlockBytes));
@@ -133,13 +142,17 @@ bool CExtraction::WriteFile(archive *a, archive_entry *entry, const QStringList 
         if (got < 0)
             return ArchiveFailure(a);
         if (got > m_limit - m_written)
-            return Fail(QCoreApplication::translate("OrinEdit", "データが大きすぎます（上限 %1 バイト）").arg(m_limit));
+            return Fail(
+                QCoreApplication::translate("OrinEdit", "データが大きすぎます（上限 %1 バイト）")
+                    .arg(m_limit));
         m_written += got;
         if (file.write(buffer.get(), got) != got)
-            return Fail(QCoreApplication::translate("OrinEdit", "ファイルに書き込めません: %1").arg(parts.join(u'/')));
+            return Fail(QCoreApplication::translate("OrinEdit", "ファイルに書き込めません: %1")
+                            .arg(parts.join(u'/')));
     }
     if (!file.flush())
-        return Fail(QCoreApplication::translate("OrinEdit", "ファイルに書き込めません: %1").arg(parts.join(u'/')));
+        return Fail(QCoreApplication::translate("OrinEdit", "ファイルに書き込めません: %1")
+                        .arg(parts.join(u'/')));
     return true;
 }
 
@@ -163,9 +176,12 @@ bool CExtraction::Run(archive *a)
             return Fail(bad);
         const QString shown = parts.join(u'/');
         if (archive_entry_hardlink(entry) || archive_entry_symlink(entry))
-            return Fail(QCoreApplication::translate("OrinEdit", "リンクの項目があります: %1").arg(shown));
+            return Fail(
+                QCoreApplication::translate("OrinEdit", "リンクの項目があります: %1").arg(shown));
         if (archive_entry_sparse_count(entry) > 0)
-            return Fail(QCoreApplication::translate("OrinEdit", "スパースファイルの項目があります: %1").arg(shown));
+            return Fail(
+                QCoreApplication::translate("OrinEdit", "スパースファイルの項目があります: %1")
+                    .arg(shown));
         switch (archive_entry_filetype(entry)) {
         case AE_IFDIR:
             if (!MakeFolders(parts, parts.size()))
@@ -178,9 +194,11 @@ bool CExtraction::Run(archive *a)
                 return false;
             break;
         case AE_IFLNK:
-            return Fail(QCoreApplication::translate("OrinEdit", "リンクの項目があります: %1").arg(shown));
+            return Fail(
+                QCoreApplication::translate("OrinEdit", "リンクの項目があります: %1").arg(shown));
         default:
-            return Fail(QCoreApplication::translate("OrinEdit", "通常のファイルでもフォルダでもない項目があります: %1")
+            return Fail(QCoreApplication::translate(
+                            "OrinEdit", "通常のファイルでもフォルダでもない項目があります: %1")
                             .arg(shown));
         }
     }
@@ -212,17 +230,22 @@ bool ExtractServerContent(const QString &tarPath, const QString &destFolder, qin
         return false;
     };
     if (destFolder.isEmpty())
-        return fail(BadArchiveText() + QCoreApplication::translate("OrinEdit", "展開先のフォルダがありません"));
+        return fail(BadArchiveText()
+                    + QCoreApplication::translate("OrinEdit", "展開先のフォルダがありません"));
     const QFileInfo destInfo(destFolder);
     const bool existed = destInfo.exists() || destInfo.isSymLink();
     if (existed) {
         if (destInfo.isSymLink() || !destInfo.isDir()
             || !QDir(destFolder).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden
                                          | QDir::System))
-            return fail(BadArchiveText()
-                        + QCoreApplication::translate("OrinEdit", "展開先のフォルダが空ではありません: %1").arg(destFolder));
+            return fail(
+                BadArchiveText()
+                + QCoreApplication::translate("OrinEdit", "展開先のフォルダが空ではありません: %1")
+                      .arg(destFolder));
     } else if (!QDir().mkpath(destFolder)) {
-        return fail(BadArchiveText() + QCoreApplication::translate("OrinEdit", "フォルダを作れません: %1").arg(destFolder));
+        return fail(
+            BadArchiveText()
+            + QCoreApplication::translate("OrinEdit", "フォルダを作れません: %1").arg(destFolder));
     }
     auto cleanUp = [&] {
         QDir folder(destFolder);
@@ -242,15 +265,17 @@ bool ExtractServerContent(const QString &tarPath, const QString &destFolder, qin
 
     std::unique_ptr<archive, ArchiveCloser> reader(archive_read_new());
     if (!reader)
-        return fail(BadArchiveText() + QCoreApplication::translate("OrinEdit", "メモリが足りません"));
+        return fail(BadArchiveText()
+                    + QCoreApplication::translate("OrinEdit", "メモリが足りません"));
     // Plain tar only: no compression filter is enabled, so a compressed file is not recognised.
     archive_read_support_format_tar(reader.get());
     const QByteArray encodedPath = QFile::encodeName(tarPath);
     if (archive_read_open_filename(reader.get(), encodedPath.constData(), 10240) != ARCHIVE_OK) {
         const char *text = archive_error_string(reader.get());
         cleanUp();
-        return fail(BadArchiveText() + QCoreApplication::translate("OrinEdit", "アーカイブを開けません: %1")
-                                      .arg(text ? QString::fromLocal8Bit(text) : tarPath));
+        return fail(BadArchiveText()
+                    + QCoreApplication::translate("OrinEdit", "アーカイブを開けません: %1")
+                          .arg(text ? QString::fromLocal8Bit(text) : tarPath));
     }
     CExtraction extraction(destFolder, sizeLimit < 0 ? 0 : sizeLimit);
     if (!extraction.Run(reader.get())) {
@@ -265,8 +290,10 @@ bool ExtractServerContent(const QString &tarPath, const QString &destFolder, qin
         cleanUp();
         return fail(BadArchiveText()
                     + (projects.isEmpty()
-                           ? QCoreApplication::translate("OrinEdit", "プロジェクトファイル（.bjpx）がありません")
-                           : QCoreApplication::translate("OrinEdit", "プロジェクトファイル（.bjpx）が複数あります")));
+                           ? QCoreApplication::translate(
+                               "OrinEdit", "プロジェクトファイル（.bjpx）がありません")
+                           : QCoreApplication::translate(
+                               "OrinEdit", "プロジェクトファイル（.bjpx）が複数あります")));
     }
     if (bjpxPath)
         *bjpxPath = QDir::fromNativeSeparators(projects.first());

@@ -23,7 +23,8 @@ class CIniStore;
 
 inline constexpr char16_t kServerContentsFile[] = u"SeverContents";
 inline constexpr char16_t kLabelContentsFile[] = u"LabelContents.xml";
-inline constexpr char16_t kReceiveFailedMessage[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "データを受信できません");
+inline constexpr char16_t kReceiveFailedMessage[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "データを受信できません");
 // Window title part of content from the server, and of recorded content.
 inline constexpr char16_t kServerTitle[] = u"DATASERVER";
 inline constexpr char16_t kRecordedTitle[] = u" 同録 ";

@@ -33,28 +33,31 @@ TransmitDecision DecideTransmission(const CContentModel &model, int exPng, int m
         if (!exPngOn && HasGeneralImage(model))
             decision.refusal = UiText(kGeneralPngMessage);
         break;
-    default:
-        decision.refusal = UiText(kNoTransmissionMessage);
-        break;
+    default: decision.refusal = UiText(kNoTransmissionMessage); break;
     }
     if (!decision.refusal.isEmpty() || model.pages.Count() == 0)
         return decision;
     if (edition == 1) {
         if (modeAccess == 0) {
-            decision.question = QCoreApplication::translate("OrinEdit", "データをOFDM変調器に送信しますか？");
+            decision.question =
+                QCoreApplication::translate("OrinEdit", "データをOFDM変調器に送信しますか？");
             decision.workerMode = kWorkerModulator;
         } else if (modeAccess == 1) {
-            decision.question = QCoreApplication::translate("OrinEdit", "データを制御ソフトに送信しますか？");
+            decision.question =
+                QCoreApplication::translate("OrinEdit", "データを制御ソフトに送信しますか？");
             decision.workerMode = kWorkerControl;
         } else {
-            decision.question = QCoreApplication::translate("OrinEdit", "データを送信サーバーに送信しますか？");
+            decision.question =
+                QCoreApplication::translate("OrinEdit", "データを送信サーバーに送信しますか？");
             decision.workerMode = kWorkerServer;
         }
     } else if (edition == 2) {
-        decision.question = QCoreApplication::translate("OrinEdit", "データをFTPサーバーに送信しますか？");
+        decision.question =
+            QCoreApplication::translate("OrinEdit", "データをFTPサーバーに送信しますか？");
         decision.workerMode = kWorkerModulator;
     } else {
-        decision.question = QCoreApplication::translate("OrinEdit", "データを送信サーバーに送信しますか？");
+        decision.question =
+            QCoreApplication::translate("OrinEdit", "データを送信サーバーに送信しますか？");
         decision.workerMode = kWorkerOnline;
     }
     return decision;

@@ -14,12 +14,15 @@
 
 namespace orin {
 
-inline constexpr char16_t kNoTransmissionMessage[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "本アプリケーションはデータを伝送できません");
-inline constexpr char16_t kGeneralPngMessage[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "一般PNGが含まれています。データを伝送できません");
+inline constexpr char16_t kNoTransmissionMessage[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "本アプリケーションはデータを伝送できません");
+inline constexpr char16_t kGeneralPngMessage[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "一般PNGが含まれています。データを伝送できません");
 inline constexpr char16_t kRefusalCaption[] = u"ERROR";
 inline constexpr char16_t kConfirmCaption[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "データ送信");
 // Said when a transmission is asked for while another one still runs.
-inline constexpr char16_t kBusyMessage[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "伝送中です。終了してから実行してください");
+inline constexpr char16_t kBusyMessage[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "伝送中です。終了してから実行してください");
 
 // What the worker does.
 enum WorkerMode : int {

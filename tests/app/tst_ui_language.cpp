@@ -196,8 +196,7 @@ private slots:
     // the same places, and the file holds nothing else.
     void translationFileIsComplete()
     {
-        const QString lupdate =
-            QLibraryInfo::path(QLibraryInfo::BinariesPath) + u"/lupdate"_s;
+        const QString lupdate = QLibraryInfo::path(QLibraryInfo::BinariesPath) + u"/lupdate"_s;
         if (!QFileInfo(lupdate).isExecutable())
             QSKIP("lupdate is not installed (qt6-l10n-tools)");
         const QString shipped = test::SourceDir() + u"/translations/orinedit_en.ts"_s;
@@ -215,9 +214,8 @@ private slots:
                 sources.append(path);
         }
         QProcess process;
-        process.start(lupdate, QStringList{u"-I"_s, test::SourceDir() + u"/src"_s,
-                                           u"-locations"_s, u"none"_s, u"-no-obsolete"_s,
-                                           u"-silent"_s}
+        process.start(lupdate, QStringList{u"-I"_s, test::SourceDir() + u"/src"_s, u"-locations"_s,
+                                           u"none"_s, u"-no-obsolete"_s, u"-silent"_s}
                                    + sources + QStringList{u"-ts"_s, fresh});
         QVERIFY(process.waitForFinished(60000));
         QCOMPARE(process.exitCode(), 0);
