@@ -51,12 +51,18 @@ inline int DecimalLength(qint64 value)
 template <bool kCrLf>
 class CChunkSink {
 public:
-    // 1 MiB: large enough that the writes cost little more than one write of the whole file.
+    // 1 MiB: large enough that the writes of a file cost little more than one write of the
+    // whole file.
     static constexpr qsizetype kChunkUnits = 512 * 1024;
+    // 64 KiB, for composing into memory: a small project (a copy document, a round trip) does
+    // not pay for mapping and clearing a whole megabyte each time.
+    static constexpr qsizetype kMemoryChunkUnits = 32 * 1024;
 
-    explicit CChunkSink(QIODevice &device, CCp932Encoder *encoder = nullptr)
-        : m_device(device), m_encoder(encoder), m_chunk(new char16_t[kChunkUnits]),
-          m_out(m_chunk.get()), m_end(m_chunk.get() + kChunkUnits)
+    explicit CChunkSink(QIODevice &device, CCp932Encoder *encoder = nullptr,
+                        qsizetype chunkUnits = kChunkUnits)
+        : m_device(device), m_encoder(encoder), m_chunkUnits(std::max<qsizetype>(chunkUnits, 64)),
+          m_chunk(new char16_t[size_t(m_chunkUnits)]), m_out(m_chunk.get()),
+          m_end(m_chunk.get() + m_chunkUnits)
     {
     }
     CChunkSink(const CChunkSink &) = delete;
@@ -73,7 +79,7 @@ public:
         qsizetype n = text.size();
         if (n > m_end - m_out) {
             WriteOut();
-            if (n > kChunkUnits) { // a value longer than a chunk goes out as it is
+            if (n > m_chunkUnits) { // a value longer than a chunk goes out as it is
                 WriteUnits(in, n);
                 return;
             }
@@ -185,6 +191,7 @@ private:
 
     QIODevice &m_device;
     CCp932Encoder *m_encoder;
+    qsizetype m_chunkUnits;
     std::unique_ptr<char16_t[]> m_chunk;
     char16_t *m_out;
     char16_t *m_end;
