@@ -16,7 +16,11 @@ CLineTemplate::CLineTemplate(const QString &format)
     char16_t *out = m_text.get();
     const char16_t *start = out;
     auto endPiece = [&](Then then) {
-        m_room += out - start + (then == Then::Decimal ? markup::kDecimalUnits : 0);
+        m_room += out - start;
+        if (then == Then::Decimal)
+            m_room += markup::kDecimalUnits;
+        else if (then == Then::Attribute || then == Then::Content)
+            m_room += markup::kScanUnits; // a short value copied in a block (see Escaped)
         // A sink copies at most kPaddedUnits of a piece at once.
         for (; out - start > markup::kPaddedUnits; start += markup::kPaddedUnits)
             m_pieces.push_back(Piece{start, int(markup::kPaddedUnits), Then::Piece});

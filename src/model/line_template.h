@@ -38,8 +38,8 @@ public:
     void WriteTo(Sink &sink, int indent, std::initializer_list<TemplateArg> args) const
     {
         sink.Spaces(indent);
-        // Room for every piece and number of the line at once; a value may use it up, so it
-        // is made again after each.
+        // Room for every piece, number and short value of the line at once; a longer value
+        // makes it again.
         sink.Reserve(m_room);
         const Piece *piece = m_pieces.data();
         auto arg = args.begin();
@@ -48,8 +48,8 @@ public:
             switch (piece->then) {
             case Then::Piece: continue;
             case Then::Decimal: sink.Decimal(arg->number); break;
-            case Then::Attribute: sink.Escaped(View(*arg), true); sink.Reserve(m_room); break;
-            case Then::Content: sink.Escaped(View(*arg), false); sink.Reserve(m_room); break;
+            case Then::Attribute: sink.Escaped(View(*arg), true, m_room); break;
+            case Then::Content: sink.Escaped(View(*arg), false, m_room); break;
             case Then::LineEnd:
                 Q_ASSERT(arg == args.end());
                 sink.LineEnd();

@@ -285,19 +285,22 @@ public:
         Q_ASSERT(kDecimalUnits <= m_end - m_out);
         m_out = WriteDecimal(m_out, value);
     }
-    // Most values are short and have nothing to change: those are copied here, the rest by
-    // EscapedRun.
-    void Escaped(QStringView text, bool forAttribute)
+    // A value. Most values are short and have nothing to change: those are copied here into
+    // the room made for the line (kScanUnits of it); the rest by EscapedRun, which makes room
+    // of its own and then `room` again for the rest of the line.
+    void Escaped(QStringView text, bool forAttribute, qsizetype room)
     {
         const qsizetype n = text.size();
         if (n > 0 && n < kScanUnits && !AnySpecial(text.utf16(), n)) {
-            Reserve(kScanUnits);
+            Q_ASSERT(kScanUnits <= m_end - m_out);
             CopyFew(m_out, text.utf16(), n);
             m_out += n;
             return;
         }
-        if (n > 0)
+        if (n > 0) {
             EscapedRun(text.utf16(), n, forAttribute);
+            Reserve(room);
+        }
     }
 
     // Writes what is left; false when any write failed (the device tells why).
@@ -411,7 +414,7 @@ public:
     }
     void LineEnd() { m_out.append(u'\n'); }
     void Decimal(qint64 value) { AppendDecimal(m_out, value); }
-    void Escaped(QStringView text, bool forAttribute)
+    void Escaped(QStringView text, bool forAttribute, qsizetype /*room*/ = 0)
     {
         AppendEscapedMarkup(m_out, text, forAttribute);
     }
