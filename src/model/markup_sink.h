@@ -217,12 +217,23 @@ inline void CopyFew(char16_t *out, const char16_t *in, qsizetype n)
 template <bool kCrLf>
 class CChunkSink {
 public:
-    // 1 MiB: large enough that the writes cost little more than one write of the whole file.
+    // 1 MiB: large enough that the writes of a file cost little more than one write of the
+    // whole file.
     static constexpr qsizetype kChunkUnits = 512 * 1024;
+    // 64 KiB, for composing into memory: a small project (a copy document, a round trip) does
+    // not pay for mapping and clearing a whole megabyte each time.
+    static constexpr qsizetype kMemoryChunkUnits = 32 * 1024;
 
-    explicit CChunkSink(QIODevice &device, CCp932Encoder *encoder = nullptr)
-        : m_device(device), m_encoder(encoder), m_chunk(new char16_t[kChunkUnits + kSlackUnits]),
-          m_out(m_chunk.get()), m_end(m_chunk.get() + kChunkUnits)
+    // The smallest chunk: room for the longest line a line template makes at once (a page's
+    // line, about a thousand units).
+    static constexpr qsizetype kMinChunkUnits = 16 * 1024;
+
+    explicit CChunkSink(QIODevice &device, CCp932Encoder *encoder = nullptr,
+                        qsizetype chunkUnits = kChunkUnits)
+        : m_device(device), m_encoder(encoder),
+          m_chunkUnits(std::max<qsizetype>(chunkUnits, kMinChunkUnits)),
+          m_chunk(new char16_t[size_t(m_chunkUnits + kSlackUnits)]), m_out(m_chunk.get()),
+          m_end(m_chunk.get() + m_chunkUnits)
     {
     }
     CChunkSink(const CChunkSink &) = delete;
@@ -239,7 +250,7 @@ public:
         const qsizetype n = text.size();
         if (n > m_end - m_out) {
             WriteOut();
-            if (n > kChunkUnits) { // a value longer than a chunk goes out as it is
+            if (n > m_chunkUnits) { // a value longer than a chunk goes out as it is
                 WriteUnits(in, n);
                 return;
             }
@@ -252,6 +263,7 @@ public:
     // before (a line template makes room for the fixed part of its line once).
     void Reserve(qsizetype units)
     {
+        Q_ASSERT(units <= m_chunkUnits);
         if (units > m_end - m_out)
             WriteOut();
     }
@@ -389,6 +401,7 @@ private:
 
     QIODevice &m_device;
     CCp932Encoder *m_encoder;
+    qsizetype m_chunkUnits;
     std::unique_ptr<char16_t[]> m_chunk;
     char16_t *m_out;
     char16_t *m_end;

@@ -292,10 +292,11 @@ QString ComposeText(const CContentModel &model, SaveMode mode, const QString &co
 // chunk by chunk. False when a write failed.
 bool WriteUnicodeFile(QIODevice &device, const CContentModel &model, SaveMode mode,
                       const QString &contentFolder, const ProgramSettings &settings,
-                      QStringList &notCopied)
+                      QStringList &notCopied,
+                      qsizetype chunkUnits = markup::CUtf16ChunkSink::kChunkUnits)
 {
     CReferenceWriter references(mode, contentFolder, notCopied);
-    markup::CUtf16ChunkSink sink(device);
+    markup::CUtf16ChunkSink sink(device, nullptr, chunkUnits);
     sink.Unit(0xFEFF);
     Compose(sink, model, settings, references);
     return sink.Finish();
@@ -305,11 +306,12 @@ bool WriteUnicodeFile(QIODevice &device, const CContentModel &model, SaveMode mo
 // to code page 932 as it fills. False when a write failed.
 bool WriteCp932File(QIODevice &device, const CContentModel &model, SaveMode mode,
                     const QString &contentFolder, const ProgramSettings &settings,
-                    QStringList &notCopied)
+                    QStringList &notCopied,
+                    qsizetype chunkUnits = markup::CTextChunkSink::kChunkUnits)
 {
     CReferenceWriter references(mode, contentFolder, notCopied);
     CCp932Encoder encoder;
-    markup::CTextChunkSink sink(device, &encoder);
+    markup::CTextChunkSink sink(device, &encoder, chunkUnits);
     Compose(sink, model, settings, references);
     return sink.Finish();
 }
@@ -391,10 +393,11 @@ QByteArray ComposeProjectFile(const CContentModel &model, bool unicode, SaveMode
     QStringList notCopied;
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
+    constexpr qsizetype kUnits = markup::CUtf16ChunkSink::kMemoryChunkUnits;
     if (unicode)
-        WriteUnicodeFile(buffer, model, mode, contentFolder, settings, notCopied);
+        WriteUnicodeFile(buffer, model, mode, contentFolder, settings, notCopied, kUnits);
     else
-        WriteCp932File(buffer, model, mode, contentFolder, settings, notCopied);
+        WriteCp932File(buffer, model, mode, contentFolder, settings, notCopied, kUnits);
     return buffer.data();
 }
 
