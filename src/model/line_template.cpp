@@ -25,6 +25,8 @@ CLineTemplate::CLineTemplate(const QString &format)
         for (; out - start > markup::kPaddedUnits; start += markup::kPaddedUnits)
             m_pieces.push_back(Piece{start, int(markup::kPaddedUnits), Then::Piece});
         m_pieces.push_back(Piece{start, int(out - start), then});
+        if (then != Then::LineEnd)
+            ++m_values;
         start = out;
     };
     for (qsizetype i = 0; i < format.size(); ++i) {

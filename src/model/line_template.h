@@ -37,6 +37,7 @@ public:
     template <typename Sink>
     void WriteTo(Sink &sink, int indent, std::initializer_list<TemplateArg> args) const
     {
+        Q_ASSERT(args.size() == m_values);
         sink.Spaces(indent);
         // Room for every piece, number and short value of the line at once; a longer value
         // makes it again.
@@ -76,7 +77,8 @@ private:
 
     std::unique_ptr<char16_t[]> m_text; // the pieces one after another, then the padding
     std::vector<Piece> m_pieces;        // the last ends the line
-    qsizetype m_room = 0;               // units of every piece and number of the line
+    size_t m_values = 0;                // placeholders
+    qsizetype m_room = 0;               // units of every piece, number and short value
 };
 
 } // namespace orin

@@ -211,9 +211,9 @@ inline void CopyFew(char16_t *out, const char16_t *in, qsizetype n)
 // form (each LF as CR LF); without, the text form with LF line ends, which an encoder (the
 // code page 932 one) turns into the file's bytes chunk by chunk.
 //
-// The chunk is followed by kSlackUnits of scratch space: copies of fixed size (a padded piece,
-// a block of a value being scanned) may write past what they keep, up to that far beyond the
-// chunk's end; what lies past `m_out` is never written out.
+// The chunk is followed by kSlackUnits of scratch space: a padded piece is copied as a block
+// of fixed size and may write past what it keeps, up to that far beyond the chunk's end; what
+// lies past `m_out` is never written out.
 template <bool kCrLf>
 class CChunkSink {
 public:
@@ -325,8 +325,7 @@ public:
     }
 
 private:
-    static constexpr qsizetype kSlackUnits = 64;
-    static_assert(kSlackUnits >= kPaddedUnits && kSlackUnits >= kScanUnits);
+    static constexpr qsizetype kSlackUnits = kPaddedUnits;
 
     // Copies a value kScanUnits units at a time and stops only where a unit may change.
     Q_NEVER_INLINE void EscapedRun(const char16_t *s, qsizetype n, bool forAttribute)
