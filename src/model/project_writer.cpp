@@ -72,11 +72,13 @@ const Formats &TheFormats()
     return formats;
 }
 
-template <typename Sink>
-void Line(Sink &out, int indent, QStringView text)
+// A fixed line; its length is known where it is written (a view made from a bare array would
+// look for the end of the text on every line).
+template <typename Sink, size_t N>
+void Line(Sink &out, int indent, const char16_t (&text)[N])
 {
     out.Spaces(indent);
-    out.Literal(text);
+    out.Literal(QStringView(text, qsizetype(N - 1)));
     out.LineEnd();
 }
 
