@@ -69,6 +69,8 @@ CStatusPanes::CStatusPanes(QStatusBar *bar, const QFont &font) : QObject(bar)
             if (i == kPaneZoom)
                 label->setAlignment(Qt::AlignCenter);
             bar->addPermanentWidget(label);
+            if (i == kPaneZoom)
+                label->hide();
         }
         m_panes[size_t(i)] = label;
     }
@@ -83,8 +85,13 @@ QLabel *CStatusPanes::Pane(int pane) const
 
 void CStatusPanes::SetText(int pane, const QString &text)
 {
-    if (QLabel *label = Pane(pane))
+    if (QLabel *label = Pane(pane)) {
         label->setText(text);
+        // The zoom pane is ours, not one of the described eight: it shows only while there is
+        // a zoom to show, in design mode.
+        if (pane == kPaneZoom)
+            label->setVisible(!text.isEmpty());
+    }
 }
 
 QString CStatusPanes::Text(int pane) const

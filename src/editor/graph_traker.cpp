@@ -503,11 +503,13 @@ void CGraphTraker::mousePressEvent(QMouseEvent *event)
         // A press off the selected shape's tracker is a click that selects what is there; a
         // drag of it takes a new press. An empty place starts a band.
         const int hit = ShapeAt(p);
-        Select(hit);
-        if (hit >= 0)
+        if (hit >= 0) {
+            Select(hit);
             emit ShapeSelected(hit);
-        else
+        } else {
+            // The selection stays until the band ends (Escape keeps it).
             StartBand(p, false);
+        }
         return;
     }
     if (result != 0)
