@@ -62,6 +62,36 @@ CDesignViewMenu::CDesignViewMenu(QMenu &view, CFormGraph &pane, CIniStore &ini,
         if (CDesignCommands *design = m_pane.Design())
             design->ZoomToFit();
     });
+
+    // One item aligns to the page, several to the box around them; nothing selected, nothing
+    // to align.
+    m_alignMenu = view.addMenu(QStringLiteral("デザイン: 整列"));
+    m_alignMenu->setObjectName(QStringLiteral("designAlign"));
+    for (const AlignEdge edge : kAlignEdges) {
+        QAction *action = m_alignMenu->addAction(AlignLabel(edge));
+        action->setData(int(edge));
+        connect(action, &QAction::triggered, this, [this, edge] {
+            if (CDesignCommands *design = m_pane.Design())
+                design->Align(edge);
+        });
+    }
+    auto enable = [this] {
+        const CDesignCommands *design = m_pane.Design();
+        const bool can = m_pane.IsDesignMode() && design && design->CanAlign();
+        for (QAction *action : m_alignMenu->actions())
+            action->setEnabled(can);
+    };
+    connect(&view, &QMenu::aboutToShow, this, enable);
+    connect(m_alignMenu, &QMenu::aboutToShow, this, enable);
+}
+
+QAction *CDesignViewMenu::AlignAction(AlignEdge edge) const
+{
+    for (QAction *action : m_alignMenu->actions()) {
+        if (action->data().toInt() == int(edge))
+            return action;
+    }
+    return nullptr;
 }
 
 QAction *CDesignViewMenu::GridAction(int grid) const

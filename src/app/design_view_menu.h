@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "document/item_align.h"
+
 #include <QObject>
 
 class QAction;
@@ -8,7 +10,7 @@ class QMenu;
 
 // The design surface's entries of the view menu: snapping on and off and the grid step, both
 // remembered in the settings file and handed to the design side of the page pane, and the
-// zoom back to the fit.
+// zoom back to the fit, and the alignment of the selected items.
 
 namespace orin {
 
@@ -25,6 +27,8 @@ public:
     QAction *SnapAction() const { return m_snap; }
     // "デザイン: 全体表示 (100%)" (Ctrl+0): the design surface back to the page's fit.
     QAction *FitAction() const { return m_fit; }
+    // The entry of the "デザイン: 整列" submenu for `edge`.
+    QAction *AlignAction(AlignEdge edge) const;
     // The grid entry for `grid` page units (0: none); null when there is none for it.
     QAction *GridAction(int grid) const;
 
@@ -36,6 +40,7 @@ private:
     QAction *m_snap = nullptr;
     QMenu *m_gridMenu = nullptr;
     QAction *m_fit = nullptr;
+    QMenu *m_alignMenu = nullptr;
 };
 
 } // namespace orin

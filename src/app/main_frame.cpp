@@ -163,6 +163,10 @@ CMainFrame::CMainFrame(const FrameSetup &setup, QWidget *parent)
     connect(m_formGraph, &CFormGraph::StatusText, this, [this](const QString &text) {
         m_panes->SetText(kPanePrompt, text.isEmpty() ? UiText(kReadyText) : text);
     });
+    if (CDesignCommands *design = m_formGraph->Design())
+        connect(design, &CDesignCommands::ZoomChanged, this, [this](double zoom) {
+            m_panes->SetText(kPaneZoom, ZoomPaneText(m_formGraph->IsDesignMode(), zoom));
+        });
 
     SetUpTransmission();
 
@@ -404,6 +408,8 @@ void CMainFrame::SetDesignMode(bool design)
     setAcceptDrops(!design);
     m_formGraph->SetDesignMode(design);
     m_formList->SetDesignMode(design);
+    if (const CDesignCommands *commands = m_formGraph->Design())
+        m_panes->SetText(kPaneZoom, ZoomPaneText(design, commands->Zoom()));
     if (QAction *toggle = Action(cmd::kDesignMode))
         toggle->setChecked(design);
     PlacePanel();

@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QStatusBar>
 
+#include <cmath>
+
 namespace orin {
 
 namespace {
@@ -27,6 +29,13 @@ QString AccessPaneText(const QString &accessTitle, int modeConvertTo)
     return modeConvertTo != 0 ? UiText(kTestServerTitle) : accessTitle;
 }
 
+QString ZoomPaneText(bool designMode, double zoom)
+{
+    if (!designMode || !std::isfinite(zoom))
+        return QString();
+    return QStringLiteral("%1%").arg(qRound(zoom * 100));
+}
+
 int AccessPaneWidth(const QString &text)
 {
     return text.isEmpty() ? 0 : 12 * int(text.size()) + 30;
@@ -42,8 +51,13 @@ CStatusPanes::CStatusPanes(QStatusBar *bar, const QFont &font) : QObject(bar)
     const int widths[kPaneCount] = {0, blanks(1), blanks(38), blanks(18), blanks(5),
                                     metrics.horizontalAdvance(QStringLiteral("CAP")) + 8,
                                     metrics.horizontalAdvance(QStringLiteral("NUM")) + 8,
-                                    metrics.horizontalAdvance(QStringLiteral("SCRL")) + 8};
-    for (int i = 0; i < kPaneCount; ++i) {
+                                    metrics.horizontalAdvance(QStringLiteral("SCRL")) + 8,
+                                    metrics.horizontalAdvance(QStringLiteral("800%")) + 8};
+    // The zoom stands before the lock indicators.
+    constexpr int kOrder[kPaneCount] = {kPanePrompt, kPaneAccess, kPaneTransmit, kPaneSize,
+                                        kPanePng,    kPaneZoom,   kPaneCaps,     kPaneNum,
+                                        kPaneScroll};
+    for (const int i : kOrder) {
         auto *label = new QLabel(bar);
         label->setObjectName(QStringLiteral("pane%1").arg(i));
         label->setFont(font);
@@ -54,7 +68,11 @@ CStatusPanes::CStatusPanes(QStatusBar *bar, const QFont &font) : QObject(bar)
             label->setMinimumWidth(widths[i]);
             label->setFrameShape(QFrame::Panel);
             label->setFrameShadow(QFrame::Sunken);
+            if (i == kPaneZoom)
+                label->setAlignment(Qt::AlignCenter);
             bar->addPermanentWidget(label);
+            if (i == kPaneZoom)
+                label->hide();
         }
         m_panes[size_t(i)] = label;
     }
@@ -69,8 +87,13 @@ QLabel *CStatusPanes::Pane(int pane) const
 
 void CStatusPanes::SetText(int pane, const QString &text)
 {
-    if (QLabel *label = Pane(pane))
+    if (QLabel *label = Pane(pane)) {
         label->setText(text);
+        // The zoom pane is ours, not one of the described eight: it shows only while there is
+        // a zoom to show, in design mode.
+        if (pane == kPaneZoom)
+            label->setVisible(!text.isEmpty());
+    }
 }
 
 QString CStatusPanes::Text(int pane) const

@@ -23,7 +23,8 @@ enum StatusPane : int {
     kPaneCaps = 5,
     kPaneNum = 6,
     kPaneScroll = 7,
-    kPaneCount = 8,
+    kPaneZoom = 8,     // the design surface's zoom ("100%" is the page fit), empty in edit mode
+    kPaneCount = 9,
 };
 
 inline constexpr char16_t kReadyText[] = u"" QT_TRANSLATE_NOOP("OrinEdit", "レディ");
@@ -37,7 +38,11 @@ QString AccessPaneText(const QString &accessTitle, int modeConvertTo);
 // The width of pane 1 for its text: 12 pixels per character + 30, or 0 for no text.
 int AccessPaneWidth(const QString &text);
 
-// The eight panes, built into a status bar. The lock indicators follow the key events the
+// What the zoom pane shows: the zoom in whole per cent in design mode ("100%" the fit), nothing
+// in edit mode.
+QString ZoomPaneText(bool designMode, double zoom);
+
+// The panes, built into a status bar. The lock indicators follow the key events the
 // application receives.
 class CStatusPanes : public QObject {
     Q_OBJECT

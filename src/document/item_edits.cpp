@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QImageReader>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -100,14 +101,15 @@ private:
 // The id that lets consecutive nudges merge on the undo stack.
 constexpr int kNudgeCommandId = 0x4E55;
 
-// A nudge of one item slot. Consecutive nudges of the same slot of the same page merge into
-// the first one, so a burst of arrow presses is one step.
+// A nudge of a set of item slots. Consecutive nudges of the same slots of the same page merge
+// into the first one, so a burst of arrow presses is one step.
 class CNudgeCommand : public CDocumentCommand {
 public:
-    CNudgeCommand(CDocument &document, CMyDataArray<CMyProgramInfo> &pages, int row, int slot,
-                  CMyProgramInfo before, CMyProgramInfo after)
+    CNudgeCommand(CDocument &document, CMyDataArray<CMyProgramInfo> &pages, int row,
+                  std::vector<int> chosen, CMyProgramInfo before, CMyProgramInfo after)
         : CDocumentCommand(document, kMoveItemText, row, EditEffect()), m_pages(pages),
-          m_row(row), m_slot(slot), m_before(std::move(before)), m_after(std::move(after))
+          m_row(row), m_slots(std::move(chosen)), m_before(std::move(before)),
+          m_after(std::move(after))
     {
     }
     void redo() override { Assign(m_after); }
@@ -116,14 +118,18 @@ public:
     bool mergeWith(const QUndoCommand *other) override
     {
         const auto *next = dynamic_cast<const CNudgeCommand *>(other);
-        if (next == nullptr || next->m_row != m_row || next->m_slot != m_slot
+        if (next == nullptr || next->m_row != m_row || next->m_slots != m_slots
             || &next->m_pages != &m_pages)
             return false;
         // This step now undoes to where the burst began and redoes to where it ends.
         m_after = next->m_after;
-        const PageItem &start = m_before.items[size_t(m_slot)];
-        const PageItem &end = m_after.items[size_t(m_slot)];
-        setObsolete(start.x == end.x && start.y == end.y);
+        bool back = true;
+        for (const int slot : m_slots) {
+            const PageItem &start = m_before.items[size_t(slot)];
+            const PageItem &end = m_after.items[size_t(slot)];
+            back = back && start.x == end.x && start.y == end.y;
+        }
+        setObsolete(back);
         return true;
     }
 
@@ -136,7 +142,7 @@ private:
     }
     CMyDataArray<CMyProgramInfo> &m_pages;
     int m_row;
-    int m_slot;
+    std::vector<int> m_slots;
     CMyProgramInfo m_before;
     CMyProgramInfo m_after;
 };
@@ -297,17 +303,107 @@ bool CItemEdits::ItemFromShape(int row, int slot, const QRectF &pageRect, bool r
 
 bool CItemEdits::NudgeItem(int row, int slot, int dx, int dy)
 {
+    return NudgeItems(row, {slot}, dx, dy);
+}
+
+std::vector<int> CItemEdits::UsedAmong(int row, const std::vector<int> &chosen) const
+{
+    std::vector<int> used;
     if (!m_model.pages.IsValidIndex(row))
+        return used;
+    const int n = UsedSlots(*m_model.pages.At(row));
+    for (const int slot : chosen) {
+        if (slot >= 0 && slot < n)
+            used.push_back(slot);
+    }
+    std::sort(used.begin(), used.end());
+    used.erase(std::unique(used.begin(), used.end()), used.end());
+    return used;
+}
+
+bool CItemEdits::NudgeItems(int row, const std::vector<int> &chosen, int dx, int dy)
+{
+    const std::vector<int> used = UsedAmong(row, chosen);
+    if (used.empty() || (dx == 0 && dy == 0))
         return false;
     CMyProgramInfo &page = *m_model.pages.At(row);
-    if (slot < 0 || slot >= UsedSlots(page) || (dx == 0 && dy == 0))
-        return false;
     const CMyProgramInfo before = page;
-    PageItem &item = page.items[static_cast<size_t>(slot)];
-    item.x = PageUnit(double(item.x) + dx);
-    item.y = PageUnit(double(item.y) + dy);
-    m_document.Push(new CNudgeCommand(m_document, m_model.pages, row, slot, before, page));
+    for (const int slot : used) {
+        PageItem &item = page.items[static_cast<size_t>(slot)];
+        item.x = PageUnit(double(item.x) + dx);
+        item.y = PageUnit(double(item.y) + dy);
+    }
+    m_document.Push(new CNudgeCommand(m_document, m_model.pages, row, used, before, page));
     return true;
+}
+
+bool CItemEdits::MoveItems(int row, const std::vector<int> &chosen, QPointF delta)
+{
+    const std::vector<int> used = UsedAmong(row, chosen);
+    if (used.empty() || !std::isfinite(delta.x()) || !std::isfinite(delta.y()))
+        return false;
+    CMyProgramInfo &page = *m_model.pages.At(row);
+    const CMyProgramInfo before = page;
+    bool changed = false;
+    for (const int slot : used) {
+        PageItem &item = page.items[static_cast<size_t>(slot)];
+        const float x = PageUnit(double(item.x) + delta.x());
+        const float y = PageUnit(double(item.y) + delta.y());
+        changed = changed || x != item.x || y != item.y;
+        item.x = x;
+        item.y = y;
+    }
+    if (!changed)
+        return false;
+    return PushPage(row, before, kMoveItemText);
+}
+
+bool CItemEdits::DeleteItems(int row, const std::vector<int> &chosen)
+{
+    const std::vector<int> used = UsedAmong(row, chosen);
+    if (used.empty())
+        return false;
+    CMyProgramInfo &page = *m_model.pages.At(row);
+    const CMyProgramInfo before = page;
+    int n = UsedSlots(page);
+    // From the last: the slots still to remove keep their places.
+    for (auto it = used.rbegin(); it != used.rend(); ++it) {
+        for (int i = *it; i + 1 < n; ++i)
+            page.items[static_cast<size_t>(i)] = page.items[static_cast<size_t>(i + 1)];
+        page.items[static_cast<size_t>(n - 1)] = PageItem();
+        --n;
+    }
+    page.itemCount = n;
+    return PushPage(row, before, kDeleteItemText);
+}
+
+bool CItemEdits::AlignItems(int row, const std::vector<int> &chosen, AlignEdge edge, QSizeF page)
+{
+    const std::vector<int> used = UsedAmong(row, chosen);
+    if (used.empty())
+        return false;
+    CMyProgramInfo &record = *m_model.pages.At(row);
+    std::vector<QRectF> rects;
+    for (const int slot : used) {
+        const PageItem &item = record.items[static_cast<size_t>(slot)];
+        rects.emplace_back(item.x, item.y, item.width, item.height);
+    }
+    const std::vector<QRectF> aligned = AlignRects(rects, edge, page);
+    const CMyProgramInfo before = record;
+    bool changed = false;
+    for (size_t i = 0; i < used.size(); ++i) {
+        PageItem &item = record.items[static_cast<size_t>(used[i])];
+        // An item of negative size keeps the corner it is stored by.
+        const QPointF shift = aligned[i].topLeft() - rects[i].topLeft();
+        const float x = PageUnit(double(item.x) + shift.x());
+        const float y = PageUnit(double(item.y) + shift.y());
+        changed = changed || x != item.x || y != item.y;
+        item.x = x;
+        item.y = y;
+    }
+    if (!changed)
+        return false;
+    return PushPage(row, before, AlignLabel(edge));
 }
 
 bool CItemEdits::SizeFromImage(int row, int slot)

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "document/item_align.h"
 #include "model/content_model.h"
 
 #include <QPointF>
 #include <QRectF>
 #include <QString>
+
+#include <vector>
 
 // The design surface's edits of a page's item slots as undoable operations: adding, creating,
 // deleting, moving and resizing items, the size taken from the image, and an item made for a
@@ -56,6 +59,18 @@ public:
     // that follow one another on the undo stack make one step ("アイテム移動"); a burst that
     // ends where it began leaves no step.
     bool NudgeItem(int row, int slot, int dx, int dy);
+    // The same for several slots at once (a selection): one step, and a burst of nudges of the
+    // same set of slots merges the same way. Unused slots and repeated ones are ignored.
+    bool NudgeItems(int row, const std::vector<int> &chosen, int dx, int dy);
+    // Moves the used slots among `chosen` by `delta` page units as one step ("アイテム移動");
+    // fractions are kept as a single move keeps them.
+    bool MoveItems(int row, const std::vector<int> &chosen, QPointF delta);
+    // Removes the used slots among `chosen` as one step ("アイテム削除"); the slots after each
+    // move up. Texts and pictures stay.
+    bool DeleteItems(int row, const std::vector<int> &chosen);
+    // Aligns the used slots among `chosen` by `edge` as one step (AlignLabel): to the box that
+    // bounds them, or for a single slot to the page of `page` units. False when nothing moved.
+    bool AlignItems(int row, const std::vector<int> &chosen, AlignEdge edge, QSizeF page);
     // "画像からサイズ取得": the slot takes the size of the image it shows.
     bool SizeFromImage(int row, int slot);
     // A file dropped on the design surface: the image is added by its kind (its messages
@@ -67,6 +82,9 @@ public:
 private:
     bool PageFull(const CMyProgramInfo &page);
     bool PushPage(int row, const CMyProgramInfo &before, const QString &text);
+    // The used slots among `chosen` of the page at `row`, ascending and each once; empty for no
+    // page.
+    std::vector<int> UsedAmong(int row, const std::vector<int> &chosen) const;
 
     CDocument &m_document;
     CContentModel &m_model;

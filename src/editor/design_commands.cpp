@@ -55,6 +55,13 @@ CDesignCommands::CDesignCommands(CGraphTraker &surface, const DesignBinding &bin
                                                *binding.prompt, *binding.imageEdits))
 {
     connect(&surface, &CGraphTraker::ShapeSelected, this, &CDesignCommands::SelectItem);
+    connect(&surface, &CGraphTraker::ShapeClicked, this, &CDesignCommands::SelectOnly);
+    connect(&surface, &CGraphTraker::SelectionToggled, this, &CDesignCommands::ToggleItem);
+    connect(&surface, &CGraphTraker::BandSelected, this,
+            [this](const QList<int> &chosen, bool add) {
+                SelectBand(std::vector<int>(chosen.begin(), chosen.end()), add);
+            });
+    connect(&surface, &CGraphTraker::GroupMoved, this, &CDesignCommands::OnGroupMoved);
     connect(&surface, &CGraphTraker::ShapeMoved, this,
             [this](int index, const QRectF &rect) { OnMoved(index, rect, false); });
     connect(&surface, &CGraphTraker::ShapeResized, this,
@@ -80,8 +87,8 @@ CDesignCommands::~CDesignCommands() = default;
 void CDesignCommands::Reset()
 {
     m_row = -1;
-    m_selected = -1;
-    m_zoom = 1;
+    m_selection.Clear();
+    SetZoom(1);
     m_background.reset();
     m_backgroundPath.clear();
     m_surface.SetBackground(QImage());
@@ -110,7 +117,7 @@ void CDesignCommands::ShowDesign(int row, QSize pageSize)
                                     : QImage());
     }
     if (row != m_row)
-        m_selected = -1;
+        m_selection.Clear();
     m_row = row;
     m_pageSize = pageSize;
     RedrawShapes();
@@ -118,8 +125,6 @@ void CDesignCommands::ShowDesign(int row, QSize pageSize)
 
 void CDesignCommands::RedrawShapes(int select)
 {
-    if (select >= 0)
-        m_selected = select;
     m_surface.RemoveShapes();
     const CContentModel &model = *m_binding.model;
     if (!model.pages.IsValidIndex(m_row))
@@ -131,22 +136,88 @@ void CDesignCommands::RedrawShapes(int select)
     m_surface.SetSnap(m_snap, m_snapGrid, QSizeF(m_pageSize));
     const CMyProgramInfo &page = *model.pages.At(m_row);
     const int n = UsedSlots(page);
-    if (m_selected >= n)
-        m_selected = -1;
+    std::vector<int> ids;
+    for (int i = 0; i < n; ++i)
+        ids.push_back(page.items[size_t(i)].id);
+    m_selection.Retain(ids);
+    if (select >= 0 && select < n)
+        m_selection.SelectOnly(select, ids[size_t(select)]);
+    m_surface.SetGroup(m_selection.Slots());
+    const int primary = m_selection.Primary();
     for (int i = 0; i < n; ++i) {
         const PageItem &item = page.items[size_t(i)];
         m_surface.AddShape(i, item.id,
                            MapToDesign(m_scale, item.x, item.y, item.width, item.height),
-                           i == m_selected,
+                           i == primary,
                            MapToDesignF(m_scale, item.x, item.y, item.width, item.height));
     }
 }
 
+int CDesignCommands::ItemIdAt(int slot) const
+{
+    return ValidSlot(slot) ? m_binding.model->pages.At(m_row)->items[size_t(slot)].id : 0;
+}
+
 void CDesignCommands::SelectItem(int index)
 {
-    if (index == m_selected)
+    if (index == m_selection.Primary())
         return;
-    m_selected = index;
+    if (m_selection.Contains(index))
+        m_selection.SetPrimary(index);
+    else
+        m_selection.SelectOnly(ValidSlot(index) ? index : -1, ItemIdAt(index));
+    RedrawShapes();
+}
+
+void CDesignCommands::SelectOnly(int index)
+{
+    m_selection.SelectOnly(ValidSlot(index) ? index : -1, ItemIdAt(index));
+    RedrawShapes();
+}
+
+void CDesignCommands::ToggleItem(int index)
+{
+    if (!ValidSlot(index))
+        return;
+    m_selection.Toggle(index, ItemIdAt(index));
+    RedrawShapes();
+}
+
+void CDesignCommands::SelectBand(const std::vector<int> &chosen, bool add)
+{
+    if (!add)
+        m_selection.Clear();
+    std::vector<int> valid;
+    std::vector<int> ids;
+    for (const int slot : chosen) {
+        if (ValidSlot(slot)) {
+            valid.push_back(slot);
+            ids.push_back(ItemIdAt(slot));
+        }
+    }
+    m_selection.Add(valid, ids);
+    RedrawShapes();
+}
+
+bool CDesignCommands::CanAlign() const
+{
+    return m_binding.model->pages.IsValidIndex(m_row) && !m_selection.IsEmpty()
+           && !m_surface.IsDragging();
+}
+
+void CDesignCommands::Align(AlignEdge edge)
+{
+    if (!CanAlign())
+        return;
+    m_itemEdits->AlignItems(m_row, m_selection.Slots(), edge, QSizeF(m_pageSize));
+    RedrawShapes();
+}
+
+void CDesignCommands::OnGroupMoved(const QPointF &delta)
+{
+    if (!m_binding.model->pages.IsValidIndex(m_row))
+        return;
+    m_itemEdits->MoveItems(m_row, m_selection.Slots(), delta);
     RedrawShapes();
 }
 
@@ -166,9 +237,11 @@ void CDesignCommands::OnMoved(int index, const QRectF &rect, bool resized)
 {
     if (!ValidSlot(index))
         return;
-    m_selected = index;
+    if (!m_selection.Contains(index))
+        m_selection.SelectOnly(index, ItemIdAt(index));
+    m_selection.SetPrimary(index);
     m_itemEdits->ItemFromShape(m_row, index, DesignToPage(m_scale, rect), resized);
-    RedrawShapes(index);
+    RedrawShapes();
 }
 
 void CDesignCommands::OnModelEdited(int pageIndex, bool pageTable)
@@ -228,7 +301,7 @@ std::unique_ptr<QMenu> CDesignCommands::MakeMenu(int index)
 void CDesignCommands::OnContextMenu(int index, QPoint point)
 {
     // The surface cleared its selection with the right click.
-    m_selected = -1;
+    m_selection.Clear();
     RedrawShapes();
     std::unique_ptr<QMenu> menu = MakeMenu(index);
     QMenu *shown = menu.release();
@@ -238,6 +311,13 @@ void CDesignCommands::OnContextMenu(int index, QPoint point)
 
 void CDesignCommands::OnDelete(int index)
 {
+    // Delete removes the whole selection when the key was meant for it.
+    if (m_selection.Count() > 1 && m_selection.Contains(index)) {
+        if (m_itemEdits->DeleteItems(m_row, m_selection.Slots()))
+            m_selection.Clear();
+        RedrawShapes();
+        return;
+    }
     RunCommand(designcmd::kDeleteItem, index);
 }
 
@@ -245,8 +325,11 @@ void CDesignCommands::OnNudge(int index, int dx, int dy)
 {
     if (!ValidSlot(index))
         return;
-    m_itemEdits->NudgeItem(m_row, index, dx, dy);
-    RedrawShapes(index);
+    if (m_selection.Contains(index))
+        m_itemEdits->NudgeItems(m_row, m_selection.Slots(), dx, dy);
+    else
+        m_itemEdits->NudgeItem(m_row, index, dx, dy);
+    RedrawShapes();
 }
 
 void CDesignCommands::ZoomBy(int steps, QPoint at)
@@ -265,7 +348,7 @@ void CDesignCommands::ZoomBy(int steps, QPoint at)
         return;
     m_zoomPage = DesignToPage(m_scale, QPointF(at));
     m_zoomSurface = QPointF(at);
-    m_zoom = std::abs(next - 1) < 1e-9 ? 1 : next;
+    SetZoom(std::abs(next - 1) < 1e-9 ? 1 : next);
     RedrawShapes();
 }
 
@@ -273,8 +356,16 @@ void CDesignCommands::ZoomToFit()
 {
     if (m_surface.IsDragging() || m_zoom == 1)
         return;
-    m_zoom = 1;
+    SetZoom(1);
     RedrawShapes();
+}
+
+void CDesignCommands::SetZoom(double zoom)
+{
+    const bool changed = zoom != m_zoom;
+    m_zoom = zoom;
+    if (changed)
+        emit ZoomChanged(m_zoom);
 }
 
 void CDesignCommands::SetSnap(bool enabled, int grid)
@@ -329,7 +420,7 @@ void CDesignCommands::RunCommand(int command, int index)
         break;
     case designcmd::kDeleteItem:
         if (ValidSlot(index) && m_itemEdits->DeleteItem(m_row, index))
-            m_selected = -1;
+            m_selection.Clear();
         break;
     default:
         return;

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "document/item_align.h"
 #include "editor/design_mapping.h"
+#include "editor/design_selection.h"
 
 #include <QObject>
 #include <QPoint>
@@ -73,13 +75,17 @@ public:
 
     // Shows the page at `row` on the surface (its background, one shape per item); -1 clears.
     void ShowDesign(int row, QSize pageSize);
-    // Draws the shapes again from the model; `select` becomes the selected slot (-1 keeps it).
+    // Draws the shapes again from the model; `select` becomes the only selected slot (-1 keeps
+    // the selection). Selected slots that the page no longer holds leave the selection.
     void RedrawShapes(int select = -1);
     // Forgets the shown page and its background.
     void Reset();
 
     int Row() const { return m_row; }
-    int SelectedItem() const { return m_selected; }
+    // The primary selected slot (the tracker's, the item menu's), or -1.
+    int SelectedItem() const { return m_selection.Primary(); }
+    // Every selected slot of the shown page, ascending.
+    std::vector<int> SelectedSlots() const { return m_selection.Slots(); }
     const DesignScale &Scale() const { return m_scale; }
     CItemEdits &ItemEdits() const { return *m_itemEdits; }
 
@@ -96,10 +102,22 @@ public:
     // Back to the page fit into the surface.
     void ZoomToFit();
 
+    // Aligns the selected items (one: to the page) as one undo step.
+    void Align(AlignEdge edge);
+    // Whether Align has something to work on.
+    bool CanAlign() const;
+
     // The pane's operations on the shown page.
     int AddItem(float x, float y, float width, float height, AddItemMode mode);
-    // Changes the selection and draws the shapes again when it differs.
+    // A press picked slot `index`: a selected slot becomes the primary one, another slot is
+    // selected alone (-1: none). Draws the shapes again when it differs.
     void SelectItem(int index);
+    // Slot `index` alone (-1: none).
+    void SelectOnly(int index);
+    // Shift and a click: `index` joins the selection or leaves it.
+    void ToggleItem(int index);
+    // A rubber band over `chosen`: they become the selection, or join it with `add`.
+    void SelectBand(const std::vector<int> &chosen, bool add);
     // The item menu for the slot `index` (-1: none under the pointer). Its actions carry the
     // command numbers (data) and post them to RunCommand with the index.
     std::unique_ptr<QMenu> MakeMenu(int index);
@@ -110,12 +128,17 @@ public:
 signals:
     // The text of a running drag step for the status line; empty when it ended.
     void StatusText(const QString &text);
+    // The zoom changed (1: the fit, 100 %).
+    void ZoomChanged(double zoom);
 
 private:
     void OnMoved(int index, const QRectF &rect, bool resized);
     void OnContextMenu(int index, QPoint point);
     void OnDelete(int index);
     void OnNudge(int index, int dx, int dy);
+    void OnGroupMoved(const QPointF &delta);
+    void SetZoom(double zoom);
+    int ItemIdAt(int slot) const;
     void OnDrop(const QString &path, QPoint point);
     void OnModelEdited(int pageIndex, bool pageTable);
     bool ValidSlot(int index) const;
@@ -129,7 +152,7 @@ private:
     QSize m_pageSize{960, 540};
     DesignScale m_scale;
     int m_row = -1;
-    int m_selected = -1;
+    CDesignSelection m_selection;
     bool m_snap = false;
     int m_snapGrid = 0;
     double m_zoom = 1;

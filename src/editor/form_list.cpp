@@ -202,8 +202,11 @@ void CFormList::SelectRow(int row)
 {
     if (row < 0 || row >= ItemCount())
         return;
-    m_view->selectRow(row);
-    m_view->setCurrentIndex(m_model->index(row, CPageListModel::kIdColumn));
+    // Not QTableView::selectRow: it follows the held modifiers, so a Ctrl+Z that shows the
+    // undone page would toggle an already selected row off.
+    const QModelIndex index = m_model->index(row, CPageListModel::kIdColumn);
+    m_view->selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 std::unique_ptr<QMenu> CFormList::MakeContextMenu()

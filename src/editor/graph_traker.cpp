@@ -2,6 +2,8 @@
 #include "editor/graph_traker.h"
 
 #include "editor/buffer_dc.h"
+#include "document/item_align.h"
+#include "editor/design_selection.h"
 #include "preview/canvas_mapping.h"
 
 #include <QDragEnterEvent>
@@ -32,6 +34,8 @@ constexpr double kSnapPixels = 8;
 // Grid lines closer than this many pixels are not drawn.
 constexpr double kMinGridPixels = 6;
 const QColor kGuideColour(255, 0, 255);
+// A band smaller than this many pixels both ways is a click on an empty place.
+constexpr int kMinBandPixels = 3;
 
 Qt::CursorShape CursorShapeOf(int slot)
 {
@@ -113,6 +117,7 @@ QPen CGraphTraker::SelectedPen()
 void CGraphTraker::RemoveShapes()
 {
     m_shapes.clear();
+    m_group.clear();
     m_selection = -1;
     m_tracker->DetachPath();
     update();
@@ -127,14 +132,70 @@ void CGraphTraker::AddShape(int index, int id, const QRect &rect, bool selected,
     shape.index = index;
     shape.rect = rect;
     shape.exact = exact.isEmpty() ? QRectF(rect) : exact;
-    shape.pen = selected ? SelectedPen() : ItemPen();
+    shape.pen = selected || InGroup(index) ? SelectedPen() : ItemPen();
     shape.path = ShapePath(rect, id);
     m_shapes.push_back(shape);
     if (selected) {
         m_selection = index;
+        if (!InGroup(index))
+            m_group.push_back(index);
         m_tracker->AttachPath(shape.path, true);
     }
     update();
+}
+
+bool CGraphTraker::InGroup(int index) const
+{
+    return index >= 0 && std::find(m_group.begin(), m_group.end(), index) != m_group.end();
+}
+
+int CGraphTraker::GroupMemberAt(QPoint point) const
+{
+    const int onOutline = ShapeAt(point);
+    if (onOutline != m_selection && InGroup(onOutline))
+        return onOutline;
+    for (auto it = m_shapes.rbegin(); it != m_shapes.rend(); ++it) {
+        if (it->index != m_selection && InGroup(it->index) && it->rect.contains(point))
+            return it->index;
+    }
+    return -1;
+}
+
+QRect CGraphTraker::Band() const
+{
+    return m_banding ? QRect(m_bandStart, m_bandEnd).normalized() : QRect();
+}
+
+void CGraphTraker::StartBand(QPoint point, bool add)
+{
+    m_banding = true;
+    m_bandAdd = add;
+    m_bandStart = m_bandEnd = point;
+    grabMouse();
+    update();
+}
+
+void CGraphTraker::EndBand(bool cancelled)
+{
+    if (!m_banding)
+        return;
+    m_banding = false;
+    releaseMouse();
+    update();
+    if (cancelled)
+        return;
+    const QRect band = QRect(m_bandStart, m_bandEnd).normalized();
+    QList<int> chosen;
+    if (band.width() >= kMinBandPixels || band.height() >= kMinBandPixels) {
+        std::vector<QRectF> rects;
+        for (const DesignShape &shape : m_shapes)
+            rects.push_back(shape.exact);
+        for (const int i : RectsInBand(QRectF(band), rects))
+            chosen.push_back(m_shapes[size_t(i)].index);
+    } else if (m_bandAdd) {
+        return; // Shift and a click on an empty place keeps the selection
+    }
+    emit BandSelected(chosen, m_bandAdd);
 }
 
 DesignShape *CGraphTraker::SelectedShape()
@@ -181,9 +242,16 @@ bool CGraphTraker::IsDragging() const
 
 void CGraphTraker::Select(int index)
 {
+    // Another member of the selection becomes the primary one; anything else is selected alone.
+    if (!InGroup(index)) {
+        m_group.clear();
+        if (index >= 0)
+            m_group.push_back(index);
+    }
     m_selection = -1;
     m_tracker->DetachPath();
     for (DesignShape &shape : m_shapes) {
+        shape.pen = InGroup(shape.index) ? SelectedPen() : ItemPen();
         if (shape.index == index) {
             m_selection = index;
             m_tracker->AttachPath(shape.path, true);
@@ -232,22 +300,61 @@ void CGraphTraker::SetSnap(bool enabled, int grid, QSizeF page)
 
 QRectF CGraphTraker::SnappedPageRect(const DesignShape &shape)
 {
+    const QRectF original = DesignToPage(m_scale, shape.exact);
     const QRectF page = DesignToPage(m_scale, m_tracker->Matrix().mapRect(shape.exact));
     m_snapped = SnapResult();
     const int mode = m_tracker->IsTracking() ? m_tracker->Mode() : m_tracker->LastMode();
+    m_groupDelta = mode == kModeMove ? page.topLeft() - original.topLeft() : QPointF();
+    const bool group = mode == kModeMove && m_group.size() > 1;
     if (!m_snap || (mode != kModeMove && mode != kModeScale) || m_scale.s <= 0)
         return page;
     std::vector<QRectF> others;
+    std::vector<QRectF> members;
     for (const DesignShape &other : m_shapes) {
-        if (other.index != shape.index)
-            others.push_back(DesignToPage(m_scale, other.exact));
+        const QRectF rect = DesignToPage(m_scale, other.exact);
+        if (other.index == shape.index || (group && InGroup(other.index)))
+            members.push_back(rect);
+        else
+            others.push_back(rect);
     }
     const SnapTargets targets = CollectSnapTargets(m_snapPage, others);
     const SnapRules rules{kSnapPixels / double(m_scale.s), m_snapGrid};
-    const QRectF original = DesignToPage(m_scale, shape.exact);
-    m_snapped = mode == kModeMove ? SnapMove(original, page, targets, rules)
-                                  : SnapResize(original, page, targets, rules);
+    if (group) {
+        // The selection snaps as one box; every member follows the box.
+        const QRectF box = BoundingRect(members);
+        m_snapped = SnapMove(box, box.translated(m_groupDelta), targets, rules);
+        m_groupDelta = m_snapped.rect.topLeft() - box.topLeft();
+        return original.translated(m_groupDelta);
+    }
+    if (mode == kModeMove)
+        m_snapped = SnapMove(original, page, targets, rules);
+    else if (m_dragShift)
+        m_snapped = SnapResizeProportional(original, page, targets, rules);
+    else
+        m_snapped = SnapResize(original, page, targets, rules);
+    if (mode == kModeMove)
+        m_groupDelta = m_snapped.rect.topLeft() - original.topLeft();
     return m_snapped.rect;
+}
+
+void CGraphTraker::PaintGroupFeedback(QPainter &painter) const
+{
+    if (m_banding) {
+        painter.setPen(QPen(QColor(0, 90, 200), 1, Qt::DashLine));
+        painter.setBrush(QColor(0, 90, 200, 40));
+        painter.drawRect(Band());
+        painter.setBrush(Qt::NoBrush);
+    }
+    // The other selected shapes follow a running move.
+    if (!m_tracker->IsTracking() || m_tracker->Mode() != kModeMove || m_group.size() < 2)
+        return;
+    const QTransform shift = QTransform::fromTranslate(m_groupDelta.x() * m_scale.s,
+                                                       m_groupDelta.y() * m_scale.s);
+    painter.setPen(QPen(SelectedPen().color(), 1, Qt::DashLine));
+    for (const DesignShape &shape : m_shapes) {
+        if (shape.index != m_selection && InGroup(shape.index))
+            painter.drawPath(shift.map(shape.path));
+    }
 }
 
 void CGraphTraker::PaintSnap(QPainter &painter) const
@@ -320,6 +427,7 @@ void CGraphTraker::paintEvent(QPaintEvent *)
         picture.drawPath(shape.path);
     }
     PaintSnap(picture);
+    PaintGroupFeedback(picture);
     m_tracker->DrawTracker(buffer.Inverting());
     if (m_tracker->IsTracking())
         m_tracker->PaintFeedback(buffer.Inverting());
@@ -332,6 +440,10 @@ void CGraphTraker::mousePressEvent(QMouseEvent *event)
     setFocus(Qt::MouseFocusReason);
     const QPoint p = event->position().toPoint();
     const int flags = KeyFlags(event->buttons(), event->modifiers());
+    if (m_banding && event->button() == Qt::RightButton) {
+        EndBand(true);
+        return;
+    }
     if (m_tracker->IsTracking()) {
         const int message = event->button() == Qt::RightButton  ? kTrackRightDown
                             : event->button() == Qt::LeftButton ? kTrackLeftDown
@@ -347,23 +459,57 @@ void CGraphTraker::mousePressEvent(QMouseEvent *event)
         emit ContextMenuRequested(under, p);
         return;
     }
-    if (event->button() != Qt::LeftButton)
+    if (event->button() != Qt::LeftButton || m_banding)
         return;
+    m_dragShift = flags & trackkey::kShift;
+    if (event->modifiers() & Qt::ShiftModifier) {
+        // Shift: a handle of the tracker still resizes in proportion; a shape joins or leaves
+        // the selection; an empty place starts a band that adds to it.
+        const int element = m_selection >= 0 ? m_tracker->ElementAt(p.x(), p.y()) : kElementNone;
+        if (element >= 0 && element < kElementBody) {
+            if (const int result = m_tracker->RunDrag(flags, p); result != kDragRefused) {
+                if (result != 0)
+                    DragEnded(result);
+                return;
+            }
+        }
+        const int hit = ShapeAt(p);
+        if (hit >= 0)
+            emit SelectionToggled(hit);
+        else
+            StartBand(p, true);
+        return;
+    }
     if (m_selection < 0) {
         const int hit = ShapeAt(p);
-        if (hit < 0)
+        if (hit < 0) {
+            StartBand(p, false);
             return;
+        }
         Select(hit);
         emit ShapeSelected(hit);
     }
-    const int result = m_tracker->RunDrag(flags, p);
+    int result = m_tracker->RunDrag(flags, p);
+    if (result == kDragRefused) {
+        // Another selected shape becomes the primary one and takes the selection along.
+        const int member = GroupMemberAt(p);
+        if (member >= 0) {
+            Select(member);
+            emit ShapeSelected(member);
+            result = m_tracker->RunDrag(flags, p);
+        }
+    }
     if (result == kDragRefused) {
         // A press off the selected shape's tracker is a click that selects what is there; a
-        // drag of it takes a new press.
+        // drag of it takes a new press. An empty place starts a band.
         const int hit = ShapeAt(p);
-        Select(hit);
-        if (hit >= 0)
+        if (hit >= 0) {
+            Select(hit);
             emit ShapeSelected(hit);
+        } else {
+            // The selection stays until the band ends (Escape keeps it).
+            StartBand(p, false);
+        }
         return;
     }
     if (result != 0)
@@ -374,7 +520,13 @@ void CGraphTraker::mouseMoveEvent(QMouseEvent *event)
 {
     const QPoint p = event->position().toPoint();
     const int flags = KeyFlags(event->buttons(), event->modifiers());
+    if (m_banding) {
+        m_bandEnd = p;
+        update();
+        return;
+    }
     if (m_tracker->IsTracking()) {
+        m_dragShift = flags & trackkey::kShift;
         if (const int result = m_tracker->Mouse(kTrackMouseMove, flags, p))
             DragEnded(result);
         return;
@@ -385,6 +537,13 @@ void CGraphTraker::mouseMoveEvent(QMouseEvent *event)
 
 void CGraphTraker::mouseReleaseEvent(QMouseEvent *event)
 {
+    if (m_banding) {
+        if (event->button() == Qt::LeftButton) {
+            m_bandEnd = event->position().toPoint();
+            EndBand(false);
+        }
+        return;
+    }
     if (!m_tracker->IsTracking())
         return;
     const int message = event->button() == Qt::LeftButton    ? kTrackLeftUp
@@ -392,6 +551,7 @@ void CGraphTraker::mouseReleaseEvent(QMouseEvent *event)
                                                              : kTrackMouseMove;
     // The flags are those at the release: the released button is no longer held.
     const int flags = KeyFlags(event->buttons(), event->modifiers());
+    m_dragShift = flags & trackkey::kShift;
     if (const int result = m_tracker->Mouse(message, flags, event->position().toPoint()))
         DragEnded(result);
 }
@@ -400,6 +560,11 @@ void CGraphTraker::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Space && !event->isAutoRepeat())
         m_spaceHeld = true;
+    if (m_banding) {
+        if (event->key() == Qt::Key_Escape)
+            EndBand(true);
+        return;
+    }
     if (m_tracker->IsTracking()) {
         if (const int result = m_tracker->Key(kTrackKeyDown, event->key(),
                                               event->isAutoRepeat() ? 2 : 1))
@@ -467,6 +632,7 @@ void CGraphTraker::focusOutEvent(QFocusEvent *event)
 {
     // A drag that loses the keyboard (another window, a message box) ends without a change.
     m_spaceHeld = false;
+    EndBand(true);
     if (m_tracker->IsTracking())
         DragEnded(m_tracker->Abort());
     QWidget::focusOutEvent(event);
@@ -474,6 +640,7 @@ void CGraphTraker::focusOutEvent(QFocusEvent *event)
 
 void CGraphTraker::hideEvent(QHideEvent *event)
 {
+    EndBand(true);
     if (m_tracker->IsTracking())
         DragEnded(m_tracker->Abort());
     QWidget::hideEvent(event);
@@ -502,19 +669,28 @@ void CGraphTraker::DragEnded(int result)
     const QTransform matrix = m_tracker->Matrix();
     QRectF newRect = matrix.mapRect(shape->exact);
     const int mode = m_tracker->LastMode();
-    if (m_snap && (mode == kModeMove || mode == kModeScale)) {
-        const QRectF page = SnappedPageRect(*shape);
+    const bool group = mode == kModeMove && m_group.size() > 1;
+    // Also computes the group's (snapped) move.
+    const QRectF page = SnappedPageRect(*shape);
+    if (m_snap && (mode == kModeMove || mode == kModeScale))
         newRect = MapToDesignF(m_scale, float(page.x()), float(page.y()), float(page.width()),
                                float(page.height()));
-    }
+    const QPointF groupDelta = m_groupDelta;
     m_snapped = SnapResult();
+    m_groupDelta = QPointF();
     const QRect oldBounds = shape->path.boundingRect().toAlignedRect();
     shape->path = matrix.map(shape->path);
     m_tracker->AttachPath(shape->path, false);
     update(oldBounds.united(shape->path.boundingRect().toAlignedRect()).adjusted(-8, -8, 8, 8));
+    if (result == kDragClick && m_group.size() > 1) {
+        emit ShapeClicked(index);
+        return;
+    }
     emit ShapeSelected(index);
     if (result == kDragReleased) {
-        if (m_tracker->LastMode() == kModeMove)
+        if (group)
+            emit GroupMoved(groupDelta);
+        else if (m_tracker->LastMode() == kModeMove)
             emit ShapeMoved(index, newRect);
         else if (m_tracker->LastMode() == kModeScale)
             emit ShapeResized(index, newRect);

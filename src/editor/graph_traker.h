@@ -7,6 +7,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QList>
 #include <QPainterPath>
 #include <QPen>
 #include <QWidget>
@@ -14,10 +15,12 @@
 #include <memory>
 #include <vector>
 
-// The design surface: every item of the page as an outlined rectangle with its id, one of them
-// selected with the transform tracker around it. A drag of the tracker moves or resizes the
-// selected item; the surface only reports what happened, its pane changes the model and has the
-// shapes drawn again from it.
+// The design surface: every item of the page as an outlined rectangle with its id, some of them
+// selected, the primary one with the transform tracker around it. A drag of the tracker moves
+// or resizes the primary item (a move takes the other selected items along); a drag from an
+// empty place draws a rubber band that selects what it touches, Shift with a click adds or
+// removes an item. The surface only reports what happened, its pane changes the model and the
+// selection and has the shapes drawn again from them.
 
 namespace orin {
 
@@ -51,8 +54,14 @@ public:
     void AddShape(int index, int id, const QRect &rect, bool selected,
                   const QRectF &exact = QRectF());
     const std::vector<DesignShape> &Shapes() const { return m_shapes; }
-    // The slot of the selected shape, or -1.
+    // The slot of the selected shape (the primary one), or -1.
     int Selection() const { return m_selection; }
+    // The selected slots drawn with the selection pen, the primary among them; set after
+    // RemoveShapes and before the shapes are added.
+    void SetGroup(const std::vector<int> &chosen) { m_group = chosen; }
+    const std::vector<int> &Group() const { return m_group; }
+    // The rubber band being drawn, in surface pixels (normalised); null when none.
+    QRect Band() const;
 
     void SetFillColour(const QColor &colour) { m_fill = colour; }
     // The picture drawn behind the shapes, fit into the surface; a null image draws none.
@@ -88,7 +97,19 @@ public:
     void TrackerChanged() override;
 
 signals:
+    // A press picked the shape (-1: none); a shape that is selected becomes the primary one
+    // and the others stay selected.
     void ShapeSelected(int index);
+    // A click without a move on a shape of a selection of several: that shape alone.
+    void ShapeClicked(int index);
+    // Shift and a click on a shape: it joins the selection or leaves it.
+    void SelectionToggled(int index);
+    // A rubber band ended over the shapes of `chosen` (possibly none); `add` (Shift) keeps what
+    // was selected.
+    void BandSelected(const QList<int> &chosen, bool add);
+    // A move drag of the primary shape of a selection of several ended: every selected item
+    // moves by `delta` page units (snapped as one box).
+    void GroupMoved(const QPointF &delta);
     // A move or resize drag of the shape ended; `rect` is the item's new rectangle in surface
     // pixels (the tracker's matrix applied to the item's exact rectangle, so that a move along
     // one axis leaves the other coordinate as it was).
@@ -139,6 +160,13 @@ private:
     // on; the guides of the snap are kept for the paint.
     QRectF SnappedPageRect(const DesignShape &shape);
     void PaintSnap(QPainter &painter) const;
+    void PaintGroupFeedback(QPainter &painter) const;
+    // The selected shape that is not the primary one under the point (its outline or inside),
+    // or -1.
+    int GroupMemberAt(QPoint point) const;
+    bool InGroup(int index) const;
+    void StartBand(QPoint point, bool add);
+    void EndBand(bool cancelled);
 
     std::vector<DesignShape> m_shapes;
     std::unique_ptr<QTransformTracker> m_tracker;
@@ -154,6 +182,13 @@ private:
     int m_snapGrid = 0;
     QSizeF m_snapPage{960, 540};
     SnapResult m_snapped;
+    bool m_dragShift = false;  // Shift held at the drag's last step
+    std::vector<int> m_group;  // the selected slots
+    QPointF m_groupDelta;      // the running group move in page units
+    bool m_banding = false;
+    bool m_bandAdd = false;
+    QPoint m_bandStart;
+    QPoint m_bandEnd;
 };
 
 } // namespace orin

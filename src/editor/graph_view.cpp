@@ -4,10 +4,12 @@
 #include "actions/item_clipboard.h"
 #include "actions/key_coverage.h"
 #include "dialogs/dlg_action.h"
+#include "dialogs/dlg_gtext.h"
 #include "dialogs/dlg_item_prop.h"
 #include "document/document_edits.h"
 #include "document/prompt.h"
 #include "editor/dlg_panel.h"
+#include "editor/in_place_editor.h"
 #include "editor/item_menu.h"
 #include "editor/qt_preview_seams.h"
 
@@ -60,6 +62,12 @@ CGraphView::CGraphView(const CContentModel &model, const ProgramSettings &settin
 
 CGraphView::~CGraphView()
 {
+    // Closing the window moves the focus out of the in-place editor while the base class is
+    // being destroyed; its "editing left" must not reach this half-destroyed view.
+    if (m_inPlace)
+        m_inPlace->disconnect(this);
+    if (m_textDialog)
+        m_textDialog->disconnect(this);
     // The engine stops its timers and lets go of the display copies before the seams go.
     m_engine->ResetCanvas();
     m_engine->SetObserver(nullptr);

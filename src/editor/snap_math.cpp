@@ -146,4 +146,68 @@ SnapResult SnapResize(const QRectF &original, const QRectF &rect, const SnapTarg
     return result;
 }
 
+SnapResult SnapResizeProportional(const QRectF &original, const QRectF &rect,
+                                  const SnapTargets &targets, const SnapRules &rules)
+{
+    SnapResult result;
+    const QRectF before = original.normalized();
+    const QRectF after = rect.normalized();
+    result.rect = after;
+    constexpr double kMinSide = 1;
+    if (after.width() < kMinSide || after.height() < kMinSide)
+        return result;
+    const bool leftMoved = Differs(after.left(), before.left());
+    const bool rightMoved = Differs(after.right(), before.right());
+    const bool topMoved = Differs(after.top(), before.top());
+    const bool bottomMoved = Differs(after.bottom(), before.bottom());
+    if (!leftMoved && !rightMoved && !topMoved && !bottomMoved)
+        return result;
+    // Where the fixed point lies across the rectangle on each axis: 0 the low edge stayed,
+    // 1 the high edge stayed, a half both moved (a resize about the centre).
+    const double fx = leftMoved == rightMoved ? 0.5 : leftMoved ? 1.0 : 0.0;
+    const double fy = topMoved == bottomMoved ? 0.5 : topMoved ? 1.0 : 0.0;
+    const QPointF anchor(after.left() + fx * after.width(), after.top() + fy * after.height());
+    const double ratio = after.width() / after.height();
+
+    // Each moving edge proposes the width that puts it on its nearest line, or on the grid.
+    struct Proposal {
+        bool grid;
+        double distance;
+        double width;
+    };
+    std::vector<Proposal> proposals;
+    // `edge` moves by `perWidth` for each unit of width (negative for a low edge).
+    auto propose = [&](double edge, double perWidth, const std::vector<double> &lines) {
+        if (perWidth == 0)
+            return;
+        const double width = after.width();
+        if (const auto best = Nearest({edge}, lines, rules.tolerance)) {
+            proposals.push_back({false, std::abs(best->offset), width + best->offset / perWidth});
+        } else if (rules.grid > 0) {
+            const double target = SnapToGrid(edge, rules.grid);
+            proposals.push_back({true, std::abs(target - edge), width + (target - edge) / perWidth});
+        }
+    };
+    propose(after.left(), -fx, targets.xs);
+    propose(after.right(), 1 - fx, targets.xs);
+    propose(after.top(), -fy / ratio, targets.ys);
+    propose(after.bottom(), (1 - fy) / ratio, targets.ys);
+    std::stable_sort(proposals.begin(), proposals.end(),
+                     [](const Proposal &a, const Proposal &b) {
+                         return a.grid != b.grid ? !a.grid : a.distance < b.distance;
+                     });
+    for (const Proposal &proposal : proposals) {
+        const double width = proposal.width;
+        const double height = width / ratio;
+        if (!std::isfinite(width) || width < kMinSide || height < kMinSide)
+            continue;
+        result.rect = QRectF(anchor.x() - fx * width, anchor.y() - fy * height, width, height);
+        break;
+    }
+    const QRectF &r = result.rect;
+    AddGuides(result.guideXs, {r.left(), r.right()}, targets.xs);
+    AddGuides(result.guideYs, {r.top(), r.bottom()}, targets.ys);
+    return result;
+}
+
 } // namespace orin

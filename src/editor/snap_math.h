@@ -47,6 +47,13 @@ SnapResult SnapMove(const QRectF &original, const QRectF &rect, const SnapTarget
 SnapResult SnapResize(const QRectF &original, const QRectF &rect, const SnapTargets &targets,
                       const SnapRules &rules);
 
+// A resize that keeps its proportion (Shift): of the moving edges only the one that comes
+// nearest to a line (or, with no line near, to the grid) snaps, and the rectangle is then
+// scaled about the resize's fixed point so that its width-to-height ratio stays that of `rect`.
+// A snap that would leave a side shorter than one unit is not taken.
+SnapResult SnapResizeProportional(const QRectF &original, const QRectF &rect,
+                                  const SnapTargets &targets, const SnapRules &rules);
+
 // `value` rounded to the nearest multiple of `grid` (unchanged for grid <= 0).
 double SnapToGrid(double value, int grid);
 

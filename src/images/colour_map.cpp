@@ -120,7 +120,10 @@ bool CColourMap::LoadColourMap(const QString &path, QString *why)
             *why = file.errorString();
         return false;
     }
-    CByteSource in(file.read(kMaxColourMapBytes));
+    // A map is usually a few hundred bytes: reading what the file holds (at most a whole map)
+    // spares a quarter-megabyte buffer on each load.
+    const qint64 size = file.size();
+    CByteSource in(file.read(size > 0 ? std::min(size, kMaxColourMapBytes) : kMaxColourMapBytes));
     const int head = in.Byte();
     clutType = (head >> 7) & 1;
     depth = (head >> 5) & 3;

@@ -55,6 +55,10 @@ bool InsertPalette(const QString &source, const QString &destination, const CCol
     int bitDepth = 0;
     int colourType = 0;
     bool hasPalette = false;
+    // Only the first chunk is the header, and a palette goes before the first image data: a
+    // later IHDR or IDAT (a damaged or spliced file) must not put a PLTE after image data.
+    bool firstChunk = true;
+    bool seenImageData = false;
     PngChunkHeader chunk;
     for (;;) {
         if (!scanner.NextChunk(chunk)) {
@@ -62,7 +66,7 @@ bool InsertPalette(const QString &source, const QString &destination, const CCol
             out.cancelWriting();
             return false;
         }
-        if (chunk.type == "IHDR") {
+        if (chunk.type == "IHDR" && firstChunk) {
             const QByteArray data = scanner.ReadData(chunk, 13);
             if (data.size() == 13) {
                 bitDepth = static_cast<uchar>(data.at(8));
@@ -70,7 +74,7 @@ bool InsertPalette(const QString &source, const QString &destination, const CCol
             }
         } else if (chunk.type == "PLTE") {
             hasPalette = true;
-        } else if (chunk.type == "IDAT" && !hasPalette && bitDepth <= 8
+        } else if (chunk.type == "IDAT" && !seenImageData && !hasPalette && bitDepth <= 8
                    && colourType == kIndexedColour) {
             const int count = 1 << bitDepth;
             QByteArray plte;
@@ -92,6 +96,9 @@ bool InsertPalette(const QString &source, const QString &destination, const CCol
         }
         if (chunk.type == "IEND")
             break;
+        firstChunk = false;
+        if (chunk.type == "IDAT")
+            seenImageData = true;
     }
     QString reason;
     if (!CommitSaveFile(out, &reason)) {

@@ -2,10 +2,10 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <QStringView>
 
 #include <initializer_list>
+#include <memory>
 #include <vector>
 
 namespace orin {
@@ -21,6 +21,11 @@ struct TemplateArg {
 // A line of a markup format, split once into literal pieces around its "%d" and "%s"
 // placeholders. A "%s" right after a quote is an attribute value and is escaped as one;
 // any other "%s" is element content.
+//
+// A save writes these lines a few hundred thousand times, so the pieces are kept ready for the
+// sinks: one array of pieces in the order they are written, each with what follows it, and
+// their characters in one buffer padded so that a sink may copy each piece as a block of fixed
+// size (markup::kPaddedUnits), in room made once for the line.
 class CLineTemplate {
 public:
     explicit CLineTemplate(const QString &format);
@@ -32,29 +37,48 @@ public:
     template <typename Sink>
     void WriteTo(Sink &sink, int indent, std::initializer_list<TemplateArg> args) const
     {
-        Q_ASSERT(args.size() == m_slots.size());
+        Q_ASSERT(args.size() == m_values);
         sink.Spaces(indent);
+        // Room for every piece, number and short value of the line at once; a longer value
+        // makes it again.
+        sink.Reserve(m_room);
+        const Piece *piece = m_pieces.data();
         auto arg = args.begin();
-        for (size_t i = 0; i < m_slots.size(); ++i, ++arg) {
-            sink.Literal(m_pieces.at(static_cast<qsizetype>(i)));
-            const Slot &slot = m_slots[i];
-            if (slot.isString)
-                sink.Escaped(arg->text ? QStringView(*arg->text) : QStringView(),
-                             slot.isAttribute);
-            else
-                sink.Decimal(arg->number);
+        for (;; ++piece) {
+            sink.Padded(piece->text, piece->length);
+            switch (piece->then) {
+            case Then::Piece: continue;
+            case Then::Decimal: sink.Decimal(arg->number); break;
+            case Then::Attribute: sink.Escaped(View(*arg), true, m_room); break;
+            case Then::Content: sink.Escaped(View(*arg), false, m_room); break;
+            case Then::LineEnd:
+                Q_ASSERT(arg == args.end());
+                sink.LineEnd();
+                return;
+            }
+            ++arg;
         }
-        sink.Literal(m_pieces.last());
-        sink.LineEnd();
     }
 
 private:
-    struct Slot {
-        bool isString = false;
-        bool isAttribute = false;
+    // What a piece is followed by: another piece (a literal longer than a sink copies at
+    // once is split), a value, or the end of the line.
+    enum class Then : unsigned char { Piece, Decimal, Attribute, Content, LineEnd };
+    struct Piece {
+        const char16_t *text; // into m_text, at most markup::kPaddedUnits
+        int length;
+        Then then;
     };
-    QStringList m_pieces;     // one more than the slots
-    std::vector<Slot> m_slots;
+
+    static QStringView View(const TemplateArg &arg)
+    {
+        return arg.text ? QStringView(*arg.text) : QStringView();
+    }
+
+    std::unique_ptr<char16_t[]> m_text; // the pieces one after another, then the padding
+    std::vector<Piece> m_pieces;        // the last ends the line
+    size_t m_values = 0;                // placeholders
+    qsizetype m_room = 0;               // units of every piece, number and short value
 };
 
 } // namespace orin

@@ -15,13 +15,14 @@ inline constexpr char16_t kNulReplacement = u'?';
 // replacement), or an empty view when it is written as it is. The one table of every writer.
 inline QStringView MarkupEntity(char16_t c, bool forAttribute)
 {
+    // Lengths given: a view made from a bare array looks for its end each time.
     switch (c) {
-    case u'<': return u"&lt;";
-    case u'&': return u"&amp;";
-    case u'>': return u"&gt;";
+    case u'<': return QStringView(u"&lt;", 4);
+    case u'&': return QStringView(u"&amp;", 5);
+    case u'>': return QStringView(u"&gt;", 4);
     case u'\0': return QStringView(&kNulReplacement, 1);
-    case u'\'': return forAttribute ? QStringView(u"&apos;") : QStringView();
-    case u'"': return forAttribute ? QStringView(u"&quot;") : QStringView();
+    case u'\'': return forAttribute ? QStringView(u"&apos;", 6) : QStringView();
+    case u'"': return forAttribute ? QStringView(u"&quot;", 6) : QStringView();
     default: return QStringView();
     }
 }

@@ -73,11 +73,13 @@ const Formats &TheFormats()
     return formats;
 }
 
-template <typename Sink>
-void Line(Sink &out, int indent, QStringView text)
+// A fixed line; its length is known where it is written (a view made from a bare array would
+// look for the end of the text on every line).
+template <typename Sink, size_t N>
+void Line(Sink &out, int indent, const char16_t (&text)[N])
 {
     out.Spaces(indent);
-    out.Literal(text);
+    out.Literal(QStringView(text, qsizetype(N - 1)));
     out.LineEnd();
 }
 
@@ -291,10 +293,11 @@ QString ComposeText(const CContentModel &model, SaveMode mode, const QString &co
 // chunk by chunk. False when a write failed.
 bool WriteUnicodeFile(QIODevice &device, const CContentModel &model, SaveMode mode,
                       const QString &contentFolder, const ProgramSettings &settings,
-                      QStringList &notCopied)
+                      QStringList &notCopied,
+                      qsizetype chunkUnits = markup::CUtf16ChunkSink::kChunkUnits)
 {
     CReferenceWriter references(mode, contentFolder, notCopied);
-    markup::CUtf16ChunkSink sink(device);
+    markup::CUtf16ChunkSink sink(device, nullptr, chunkUnits);
     sink.Unit(0xFEFF);
     Compose(sink, model, settings, references);
     return sink.Finish();
@@ -304,11 +307,12 @@ bool WriteUnicodeFile(QIODevice &device, const CContentModel &model, SaveMode mo
 // to code page 932 as it fills. False when a write failed.
 bool WriteCp932File(QIODevice &device, const CContentModel &model, SaveMode mode,
                     const QString &contentFolder, const ProgramSettings &settings,
-                    QStringList &notCopied)
+                    QStringList &notCopied,
+                    qsizetype chunkUnits = markup::CTextChunkSink::kChunkUnits)
 {
     CReferenceWriter references(mode, contentFolder, notCopied);
     CCp932Encoder encoder;
-    markup::CTextChunkSink sink(device, &encoder);
+    markup::CTextChunkSink sink(device, &encoder, chunkUnits);
     Compose(sink, model, settings, references);
     return sink.Finish();
 }
@@ -390,10 +394,11 @@ QByteArray ComposeProjectFile(const CContentModel &model, bool unicode, SaveMode
     QStringList notCopied;
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
+    constexpr qsizetype kUnits = markup::CUtf16ChunkSink::kMemoryChunkUnits;
     if (unicode)
-        WriteUnicodeFile(buffer, model, mode, contentFolder, settings, notCopied);
+        WriteUnicodeFile(buffer, model, mode, contentFolder, settings, notCopied, kUnits);
     else
-        WriteCp932File(buffer, model, mode, contentFolder, settings, notCopied);
+        WriteCp932File(buffer, model, mode, contentFolder, settings, notCopied, kUnits);
     return buffer.data();
 }
 

@@ -12,6 +12,7 @@
 #include "app/main_frame.h"
 #include "app/status_panes.h"
 #include "document/document.h"
+#include "document/item_align.h"
 #include "editor/design_commands.h"
 #include "editor/design_mapping.h"
 #include "editor/form_graph.h"
@@ -19,6 +20,7 @@
 
 #include <QAction>
 #include <QTemporaryDir>
+#include <QUndoStack>
 #include <QtTest>
 
 using namespace orin;
@@ -112,10 +114,28 @@ private slots:
         QCOMPARE(frame.Model().pages.At(1)->items[0].x, 200.0f);
         QCOMPARE(surface->Shapes().at(0).rect, shape);
 
+        // The view menu aligns the selection; one item aligns to the page.
+        auto *menu = frame.findChild<CDesignViewMenu *>();
+        QCOMPARE(frame.FormGraph()->Design()->SelectedItem(), 0);
+        QCOMPARE(menu->AlignAction(AlignEdge::HCentre)->text(), QStringLiteral("左右中央揃え"));
+        menu->AlignAction(AlignEdge::Left)->trigger();
+        QCOMPARE(frame.Model().pages.At(1)->items[0].x, 0.0f);
+        QCOMPARE(frame.Document().UndoStack().undoText(), QStringLiteral("左揃え"));
+        frame.OnUndo();
+        QCOMPARE(frame.Model().pages.At(1)->items[0].x, 200.0f);
+
+        // The zoom is shown in design mode, the fit as 100 %.
+        QCOMPARE(frame.StatusText(kPaneZoom), QStringLiteral("100%"));
+        frame.FormGraph()->Design()->ZoomBy(1, QPoint(10, 10));
+        QCOMPARE(frame.StatusText(kPaneZoom), QStringLiteral("125%"));
+        QTest::keyClick(surface, Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(frame.StatusText(kPaneZoom), QStringLiteral("100%"));
+
         frame.Action(cmd::kDesignMode)->trigger();
         QVERIFY(!frame.IsDesignMode());
         QVERIFY(!surface->isVisible());
         QVERIFY(frame.FormGraph()->PreviewView()->isVisible());
+        QCOMPARE(frame.StatusText(kPaneZoom), QString());
     }
 };
 

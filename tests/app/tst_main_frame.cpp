@@ -210,7 +210,11 @@ private slots:
         f.WriteSettings("[Config]\n" + settings);
         f.Make();
         f.frame->show();
-        QCOMPARE(f.frame->statusBar()->findChildren<QLabel *>().size(), 8);
+        // The eight described panes show; the design zoom pane waits for design mode.
+        QCOMPARE(f.frame->statusBar()->findChildren<QLabel *>().size(), 9);
+        const auto *zoom =
+            f.frame->statusBar()->findChild<QLabel *>(QStringLiteral("pane%1").arg(kPaneZoom));
+        QVERIFY(zoom && !zoom->isVisible());
         QCOMPARE(f.frame->StatusText(kPanePrompt), QStringLiteral("レディ"));
         QCOMPARE(f.frame->StatusText(kPaneAccess), access);
         auto *pane = f.frame->statusBar()->findChild<QLabel *>(QStringLiteral("pane1"));

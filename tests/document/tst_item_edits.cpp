@@ -125,6 +125,30 @@ private slots:
                    && f.Item(3).pic_no == 2 && f.Item(3).width == 150 && f.Item(3).height == 60
                    && f.Item(3).text_no == 2 && f.model.pictures.Count() == 2;
         }) << QStringLiteral("画像からアイテム作成");
+        // The selection's edits: one step for all the slots, each slot once, unused ones left.
+        QTest::newRow("group move") << ItemEdit([](ItemFixture &f) {
+            return f.items.MoveItems(0, {2, 0, 2, 9}, QPointF(5.5, -20)) && f.Item(0).x == 15.5f
+                   && f.Item(0).y == 0 && f.Item(1).x == 110 && f.Item(2).x == 215.5f
+                   && f.Item(2).y == 0 && f.Item(2).width == 80;
+        }) << QStringLiteral("アイテム移動");
+        QTest::newRow("group nudge") << ItemEdit([](ItemFixture &f) {
+            return f.items.NudgeItems(0, {0, 1}, 1, 0) && f.items.NudgeItems(0, {0, 1}, 0, 10)
+                   && f.Item(0).x == 11 && f.Item(0).y == 30 && f.Item(1).x == 111
+                   && f.Item(2).x == 210;
+        }) << QStringLiteral("アイテム移動");
+        QTest::newRow("group delete") << ItemEdit([](ItemFixture &f) {
+            return f.items.DeleteItems(0, {2, 0, -1}) && f.Count() == 1 && f.Item(0).id == 2
+                   && f.Item(1).id == 0 && f.Item(2).id == 0;
+        }) << QStringLiteral("アイテム削除");
+        QTest::newRow("group align right") << ItemEdit([](ItemFixture &f) {
+            return f.items.AlignItems(0, {0, 1, 2}, AlignEdge::Right, QSizeF(960, 540))
+                   && f.Item(0).x == 210 && f.Item(1).x == 210 && f.Item(2).x == 210
+                   && f.Item(0).width == 80;
+        }) << QStringLiteral("右揃え");
+        QTest::newRow("one item aligns to the page") << ItemEdit([](ItemFixture &f) {
+            return f.items.AlignItems(0, {1}, AlignEdge::VCentre, QSizeF(960, 540))
+                   && f.Item(1).y == 250 && f.Item(1).x == 110;
+        }) << QStringLiteral("上下中央揃え");
     }
 
     void eachEditIsOneExactStep()
@@ -146,6 +170,47 @@ private slots:
         QCOMPARE(f.Saved(), after);
         f.document.UndoStack().undo();
         QCOMPARE(f.Saved(), before);
+    }
+
+    void alignGeometry_data()
+    {
+        QTest::addColumn<int>("edge");
+        QTest::addColumn<QPointF>("first");
+        QTest::addColumn<QPointF>("second");
+        // (10, 20) 40 x 10 and (100, 60) 20 x 30: the box is (10, 20)-(120, 90).
+        QTest::newRow("left") << int(AlignEdge::Left) << QPointF(10, 20) << QPointF(10, 60);
+        QTest::newRow("right") << int(AlignEdge::Right) << QPointF(80, 20) << QPointF(100, 60);
+        QTest::newRow("top") << int(AlignEdge::Top) << QPointF(10, 20) << QPointF(100, 20);
+        QTest::newRow("bottom") << int(AlignEdge::Bottom) << QPointF(10, 80) << QPointF(100, 60);
+        QTest::newRow("horizontal centre")
+            << int(AlignEdge::HCentre) << QPointF(45, 20) << QPointF(55, 60);
+        QTest::newRow("vertical centre")
+            << int(AlignEdge::VCentre) << QPointF(10, 50) << QPointF(100, 40);
+    }
+
+    void alignGeometry()
+    {
+        QFETCH(int, edge);
+        QFETCH(QPointF, first);
+        QFETCH(QPointF, second);
+        const std::vector<QRectF> rects{QRectF(10, 20, 40, 10), QRectF(100, 60, 20, 30)};
+        const std::vector<QRectF> aligned =
+            AlignRects(rects, AlignEdge(edge), QSizeF(960, 540));
+        QCOMPARE(aligned.size(), size_t(2));
+        QCOMPARE(aligned[0], QRectF(first, rects[0].size()));
+        QCOMPARE(aligned[1], QRectF(second, rects[1].size()));
+        // Alone, a rectangle aligns to the page.
+        const std::vector<QRectF> alone = AlignRects({rects[1]}, AlignEdge(edge), QSizeF(960, 540));
+        const QRectF page(0, 0, 960, 540);
+        const QRectF &r = alone.at(0);
+        const bool onPage = AlignEdge(edge) == AlignEdge::Left      ? r.left() == page.left()
+                            : AlignEdge(edge) == AlignEdge::Right   ? r.right() == page.right()
+                            : AlignEdge(edge) == AlignEdge::Top     ? r.top() == page.top()
+                            : AlignEdge(edge) == AlignEdge::Bottom  ? r.bottom() == page.bottom()
+                            : AlignEdge(edge) == AlignEdge::HCentre ? r.center().x() == 480
+                                                                    : r.center().y() == 270;
+        QVERIFY(onPage);
+        QCOMPARE(r.size(), rects[1].size());
     }
 
     void aFullPageTakesNoItem_data()
@@ -196,6 +261,12 @@ private slots:
         const QString text = f.Path(QStringLiteral("notes.txt"));
         QVERIFY(WriteBytes(text, "x"));
         QCOMPARE(f.items.DropImage(0, QPointF(), text), -1);
+        QVERIFY(!f.items.MoveItems(0, {3, -2}, QPointF(1, 1)));
+        QVERIFY(!f.items.MoveItems(0, {0}, QPointF(qInf(), 1)));
+        QVERIFY(!f.items.MoveItems(0, {0, 1}, QPointF()));
+        QVERIFY(!f.items.NudgeItems(1, {0}, 1, 0));
+        QVERIFY(!f.items.DeleteItems(0, {}));
+        QVERIFY(!f.items.AlignItems(0, {0, 1, 2}, AlignEdge::Top, QSizeF(960, 540)));
         QCOMPARE(f.Saved(), before);
         QCOMPARE(f.document.UndoStack().count(), 0);
         QVERIFY(f.prompt.records.isEmpty());

@@ -277,6 +277,16 @@ private slots:
         QTest::newRow("IEND without IHDR") << cm.left(8) + PngChunk("IEND", QByteArray()) << true;
         QTest::newRow("short IHDR") << cm.left(8) + PngChunk("IHDR", QByteArray(5, '\3'))
                                            + PngChunk("IEND", QByteArray()) << true;
+        // Only the first IHDR counts, and a palette never goes after image data: a spliced file
+        // whose second header says "indexed" is copied as it is.
+        const QByteArray trueColour("\0\0\0\1\0\0\0\1\x08\x02\0\0\0", 13);
+        QByteArray indexed = trueColour;
+        indexed[9] = '\3';
+        QTest::newRow("indexed IHDR after image data")
+            << cm.left(8) + PngChunk("IHDR", trueColour) + PngChunk("IDAT", "x")
+                   + PngChunk("IHDR", indexed) + PngChunk("IDAT", "y")
+                   + PngChunk("IEND", QByteArray())
+            << true;
     }
     void malformedFiles()
     {

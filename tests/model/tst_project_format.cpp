@@ -202,6 +202,55 @@ private slots:
         QVERIFY(test::ReadBytes(path) == expected);
     }
 
+    // The file writers copy values in blocks and stop only at characters that change; the text
+    // form escapes one character at a time. Values of every length up to a few blocks, with
+    // the character at every place, come out the same in both file forms as in the text form.
+    void valuesEscapeAlikeAtEveryLengthAndPlace_data()
+    {
+        QTest::addColumn<QChar>("special");
+        for (const char16_t c : {u'<', u'&', u'>', u'"', u'\'', u'\n', u'\0', u'x'})
+            QTest::newRow(qPrintable(QString::number(int(c)))) << QChar(c);
+    }
+
+    void valuesEscapeAlikeAtEveryLengthAndPlace()
+    {
+        QFETCH(QChar, special);
+        CContentModel model;
+        auto page = std::make_unique<CMyProgramInfo>();
+        int slot = 0;
+        for (int length = 1; length <= 20; ++length) {
+            for (int at = 0; at < length; ++at, ++slot) {
+                // A plain part of mixed widths ("a", "あ", a digit) around the special character.
+                QString value;
+                for (int i = 0; i < length; ++i)
+                    value += i == at ? special : QChar(u"aあ5"[i % 3]);
+                PageItem &item = page->items[static_cast<size_t>(slot % kItemSlots)];
+                item.focus = value;        // an attribute
+                item.text = value + value; // element content
+                auto text = std::make_unique<CMyTextInfo>();
+                text->id = slot + 1;
+                text->label = value.left(at);
+                text->text = value;
+                model.texts.Add(std::move(text));
+                if (slot % kItemSlots == kItemSlots - 1) {
+                    page->itemCount = kItemSlots;
+                    model.pages.Add(std::move(page));
+                    page = std::make_unique<CMyProgramInfo>();
+                }
+            }
+        }
+        page->itemCount = slot % kItemSlots;
+        page->comment = special;
+        model.pages.Add(std::move(page));
+
+        const QString text = ComposeProject(model, SaveMode::Plain, QString(), ProgramSettings());
+        QVERIFY(text.contains(QStringLiteral("focus=\"aあ")));
+        QCOMPARE(ComposeProjectFile(model, true, SaveMode::Plain, QString(), ProgramSettings()),
+                 EncodeUnicodeTextFile(text));
+        QCOMPARE(ComposeProjectFile(model, false, SaveMode::Plain, QString(), ProgramSettings()),
+                 EncodeCp932(text));
+    }
+
     void deletedRecordsAreSkipped()
     {
         CContentModel model;
