@@ -901,6 +901,30 @@ The name of a project file ends in .bjpx or .bjp.</translation>
         <source>メッセージ「%1」</source>
         <translation>Message &quot;%1&quot;</translation>
     </message>
+    <message>
+        <source>左揃え</source>
+        <translation>Align Left</translation>
+    </message>
+    <message>
+        <source>右揃え</source>
+        <translation>Align Right</translation>
+    </message>
+    <message>
+        <source>上揃え</source>
+        <translation>Align Top</translation>
+    </message>
+    <message>
+        <source>下揃え</source>
+        <translation>Align Bottom</translation>
+    </message>
+    <message>
+        <source>左右中央揃え</source>
+        <translation>Align Horizontal Centres</translation>
+    </message>
+    <message>
+        <source>上下中央揃え</source>
+        <translation>Align Vertical Centres</translation>
+    </message>
 </context>
 <context>
     <name>orin::CAboutDialog</name>
@@ -926,6 +950,10 @@ The name of a project file ends in .bjpx or .bjp.</translation>
     <message>
         <source>デザイン: 全体表示 (100%)</source>
         <translation>Design: Fit to Window (100%)</translation>
+    </message>
+    <message>
+        <source>デザイン: 整列</source>
+        <translation>Design: Align</translation>
     </message>
 </context>
 <context>

@@ -65,7 +65,7 @@ CDesignViewMenu::CDesignViewMenu(QMenu &view, CFormGraph &pane, CIniStore &ini,
 
     // One item aligns to the page, several to the box around them; nothing selected, nothing
     // to align.
-    m_alignMenu = view.addMenu(QStringLiteral("デザイン: 整列"));
+    m_alignMenu = view.addMenu(tr("デザイン: 整列"));
     m_alignMenu->setObjectName(QStringLiteral("designAlign"));
     for (const AlignEdge edge : kAlignEdges) {
         QAction *action = m_alignMenu->addAction(AlignLabel(edge));

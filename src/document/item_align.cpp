@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "document/item_align.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace orin {
@@ -8,12 +10,12 @@ namespace orin {
 QString AlignLabel(AlignEdge edge)
 {
     switch (edge) {
-    case AlignEdge::Left: return QStringLiteral("左揃え");
-    case AlignEdge::Right: return QStringLiteral("右揃え");
-    case AlignEdge::Top: return QStringLiteral("上揃え");
-    case AlignEdge::Bottom: return QStringLiteral("下揃え");
-    case AlignEdge::HCentre: return QStringLiteral("左右中央揃え");
-    case AlignEdge::VCentre: return QStringLiteral("上下中央揃え");
+    case AlignEdge::Left: return QCoreApplication::translate("OrinEdit", "左揃え");
+    case AlignEdge::Right: return QCoreApplication::translate("OrinEdit", "右揃え");
+    case AlignEdge::Top: return QCoreApplication::translate("OrinEdit", "上揃え");
+    case AlignEdge::Bottom: return QCoreApplication::translate("OrinEdit", "下揃え");
+    case AlignEdge::HCentre: return QCoreApplication::translate("OrinEdit", "左右中央揃え");
+    case AlignEdge::VCentre: return QCoreApplication::translate("OrinEdit", "上下中央揃え");
     }
     return QString();
 }
