@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     const QString path =
-        QDir::tempPath() + QStringLiteral("/orin-fuzz-clt-%1.clt").arg(::getpid());
+        FuzzScratchDir() + QStringLiteral("/orin-fuzz-clt-%1.clt").arg(::getpid());
     {
         QFile file(path);
         ORIN_FUZZ_CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate));

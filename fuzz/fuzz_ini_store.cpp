@@ -24,7 +24,7 @@ namespace {
 QString FilePath()
 {
     static const QString path =
-        QDir::tempPath() + QStringLiteral("/orin-fuzz-ini-%1.ini").arg(::getpid());
+        FuzzScratchDir() + QStringLiteral("/orin-fuzz-ini-%1.ini").arg(::getpid());
     return path;
 }
 

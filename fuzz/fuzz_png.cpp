@@ -25,7 +25,7 @@ namespace {
 
 QString TempPath(const char *what)
 {
-    return QDir::tempPath()
+    return FuzzScratchDir()
            + QStringLiteral("/orin-fuzz-png-%1-%2").arg(::getpid()).arg(QLatin1String(what));
 }
 

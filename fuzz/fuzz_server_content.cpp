@@ -25,7 +25,7 @@ QString Root()
 {
     static const QString root = [] {
         const QString path =
-            QDir::tempPath() + QStringLiteral("/orin-fuzz-server-%1").arg(::getpid());
+            FuzzScratchDir() + QStringLiteral("/orin-fuzz-server-%1").arg(::getpid());
         QDir(path).removeRecursively();
         QDir().mkpath(path + QStringLiteral("/work"));
         return path;

@@ -2,9 +2,8 @@
 #include "app/orin_edit_app.h"
 
 #include "app/main_frame.h"
+#include "app/screenshot_staging.h"
 #include "document/work_folders.h"
-#include "editor/design_commands.h"
-#include "editor/form_graph.h"
 #include "images/font_setup.h"
 #include "model/pump_messages.h"
 
@@ -12,7 +11,6 @@
 #include <QPixmap>
 #include <QTimer>
 
-#include <vector>
 
 namespace orin {
 
@@ -79,28 +77,12 @@ bool COrinEditContentsApp::InitInstance()
 void COrinEditContentsApp::ScheduleScreenshot(const QString &path)
 {
     // Used by scripts/screenshot: the window as the operator sees it after picking the first
-    // page in the list, then a quiet exit that writes no settings. ORINEDIT_SCREENSHOT_DESIGN
-    // (item slots such as "0,2,3") shows the design surface with those items selected.
+    // page in the list, set up as the environment asks, then a quiet exit that writes no
+    // settings.
     m_frame->ShowPageAt(0);
-    if (qEnvironmentVariableIsSet("ORINEDIT_SCREENSHOT_DESIGN")) {
-        m_frame->OnToggleDesignMode();
-        std::vector<int> chosen;
-        const QStringList parts =
-            qEnvironmentVariable("ORINEDIT_SCREENSHOT_DESIGN").split(u',', Qt::SkipEmptyParts);
-        for (const QString &part : parts) {
-            bool ok = false;
-            const int slot = part.trimmed().toInt(&ok);
-            if (ok)
-                chosen.push_back(slot);
-        }
-        // After the first layout, so that the surface has its size.
-        QTimer::singleShot(kScreenshotDelayMs / 2, this, [this, chosen] {
-            if (CDesignCommands *design = m_frame->FormGraph()->Design())
-                design->SelectBand(chosen, false);
-        });
-    }
+    StageScreenshot(*m_frame, kScreenshotDelayMs);
     QTimer::singleShot(kScreenshotDelayMs, this, [this, path] {
-        const QPixmap picture = m_frame->grab();
+        const QPixmap picture = GrabScreenshot(*m_frame);
         const int result = picture.save(path, "PNG") ? 0 : 1;
         m_frame->hide();
         QCoreApplication::exit(result);

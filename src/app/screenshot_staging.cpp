@@ -1,0 +1,86 @@
+// SPDX-License-Identifier: MIT
+#include "app/screenshot_staging.h"
+
+#include "app/main_frame.h"
+#include "editor/design_commands.h"
+#include "editor/dlg_panel.h"
+#include "editor/form_graph.h"
+#include "editor/graph_view.h"
+
+#include <QDockWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QStringList>
+#include <QTimer>
+
+#include <vector>
+
+namespace orin {
+
+namespace {
+
+// The whole numbers of a comma-separated variable; anything else in it is passed over.
+std::vector<int> Numbers(const char *variable)
+{
+    std::vector<int> numbers;
+    for (const QString &part : qEnvironmentVariable(variable).split(u',', Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const int number = part.trimmed().toInt(&ok);
+        if (ok)
+            numbers.push_back(number);
+    }
+    return numbers;
+}
+
+} // namespace
+
+void StageScreenshot(CMainFrame &frame, int delayMs)
+{
+    if (qEnvironmentVariableIsSet("ORINEDIT_SCREENSHOT_DESIGN")) {
+        frame.OnToggleDesignMode();
+        const std::vector<int> chosen = Numbers("ORINEDIT_SCREENSHOT_DESIGN");
+        // After the first layout, so that the surface has its size.
+        QTimer::singleShot(delayMs / 2, &frame, [&frame, chosen] {
+            if (CDesignCommands *design = frame.FormGraph()->Design())
+                design->SelectBand(chosen, false);
+        });
+    }
+    const QStringList docks =
+        qEnvironmentVariable("ORINEDIT_SCREENSHOT_DOCKS").split(u',', Qt::SkipEmptyParts);
+    for (const QString &name : docks) {
+        if (auto *dock = frame.findChild<QDockWidget *>(name.trimmed()))
+            dock->show();
+    }
+    const std::vector<int> keys = Numbers("ORINEDIT_SCREENSHOT_KEYS");
+    if (keys.empty())
+        return;
+    // Once the docks listen and the page is shown; clicks on the panel's buttons take the
+    // operator's path through the preview.
+    QTimer::singleShot(delayMs / 2, &frame, [&frame, keys] {
+        CGraphView *canvas = frame.FormGraph()->GraphView();
+        if (!canvas || !canvas->Panel())
+            return;
+        for (const int code : keys) {
+            if (QPushButton *button = canvas->Panel()->KeyButton(code))
+                button->click();
+        }
+    });
+}
+
+QPixmap GrabScreenshot(CMainFrame &frame)
+{
+    const QPixmap window = frame.grab();
+    CGraphView *canvas = frame.FormGraph()->GraphView();
+    if (!qEnvironmentVariableIsSet("ORINEDIT_SCREENSHOT_PANEL") || !canvas || !canvas->Panel())
+        return window;
+    const QPixmap panel = canvas->Panel()->grab();
+    constexpr int kGap = 12;
+    QPixmap both(window.width() + kGap + panel.width(), qMax(window.height(), panel.height()));
+    both.fill(frame.palette().color(QPalette::Window).darker(115));
+    QPainter painter(&both);
+    painter.drawPixmap(0, 0, window);
+    painter.drawPixmap(window.width() + kGap, 0, panel);
+    return both;
+}
+
+} // namespace orin
