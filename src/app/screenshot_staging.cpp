@@ -47,10 +47,16 @@ void StageScreenshot(CMainFrame &frame, int delayMs)
     }
     const QStringList docks =
         qEnvironmentVariable("ORINEDIT_SCREENSHOT_DOCKS").split(u',', Qt::SkipEmptyParts);
+    QList<QDockWidget *> shown;
     for (const QString &name : docks) {
-        if (auto *dock = frame.findChild<QDockWidget *>(name.trimmed()))
+        if (auto *dock = frame.findChild<QDockWidget *>(name.trimmed())) {
             dock->show();
+            shown.append(dock);
+        }
     }
+    // Wide enough for the map's pages and the trace's lines to be read in the picture.
+    if (!shown.isEmpty())
+        frame.resizeDocks(shown, QList<int>(shown.size(), frame.width() * 2 / 5), Qt::Horizontal);
     const std::vector<int> keys = Numbers("ORINEDIT_SCREENSHOT_KEYS");
     if (keys.empty())
         return;
