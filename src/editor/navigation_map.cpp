@@ -45,6 +45,10 @@ CNavigationMap::CNavigationMap(const CContentModel &model, const ProgramSettings
     findingsLayout->addWidget(m_findingsTitle);
     findingsLayout->addWidget(m_findings);
     splitter->addWidget(findingsBox);
+    // The page graph is what the dock is for; the findings are usually a few lines.
+    splitter->setStretchFactor(0, 4);
+    splitter->setStretchFactor(1, 2);
+    splitter->setStretchFactor(2, 1);
     connect(m_findings, &QListWidget::itemActivated, this, &CNavigationMap::OnFindingChosen);
     connect(m_findings, &QListWidget::itemClicked, this, &CNavigationMap::OnFindingChosen);
     Refresh();
