@@ -337,6 +337,21 @@ bool CItemEdits::NudgeItems(int row, const std::vector<int> &chosen, int dx, int
     return true;
 }
 
+namespace {
+
+// Moves the item by `by` page units, rounded as stored; false when it stays where it was.
+bool ShiftItem(PageItem &item, QPointF by)
+{
+    const float x = PageUnit(double(item.x) + by.x());
+    const float y = PageUnit(double(item.y) + by.y());
+    const bool moved = x != item.x || y != item.y;
+    item.x = x;
+    item.y = y;
+    return moved;
+}
+
+} // namespace
+
 bool CItemEdits::MoveItems(int row, const std::vector<int> &chosen, QPointF delta)
 {
     const std::vector<int> used = UsedAmong(row, chosen);
@@ -345,14 +360,8 @@ bool CItemEdits::MoveItems(int row, const std::vector<int> &chosen, QPointF delt
     CMyProgramInfo &page = *m_model.pages.At(row);
     const CMyProgramInfo before = page;
     bool changed = false;
-    for (const int slot : used) {
-        PageItem &item = page.items[static_cast<size_t>(slot)];
-        const float x = PageUnit(double(item.x) + delta.x());
-        const float y = PageUnit(double(item.y) + delta.y());
-        changed = changed || x != item.x || y != item.y;
-        item.x = x;
-        item.y = y;
-    }
+    for (const int slot : used)
+        changed = ShiftItem(page.items[static_cast<size_t>(slot)], delta) || changed;
     if (!changed)
         return false;
     return PushPage(row, before, kMoveItemText);
@@ -392,14 +401,10 @@ bool CItemEdits::AlignItems(int row, const std::vector<int> &chosen, AlignEdge e
     const CMyProgramInfo before = record;
     bool changed = false;
     for (size_t i = 0; i < used.size(); ++i) {
-        PageItem &item = record.items[static_cast<size_t>(used[i])];
         // An item of negative size keeps the corner it is stored by.
-        const QPointF shift = aligned[i].topLeft() - rects[i].topLeft();
-        const float x = PageUnit(double(item.x) + shift.x());
-        const float y = PageUnit(double(item.y) + shift.y());
-        changed = changed || x != item.x || y != item.y;
-        item.x = x;
-        item.y = y;
+        changed = ShiftItem(record.items[static_cast<size_t>(used[i])],
+                            aligned[i].topLeft() - rects[i].topLeft())
+                  || changed;
     }
     if (!changed)
         return false;
