@@ -112,6 +112,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -128,6 +129,8 @@ private:
     // Where the text of display index `index` comes from, on the page shown now.
     TextEditTarget TargetOf(int index) const;
     void StartInPlace(int index);
+    // Puts the in-place editor over its item for the canvas's present size, showing `text`.
+    void PlaceInPlaceEditor(const QString &text);
     // The text dialog's "更新".
     void OnTextCommitted(const QString &text);
     // The image id shown by the topmost item under the client point (0: none).

@@ -3,7 +3,6 @@
 // Ctrl+double-click or by dropping a file onto the item, and the right double-click that shows
 // or hides the panel.
 #include "editor/graph_view.h"
-#include "model/ui_text.h"
 
 #include "dialogs/dlg_gtext.h"
 #include "document/document_edits.h"
@@ -11,13 +10,18 @@
 #include "editor/in_place_editor.h"
 #include "editor/item_menu.h"
 #include "images/image_import.h"
+#include "model/ui_text.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QResizeEvent>
+#include <QTextCursor>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace orin {
 
@@ -115,20 +119,41 @@ void CGraphView::EditText(int index, bool shift)
 
 void CGraphView::StartInPlace(int index)
 {
-    const PageItem &item = m_engine->Items()[size_t(index)].item;
-    const CCanvasMapping mapping(size(), m_engine->Vertical());
-    const QRectF rect = mapping.MapToClientF(item.x + item.margin_x, item.y + item.margin_y,
-                                             item.width - 2.0 * item.margin_x,
-                                             item.height - 2.0 * item.margin_y);
     m_inPlaceTarget = TargetOf(index);
     m_inPlaceIndex = index;
     m_dialogIndex = -1;
-    m_inPlace->setGeometry(rect.toRect());
-    m_inPlace->SetItemText(item.text, item.size, mapping.Scale());
+    PlaceInPlaceEditor(m_engine->Items()[size_t(index)].item.text);
     m_renderer.SetEditingIndex(index);
     m_inPlace->show();
     m_inPlace->setFocus(Qt::OtherFocusReason);
     update();
+}
+
+void CGraphView::PlaceInPlaceEditor(const QString &text)
+{
+    const PageItem &item = m_engine->Items()[size_t(m_inPlaceIndex)].item;
+    const CCanvasMapping mapping(size(), m_engine->Vertical());
+    const QRectF rect = mapping.MapToClientF(item.x + item.margin_x, item.y + item.margin_y,
+                                             item.width - 2.0 * item.margin_x,
+                                             item.height - 2.0 * item.margin_y);
+    m_inPlace->setGeometry(rect.toRect());
+    m_inPlace->SetItemText(text, item.size, mapping.Scale());
+}
+
+void CGraphView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // The text being typed stays over its item, in the item's font at the new scale. The
+    // editor's own undo steps are given up for that (its formats are set anew); what was typed
+    // and the cursor stay.
+    if (m_inPlaceIndex < 0 || !m_inPlace->isVisible()
+        || size_t(m_inPlaceIndex) >= m_engine->Items().size())
+        return;
+    const int cursor = m_inPlace->textCursor().position();
+    PlaceInPlaceEditor(m_inPlace->toPlainText());
+    QTextCursor place = m_inPlace->textCursor();
+    place.setPosition(std::min(cursor, m_inPlace->document()->characterCount() - 1));
+    m_inPlace->setTextCursor(place);
 }
 
 void CGraphView::EndTextEditing()

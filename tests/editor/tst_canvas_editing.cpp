@@ -125,6 +125,18 @@ private slots:
         QVERIFY(f.view->IsTypingInPlace());
         QCOMPARE(f.Steps(), 0);
 
+        // The canvas grows: the editor follows its item at the new scale, keeping what was
+        // typed and where the cursor stands.
+        f.view->resize(1920, 1080);
+        QCOMPARE(f.Editor()->geometry(), CCanvasMapping(f.view->size(), false)
+                                             .MapToClientF(100, 100, 100, 50)
+                                             .toRect());
+        QCOMPARE(f.Editor()->PointSize(), 28.0);
+        QCOMPARE(f.Editor()->toPlainText(), QStringLiteral("ownX"));
+        QCOMPARE(f.Editor()->textCursor().position(), 4);
+        QVERIFY(f.view->IsTypingInPlace());
+        f.view->resize(960, 540);
+
         // A click elsewhere on the canvas takes the focus: the text is written, one step.
         QTest::mouseClick(f.view.get(), Qt::LeftButton, {}, QPoint(900, 500));
         QVERIFY(!f.view->IsTypingInPlace());
