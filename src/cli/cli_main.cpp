@@ -7,13 +7,28 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
-#include <cstdio>
+namespace {
+
+// The tool's output is a contract that other programs read: Qt's own debug messages and
+// warnings about the input (a file name holding a zero character, a picture's decoder
+// complaining) stay out of it; the tool says itself what failed. Critical and fatal messages
+// still reach stderr.
+void KeepQtQuiet(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtDebugMsg || type == QtInfoMsg || type == QtWarningMsg)
+        return;
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
+    qInstallMessageHandler(KeepQtQuiet);
     // Measuring JPEG and GIF pictures needs the image plug-ins, which a core application
     // loads. Only a command that draws text starts a platform plug-in (the off-screen one):
     // the others must not look for (or create) a runtime folder and warn about it.
