@@ -6,6 +6,7 @@
 #include "test_registry.h"
 
 #include "app/main_frame.h"
+#include "frame_setup.h"
 #include "prompt_fixtures.h"
 
 #include <QtTest>
@@ -16,13 +17,7 @@ namespace {
 
 std::unique_ptr<CMainFrame> MakeFrame(const QString &appFolder, CPrompt &prompt)
 {
-    FrameSetup setup;
-    setup.appFolder = appFolder;
-    setup.workArea = QRect(0, 0, 1920, 1080);
-    setup.prompt = &prompt;
-    setup.workFolderSeed = 11;
-    setup.associationDataHome = appFolder + QStringLiteral("/share");
-    setup.associationTools = [](const QString &, const QStringList &) { return true; };
+    FrameSetup setup = test::TestFrameSetup(appFolder, &prompt, 11);
     return std::make_unique<CMainFrame>(setup);
 }
 

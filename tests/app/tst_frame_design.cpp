@@ -10,6 +10,7 @@
 #include "app/command_ids.h"
 #include "app/design_view_menu.h"
 #include "app/main_frame.h"
+#include "frame_setup.h"
 #include "app/status_panes.h"
 #include "document/document.h"
 #include "document/item_align.h"
@@ -34,12 +35,7 @@ private slots:
     {
         QTemporaryDir dir;
         CScriptedPrompt prompt;
-        FrameSetup setup;
-        setup.appFolder = dir.path();
-        setup.workArea = QRect(0, 0, 1920, 1080);
-        setup.prompt = &prompt;
-        setup.workFolderSeed = 7;
-        setup.associationTools = [](const QString &, const QStringList &) { return true; };
+        FrameSetup setup = test::TestFrameSetup(dir.path(), &prompt);
         {
             CMainFrame frame(setup);
             auto *menu = frame.findChild<CDesignViewMenu *>();
@@ -72,12 +68,7 @@ private slots:
     {
         QTemporaryDir dir;
         CScriptedPrompt prompt;
-        FrameSetup setup;
-        setup.appFolder = dir.path();
-        setup.workArea = QRect(0, 0, 1920, 1080);
-        setup.prompt = &prompt;
-        setup.workFolderSeed = 7;
-        setup.associationTools = [](const QString &, const QStringList &) { return true; };
+        FrameSetup setup = test::TestFrameSetup(dir.path(), &prompt);
         CMainFrame frame(setup);
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));

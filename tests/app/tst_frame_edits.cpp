@@ -7,6 +7,7 @@
 
 #include "app/command_ids.h"
 #include "app/main_frame.h"
+#include "frame_setup.h"
 #include "document/document.h"
 #include "document/document_edits.h"
 #include "editor/form_graph.h"
@@ -28,12 +29,7 @@ struct Fixture {
 
     Fixture()
     {
-        FrameSetup setup;
-        setup.appFolder = dir.path();
-        setup.workArea = QRect(0, 0, 1920, 1080);
-        setup.prompt = &prompt;
-        setup.workFolderSeed = 7;
-        setup.associationTools = [](const QString &, const QStringList &) { return true; };
+        FrameSetup setup = test::TestFrameSetup(dir.path(), &prompt);
         frame = std::make_unique<CMainFrame>(setup);
     }
     void Open(int pages)

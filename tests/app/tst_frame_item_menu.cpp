@@ -9,6 +9,7 @@
 #include "actions/item_clipboard.h"
 #include "app/command_ids.h"
 #include "app/main_frame.h"
+#include "frame_setup.h"
 #include "dialogs/dlg_action.h"
 #include "dialogs/dlg_item_prop.h"
 #include "document/document.h"
@@ -51,12 +52,7 @@ struct Fixture {
 
     Fixture()
     {
-        FrameSetup setup;
-        setup.appFolder = dir.path();
-        setup.workArea = QRect(0, 0, 1920, 1080);
-        setup.prompt = &prompt;
-        setup.workFolderSeed = 7;
-        setup.associationTools = [](const QString &, const QStringList &) { return true; };
+        FrameSetup setup = test::TestFrameSetup(dir.path(), &prompt);
         frame = std::make_unique<CMainFrame>(setup);
         frame->show();
     }

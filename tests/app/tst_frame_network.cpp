@@ -7,6 +7,7 @@
 
 #include "app/command_ids.h"
 #include "app/main_frame.h"
+#include "frame_setup.h"
 #include "app/status_panes.h"
 #include "dialogs/network_dialogs.h"
 #include "document/document.h"
@@ -34,13 +35,8 @@ struct Fixture {
 
     explicit Fixture(int editionNumber) : edition(editionNumber)
     {
-        FrameSetup setup;
-        setup.appFolder = dir.path();
+        FrameSetup setup = test::TestFrameSetup(dir.path(), &prompt);
         setup.edition = edition;
-        setup.workArea = QRect(0, 0, 1920, 1080);
-        setup.prompt = &prompt;
-        setup.workFolderSeed = 7;
-        setup.associationTools = [](const QString &, const QStringList &) { return true; };
         setup.openUrl = [](const QUrl &) { return false; };
         frame = std::make_unique<CMainFrame>(setup);
     }

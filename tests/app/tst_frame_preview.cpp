@@ -4,6 +4,7 @@
 
 #include "app/command_ids.h"
 #include "app/main_frame.h"
+#include "frame_setup.h"
 #include "editor/dlg_panel.h"
 #include "editor/form_graph.h"
 #include "editor/graph_view.h"
@@ -68,13 +69,7 @@ void TestFramePreview::pagesFromTheListReachTheCanvas()
         ini.write("[Config]\r\nRendo=0\r\nTimer=1\r\nbBoxDraw=0\r\n");
     }
     test::CScriptedPrompt prompt;
-    FrameSetup setup;
-    setup.appFolder = dir.path();
-    setup.workArea = QRect(0, 0, 1920, 1080);
-    setup.prompt = &prompt;
-    setup.workFolderSeed = 11;
-    setup.associationDataHome = dir.filePath(u"share"_s);
-    setup.associationTools = [](const QString &, const QStringList &) { return true; };
+    FrameSetup setup = test::TestFrameSetup(dir.path(), &prompt, 11);
     auto frame = std::make_unique<CMainFrame>(setup);
     CGraphView *view = frame->FormGraph()->GraphView();
     QVERIFY(view);

@@ -9,6 +9,7 @@
 
 #include "app/command_ids.h"
 #include "app/main_frame.h"
+#include "frame_setup.h"
 #include "dialogs/dlg_clist.h"
 #include "document/document.h"
 #include "editor/form_graph.h"
@@ -38,12 +39,7 @@ struct Fixture {
 
     Fixture()
     {
-        FrameSetup setup;
-        setup.appFolder = dir.path();
-        setup.workArea = QRect(0, 0, 1920, 1080);
-        setup.prompt = &prompt;
-        setup.workFolderSeed = 7;
-        setup.associationTools = [](const QString &, const QStringList &) { return true; };
+        FrameSetup setup = test::TestFrameSetup(dir.path(), &prompt);
         setup.fetchChannelList = [this] { return channelList; };
         frame = std::make_unique<CMainFrame>(setup);
         frame->show();

@@ -2,6 +2,7 @@
 // The navigation map and action trace docks in the main window, on the faulty example.
 
 #include "app/main_frame.h"
+#include "frame_setup.h"
 #include "editor/form_graph.h"
 #include "editor/graph_view.h"
 #include "editor/navigation_map.h"
@@ -49,13 +50,7 @@ private slots:
         const QString broken = dir.filePath(u"broken.bjpx"_s);
         QVERIFY(QFile::copy(test::SourceDir() + u"/examples/broken.bjpx"_s, broken));
         test::CScriptedPrompt prompt;
-        FrameSetup setup;
-        setup.appFolder = dir.path();
-        setup.workArea = QRect(0, 0, 1920, 1080);
-        setup.prompt = &prompt;
-        setup.workFolderSeed = 12;
-        setup.associationDataHome = dir.filePath(u"share"_s);
-        setup.associationTools = [](const QString &, const QStringList &) { return true; };
+        FrameSetup setup = test::TestFrameSetup(dir.path(), &prompt, 12);
         auto frame = std::make_unique<CMainFrame>(setup);
         frame->show();
         frame->OpenStartFile(broken);

@@ -5,6 +5,7 @@
 #include "app/command_ids.h"
 #include "app/command_line.h"
 #include "app/main_frame.h"
+#include "frame_setup.h"
 #include "app/status_panes.h"
 #include "app/ui_language.h"
 #include "document/document.h"
@@ -31,13 +32,7 @@ namespace {
 
 std::unique_ptr<CMainFrame> MakeFrame(const QTemporaryDir &dir, test::CScriptedPrompt &prompt)
 {
-    FrameSetup setup;
-    setup.appFolder = dir.path();
-    setup.workArea = QRect(0, 0, 1920, 1080);
-    setup.prompt = &prompt;
-    setup.workFolderSeed = 12;
-    setup.associationDataHome = dir.filePath(u"share"_s);
-    setup.associationTools = [](const QString &, const QStringList &) { return true; };
+    FrameSetup setup = test::TestFrameSetup(dir.path(), &prompt, 12);
     return std::make_unique<CMainFrame>(setup);
 }
 
