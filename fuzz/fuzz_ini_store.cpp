@@ -96,7 +96,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         CIniSnapshot snapshot(FilePath());
         for (const QString &name : sections) {
             sectionsBefore.append(store.GetSection(name));
-            for (const auto &pair : sectionsBefore.back()) {
+            // Each store call reads the file again: the first keys of a section are enough to
+            // compare the two readers, and the run stays fast enough to reach many inputs.
+            for (const auto &pair : sectionsBefore.back().mid(0, 8)) {
                 // The snapshot reads what the store reads; values are cut, never longer.
                 const QString got = store.GetString(name, pair.first);
                 ORIN_FUZZ_CHECK(got == snapshot.GetString(name, pair.first));

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <iconv.h>
+#include <vector>
 
 namespace orin {
 
@@ -16,15 +17,68 @@ static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "the UTF-16 LE file forms are cop
 
 namespace {
 
+// Opening an iconv converter costs far more than converting a settings line or a label, and
+// the settings file is decoded line by line: each thread keeps the converters it has finished
+// with and hands them out again, reset to their initial state.
+class CConverterPool {
+public:
+    ~CConverterPool()
+    {
+        for (const Entry &entry : m_free)
+            iconv_close(entry.cd);
+    }
+
+    iconv_t Take(const char *to, const char *from)
+    {
+        for (auto it = m_free.begin(); it != m_free.end(); ++it) {
+            if (std::strcmp(it->to, to) == 0 && std::strcmp(it->from, from) == 0) {
+                const iconv_t cd = it->cd;
+                m_free.erase(it);
+                iconv(cd, nullptr, nullptr, nullptr, nullptr);
+                return cd;
+            }
+        }
+        return iconv_open(to, from);
+    }
+
+    void Give(const char *to, const char *from, iconv_t cd)
+    {
+        // Only a few kinds are in use at a time; more than that is a nesting that ended.
+        if (m_free.size() >= kKept) {
+            iconv_close(cd);
+            return;
+        }
+        m_free.push_back({to, from, cd});
+    }
+
+    static CConverterPool &ForThisThread()
+    {
+        thread_local CConverterPool pool;
+        return pool;
+    }
+
+private:
+    struct Entry {
+        const char *to;
+        const char *from;
+        iconv_t cd;
+    };
+    static constexpr size_t kKept = 4;
+    std::vector<Entry> m_free;
+};
+
 // Converts between code page 932 and UTF-16 LE with glibc iconv. What cannot be converted is
 // replaced and skipped, so bad input never stops a read or a write.
 class CCp932Converter {
 public:
-    CCp932Converter(const char *to, const char *from) : m_cd(iconv_open(to, from)) {}
+    CCp932Converter(const char *to, const char *from)
+        : m_to(to), m_from(from), m_cd(CConverterPool::ForThisThread().Take(to, from))
+    {
+    }
     ~CCp932Converter()
     {
         if (Ok())
-            iconv_close(m_cd);
+            CConverterPool::ForThisThread().Give(m_to, m_from, m_cd);
     }
     CCp932Converter(const CCp932Converter &) = delete;
     CCp932Converter &operator=(const CCp932Converter &) = delete;
@@ -68,6 +122,8 @@ public:
     iconv_t Handle() const { return m_cd; }
 
 private:
+    const char *m_to;
+    const char *m_from;
     iconv_t m_cd;
 };
 
