@@ -151,8 +151,9 @@ public:
     // The ModeAccess and ModeAction settings changed (the network settings): the file
     // commands, the canvas, its item menu and the page list follow at once.
     void SetModeSettings(int modeAccess, int modeAction);
-    // Command 5020: the channel list document of the server, at most its first 1024 bytes.
-    QByteArray RequestChannelList() const;
+    // Command 5020: the channel list document of the server, at most its first 1024 bytes,
+    // fetched behind a progress dialog over `parent` (empty when stopped or not there).
+    QByteArray RequestChannelList(QWidget *parent = nullptr);
     // The channel list dialog ("チャンネルリスト") over `parent`, filled by command 5020.
     void OpenChannelList(QWidget *parent);
     // Ends typing on the canvas, so that the typed text is in the model (save, close, open,

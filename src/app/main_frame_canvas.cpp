@@ -1,18 +1,15 @@
 // SPDX-License-Identifier: MIT
 // The main frame's part in item editing on the canvas: the typed text committed before the
 // document commands, the Edit menu acting on the in-place editor, the mode settings reaching the
-// views, and the channel list of command 5020.
+// views.
 #include "app/main_frame.h"
 
 #include "app/command_ids.h"
-#include "dialogs/dlg_clist.h"
 #include "document/document.h"
 #include "editor/form_graph.h"
 #include "editor/form_list.h"
 #include "editor/graph_view.h"
 #include "editor/in_place_editor.h"
-#include "transmit/connection_profile.h"
-#include "transmit/server_retrieval.h"
 
 #include <QAction>
 #include <QApplication>
@@ -69,21 +66,6 @@ void CMainFrame::BindCanvasEditCommands()
         if (QAction *redo = Action(cmd::kEditRedo))
             redo->setEnabled(typing || stack.canRedo());
     });
-}
-
-QByteArray CMainFrame::RequestChannelList() const
-{
-    if (m_setup.fetchChannelList)
-        return m_setup.fetchChannelList().left(kChannelListBytes);
-    // The online server's list, fetched with the connection settings of this moment.
-    return FetchChannelList(OnlineServerProfile(m_settings), m_folders.work, m_setup.ftpOptions)
-        .left(kChannelListBytes);
-}
-
-void CMainFrame::OpenChannelList(QWidget *parent)
-{
-    CDlgCList dialog(RequestChannelList(), parent ? parent : this);
-    dialog.exec();
 }
 
 } // namespace orin

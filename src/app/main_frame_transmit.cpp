@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The main frame's transmission commands: "伝送実行" with its worker, "サーバーから取得" with
-// its progress dialog, and the configuration upload.
+// its progress dialog, the configuration upload and the online server's channel list.
 #include "app/main_frame.h"
 #include "model/ui_text.h"
 
+#include "app/background_work.h"
 #include "app/status_panes.h"
 #include "dialogs/dlg_clist.h"
 #include "dialogs/dlg_server.h"
@@ -11,6 +12,7 @@
 #include "document/prompt.h"
 #include "document/transmission_refusal.h"
 #include "settings/edition_info.h"
+#include "transmit/connection_profile.h"
 #include "transmit/content_upload.h"
 #include "transmit/server_content.h"
 #include "transmit/server_retrieval.h"
@@ -19,10 +21,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QEventLoop>
 #include <QLineEdit>
-#include <QProgressDialog>
-#include <QThread>
 
 namespace orin {
 
@@ -137,9 +136,6 @@ void CMainFrame::OnServerRetrieve()
         if (!m_setup.askRetrieval(type, number, recordTime))
             return;
     } else if (m_setup.edition == 3) {
-        const ConnectionProfile online = OnlineServerProfile(m_settings);
-        const QString work = m_folders.work;
-        const FtpOptions options = m_setup.ftpOptions;
         CDlgOnline dialog(type, number, recordTime, *m_prompt,
                           [this](QWidget *parent) { OpenChannelList(parent); }, this);
         if (dialog.exec() != QDialog::Accepted)
@@ -179,25 +175,12 @@ bool CMainFrame::FetchFromServer(const RetrievalRequest &request)
     FtpOptions options = m_setup.ftpOptions;
     options.cancel = cancel.get();
     RetrievalOutcome outcome;
-    // The transfer runs off this thread; the window stays live behind a dialog that can stop
-    // it.
     m_retrievalCancel = cancel;
-    QThread *thread = QThread::create([&outcome, request, profile, work, limit, options, edition] {
+    RunBehindProgress(this, UiText(kServerDialogTitle), UiText(kRetrievingText),
+                      UiText(kCancelText), cancel,
+                      [&outcome, request, profile, work, limit, options, edition] {
         outcome = RetrieveServerContent(request, profile, work, limit, options, edition);
     });
-    QProgressDialog progress(UiText(kRetrievingText), UiText(kCancelText), 0, 0, this);
-    progress.setWindowTitle(UiText(kServerDialogTitle));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(0);
-    QEventLoop loop;
-    connect(thread, &QThread::finished, &loop, &QEventLoop::quit);
-    connect(&progress, &QProgressDialog::canceled, this, [cancel] { cancel->store(true); });
-    thread->start();
-    progress.show();
-    loop.exec();
-    thread->wait();
-    delete thread;
-    progress.reset();
     m_retrievalCancel.reset();
 
     WriteRetrievalSettings(m_ini, request, outcome.fetched.ok);
@@ -227,6 +210,35 @@ bool CMainFrame::FetchFromServer(const RetrievalRequest &request)
     m_accessField->setText(QString::number(m_document->Settings().TransChannel));
     ShowFirstPage();
     return true;
+}
+
+QByteArray CMainFrame::RequestChannelList(QWidget *parent)
+{
+    if (m_setup.fetchChannelList)
+        return m_setup.fetchChannelList().left(kChannelListBytes);
+    // The online server's list, fetched with the connection settings of this moment, off this
+    // thread: a server that does not answer would otherwise hold the window for the whole
+    // connect time-out.
+    const ConnectionProfile profile = OnlineServerProfile(m_settings);
+    const QString work = m_folders.work;
+    auto cancel = std::make_shared<std::atomic_bool>(false);
+    FtpOptions options = m_setup.ftpOptions;
+    options.cancel = cancel.get();
+    QByteArray list;
+    m_retrievalCancel = cancel;
+    RunBehindProgress(parent ? parent : this, UiText(kChannelListTitle), UiText(kRetrievingText), UiText(kCancelText),
+                      cancel, [&list, profile, work, options] {
+        list = FetchChannelList(profile, work, options);
+    });
+    m_retrievalCancel.reset();
+    // A stopped fetch shows an empty list, as when the server has none.
+    return cancel->load() ? QByteArray() : list.left(kChannelListBytes);
+}
+
+void CMainFrame::OpenChannelList(QWidget *parent)
+{
+    CDlgCList dialog(RequestChannelList(parent), parent ? parent : this);
+    dialog.exec();
 }
 
 } // namespace orin

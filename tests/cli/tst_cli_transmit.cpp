@@ -179,8 +179,6 @@ private slots:
         QDir().mkpath(dir.filePath(QStringLiteral("back")));
         o = RunCli({QStringLiteral("fetch"), out, QStringLiteral("--type"), QStringLiteral("0"),
                     QStringLiteral("--edition"), QStringLiteral("1"), QStringLiteral("--settings"), ini});
-        if (o.code == 1 && o.err.contains(u"cannot be read by this build"))
-            QSKIP("needs the server content reader (ExtractServerContent, ParseLabelContents)");
         QVERIFY2(o.code == 0, qPrintable(o.err));
         QVERIFY(o.out.contains(QStringLiteral("Editable texts: a\n")));
         const CliOutcome original = RunCli({QStringLiteral("info"), project, QStringLiteral("--json")});
