@@ -209,6 +209,11 @@ private:
     void OnTransmissionFinished(const TransmitResult &result);
     void StopTransfers();
     bool FetchFromServer(const RetrievalRequest &request);
+    // Runs `fetch` with the frame's FTP options off this thread, behind a progress dialog over
+    // `parent` titled `title`; Cancel, Esc or closing the window raise the options' cancel flag.
+    // False when the fetch was stopped.
+    bool RunServerFetch(QWidget *parent, const QString &title,
+                        const std::function<void(const FtpOptions &options)> &fetch);
 
     FrameSetup m_setup;
     QString m_appFolder;

@@ -165,27 +165,39 @@ void CMainFrame::OnServerRetrieve()
     FetchFromServer({type, number, recordTime});
 }
 
+bool CMainFrame::RunServerFetch(QWidget *parent, const QString &title,
+                                const std::function<void(const FtpOptions &options)> &fetch)
+{
+    auto cancel = std::make_shared<std::atomic_bool>(false);
+    FtpOptions options = m_setup.ftpOptions;
+    options.cancel = cancel.get();
+    m_retrievalCancel = cancel;
+    RunBehindProgress(parent ? parent : this, title, UiText(kRetrievingText), UiText(kCancelText),
+                      cancel, [&fetch, &options] { fetch(options); });
+    m_retrievalCancel.reset();
+    return !cancel->load();
+}
+
 bool CMainFrame::FetchFromServer(const RetrievalRequest &request)
 {
     const ConnectionProfile profile = ContentServerProfile(m_settings, m_setup.edition);
     const QString work = m_folders.work;
     const qint64 limit = ServerContentSizeLimit(m_document->SizeLimit());
     const int edition = m_setup.edition;
-    auto cancel = std::make_shared<std::atomic_bool>(false);
-    FtpOptions options = m_setup.ftpOptions;
-    options.cancel = cancel.get();
     RetrievalOutcome outcome;
-    m_retrievalCancel = cancel;
-    RunBehindProgress(this, UiText(kServerDialogTitle), UiText(kRetrievingText),
-                      UiText(kCancelText), cancel,
-                      [&outcome, request, profile, work, limit, options, edition] {
+    // The worker sees copies of the settings only: the window stays live meanwhile.
+    const bool finished = RunServerFetch(this, UiText(kServerDialogTitle),
+                                         [&](const FtpOptions &options) {
         outcome = RetrieveServerContent(request, profile, work, limit, options, edition);
     });
-    m_retrievalCancel.reset();
 
     WriteRetrievalSettings(m_ini, request, outcome.fetched.ok);
-    if (outcome.fetched.cancelled || cancel->load())
+    if (outcome.fetched.cancelled || !finished) {
+        // Stopped: what may have arrived before the stop is neither shown nor kept.
+        if (outcome.unpacked && !outcome.content.folder.isEmpty())
+            QDir(outcome.content.folder).removeRecursively();
         return false;
+    }
     if (!outcome.fetched.ok || !outcome.unpacked) {
         // The details of a download failure stay with the status pane; the unpacking failure
         // says what was wrong with what arrived.
@@ -221,18 +233,13 @@ QByteArray CMainFrame::RequestChannelList(QWidget *parent)
     // connect time-out.
     const ConnectionProfile profile = OnlineServerProfile(m_settings);
     const QString work = m_folders.work;
-    auto cancel = std::make_shared<std::atomic_bool>(false);
-    FtpOptions options = m_setup.ftpOptions;
-    options.cancel = cancel.get();
     QByteArray list;
-    m_retrievalCancel = cancel;
-    RunBehindProgress(parent ? parent : this, UiText(kChannelListTitle), UiText(kRetrievingText), UiText(kCancelText),
-                      cancel, [&list, profile, work, options] {
+    const bool finished = RunServerFetch(parent, UiText(kChannelListTitle),
+                                         [&](const FtpOptions &options) {
         list = FetchChannelList(profile, work, options);
     });
-    m_retrievalCancel.reset();
     // A stopped fetch shows an empty list, as when the server has none.
-    return cancel->load() ? QByteArray() : list.left(kChannelListBytes);
+    return finished ? list.left(kChannelListBytes) : QByteArray();
 }
 
 void CMainFrame::OpenChannelList(QWidget *parent)

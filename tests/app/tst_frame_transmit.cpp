@@ -84,6 +84,26 @@ struct TransmitFixture {
         frame->Action(cmd::kTransmit)->trigger();
     }
     QString Status() const { return frame->StatusText(kPaneTransmit); }
+
+    // Presses Esc on the progress dialog once the server has received `command` and keeps
+    // silent; notes what the dialog was like and when the key went.
+    QString progressTitle;
+    bool progressWasModal = false;
+    QElapsedTimer sinceEscape;
+    void EscapeOnceAsked(const QString &command)
+    {
+        QTimer::singleShot(0, [this, command] {
+            QTRY_VERIFY(qobject_cast<QProgressDialog *>(QApplication::activeModalWidget()));
+            auto *progress = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget());
+            progressTitle = progress->windowTitle();
+            progressWasModal = progress->isModal();
+            QTRY_VERIFY_WITH_TIMEOUT(server.Commands().contains(command), 15000);
+            sinceEscape.start();
+            QTest::keyClick(progress, Qt::Key_Escape);
+        });
+    }
+    // The work stopped soon after the Esc (the no-data time-out is 30 s).
+    bool StoppedByEscape() const { return sinceEscape.isValid() && sinceEscape.elapsed() < 5000; }
 };
 
 } // namespace
@@ -225,25 +245,26 @@ private slots:
 
         TransmitFixture stalled;
         QVERIFY(stalled.Make(3, 2, {QStringLiteral("--stall"), QStringLiteral("RETR")}));
-        QString progressTitle;
-        bool progressWasModal = false;
-        QElapsedTimer sinceEscape;
-        QTimer::singleShot(0, [&] {
-            QTRY_VERIFY(qobject_cast<QProgressDialog *>(QApplication::activeModalWidget()));
-            auto *progress = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget());
-            progressTitle = progress->windowTitle();
-            progressWasModal = progress->isModal();
-            // Esc once the server has been asked and keeps silent.
-            QTRY_VERIFY_WITH_TIMEOUT(
-                stalled.server.Commands().contains(QStringLiteral("RETR @LISTCHANNEL")), 15000);
-            sinceEscape.start();
-            QTest::keyClick(progress, Qt::Key_Escape);
-        });
+        stalled.EscapeOnceAsked(QStringLiteral("RETR @LISTCHANNEL"));
         QCOMPARE(stalled.frame->RequestChannelList(), QByteArray());
-        QVERIFY(sinceEscape.isValid());
-        QVERIFY(sinceEscape.elapsed() < 5000); // the no-data time-out is 30 s
-        QCOMPARE(progressTitle, QStringLiteral("チャンネルリスト"));
-        QVERIFY(progressWasModal);
+        QVERIFY(stalled.StoppedByEscape());
+        QCOMPARE(stalled.progressTitle, QStringLiteral("チャンネルリスト"));
+        QVERIFY(stalled.progressWasModal);
+    }
+
+    void stoppedRetrievalKeepsTheContent()
+    {
+        TransmitFixture f;
+        QVERIFY(f.Make(1, 2, {QStringLiteral("--stall"), QStringLiteral("RETR")}));
+        const QString title = f.frame->windowTitle();
+        f.EscapeOnceAsked(QStringLiteral("RETR @CURRENTLABEL3"));
+        f.frame->Action(cmd::kServerRetrieve)->trigger();
+        QVERIFY(f.StoppedByEscape());
+        QCOMPARE(f.progressTitle, QStringLiteral("サーバーロード"));
+        // A stop is the operator's own choice: no error, the content set as it was.
+        QCOMPARE(f.prompt.Messages(), QStringList());
+        QCOMPARE(f.frame->windowTitle(), title);
+        QCOMPARE(f.frame->Model().pages.Count(), 2);
     }
 
     void retrievedContentIsEditedFromTheServer()
