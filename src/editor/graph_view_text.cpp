@@ -38,6 +38,15 @@ QString FirstLocalFile(const QMimeData *data)
     return urls.isEmpty() || !urls.first().isLocalFile() ? QString() : urls.first().toLocalFile();
 }
 
+// Where the in-place editor lies: over the item's text area, inside its margins.
+QRect InPlaceEditorRect(const PageItem &item, const CCanvasMapping &mapping)
+{
+    return mapping
+        .MapToClientF(item.x + item.margin_x, item.y + item.margin_y,
+                      item.width - 2.0 * item.margin_x, item.height - 2.0 * item.margin_y)
+        .toRect();
+}
+
 } // namespace
 
 void CGraphView::CreateTextEditors()
@@ -133,22 +142,25 @@ void CGraphView::PlaceInPlaceEditor(const QString &text)
 {
     const PageItem &item = m_engine->Items()[size_t(m_inPlaceIndex)].item;
     const CCanvasMapping mapping(size(), m_engine->Vertical());
-    const QRectF rect = mapping.MapToClientF(item.x + item.margin_x, item.y + item.margin_y,
-                                             item.width - 2.0 * item.margin_x,
-                                             item.height - 2.0 * item.margin_y);
-    m_inPlace->setGeometry(rect.toRect());
+    m_inPlace->setGeometry(InPlaceEditorRect(item, mapping));
     m_inPlace->SetItemText(text, item.size, mapping.Scale());
 }
 
 void CGraphView::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    // The text being typed stays over its item, in the item's font at the new scale. The
-    // editor's own undo steps are given up for that (its formats are set anew); what was typed
-    // and the cursor stay.
+    // The text being typed stays over its item, in the item's font at the new scale. When the
+    // scale changes, the editor's own undo steps are given up for that (its formats are set
+    // anew); what was typed and the cursor stay. A resize that keeps the scale only moves it.
     if (m_inPlaceIndex < 0 || !m_inPlace->isVisible()
         || size_t(m_inPlaceIndex) >= m_engine->Items().size())
         return;
+    const PageItem &item = m_engine->Items()[size_t(m_inPlaceIndex)].item;
+    const CCanvasMapping mapping(size(), m_engine->Vertical());
+    if (m_inPlace->ShowsSizeAt(item.size, mapping.Scale())) {
+        m_inPlace->setGeometry(InPlaceEditorRect(item, mapping));
+        return;
+    }
     const int cursor = m_inPlace->textCursor().position();
     PlaceInPlaceEditor(m_inPlace->toPlainText());
     QTextCursor place = m_inPlace->textCursor();

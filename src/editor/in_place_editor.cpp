@@ -40,6 +40,9 @@ CInPlaceEditor::CInPlaceEditor(QWidget *parent) : QTextEdit(parent)
 
 void CInPlaceEditor::SetItemText(const QString &text, int size, double scale)
 {
+    m_hasText = true;
+    m_size = size;
+    m_scale = scale;
     // A size of 0 from a file still gets a readable font.
     m_pointSize = std::max(1.0, size * kPointFactor * scale);
     m_lineHeight = m_pointSize * kLineFactor * logicalDpiY() / kPointsPerInch;

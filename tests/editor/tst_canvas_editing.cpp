@@ -136,6 +136,18 @@ private slots:
         QCOMPARE(f.Editor()->textCursor().position(), 4);
         QVERIFY(f.view->IsTypingInPlace());
         f.view->resize(960, 540);
+        // A resize that keeps the scale (wider, the height still decides) only moves the
+        // editor: its own undo history stays.
+        QTest::keyClicks(f.Editor(), QStringLiteral("Z"));
+        f.view->resize(1200, 540);
+        QCOMPARE(f.Editor()->geometry(), CCanvasMapping(f.view->size(), false)
+                                             .MapToClientF(100, 100, 100, 50)
+                                             .toRect());
+        QCOMPARE(f.Editor()->PointSize(), 14.0);
+        QVERIFY(f.Editor()->document()->isUndoAvailable());
+        f.Editor()->undo();
+        QCOMPARE(f.Editor()->toPlainText(), QStringLiteral("ownX"));
+        f.view->resize(960, 540);
 
         // A click elsewhere on the canvas takes the focus: the text is written, one step.
         QTest::mouseClick(f.view.get(), Qt::LeftButton, {}, QPoint(900, 500));
