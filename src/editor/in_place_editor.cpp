@@ -23,6 +23,12 @@ constexpr double kPointFactor = 1.4;
 constexpr double kLineFactor = 22.0 / 20.0; // line spacing in twips over the height in twips
 constexpr double kPointsPerInch = 72.0;
 
+double PointSizeFor(int size, double scale)
+{
+    // A size of 0 from a file still gets a readable font.
+    return std::max(1.0, size * kPointFactor * scale);
+}
+
 } // namespace
 
 CInPlaceEditor::CInPlaceEditor(QWidget *parent) : QTextEdit(parent)
@@ -40,11 +46,7 @@ CInPlaceEditor::CInPlaceEditor(QWidget *parent) : QTextEdit(parent)
 
 void CInPlaceEditor::SetItemText(const QString &text, int size, double scale)
 {
-    m_hasText = true;
-    m_size = size;
-    m_scale = scale;
-    // A size of 0 from a file still gets a readable font.
-    m_pointSize = std::max(1.0, size * kPointFactor * scale);
+    m_pointSize = PointSizeFor(size, scale);
     m_lineHeight = m_pointSize * kLineFactor * logicalDpiY() / kPointsPerInch;
 
     QFont font(QStringLiteral("ＭＳ ゴシック"));
@@ -72,6 +74,12 @@ void CInPlaceEditor::SetItemText(const QString &text, int size, double scale)
     // The text was put there, not typed: the first undo is the operator's.
     document()->clearUndoRedoStacks();
     moveCursor(QTextCursor::End);
+}
+
+bool CInPlaceEditor::ShowsSizeAt(int size, double scale) const
+{
+    // Before the first SetItemText the point size is 0, which no item gives.
+    return PointSizeFor(size, scale) == m_pointSize;
 }
 
 bool CInPlaceEditor::RunEditCommand(int command)

@@ -34,10 +34,7 @@ public:
     double PointSize() const { return m_pointSize; }
     double LineHeight() const { return m_lineHeight; }
     // True when SetItemText(…, size, scale) would give the font already shown.
-    bool ShowsSizeAt(int size, double scale) const
-    {
-        return m_hasText && size == m_size && scale == m_scale;
-    }
+    bool ShowsSizeAt(int size, double scale) const;
 
     // Undo, cut and copy as the control has them; paste inserts the clipboard as plain text.
     // False for any other command.
@@ -60,9 +57,6 @@ protected:
 private:
     double m_pointSize = 0;
     double m_lineHeight = 0;
-    bool m_hasText = false;
-    int m_size = 0;
-    double m_scale = 0;
 };
 
 } // namespace orin
