@@ -308,6 +308,13 @@ private:
     int m_end;
 };
 
+// Characters of the attribute names a project file writes.
+inline bool IsPlainNameChar(char16_t c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9')
+           || c == u'_' || c == u'-' || c == u'.' || c == u':';
+}
+
 } // namespace
 
 bool CXmlDoc::RawAttribute(QStringView name, QStringView &value) const
@@ -351,6 +358,30 @@ bool CXmlDoc::RawAttribute(QStringView name, QStringView &value) const
         CAttributeReader reader(s, int(tagName.utf16() - s) + int(tagName.size()), tagEnd);
         using Kind = CAttributeReader::Kind;
         for (;;) {
+            // The usual form, name="value", read in one go; anything else goes through the
+            // reader token by token, which reads this form the same way.
+            int p = reader.Position();
+            while (p < tagEnd && xml::IsXmlSpace(s[p]))
+                ++p;
+            int q = p;
+            while (q < tagEnd && IsPlainNameChar(s[q]))
+                ++q;
+            if (q > p && q + 1 < tagEnd && s[q] == u'=' && s[q + 1] == u'"') {
+                int r = q + 2;
+                while (r < tagEnd && s[r] != u'"')
+                    ++r;
+                if (r < tagEnd) {
+                    Span span;
+                    span.nameFrom = p;
+                    span.nameLength = q - p;
+                    span.valueFrom = q + 2;
+                    span.valueLength = r - (q + 2);
+                    span.kind = SpanKind::Valued;
+                    add(span);
+                    reader.SetPosition(r + 1);
+                    continue;
+                }
+            }
             CAttributeReader::Token tok = reader.Next(false);
             if (tok.kind == Kind::End || tok.kind == Kind::Stop)
                 break;
