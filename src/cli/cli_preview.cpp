@@ -373,7 +373,7 @@ int Render(const QStringList &argsIn, Streams io)
         renderer.Paint(painter, size, run.sim->engine);
     }
     // Compression level 1 of zlib (quality 85): drawing the page, not squeezing the file,
-    // takes the time; the file is about a tenth larger than at the default level.
+    // takes the time.
     QImageWriter writer(args.at(1), "PNG");
     writer.setQuality(85);
     if (!writer.write(image)) {
