@@ -6,6 +6,7 @@
 #include "model/xml_scanner.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace orin {
@@ -309,10 +310,19 @@ private:
 };
 
 // Characters of the attribute names a project file writes.
+constexpr std::array<bool, 128> MakePlainNameChars()
+{
+    std::array<bool, 128> plain{};
+    for (int c = 0; c < 128; ++c)
+        plain[size_t(c)] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
+                           || c == '_' || c == '-' || c == '.' || c == ':';
+    return plain;
+}
+constexpr std::array<bool, 128> kPlainNameChars = MakePlainNameChars();
+
 inline bool IsPlainNameChar(char16_t c)
 {
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9')
-           || c == u'_' || c == u'-' || c == u'.' || c == u':';
+    return c < 128 && kPlainNameChars[c];
 }
 
 } // namespace
