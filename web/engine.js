@@ -156,7 +156,8 @@ var OrinEngine = (function () {
     return typeof v === 'number' ? Math.fround(v) : 0;
   }
   function toStr(v) {
-    return typeof v === 'string' ? v : (v === undefined || v === null ? '' : String(v));
+    if (typeof v === 'string') return v;
+    return typeof v === 'number' || typeof v === 'boolean' ? String(v) : '';
   }
 
   const kPageFields = ['id', 'changed', 'defitem', 'tvitem', 'clock', 'marquee', 'marquee_speed',
