@@ -195,6 +195,11 @@
     .map((f) => (f === 'monospace' || f === 'sans-serif' ? f : '"' + String(f).replace(/["\\]/g, '') + '"'))
     .join(', ');
 
+  // The line metrics of the editor's face, per pixel of size (its font engine's, not the
+  // browser's, so that lines fall where the editor puts them).
+  const fontAscent = content && content.fonts ? Number(content.fonts.ascent) : NaN;
+  const fontDescent = content && content.fonts ? Number(content.fonts.descent) : NaN;
+
   function fontString(pixels, bits) {
     return ((bits & 4) ? 'italic ' : '') + ((bits & 2) ? '900 ' : '400 ') + Math.max(1, pixels) + 'px ' + families;
   }
@@ -203,8 +208,7 @@
   const measureContext = document.createElement('canvas').getContext('2d');
   const metricsCache = new Map();
 
-  // The metrics of one face and size: whole-pixel ascent and descent, as the editor's font
-  // engine rounds them, and per-character advances.
+  // The metrics of one face and size: ascent, descent and per-character advances.
   function metricsOf(pixels, bits) {
     const key = pixels * 8 + (bits & 6);
     let m = metricsCache.get(key);
@@ -212,9 +216,13 @@
       if (metricsCache.size > 256) metricsCache.clear();
       const font = fontString(pixels, bits);
       measureContext.font = font;
-      const probe = measureContext.measureText('M');
-      const ascent = Math.ceil(probe.fontBoundingBoxAscent || pixels * 0.88);
-      const descent = Math.ceil(probe.fontBoundingBoxDescent || pixels * 0.12);
+      let ascent = pixels * fontAscent;
+      let descent = pixels * fontDescent;
+      if (!(fontAscent > 0) || !(fontDescent > 0)) {
+        const probe = measureContext.measureText('M');
+        ascent = probe.fontBoundingBoxAscent || pixels * 0.88;
+        descent = probe.fontBoundingBoxDescent || pixels * 0.12;
+      }
       m = { font, ascent, descent, height: ascent + descent, advances: new Map() };
       metricsCache.set(key, m);
     }

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "webexport/web_content.h"
 
+#include <QFont>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -144,6 +147,21 @@ QJsonArray PlayerFontFamilies()
                       QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("monospace")};
 }
 
+QJsonObject PlayerFonts()
+{
+    // The face of item texts as the editor makes it; its ascent and descent per pixel of size
+    // give the player the line heights of the editor's layout, whatever face the browser finds.
+    QFont font(QStringLiteral("ＭＳ ゴシック"));
+    font.setPixelSize(1000);
+    font.setStyleHint(QFont::TypeWriter, QFont::PreferQuality);
+    font.setFixedPitch(true);
+    const QFontMetricsF metrics(font);
+    return QJsonObject{{QStringLiteral("families"), PlayerFontFamilies()},
+                       {QStringLiteral("resolved"), QFontInfo(font).family()},
+                       {QStringLiteral("ascent"), metrics.ascent() / 1000.0},
+                       {QStringLiteral("descent"), metrics.descent() / 1000.0}};
+}
+
 QJsonArray ColourTable(const CColourMap &map)
 {
     int count = CColourMap::kEntries;
@@ -225,8 +243,7 @@ QByteArray ContentScript(const CContentModel &model, const ProgramSettings &sett
     root.insert(QStringLiteral("functions"), functions);
 
     root.insert(QStringLiteral("colours"), ColourTable(map));
-    root.insert(QStringLiteral("fonts"),
-                QJsonObject{{QStringLiteral("families"), PlayerFontFamilies()}});
+    root.insert(QStringLiteral("fonts"), PlayerFonts());
     QJsonObject screens;
     for (const auto &[name, file] : files.screens)
         screens.insert(name, file);

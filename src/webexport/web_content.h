@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QJsonArray>
+#include <QJsonObject>
 #include <QString>
 
 #include <map>
@@ -34,6 +35,10 @@ struct ExportedFiles {
 // The font families the player draws item texts with, best first: the receiver's face, then
 // the faces that stand in for it on the editor's machines.
 QJsonArray PlayerFontFamilies();
+
+// The "fonts" object: the families, the face the editor found ("resolved") and its ascent and
+// descent per pixel of font size (the line height of the text layout). Needs a GUI application.
+QJsonObject PlayerFonts();
 
 // The colour map as CSS colours, index = colour number; entries past the end of the array are
 // rgba(0,0,0,0) (the trailing transparent black entries are left out).
