@@ -5,6 +5,8 @@
 // ratios printed at the end are of the medians of CPU time, ours over the peer's on the same
 // input in the same run:
 //   SaveProject         / one QFile::write of the same bytes            (target <= 1.50)
+//   SaveProject         / the same write followed by fdatasync, as durable as the save
+//                                                                       (target <= 1.50)
 //   LoadProject         / a QXmlStreamReader walk of the same file      (target <= 0.50)
 //   check (load and navigation analysis) / LoadProject alone           (target <= 1.30)
 //   engine parse + walk / pugixml parse + walk of the same UTF-16 text (target <= 1.00)
@@ -353,6 +355,22 @@ void BM_FileWriteSameBytes(benchmark::State &state)
     state.SetBytesProcessed(state.iterations() * d.bytes.size());
 }
 
+// The same write made durable as a save is: the bytes synced to the disk before the file is
+// closed.
+void BM_FileWriteSameBytesSynced(benchmark::State &state)
+{
+    Fixture &d = Data(Pages(state));
+    const QString out = d.dir.filePath(QStringLiteral("raw.bjpx"));
+    for (auto _ : state) {
+        QFile file(out);
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        file.write(d.bytes);
+        file.flush();
+        ::fdatasync(file.handle());
+    }
+    state.SetBytesProcessed(state.iterations() * d.bytes.size());
+}
+
 void PerSize(benchmark::internal::Benchmark *b)
 {
     for (int pages : kPageCounts)
@@ -369,6 +387,7 @@ BENCHMARK(BM_CheckProject)->Apply(PerSize);
 BENCHMARK(BM_StreamReaderWalkFile)->Apply(PerSize);
 BENCHMARK(BM_SaveProject)->Apply(PerSize);
 BENCHMARK(BM_FileWriteSameBytes)->Apply(PerSize);
+BENCHMARK(BM_FileWriteSameBytesSynced)->Apply(PerSize);
 
 // Prints the runs as usual and keeps the medians of CPU time for the ratios (the one run's
 // time when there is a single repetition).
@@ -480,6 +499,8 @@ int main(int argc, char **argv)
         std::printf("  %4d pages (%.1f MB file):\n", pages, Data(pages).bytes.size() / 1e6);
         std::printf("    SaveProject / QFile::write of the same bytes:      %5.2f (target <= 1.50)\n",
                     reporter.Ratio("BM_SaveProject", "BM_FileWriteSameBytes", pages));
+        std::printf("    SaveProject / the same write and fdatasync:        %5.2f (target <= 1.50)\n",
+                    reporter.Ratio("BM_SaveProject", "BM_FileWriteSameBytesSynced", pages));
         std::printf("    LoadProject / QXmlStreamReader walk of the file:   %5.2f (target <= 0.50)\n",
                     reporter.Ratio("BM_LoadProject", "BM_StreamReaderWalkFile", pages));
         std::printf("    check (load + navigation analysis) / LoadProject:  %5.2f (target <= 1.30)\n",
