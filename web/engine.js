@@ -814,8 +814,9 @@ var OrinEngine = (function () {
       if (!this.m_linkedClicks || isSpecialScreen(this.m_shownPage)) return;
       for (let i = this.m_items.length - 1; i >= 0; --i) {
         const item = this.m_items[i].item;
-        const inside = x >= item.x && x <= item.x + item.width &&
-          y >= item.y && y <= item.y + item.height;
+        // The right and bottom edges are float sums, as the editor adds them.
+        const inside = x >= item.x && x <= Math.fround(item.x + item.width) &&
+          y >= item.y && y <= Math.fround(item.y + item.height);
         if (!inside || item.ret === '0') continue;
         const id = item.id;
         this.outfocus(this.m_focus, 0);

@@ -192,6 +192,22 @@ const vertical = set({
   ],
 });
 
+// Numbers at the edges of their types: float geometry, huge widths, ids outside the tables.
+const edges = set({
+  texts: [text(1, '[#1]a[#2]b'), text(2, '[#2147483647]max[#-1]minus')],
+  pages: [
+    page({ id: 1, defitem: 1, marquee: 2, marquee_speed: 5 }, [
+      { id: 1, ret: 'T:1:2,H:0:300,B:3:-1', down: '300', right: 'I:2:0', left: 'Qg:2147483647:-2147483648' },
+      { id: 2, x: 16777217, y: 0, width: 2147483647, height: 10, size: 1, ret: 'G:2', text: 'wide' },
+      { id: 300, x: 0, y: 100, ret: 'G:2', text: 'beyond the tables' },
+      { id: 0, x: 0, y: 200, ret: 'G:2' },
+      { id: 2147483647, x: 0, y: 300, ret: 'G:2', focus: 'I:2:1' },
+      { id: -1, x: 0, y: 400, ret: 'G:2' },
+    ]),
+    page({ id: 2, defitem: 1, back: 1 }, [{ id: 1, width: 1, height: 1, size: -5, ret: 'Qc:1:1,Qg:3:4' }]),
+  ],
+});
+
 const scenarios = [
   {
     name: 'focus moves left, right, up and down', content: grid, runs: [
@@ -273,6 +289,13 @@ const scenarios = [
       { keys: ['red', 'enter', 'back', 'enter', 'd', 'blue', 'enter', 'back', 'd', 'back', 'd'] },
       { keys: ['down', 'down', 'enter', 'yellow', 'back', 'back', 'd'] },
       { page: 4 },
+    ],
+  },
+  {
+    name: 'numbers at the edges of their types', content: edges, runs: [
+      { keys: ['wait:300', 'enter', 'wait:200', 'right', 'down', 'click:16777216.5:5', 'click:16777216:5'] },
+      { keys: ['click:1:101', 'back', 'click:1:201', 'back', 'click:1:301', 'back', 'click:1:401', 'back', 'left', 'enter'] },
+      { page: 2, keys: ['enter', 'click:3:4', 'click:4:5'] },
     ],
   },
   {
