@@ -137,13 +137,6 @@ var OrinEngine = (function () {
     return comma < 0 ? '' : text.slice(comma + 1);
   }
 
-  // A float of the item geometry, converted to int the way the processor does it: a value out
-  // of range (or NaN) becomes INT_MIN.
-  function floatToInt(f) {
-    if (!(f > -2147483649 && f < 2147483648)) return INT_MIN;
-    return Math.trunc(f);
-  }
-
   // ---------------------------------------------------------------- the content set
 
   function toInt(v) {
@@ -269,10 +262,10 @@ var OrinEngine = (function () {
   function findLive(table, id) {
     return id < 0 ? null : findById(table, id);
   }
+  // The section after `k` among `n`: at or past the last, the first again.
   function nextOf(n, k) {
     if (n === 0) return 0;
-    const next = (k + 1) | 0; // the int arithmetic of the editor
-    return next > n ? 1 : next;
+    return k >= n ? 1 : k + 1;
   }
   function previousOf(n, k) {
     if (n === 0) return 0;
@@ -902,8 +895,9 @@ var OrinEngine = (function () {
       const entry = this.itemById(this.m_marqueeItem);
       let spaces = 0;
       if (entry && entry.item.size > 0) {
-        const n = floatToInt(Math.fround(entry.item.width / Math.fround(entry.item.size)));
-        spaces = Math.min(Math.max(n, 0), 10000);
+        // The ratio of two floats, clamped before it becomes an int.
+        const ratio = Math.fround(entry.item.width / Math.fround(entry.item.size));
+        spaces = ratio >= 10000 ? 10000 : (ratio > 0 ? Math.trunc(ratio) : 0);
       }
       this.m_marqueeBuffer = '\u3000'.repeat(spaces) + text;
       this.m_marqueeCounter = this.m_marqueeBuffer.length;

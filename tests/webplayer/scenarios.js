@@ -205,6 +205,11 @@ const edges = set({
       { id: -1, x: 0, y: 400, ret: 'G:2' },
     ]),
     page({ id: 2, defitem: 1, back: 1 }, [{ id: 1, width: 1, height: 1, size: -5, ret: 'Qc:1:1,Qg:3:4' }]),
+    // The I command stores the acting item's id as the text section: T steps on from it.
+    page({ id: 3, defitem: 2147483647 }, [
+      { id: 2147483647, focus: 'I:1:7', down: '7' },
+      { id: 7, y: 50, text_no: 1, ret: 'T:1:7', up: '2147483647' },
+    ]),
   ],
 });
 
@@ -296,6 +301,7 @@ const scenarios = [
       { keys: ['wait:300', 'enter', 'wait:200', 'right', 'down', 'click:16777216.5:5', 'click:16777216:5'] },
       { keys: ['click:1:101', 'back', 'click:1:201', 'back', 'click:1:301', 'back', 'click:1:401', 'back', 'left', 'enter'] },
       { page: 2, keys: ['enter', 'click:3:4', 'click:4:5'] },
+      { page: 3, keys: ['down', 'enter', 'enter', 'up', 'down', 'enter'] },
     ],
   },
   {

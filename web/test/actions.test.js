@@ -103,6 +103,17 @@ test('T steps through the sections of a text and wraps; R steps back', () => {
   assert.equal(e.textSection(3), 0);
 });
 
+test('T after I steps on from the acting item id as a section, also the largest id', () => {
+  const c = withRet('T:3:4,I:3:4,T:3:4,T:3:4');
+  c.pages[0].items[0].id = 2147483647;
+  c.pages[0].defitem = 2147483647;
+  const sim = start(c, 1);
+  sim.engine.pressKey(K.enter);
+  // first, then the section labelled 2147483647 (none), then past the last: the first, the second
+  assert.equal(texts(sim.engine)[4], 'second');
+  assert.equal(sim.engine.textSection(4), 2);
+});
+
 test('textid and S show the sections labelled with the item ids', () => {
   const c = withRet('S:6');
   c.pages[0].textid = 6;
