@@ -154,7 +154,7 @@ const clicks = set({
 });
 
 const loops = set({
-  macros: [macro(1, 'M:1'), macro(2, 'Qn:1')],
+  macros: [macro(1, 'M:1'), macro(2, 'Qn:1'), macro(3, 'Qm:3,Qm:3'), macro(4, 'Xa:2,A:4')],
   pages: [
     page({ id: 1, defitem: 1 }, [
       { id: 1, focus: 'M:2', down: '3', right: '5', ret: 'Xn:1:0,Xc:0:0' },
@@ -165,6 +165,11 @@ const loops = set({
     ]),
     page({ id: 2, defitem: 1 }, [{ id: 1, focus: 'G:2' }]),
     page({ id: 3, defitem: 1 }, [{ id: 1, focus: 'U:0' }]),
+    // Breadth: every entry re-enters; the work bound of one event ends the chain.
+    page({ id: 4, defitem: 1, timer: 1 }, [
+      { id: 1, focus: 'G:4,'.repeat(10) + 'B:4:2', ret: 'A:3', down: '2' },
+      { id: 2, y: 50, ret: 'Xn:1:0,A:4', up: 'Qb:2:2,Qb:2:2,Qb:2:2', down: 'Qm:5,Qb:2:2' },
+    ]),
   ],
 });
 
@@ -286,6 +291,7 @@ const scenarios = [
       { page: 2 },
       { page: 3, keys: ['refresh'] },
       { keys: ['enter', 'right', 'enter'] },
+      { page: 4, keys: ['enter', 'down', 'enter', 'up', 'down', 'wait:1000'] },
     ],
   },
   {
