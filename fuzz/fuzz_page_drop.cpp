@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Text dropped on the page list from another program: up to four formats with any bytes, the
 // ModeAction setting and whether a content set is open. The drop's text is found when and only
-// when a text format is offered, UTF-16 before UTF-8 before plain text; a valid UTF-8 text
-// reads as itself. The decision refuses without a page block or with ModeAction 0 and merges
+// when a text format is offered (text labelled UTF-8 only when it is UTF-8), UTF-16 before
+// UTF-8 before plain text; a valid UTF-8 text reads as itself. The decision refuses without a page block or with ModeAction 0 and merges
 // only into an open set. A merged drop is all or nothing: refused, the set saves to the same
 // bytes as before; merged, it saves and reads back whole.
 
@@ -58,7 +58,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const bool loaded = input.ConsumeBool();
     const int count = input.ConsumeIntegralInRange(0, 4);
     QMimeData mime;
-    QByteArray utf8Bytes;
     bool utf16 = false;
     bool utf8 = false;
     bool plain = false;
@@ -72,13 +71,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         utf8 = utf8 || format == 1;
         plain = plain || format == 2;
         sjis = sjis || format == 3;
-        if (format == 1)
-            utf8Bytes = bytes;
     }
     const std::optional<QString> text = DroppedText(mime);
-    ORIN_FUZZ_CHECK(text.has_value() == (utf16 || utf8 || plain || sjis));
-    if (!utf16 && utf8 && IsValidUtf8(mime.data(QStringLiteral("text/plain;charset=UTF-8"))))
-        ORIN_FUZZ_CHECK(*text == QString::fromUtf8(mime.data(QStringLiteral("text/plain;charset=UTF-8"))));
+    // Text labelled UTF-8 that is not UTF-8 is no text; every other text format gives one.
+    const QByteArray utf8Data = mime.data(QStringLiteral("text/plain;charset=UTF-8"));
+    const bool validUtf8 = utf8 && IsValidUtf8(utf8Data);
+    ORIN_FUZZ_CHECK(text.has_value() == (utf16 || validUtf8 || plain || sjis));
+    if (!utf16 && validUtf8)
+        ORIN_FUZZ_CHECK(*text == QString::fromUtf8(utf8Data));
     ORIN_FUZZ_CHECK(DroppedText(mime) == text);
 
     const PageDrop decision = DecidePageDrop(modeAction, text, loaded);
