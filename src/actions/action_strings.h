@@ -80,21 +80,27 @@ void RemapPlainNumber(QString &action, const CIdLookup &ids);
 // scan goes on; an occurrence with no later colon ends the scan.
 void MarkImageReferences(QStringView action, QStringView prefix, ImageFlags &flags);
 
-// Position (1-based) of pageId among the old page ids in list order. Not found: the reserved
-// pages 254 and 255 keep their number, anything else gives 0. Ids of 0 or below are "no page"
-// and always give 0.
+// Position (1-based) of pageId among the old page ids in list order. A special screen number
+// (254, 255, 1000, 2000) keeps its number: the preview shows that screen whatever page has the
+// id. Not found, or an id of 0 or below ("no page"): 0.
 int PagePosition(int pageId, const QList<int> &oldPageIds);
 
-// Rewrites the page ids of the G:/g: entries of `action` to their positions among the old page
-// ids ("0" when absent). With isRet set, a plain number is a page id and becomes its position
-// (PagePosition). An entry starting with a character outside kActionLetters leaves the whole
-// string unchanged.
+// Rewrites the page ids of the G:/g: entries of `action` to their PagePosition. With isRet
+// set, an entry that starts with a digit (at the start or after other entries) makes the rest a
+// page id, rewritten the same way; without it that number is an item id and stays. An entry
+// starting with a character outside kActionLetters ends the rewriting: it and what follows stay
+// as they are, the entries before it are rewritten (the preview runs them before it stops).
 void RenumberEntries(QString &action, bool isRet, const QList<int> &oldPageIds);
 
+// RenumberEntries on each section of a macro (the text after each marker "[#n]", or the whole
+// macro without markers; the text before the first marker likewise), with isRet clear: a macro
+// runs in focus context, where a plain number is an item id.
+void RenumberMacro(QString &macro, const QList<int> &oldPageIds);
+
 // Gives the pages the ids 1, 2, ... in list order and makes every page reference follow: the
-// page-level references, the G:/g: entries and plain ret numbers of the used item slots, and the
-// `item` of every text record. Redrawing the page list and setting the modified flag are the
-// caller's.
+// page-level references, the G:/g: entries and plain ret numbers of the used item slots, the
+// G:/g: entries of every section of every macro, and the `item` of every text record.
+// Redrawing the page list and setting the modified flag are the caller's.
 void RenumberPages(CContentModel &model);
 
 // The image ids of the animation list of every "$slider" entry ("$slider:p1/2/3:i5:w3000" lists

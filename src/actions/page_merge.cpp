@@ -5,6 +5,7 @@
 #include "images/image_import.h"
 #include "images/image_measure.h"
 #include "model/leading_int.h"
+#include "model/project_integrity.h"
 #include "model/project_reader.h"
 #include "model/ui_text.h"
 #include "model/xml_doc.h"
@@ -265,7 +266,10 @@ bool PlanPages(CXmlDoc &doc, const CContentModel &model, const MergeOptions &opt
     qint64 largest = LargestId(model.pages, 0);
     while (doc.NextElement(Name(u"BMLJPEG"))) {
         auto page = std::make_unique<CMyProgramInfo>();
-        ReadPage(doc, *page, options.projectFolder);
+        if (!ReadPage(doc, *page, options.projectFolder)) {
+            result.status = MergeStatus::Damaged;
+            return false;
+        }
         const qint64 newId = NextUsablePageId(largest);
         if (newId > INT_MAX) {
             result.status = MergeStatus::IdsExhausted;
@@ -309,6 +313,7 @@ QString MergeResult::Message() const
     case MergeStatus::PicturesFull: return UiText(kPictureTableFullMessage);
     case MergeStatus::MaterialsFull: return UiText(kMaterialTableFullMessage);
     case MergeStatus::IdsExhausted: return UiText(kIdsExhaustedMessage);
+    case MergeStatus::Damaged: return UiText(kCopyDocumentDamagedMessage);
     case MergeStatus::Merged:
     case MergeStatus::NoDocument: break;
     }
@@ -335,6 +340,14 @@ MergeResult MergeCopyDocument(CContentModel &model, const QString &text,
     doc.Rewind();
     if (!doc.NextElement())
         return result;
+    // A document cut short (a drag that lost its end) or with markup that cannot be read would
+    // merge only what the engine happened to find.
+    if (RootMarkupBroken(doc)) {
+        result.status = MergeStatus::Damaged;
+        return result;
+    }
+    doc.Rewind();
+    doc.NextElement();
 
     CImagePlan pictures(model.pictures, kPictureIdBase, kLastPictureId);
     CImagePlan materials(model.materials, kMaterialIdBase, kLastMaterialId);

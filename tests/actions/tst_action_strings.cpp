@@ -317,7 +317,10 @@ void TestActionStrings::pagePosition_data()
     QTest::newRow("zero") << 0 << ids << 0;
     QTest::newRow("reserved 254") << 254 << ids << 254;
     QTest::newRow("reserved 255") << 255 << ids << 255;
-    QTest::newRow("existing 254 is a page") << 254 << QList<int>{10, 254} << 2;
+    // The preview shows the guide screen for 254 even when a page carries that id.
+    QTest::newRow("254 stays the guide screen") << 254 << QList<int>{10, 254} << 254;
+    QTest::newRow("other-channel screen") << 1000 << ids << 1000;
+    QTest::newRow("web screen") << 2000 << ids << 2000;
     QTest::newRow("first of duplicates") << 10 << QList<int>{10, 10} << 1;
     // An unset reference (0) must not start pointing at a page that carries id 0.
     QTest::newRow("zero with a page 0") << 0 << QList<int>{0, 10} << 0;
@@ -341,7 +344,8 @@ void TestActionStrings::renumberEntries_data()
 
     QTest::newRow("G entry then others") << u"G:30,P:1:0"_s << true << u"G:2,P:1:0"_s;
     QTest::newRow("absent page") << u"G:99"_s << true << u"G:0"_s;
-    QTest::newRow("reserved not kept in G") << u"G:255"_s << false << u"G:0"_s;
+    QTest::newRow("video screen kept in G") << u"G:255"_s << false << u"G:255"_s;
+    QTest::newRow("other-channel screen kept in G") << u"g:1000"_s << false << u"g:1000"_s;
     QTest::newRow("lower g, several") << u"g:10,B:1,g:30"_s << false << u"g:1,B:1,g:2"_s;
     QTest::newRow("trailing comma") << u"G:30,"_s << false << u"G:2,"_s;
     QTest::newRow("two-letter entry passed") << u"Xk:3:,G:10"_s << false << u"Xk:3:,G:1"_s;
@@ -357,9 +361,10 @@ void TestActionStrings::renumberEntries_data()
                                 << u"h:1:3,k:0:0,qa:2,a:1,u:3,v:4,g:2"_s;
     QTest::newRow("slider entry") << u"$slider:p1/2/3:i5:w3000,G:30"_s << true
                                   << u"$slider:p1/2/3:i5:w3000,G:2"_s;
-    QTest::newRow("late stop undoes earlier G") << u"G:30,P:1:0,N:2"_s << false
-                                                << u"G:30,P:1:0,N:2"_s;
-    QTest::newRow("blank after comma stops") << u"G:30, G:10"_s << false << u"G:30, G:10"_s;
+    // The preview runs the entries before one it does not know, then stops.
+    QTest::newRow("late stop keeps earlier G") << u"G:30,P:1:0,N:2,G:10"_s << false
+                                               << u"G:2,P:1:0,N:2,G:10"_s;
+    QTest::newRow("blank after comma stops") << u"G:30, G:10"_s << false << u"G:2, G:10"_s;
     QTest::newRow("G without colon is copied") << u"G,P:1:0,g:30"_s << false
                                                << u"G,P:1:0,g:2"_s;
     QTest::newRow("plain ret number") << u"30"_s << true << u"2"_s;
@@ -370,7 +375,10 @@ void TestActionStrings::renumberEntries_data()
     QTest::newRow("plain ret zero") << u"0"_s << true << u"0"_s;
     QTest::newRow("plain ret zeros unchanged") << u"000"_s << true << u"000"_s;
     QTest::newRow("plain number not ret") << u"7"_s << false << u"7"_s;
-    QTest::newRow("digit after an entry") << u"P:1:0,5"_s << true << u"P:1:0,5"_s;
+    // After other entries a digit starts a plain number too: a page in ret, an item elsewhere.
+    QTest::newRow("page number after an entry") << u"P:1:0,30"_s << true << u"P:1:0,2"_s;
+    QTest::newRow("absent page after an entry") << u"G:10,5"_s << true << u"G:1,0"_s;
+    QTest::newRow("item number after an entry") << u"G:10,30"_s << false << u"G:1,30"_s;
     QTest::newRow("empty") << QString() << true << QString();
 }
 
