@@ -1530,6 +1530,58 @@ The name of a project file ends in .bjpx or .bjp.</translation>
         <source>サンプルを開く</source>
         <translation>Open Sample</translation>
     </message>
+    <message>
+        <source>Web用に書き出し(&amp;W)...</source>
+        <translation>Export for &amp;Web...</translation>
+    </message>
+    <message>
+        <source>ブラウザでプレビュー(&amp;B)</source>
+        <translation>Preview in &amp;Browser</translation>
+    </message>
+    <message>
+        <source>読み込めないファイルは代わりの画像で書き出しました。
+%1</source>
+        <translation>Files that cannot be read were exported as the placeholder picture.
+%1</translation>
+    </message>
+    <message>
+        <source>Web用に書き出し</source>
+        <translation>Export for Web</translation>
+    </message>
+    <message>
+        <source>Web用に書き出せませんでした</source>
+        <translation>Could not export for the web</translation>
+    </message>
+    <message>
+        <source>Web用に書き出せません。
+%1</source>
+        <translation>Cannot export for the web.
+%1</translation>
+    </message>
+    <message>
+        <source>Web用に書き出しました: %1</source>
+        <translation>Exported for the web: %1</translation>
+    </message>
+    <message>
+        <source>ブラウザでプレビューできませんでした</source>
+        <translation>Could not preview in the browser</translation>
+    </message>
+    <message>
+        <source>ブラウザでプレビューを開きました: %1</source>
+        <translation>Opened the preview in the browser: %1</translation>
+    </message>
+    <message>
+        <source>ブラウザを起動できません: %1</source>
+        <translation>Cannot start the browser: %1</translation>
+    </message>
+    <message>
+        <source>Web用に書き出し（新しいフォルダ名）</source>
+        <translation>Export for Web (name of a new folder)</translation>
+    </message>
+    <message>
+        <source>フォルダ</source>
+        <translation>Folder</translation>
+    </message>
 </context>
 <context>
     <name>orin::CNavigationMap</name>
