@@ -106,7 +106,7 @@ function action(r, maxEntries) {
 }
 
 function shortText(r) {
-  const pieces = ['a', 'b', 'ニュース', '晴れ', ' ', '\r\n', '\n', '12', 'x:y', '"', '&', '<', '\t', '\u3000', '😀'];
+  const pieces = ['a', 'b', 'ニュース', '晴れ', ' ', '\r\n', '\n', '12', 'x:y', '"', '&', '<', '\t', '\u3000', '😀', '\ud800', '[#', ']'];
   let s = '';
   const n = r.int(0, 5);
   for (let i = 0; i < n; ++i) s += r.pick(pieces);
