@@ -8,8 +8,9 @@
 //   orinedit-cli: the exit status is 0, 1 or 2; a usage error says why; a command that fails
 //                 leaves every file as it was; a file no argument names never changes; a
 //                 project written with status 0 reads back whole; --json prints JSON.
-// "render" is left to fuzz_render (it needs the GUI application that the CLI starts only for
-// it; the target runs the other commands under a plain core application, as the CLI does);
+// "render" and "export-web" are left out (they need the GUI application that the CLI starts
+// only for them; the target runs the other commands under a plain core application, as the
+// CLI does; fuzz_render covers the renderer);
 // "transmit" and "fetch" would reach for a server and are left out.
 
 #include "fuzz_check.h"
@@ -158,7 +159,8 @@ void CheckToolCommandLine(FuzzedDataProvider &input)
         QStringLiteral("1,2"),
     };
     QString command = Word(input, commands);
-    if (command == u"render" || command == u"transmit" || command == u"fetch")
+    if (command == u"render" || command == u"export-web" || command == u"transmit"
+        || command == u"fetch")
         command = QStringLiteral("info");
     QStringList args{command};
     const int count = input.ConsumeIntegralInRange(0, 6);

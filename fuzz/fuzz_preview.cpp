@@ -6,9 +6,10 @@
 // 1x1 stub (fast), or decoded for real from a picture file, or files that are missing (the
 // placeholder picture). After every step the shown page is a page of the set or a special
 // screen, the focus names a shown item (or the page's default item), the picture animations
-// are in range, and nothing recursed without end. Each event (a key, a digit, a click, an
-// action, a page change, a posted command, a timer) shows the loop message at most once: once
-// the guard trips, the chain that tripped it ends.
+// are in range, and nothing recursed without end. Each outside event with the commands it
+// posts is one chain: it shows the loop message at most once and does bounded work (at most
+// kMaxChainEntries action entries and the one that trips the guard), so a breadth explosion of
+// entries that each re-enter is a finding, not a hang.
 
 #include "fuzz_check.h"
 #include "fuzz_gui.h"
@@ -211,9 +212,11 @@ void CheckState(const CContentModel &model, const CPreviewEngine &engine)
     }
 }
 
-// Runs the events of one step and checks each: `run` is the operator's event; the commands
-// it posts follow one by one, each its own event, up to kSettle of them (the rest are dropped,
-// as the simulation's drain does).
+// Runs one outside event and checks it: `run` is the event (a key, a digit, a click, an
+// action, a page change, a command, a timer tick); the commands it posts follow one by one, up
+// to kSettle of them (the rest are dropped, as the simulation's drain does), and belong to the
+// same chain. The whole chain shows the loop message at most once and hands the interpreter at
+// most kMaxChainEntries entries, and one more, the entry that trips the guard.
 class CDriver {
 public:
     static constexpr int kSettle = 200;
@@ -226,7 +229,8 @@ public:
     template <typename Run>
     void Event(Run run)
     {
-        Checked(run);
+        m_observer.StartEvent();
+        run();
         int ran = 0;
         while (!m_queue.commands.empty()) {
             if (ran++ >= kSettle) {
@@ -235,19 +239,13 @@ public:
             }
             const PreviewCommand command = m_queue.commands.front();
             m_queue.commands.pop_front();
-            Checked([&] { m_engine.RunCommand(command); });
+            m_engine.RunCommand(command);
         }
+        ORIN_FUZZ_CHECK(m_observer.messages <= 1);
+        ORIN_FUZZ_CHECK(m_observer.entries <= kMaxChainEntries + 1);
     }
 
 private:
-    template <typename Run>
-    void Checked(Run run)
-    {
-        m_observer.StartEvent();
-        run();
-        ORIN_FUZZ_CHECK(m_observer.messages <= 1);
-    }
-
     CPreviewEngine &m_engine;
     CStepQueue &m_queue;
     CCountingObserver &m_observer;

@@ -1003,6 +1003,10 @@ The name of a project file ends in .bjpx or .bjp.</translation>
         <source>ほか %1 件</source>
         <translation>and %1 more</translation>
     </message>
+    <message>
+        <source>コピーデータが壊れているため、ページを追加できません</source>
+        <translation>The copy data is damaged, so no pages can be added</translation>
+    </message>
 </context>
 <context>
     <name>orin::CAboutDialog</name>

@@ -275,24 +275,22 @@
       }
       const chars = Array.from(paragraph);
       let line = '';
-      let lineWidth = 0;
       let word = '';
+      // A word goes to the next line when the line with it (its own trailing blanks aside) is
+      // too wide.
       const flush = () => {
-        const w = measureContext.measureText(line + word).width;
-        if (line !== '' && w > maxWidth && measureContext.measureText(line.replace(/\s+$/, '') + word.replace(/\s+$/, '')).width > maxWidth) {
+        if (line !== '' && measureContext.measureText(line + word.replace(/\s+$/, '')).width > maxWidth) {
           lines.push(line.replace(/\s+$/, ''));
           line = word.replace(/^ +/, '');
         } else {
           line += word;
         }
-        lineWidth = measureContext.measureText(line).width;
         word = '';
       };
       for (let i = 0; i < chars.length; ++i) {
         word += chars[i];
         if (i + 1 === chars.length || mayBreakBetween(chars[i], chars[i + 1])) flush();
       }
-      void lineWidth;
       lines.push(line.replace(/\s+$/, ''));
     }
     return lines;

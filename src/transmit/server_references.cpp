@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The project that arrives from a server may refer to files only inside its own folder.
+// The file references of a project file, rewritten in place: the project that arrives from a
+// server may refer to files only inside its own folder, and a package's copies with names the
+// archive rule forbids are renamed.
 
 #include "transmit/server_content.h"
 #include "transmit/project_references.h"
@@ -8,6 +10,7 @@
 #include "model/safe_file.h"
 #include "model/text_codec.h"
 #include "model/xml_doc.h"
+#include "model/xml_scanner.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -20,7 +23,7 @@ namespace orin {
 namespace {
 
 // The elements whose text the reader takes as the path of a file it opens, and how the
-// operator is told which one was dropped.
+// operator is told which one changed.
 struct ReferenceKind {
     QStringView element;
     const char *label; // "%1" is the record's id (the page's for a background)
@@ -32,17 +35,15 @@ constexpr ReferenceKind kReferenceKinds[] = {
     {u"ItemSound", QT_TRANSLATE_NOOP("OrinEdit", "音声 %1")},
 };
 
-QStringView TagName(const QString &text, const ElementRecord &record)
+// The tag name of element `index`, found as the engine finds it.
+QStringView TagName(const CXmlDoc &doc, int index)
 {
-    const qsizetype first = record.start + 1;
-    qsizetype end = first;
-    while (end < text.size()) {
-        const QChar c = text.at(end);
-        if (c.isSpace() || c == u'>' || c == u'/')
-            break;
-        ++end;
-    }
-    return QStringView(text).mid(first, end - first);
+    const QString &text = doc.Text();
+    const ElementRecord &record = doc.Record(index);
+    const auto *s = reinterpret_cast<const char16_t *>(text.constData());
+    const int tagEnd = std::min(int(text.size()), record.start + doc.StartTagLength(index));
+    const int from = std::min(record.start + 1, tagEnd);
+    return QStringView(s + from, xml::NameEnd(s, from, tagEnd) - from);
 }
 
 // The text and the id of one element, read by the same engine as the project reader reads
@@ -85,7 +86,7 @@ QString PageIdOf(const CXmlDoc &doc, int index)
         return QStringLiteral("?");
     const QString &text = doc.Text();
     const ElementRecord &page = doc.Record(parent);
-    const QStringView name = TagName(text, page);
+    const QStringView name = TagName(doc, parent);
     QString alone = text.mid(page.start, doc.StartTagLength(parent));
     if (alone.endsWith(QStringLiteral("/>"))) {
         alone.chop(2);
@@ -153,7 +154,7 @@ bool RewriteProjectReferences(const QString &projectPath, const ReferenceChange 
     QStringList told;
     for (int index = 1; index <= doc.ElementCount(); ++index) {
         const ElementRecord &record = doc.Record(index);
-        const QStringView name = TagName(text, record);
+        const QStringView name = TagName(doc, index);
         const auto kind = std::find_if(std::begin(kReferenceKinds), std::end(kReferenceKinds),
                                        [&](const ReferenceKind &k) { return k.element == name; });
         if (kind == std::end(kReferenceKinds))

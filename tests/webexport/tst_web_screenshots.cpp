@@ -286,6 +286,14 @@ private slots:
             PageItem &e = AddItem(*page, 5, 2, {500, 120, 200, 30});
             e.text = QStringLiteral("切り取られる文字列が下で切れる");
             e.size = 40;
+            PageItem &w = AddItem(*page, 6, 0, {500, 200, 300, 140});
+            w.text = QStringLiteral("Word wrap keeps words whole, 日本語の文章は文字の間でも折り返します。");
+            w.wordwrap = 1;
+            w.size = 20;
+            w.color = 6;
+            PageItem &centred = AddItem(*page, 7, 3, {20, 380, 500, 60});
+            centred.text = QStringLiteral("中央の文字");
+            centred.color = 2;
             m.pages.Add(std::move(page));
         });
         m_portrait = WriteProject(m_dir, QStringLiteral("portrait"), [&](CContentModel &m, ProgramSettings &s) {
