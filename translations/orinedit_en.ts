@@ -925,6 +925,10 @@ The name of a project file ends in .bjpx or .bjp.</translation>
         <source>上下中央揃え</source>
         <translation>Align Vertical Centres</translation>
     </message>
+    <message>
+        <source>数値を入力してください。</source>
+        <translation>Please enter a number.</translation>
+    </message>
 </context>
 <context>
     <name>orin::CAboutDialog</name>
