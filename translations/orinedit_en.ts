@@ -1452,6 +1452,10 @@ The name of a project file ends in .bjpx or .bjp.</translation>
         <source>アクショントレース</source>
         <translation>Action Trace</translation>
     </message>
+    <message>
+        <source>サンプルを開く</source>
+        <translation>Open Sample</translation>
+    </message>
 </context>
 <context>
     <name>orin::CNavigationMap</name>
