@@ -60,6 +60,8 @@ void CliDamagedPicturesTest::everyCommandWorks_data()
                                                     u"right,enter"_s, u"--trace"_s} << 0;
     QTest::newRow("render") << QStringList{u"render"_s, u"IN"_s, u"OUT.png"_s, u"--keys"_s,
                                            u"down,enter"_s} << 0;
+    // The missing files are listed as warnings and shown as the placeholder picture.
+    QTest::newRow("export-web") << QStringList{u"export-web"_s, u"IN"_s, u"OUTweb"_s} << 0;
 }
 
 void CliDamagedPicturesTest::everyCommandWorks()
