@@ -926,6 +926,14 @@ The name of a project file ends in .bjpx or .bjp.</translation>
         <translation>Align Vertical Centres</translation>
     </message>
     <message>
+        <source>ブラウザで開く</source>
+        <translation>Open in Browser</translation>
+    </message>
+    <message>
+        <source>数値を入力してください。</source>
+        <translation>Please enter a number.</translation>
+    </message>
+    <message>
         <source>サーバーに接続できません</source>
         <translation>Cannot connect to the server</translation>
     </message>

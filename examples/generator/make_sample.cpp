@@ -22,6 +22,7 @@
 #include <QtEndian>
 
 #include <cstdio>
+#include <cstring>
 
 using namespace orin;
 
@@ -180,13 +181,28 @@ void AddText(CContentModel &m, int id, const QString &label, const QString &text
 
 int main(int argc, char **argv)
 {
+    // The arguments are checked before anything is written: an option or a name that is not a
+    // project file must not become a folder full of pictures.
+    static const char kUsage[] = "usage: orinedit-make-sample OUT.bjpx [BROKEN.bjpx]\n";
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+    }
+    bool usable = argc == 2 || argc == 3;
+    for (int i = 1; usable && i < argc; ++i) {
+        const QString name = QString::fromLocal8Bit(argv[i]);
+        usable = !name.startsWith(u'-') && name.endsWith(QStringLiteral(".bjpx"))
+                 && name.size() > 5;
+    }
+    if (!usable) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     RegisterFontSubstitutes();
-    if (argc != 2 && argc != 3) {
-        std::fprintf(stderr, "usage: orinedit-make-sample OUT.bjpx [BROKEN.bjpx]\n");
-        return 2;
-    }
     const QString project = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
     const QString folder = ContentFolderOf(project);
     if (!CreateFolderPath(folder))

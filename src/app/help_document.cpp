@@ -5,10 +5,14 @@
 #include "document/work_folders.h"
 #include "settings/edition_info.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QTextBrowser>
 #include <QUrl>
+#include <QVBoxLayout>
 
 namespace orin {
 
@@ -43,27 +47,38 @@ QTextBrowser *ShowHelpDocument(const QString &appFolder, QWidget *parent, const 
     if (!QFileInfo::exists(path))
         return nullptr;
     const QUrl url = QUrl::fromLocalFile(path);
-    if ((open ? open : UrlOpener(OpenWithDesktop))(url))
-        return nullptr;
-    QTextBrowser *browser =
-        parent ? parent->findChild<QTextBrowser *>(kHelpWindowName, Qt::FindDirectChildrenOnly)
+    QWidget *window =
+        parent ? parent->findChild<QWidget *>(kHelpWindowName, Qt::FindDirectChildrenOnly)
                : nullptr;
+    QTextBrowser *browser = window ? window->findChild<QTextBrowser *>() : nullptr;
     if (!browser) {
-        browser = new QTextBrowser(parent);
-        browser->setObjectName(kHelpWindowName);
-        browser->setWindowFlag(Qt::Window);
-        browser->setAttribute(Qt::WA_DeleteOnClose, parent == nullptr);
-        // Links to other sites go to a browser if one appears later; the guide's own anchors
-        // are followed here.
+        window = new QWidget(parent);
+        window->setObjectName(kHelpWindowName);
+        window->setWindowFlag(Qt::Window);
+        window->setAttribute(Qt::WA_DeleteOnClose, parent == nullptr);
+        auto *layout = new QVBoxLayout(window);
+        browser = new QTextBrowser(window);
+        // Links to other sites go to the browser; the guide's own anchors are followed here.
         browser->setOpenExternalLinks(true);
-        browser->resize(800, 700);
+        layout->addWidget(browser);
+        auto *row = new QHBoxLayout;
+        row->addStretch();
+        auto *external = new QPushButton(
+            QCoreApplication::translate("OrinEdit", "ブラウザで開く"), window);
+        external->setObjectName(QStringLiteral("openInBrowser"));
+        const UrlOpener opener = open ? open : UrlOpener(OpenWithDesktop);
+        QObject::connect(external, &QPushButton::clicked, window,
+                         [opener, url] { opener(url); });
+        row->addWidget(external);
+        layout->addLayout(row);
+        window->resize(800, 740);
     }
     browser->setSource(url);
     const QString title = browser->documentTitle();
-    browser->setWindowTitle(title.isEmpty() ? EditionTitle() : title);
-    browser->show();
-    browser->raise();
-    browser->activateWindow();
+    window->setWindowTitle(title.isEmpty() ? EditionTitle() : title);
+    window->show();
+    window->raise();
+    window->activateWindow();
     return browser;
 }
 

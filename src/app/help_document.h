@@ -22,10 +22,11 @@ QString HelpDocumentPath(const QString &appFolder);
 // could not be handed on; like the other shell actions this is not reported.
 bool OpenHelpDocument(const QString &appFolder);
 
-// The help command: opens the guide with `open` (the desktop's handler when empty). When no
-// browser can be started, the guide is shown in a window of the program itself, a
-// QTextBrowser owned by `parent` (one window, raised again on the next call), which is
-// returned; null when a browser took the guide or the guide is missing.
+// The help command: shows the guide in a window of the program itself (one window owned by
+// `parent`, raised again on the next call) and returns its text browser; null when the guide
+// is missing. A desktop's handler can report success without any browser appearing, so the
+// guide is never left to it alone: the window's button "ブラウザで開く" hands the guide to
+// `open` (the desktop's handler when empty).
 QTextBrowser *ShowHelpDocument(const QString &appFolder, QWidget *parent,
                                const UrlOpener &open = {});
 

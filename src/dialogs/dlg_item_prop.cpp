@@ -22,12 +22,19 @@ namespace orin {
 namespace {
 
 constexpr int kTipMargin = 5;
-const QList<int> kNumberFields = {1021, 1022, 1023, 1024, 1025, 1026, 1027, 1028, 1029,
-                                  1031, 1032, 1037, 1038};
+const QList<int> kNumberFields = {1025, 1026, 1027, 1028, 1029, 1031, 1032, 1037, 1038};
+// X and Y may be negative (an item partly off the page); width and height may not.
+const QList<int> kPositionFields = {1021, 1022};
+const QList<int> kSizeFields = {1023, 1024};
 
 int NumberOf(const QLineEdit *field)
 {
     return field ? ParseNumberField(field->text()).value_or(0) : 0;
+}
+
+float GeometryOf(const QLineEdit *field, bool signedValue)
+{
+    return field ? ParseGeometryField(field->text(), signedValue).value_or(0) : 0;
 }
 
 } // namespace
@@ -74,8 +81,9 @@ CDlgItemProp::CDlgItemProp(const PageItem &item, const CColourMap &colourMap, CP
     auto *grid = new QGridLayout(this);
     int line = 0;
     auto number = [](int v) { return QString::number(v); };
-    // Geometry is shown in whole numbers, cut toward zero.
-    auto whole = [](float v) { return QString::number(static_cast<qint64>(v)); };
+    // Geometry is shown as stored, fractions and negative positions included, so that OK
+    // without a change keeps it.
+    auto geometry = [](float v) { return FormatGeometry(v); };
     auto row = [&](const QString &label, QLineEdit *field, QWidget *extra = nullptr) {
         grid->addWidget(new QLabel(label, this), line, 0);
         grid->addWidget(field, line, 1);
@@ -93,10 +101,10 @@ CDlgItemProp::CDlgItemProp(const PageItem &item, const CColourMap &colourMap, CP
     QLineEdit *id = AddField(1020, number(item.id));
     id->setReadOnly(true);
     row(tr("アイテムID"), id);
-    row(QStringLiteral("X"), AddField(1021, whole(item.x)));
-    row(QStringLiteral("Y"), AddField(1022, whole(item.y)));
-    row(QStringLiteral("Width"), AddField(1023, whole(item.width)));
-    row(QStringLiteral("Height"), AddField(1024, whole(item.height)));
+    row(QStringLiteral("X"), AddField(1021, geometry(item.x)));
+    row(QStringLiteral("Y"), AddField(1022, geometry(item.y)));
+    row(QStringLiteral("Width"), AddField(1023, geometry(item.width)));
+    row(QStringLiteral("Height"), AddField(1024, geometry(item.height)));
     QLineEdit *color = AddField(1025, number(item.color));
     QPushButton *colorButton = colourButton(1107, 1025);
     row(tr("テキスト色"), color, colorButton);
@@ -200,10 +208,10 @@ void CDlgItemProp::PickColour(int fieldId)
 PageItem CDlgItemProp::Item() const
 {
     PageItem item = m_item; // focus, outfocus, parent and text stay
-    item.x = static_cast<float>(NumberOf(Field(1021)));
-    item.y = static_cast<float>(NumberOf(Field(1022)));
-    item.width = static_cast<float>(NumberOf(Field(1023)));
-    item.height = static_cast<float>(NumberOf(Field(1024)));
+    item.x = GeometryOf(Field(1021), true);
+    item.y = GeometryOf(Field(1022), true);
+    item.width = GeometryOf(Field(1023), false);
+    item.height = GeometryOf(Field(1024), false);
     item.color = NumberOf(Field(1025));
     item.size = NumberOf(Field(1026));
     item.bcolor = NumberOf(Field(1027));
@@ -223,10 +231,16 @@ PageItem CDlgItemProp::Item() const
 
 void CDlgItemProp::accept()
 {
-    QList<QLineEdit *> fields;
-    for (const int id : kNumberFields)
-        fields.append(Field(id));
-    if (CheckNumberFields(fields, m_prompt))
+    auto fields = [this](const QList<int> &ids) {
+        QList<QLineEdit *> found;
+        for (const int id : ids)
+            found.append(Field(id));
+        return found;
+    };
+    // In the order of the dialog: the geometry first.
+    if (CheckGeometryFields(fields(kPositionFields), true, m_prompt)
+        && CheckGeometryFields(fields(kSizeFields), false, m_prompt)
+        && CheckNumberFields(fields(kNumberFields), m_prompt))
         QDialog::accept();
 }
 

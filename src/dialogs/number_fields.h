@@ -28,4 +28,19 @@ std::optional<int> ParseNumberField(const QString &text);
 // "エラー") through the prompt, focuses the field and returns false.
 bool CheckNumberFields(const QList<QLineEdit *> &fields, CPrompt &prompt);
 
+// The geometry fields of the item dialog (X, Y, width, height) hold what the design surface
+// makes: fractions, and for X and Y negative values, up to 10^9 page units either way.
+inline constexpr char16_t kGeometryMessage[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "数値を入力してください。");
+inline constexpr double kGeometryLimit = 1e9;
+
+// The value of a geometry field's text: decimal digits with an optional fraction ("-5.5",
+// "12.", ".5"), a leading "-" only when `signedValue`, blanks around allowed, at most
+// kGeometryLimit in size; none for anything else.
+std::optional<float> ParseGeometryField(const QString &text, bool signedValue);
+// The shortest text that ParseGeometryField reads back as exactly `value`.
+QString FormatGeometry(float value);
+// As CheckNumberFields with ParseGeometryField and the geometry message.
+bool CheckGeometryFields(const QList<QLineEdit *> &fields, bool signedValues, CPrompt &prompt);
+
 } // namespace orin

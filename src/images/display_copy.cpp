@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFont>
+#include <QGuiApplication>
 #include <QImageReader>
 #include <QPainter>
 #include <QTemporaryFile>
@@ -60,15 +61,19 @@ QImage PlaceholderPicture()
     painter.drawRect(frame);
     painter.drawLine(frame.topLeft(), frame.bottomRight());
     painter.drawLine(frame.topRight(), frame.bottomLeft());
-    QFont font(QStringLiteral("ＭＳ ゴシック"));
-    font.setPixelSize(16);
-    font.setBold(true);
-    painter.setFont(font);
     const QRect band(8, 52, kPlaceholderWidth - 16, 46);
     painter.fillRect(band, Qt::white);
-    painter.setPen(Qt::black);
-    painter.drawText(band, Qt::AlignCenter,
-                     QStringLiteral("画像を読み込めません\nimage cannot be read"));
+    // Text needs the font database, which only a GUI application has; without one (a tool
+    // that does not draw pages) the picture keeps its frame and cross.
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        QFont font(QStringLiteral("ＭＳ ゴシック"));
+        font.setPixelSize(16);
+        font.setBold(true);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(band, Qt::AlignCenter,
+                         QStringLiteral("画像を読み込めません\nimage cannot be read"));
+    }
     painter.end();
     return image;
 }

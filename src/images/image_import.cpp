@@ -67,7 +67,7 @@ qint64 BackgroundBytes(const CContentModel &model, int pageIndex, const QString 
         if (background.isEmpty() || counted.contains(background))
             continue;
         counted.insert(background);
-        total += FileSizeOf(background);
+        total += CountedFileSize(background);
     }
     return total;
 }
@@ -165,7 +165,7 @@ ImageOutcome ReplaceImage(CContentModel &model, int id, const QString &path, int
     if (!record)
         return {0, ImageRefusal::NoRecord};
     const qint64 total = TotalDataSize(model);
-    const qint64 old = record->path.isEmpty() ? 0 : FileSizeOf(record->path);
+    const qint64 old = record->path.isEmpty() ? 0 : CountedFileSize(record->path);
     if (ExceedsLimit(total + bytes - old, sizeLimitKb))
         return {0, ImageRefusal::TotalTooLarge};
 

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <algorithm>
+
 namespace orin {
 
 qint64 FileSizeOf(const QString &path)
@@ -15,6 +17,11 @@ qint64 FileSizeOf(const QString &path)
     return info.size();
 }
 
+qint64 CountedFileSize(const QString &path)
+{
+    return std::max<qint64>(0, FileSizeOf(path));
+}
+
 qint64 TotalDataSize(const CContentModel &model)
 {
     qint64 total = 0;
@@ -23,12 +30,12 @@ qint64 TotalDataSize(const CContentModel &model)
         if (page->background.isEmpty() || backgrounds.contains(page->background))
             continue;
         backgrounds.insert(page->background);
-        total += FileSizeOf(page->background);
+        total += CountedFileSize(page->background);
     }
     auto addPaths = [&total](const auto &table) {
         for (const auto &record : table) {
             if (!record->path.isEmpty())
-                total += FileSizeOf(record->path);
+                total += CountedFileSize(record->path);
         }
     };
     addPaths(model.pictures);

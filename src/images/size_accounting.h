@@ -11,8 +11,11 @@ namespace orin {
 // Bytes of the file, or -1 when it cannot be opened.
 qint64 FileSizeOf(const QString &path);
 
-// Sum of FileSizeOf over every page background (each distinct path once, first occurrence),
-// every picture, material and sound path that is not empty. Missing files count -1 each.
+// What a file adds to the used size: its bytes, 0 when it is missing or cannot be read.
+qint64 CountedFileSize(const QString &path);
+
+// Sum of CountedFileSize over every page background (each distinct path once, first
+// occurrence), every picture, material and sound path that is not empty. Never negative.
 qint64 TotalDataSize(const CContentModel &model);
 
 enum class SizeForm { Binary, Decimal };

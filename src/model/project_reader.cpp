@@ -87,13 +87,14 @@ public:
     void Appended(const QString &path)
     {
         if (!path.isEmpty() && m_services.fileSize)
-            m_total += m_services.fileSize(path);
+            m_total += std::max<qint64>(0, m_services.fileSize(path));
     }
-    // The same when the record's file size is known already (-1: cannot be opened).
+    // The same when the record's file size is known already (-1: cannot be opened). A file that
+    // cannot be opened adds nothing.
     void AppendedSize(const QString &path, qint64 bytes)
     {
         if (!path.isEmpty())
-            m_total += bytes;
+            m_total += std::max<qint64>(0, bytes);
     }
 
 private:

@@ -52,11 +52,15 @@ struct Fixture {
 
 // Runs `act` on the network settings dialog as soon as it is shown; `shown` tells whether it
 // was.
-void WhenShown(std::function<void(CNetworkDialog *)> act, bool *shown)
+// `looked` turns true once the check has run: inside the dialog's own event loop when the
+// command opens one, else when the event loop next comes round.
+void WhenShown(std::function<void(CNetworkDialog *)> act, bool *shown, bool *looked = nullptr)
 {
-    QTimer::singleShot(0, [act, shown] {
+    QTimer::singleShot(0, [act, shown, looked] {
         auto *dialog = qobject_cast<CNetworkDialog *>(QApplication::activeModalWidget());
         *shown = dialog != nullptr;
+        if (looked)
+            *looked = true;
         if (dialog)
             act(dialog);
     });
@@ -124,9 +128,10 @@ private slots:
         Fixture f(4);
         const AppSettings before = f.frame->Settings();
         bool shown = false;
-        WhenShown([](CNetworkDialog *dialog) { dialog->reject(); }, &shown);
+        bool looked = false;
+        WhenShown([](CNetworkDialog *dialog) { dialog->reject(); }, &shown, &looked);
         f.frame->Action(cmd::kNetworkSettings)->trigger();
-        QTest::qWait(20);
+        QTRY_VERIFY(looked);
         QVERIFY(!shown);
         QVERIFY(!QFileInfo::exists(f.SettingsFile()));
         QCOMPARE(f.frame->Settings().AccessTitle, before.AccessTitle);

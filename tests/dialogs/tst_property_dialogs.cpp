@@ -148,20 +148,75 @@ private slots:
         QCOMPARE(dialog.Values().timer, 9);
     }
 
-    void itemDialogShowsWholeNumbersAndKeepsHiddenFields()
+    void itemDialogShowsGeometryAsStoredAndKeepsHiddenFields()
     {
         Fixture f;
         CDlgItemProp dialog(f.model.pages.At(0)->items[0], f.colours, f.prompt);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("アイテム属性"));
-        QCOMPARE(dialog.Field(1021)->text(), QStringLiteral("10"));
+        QCOMPARE(dialog.Field(1021)->text(), QStringLiteral("10.9"));
         QVERIFY(dialog.Field(1020)->isReadOnly());
         dialog.accept();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         const PageItem item = dialog.Item();
-        QCOMPARE(item.x, 10.0f);
+        QCOMPARE(item.x, 10.9f);
         QCOMPARE(item.focus, QStringLiteral("T:1:0"));
         QCOMPARE(item.text, QStringLiteral("keep"));
         QCOMPARE(item.ret, QStringLiteral("2"));
+    }
+
+    // The design surface moves items partly off the page and to fractions of a unit: the
+    // dialog shows such a position as it is, keeps it on OK, and takes one typed in.
+    void itemDialogTakesTheSurfacesGeometry_data()
+    {
+        QTest::addColumn<float>("stored");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("typed"); // empty: OK without a change
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<float>("result");
+        QTest::newRow("negative fraction kept") << -5.5f << QStringLiteral("-5.5") << 1021 << QString() << true
+                                                << -5.5f;
+        QTest::newRow("float fraction kept") << 0.1f << QStringLiteral("0.1") << 1022 << QString() << true << 0.1f;
+        QTest::newRow("large kept") << 1e9f << QStringLiteral("1000000000") << 1021 << QString() << true << 1e9f;
+        QTest::newRow("whole") << 10.0f << QStringLiteral("10") << 1021 << QString() << true << 10.0f;
+        QTest::newRow("negative typed") << 10.0f << QStringLiteral("10") << 1022 << QStringLiteral(" -17.25 ") << true << -17.25f;
+        QTest::newRow("leading point") << 10.0f << QStringLiteral("10") << 1021 << QStringLiteral(".5") << true << 0.5f;
+        QTest::newRow("width fraction") << 99.5f << QStringLiteral("99.5") << 1023 << QString() << true << 99.5f;
+        QTest::newRow("negative width") << 10.0f << QStringLiteral("10") << 1023 << QStringLiteral("-1") << false << 10.0f;
+        QTest::newRow("exponent") << 10.0f << QStringLiteral("10") << 1021 << QStringLiteral("1e3") << false << 10.0f;
+        QTest::newRow("beyond the surface") << 10.0f << QStringLiteral("10") << 1021 << QStringLiteral("-2000000000") << false
+                                            << 10.0f;
+        QTest::newRow("letters") << 10.0f << QStringLiteral("10") << 1022 << QStringLiteral("x") << false << 10.0f;
+        QTest::newRow("empty") << 10.0f << QStringLiteral("10") << 1022 << QStringLiteral(" ") << false << 10.0f;
+    }
+
+    void itemDialogTakesTheSurfacesGeometry()
+    {
+        QFETCH(float, stored);
+        QFETCH(int, field);
+        QFETCH(QString, typed);
+        QFETCH(bool, accepted);
+        QFETCH(float, result);
+        Fixture f;
+        PageItem item = f.model.pages.At(0)->items[0];
+        float *const fields[] = {&item.x, &item.y, &item.width, &item.height};
+        *fields[field - 1021] = stored;
+        CDlgItemProp dialog(item, f.colours, f.prompt);
+        dialog.show();
+        QTEST(dialog.Field(field)->text(), "shown");
+        if (!typed.isEmpty())
+            dialog.Field(field)->setText(typed);
+        dialog.accept();
+        QCOMPARE(dialog.result() == QDialog::Accepted, accepted);
+        if (!accepted) {
+            QCOMPARE(f.prompt.Messages(), QStringList{QStringLiteral("数値を入力してください。")});
+            QCOMPARE(dialog.focusWidget(), dialog.Field(field));
+            return;
+        }
+        QVERIFY(f.prompt.records.isEmpty());
+        const PageItem out = dialog.Item();
+        const float values[] = {out.x, out.y, out.width, out.height};
+        QCOMPARE(values[field - 1021], result);
     }
 
     void itemDialogTipsNearTheirFields()

@@ -8,6 +8,7 @@
 #include "editor/navigation_map.h"
 #include "editor/qt_preview_seams.h"
 #include "editor/trace_panel.h"
+#include "preview/action_trace.h"
 #include "preview/preview_seams.h"
 
 #include "content_fixture.h"
@@ -21,13 +22,35 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <QTimer>
 #include <QtTest>
+
+#include <algorithm>
 
 using namespace orin;
 using namespace orin::test;
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// Records the keys that reach the engine.
+class CKeyWatch : public CActionTraceObserver {
+public:
+    void OnTrace(const TraceEvent &event) override
+    {
+        if (event.kind == TraceKind::Key)
+            pressed.append(event.id);
+    }
+    QList<int> pressed;
+};
+
+// True when none of the service's timers can fire: held timers wait without a running QTimer.
+bool NothingTicks(const CQtTimerService &service)
+{
+    const QList<QTimer *> timers = service.findChildren<QTimer *>();
+    return std::none_of(timers.begin(), timers.end(),
+                        [](const QTimer *timer) { return timer->isActive(); });
+}
 
 // Page 1: item 1 goes down to 2 and shows page 2 on enter; item 2 goes up to 1 and runs
 // macro 3 on enter; the blue key shows page 2, back names page 9, which does not exist.
@@ -87,8 +110,11 @@ private slots:
         QVERIFY(!panel->KeyActive(kKeyDown));
         QCOMPARE(panel->KeyButton(kKeyEnter)->toolTip(), u"マクロ 3 を実行"_s);
         // A greyed key still reaches the canvas (and does nothing there).
+        CKeyWatch keys;
+        m_view->Engine().SetTraceObserver(&keys);
         QTest::mouseClick(panel->KeyButton(kKeyDown), Qt::LeftButton);
-        QTest::qWait(20);
+        QTRY_COMPARE(keys.pressed, QList<int>{kKeyDown});
+        m_view->Engine().SetTraceObserver(nullptr);
         QCOMPARE(m_view->Engine().FocusItem(), 2);
     }
 
@@ -166,7 +192,7 @@ private slots:
         // Held timers: the one-second page timer does not fire, one step fires it.
         panel.PauseButton()->click();
         QVERIFY(panel.StepButton()->isEnabled());
-        QTest::qWait(1300);
+        QVERIFY(NothingTicks(m_view->TimerService()));
         QCOMPARE(m_view->Engine().ShownPageNumber(), 2);
         // The item timer (100 ms) falls due before the page timer.
         panel.StepButton()->click();
@@ -185,7 +211,7 @@ private slots:
         QTRY_COMPARE(m_view->Engine().ShownPageNumber(), 2);
         panel.PauseButton()->click();
         QVERIFY(m_view->TimerService().IsRunning(kPageTimer));
-        QTest::qWait(200);
+        QVERIFY(NothingTicks(m_view->TimerService()));
         panel.PauseButton()->click();
         QTRY_COMPARE_WITH_TIMEOUT(m_view->Engine().ShownPageNumber(), 1, 3000);
         panel.SetListening(false);

@@ -53,6 +53,7 @@ void TestPreviewKeys::init()
     first.down = u"2"_s;
     first.up = u"P:201:2"_s;
     first.ret = u"3"_s;
+    first.right = u"10"_s; // left stays "0": the two arrows differ on every page
     PageItem &second = m_f.AddItem(one, 2);
     second.up = u"1"_s;
     second.text_no = 3;
@@ -61,6 +62,8 @@ void TestPreviewKeys::init()
     CMyProgramInfo &two = m_f.AddPage(2);
     two.defitem = 0;
     two.up = 1;
+    two.left = 3;
+    two.right = 1;
     two.return_ = 3;
     two.memory = 3;
     m_f.AddItem(two, 1);
@@ -130,6 +133,7 @@ void TestPreviewKeys::keysOnAPage_data()
     QTest::newRow("down moves the focus") << 1 << QList<int>{kKeyDown} << 1 << 2;
     QTest::newRow("down and up") << 1 << QList<int>{kKeyDown, kKeyUp} << 1 << 1;
     QTest::newRow("left with 0 does nothing") << 1 << QList<int>{kKeyLeft} << 1 << 1;
+    QTest::newRow("right moves the focus") << 1 << QList<int>{kKeyRight} << 1 << 10;
     QTest::newRow("enter on a number shows the page") << 1 << QList<int>{kKeyEnter} << 3 << 0;
     QTest::newRow("d") << 1 << QList<int>{kKeyData} << 2 << 0;
     QTest::newRow("back") << 1 << QList<int>{kKeyBack} << 3 << 0;
@@ -140,6 +144,8 @@ void TestPreviewKeys::keysOnAPage_data()
     QTest::newRow("no focus: page-level up") << 2 << QList<int>{kKeyUp} << 1 << 1;
     QTest::newRow("no focus: page-level return") << 2 << QList<int>{kKeyEnter} << 3 << 0;
     QTest::newRow("no focus: page-level 0 stays") << 2 << QList<int>{kKeyDown} << 2 << 0;
+    QTest::newRow("no focus: page-level left") << 2 << QList<int>{kKeyLeft} << 3 << 0;
+    QTest::newRow("no focus: page-level right") << 2 << QList<int>{kKeyRight} << 1 << 1;
 }
 
 void TestPreviewKeys::keysOnAPage()

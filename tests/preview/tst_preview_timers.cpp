@@ -229,18 +229,25 @@ void TestPreviewTimers::clock()
 {
     m_f.model.pages.At(0)->clock = 1;
     m_f.sim.reset();
+    // 0.4 s before the minute: the first tick, 500 ms after the page is shown, is the first
+    // to see 10:00, and the last moment before it still shows 09:59.
     m_f.sim = std::make_unique<CSimulation>(m_f.model, m_f.settings, m_f.images,
-                                            QTime(9, 59, 59));
+                                            QTime(9, 59, 59, 600));
     m_f.sim->engine.SetObserver(&m_f.observer);
     CPreviewEngine &e = m_f.sim->engine;
     e.ShowPage(1);
     QCOMPARE(e.ClockItem(), 1);
     QCOMPARE(e.ClockText(), u"09:59"_s);
-    m_f.sim->Wait(500);
-    QVERIFY(m_f.observer.direct.isEmpty()); // unchanged text: nothing drawn
-    m_f.sim->Wait(500);
+    QCOMPARE(m_f.sim->clock.Period(kClockTimer), 500);
+    m_f.sim->Wait(399);
+    QCOMPARE(e.ClockText(), u"09:59"_s);
+    m_f.sim->Wait(100);
+    QVERIFY(m_f.observer.direct.isEmpty()); // no tick yet
+    m_f.sim->Wait(1);
     QCOMPARE(m_f.observer.direct, QStringList{u"1=10:00"_s});
     QCOMPARE(e.ClockText(), u"10:00"_s);
+    m_f.sim->Wait(500);
+    QCOMPARE(m_f.observer.direct.size(), 1); // unchanged text: nothing drawn
 }
 
 void TestPreviewTimers::slider()

@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace orin;
@@ -627,8 +629,11 @@ private slots:
     {
         const QString appFolder = m_dir.filePath(QStringLiteral("app"));
         QVERIFY(QDir().mkpath(appFolder));
-        const QDateTime before = QFileInfo(appFolder).lastModified();
-        QTest::qWait(20);
+        // An old modification time: any file made and removed there would set it to now.
+        const QDateTime before(QDate(2001, 2, 3), QTime(4, 5, 6), Qt::UTC);
+        const timespec times[2] = {{before.toSecsSinceEpoch(), 0}, {before.toSecsSinceEpoch(), 0}};
+        QVERIFY(utimensat(AT_FDCWD, QFile::encodeName(appFolder).constData(), times, 0) == 0);
+        QCOMPARE(QFileInfo(appFolder).lastModified(), before);
         const QString dataFile = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
                                  QStringLiteral("/OrinEditHTML.ini");
         QCOMPARE(SettingsFileForReading(appFolder, 4), dataFile);
