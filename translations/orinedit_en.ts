@@ -925,6 +925,22 @@ The name of a project file ends in .bjpx or .bjp.</translation>
         <source>上下中央揃え</source>
         <translation>Align Vertical Centres</translation>
     </message>
+    <message>
+        <source>コピーデータが壊れているため、ページを追加できません</source>
+        <translation>The copied data is damaged; no pages were added</translation>
+    </message>
+    <message>
+        <source>%1 は既に存在します。
+上書きしますか？</source>
+        <translation>%1 already exists.
+Do you want to replace it?</translation>
+    </message>
+    <message>
+        <source>%1 は破損したファイルのため、上書きできません。
+別の名前で保存してください。</source>
+        <translation>%1 is a damaged file and cannot be overwritten.
+Save under another name.</translation>
+    </message>
 </context>
 <context>
     <name>orin::CAboutDialog</name>
