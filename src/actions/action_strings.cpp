@@ -164,8 +164,11 @@ void ExtractReferences(QStringView action, QStringView prefix, ReferenceForm for
     }
 }
 
-void RewriteReferences(QString &action, QStringView prefix, ReferenceForm form,
-                       const QList<int> &oldIds, const QList<int> &newIds)
+namespace {
+
+// RewriteReferences with `map` giving the new id of an old one (or the id itself).
+template <typename Map>
+void RewriteReferencesWith(QString &action, QStringView prefix, ReferenceForm form, Map map)
 {
     if (prefix.isEmpty())
         return;
@@ -201,11 +204,11 @@ void RewriteReferences(QString &action, QStringView prefix, ReferenceForm form,
         // text that follows.
         const QStringView number = text.mid(after, end - after);
         if (IsAllDigits(number)) {
-            result += QString::number(MapId(ParseLeadingInt(number), oldIds, newIds));
+            result += QString::number(map(ParseLeadingInt(number)));
         } else {
             const qsizetype numberEnd = LeadingNumberEnd(number);
             const int id = ParseLeadingInt(number);
-            const int mapped = MapId(id, oldIds, newIds);
+            const int mapped = map(id);
             if (numberEnd > 0 && mapped != id)
                 result += QString::number(mapped) + number.mid(numberEnd).toString();
             else
@@ -214,6 +217,21 @@ void RewriteReferences(QString &action, QStringView prefix, ReferenceForm form,
         from = end;
     }
     action = result;
+}
+
+} // namespace
+
+void RewriteReferences(QString &action, QStringView prefix, ReferenceForm form,
+                       const QList<int> &oldIds, const QList<int> &newIds)
+{
+    RewriteReferencesWith(action, prefix, form,
+                          [&](int id) { return MapId(id, oldIds, newIds); });
+}
+
+void RewriteReferences(QString &action, QStringView prefix, ReferenceForm form,
+                       const CIdLookup &ids)
+{
+    RewriteReferencesWith(action, prefix, form, [&](int id) { return ids.Map(id); });
 }
 
 void RemapPlainNumber(QString &action, const QList<int> &oldIds, const QList<int> &newIds)
@@ -228,6 +246,13 @@ void RemapPlainNumber(QString &action, const QList<int> &oldIds, const QList<int
             return;
         }
     }
+}
+
+void RemapPlainNumber(QString &action, const CIdLookup &ids)
+{
+    const int id = ParseLeadingInt(action);
+    if (id > 0 && ids.Contains(id))
+        action = QString::number(ids.Map(id));
 }
 
 void MarkImageReferences(QStringView action, QStringView prefix, ImageFlags &flags)
@@ -385,8 +410,10 @@ void ExtractSliderImages(QStringView action, QList<int> &out)
     });
 }
 
-void RewriteSliderImages(QString &action, QChar letter, const QList<int> &oldIds,
-                         const QList<int> &newIds)
+namespace {
+
+template <typename Map>
+void RewriteSliderImagesWith(QString &action, QChar letter, Map map)
 {
     const QStringView text(action);
     QString result;
@@ -399,7 +426,7 @@ void RewriteSliderImages(QString &action, QChar letter, const QList<int> &oldIds
                 result += u'/';
             firstId = false;
             if (IsAllDigits(id))
-                result += QString::number(MapId(ParseLeadingInt(id), oldIds, newIds));
+                result += QString::number(map(ParseLeadingInt(id)));
             else
                 result += id;
         }
@@ -409,6 +436,19 @@ void RewriteSliderImages(QString &action, QChar letter, const QList<int> &oldIds
         return;
     result += text.mid(copied);
     action = result;
+}
+
+} // namespace
+
+void RewriteSliderImages(QString &action, QChar letter, const QList<int> &oldIds,
+                         const QList<int> &newIds)
+{
+    RewriteSliderImagesWith(action, letter, [&](int id) { return MapId(id, oldIds, newIds); });
+}
+
+void RewriteSliderImages(QString &action, QChar letter, const CIdLookup &ids)
+{
+    RewriteSliderImagesWith(action, letter, [&](int id) { return ids.Map(id); });
 }
 
 } // namespace orin

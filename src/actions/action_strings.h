@@ -3,6 +3,7 @@
 
 #include "model/content_model.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringView>
@@ -21,6 +22,24 @@
 // to the next comma, section marker or the end ("s:4").
 
 namespace orin {
+
+// Old ids to new ids where the first pair of an old id counts, as the parallel lists below are
+// read; each lookup takes constant time, so that rewriting every string of a large merge stays
+// linear in its size.
+class CIdLookup {
+public:
+    void Add(int oldId, int newId)
+    {
+        if (!m_first.contains(oldId))
+            m_first.insert(oldId, newId);
+    }
+    bool Contains(int oldId) const { return m_first.contains(oldId); }
+    // The new id of `id`, or `id` itself when it has none.
+    int Map(int id) const { return m_first.value(id, id); }
+
+private:
+    QHash<int, int> m_first;
+};
 
 // How a reference's number ends.
 enum class ReferenceForm { Colon, Comma };
@@ -47,10 +66,13 @@ void ExtractReferences(QStringView action, QStringView prefix, ReferenceForm for
 // oldIds and newIds are parallel; extra entries of the longer are ignored.
 void RewriteReferences(QString &action, QStringView prefix, ReferenceForm form,
                        const QList<int> &oldIds, const QList<int> &newIds);
+void RewriteReferences(QString &action, QStringView prefix, ReferenceForm form,
+                       const CIdLookup &ids);
 
 // Reads the whole string as a decimal number; when it is above 0 and among oldIds, the string
 // becomes the matching new id. Otherwise it stays as it is.
 void RemapPlainNumber(QString &action, const QList<int> &oldIds, const QList<int> &newIds);
+void RemapPlainNumber(QString &action, const CIdLookup &ids);
 
 // Sets flags[n] = 1 for every colon reference with `prefix` (case-sensitive) whose number n lies
 // in 1..255, and for every id of the animation list of a "$slider" entry written with the
@@ -90,5 +112,6 @@ void ExtractSliderImages(QStringView action, QList<int> &out);
 // rest of the string stay as they are.
 void RewriteSliderImages(QString &action, QChar letter, const QList<int> &oldIds,
                          const QList<int> &newIds);
+void RewriteSliderImages(QString &action, QChar letter, const CIdLookup &ids);
 
 } // namespace orin

@@ -31,15 +31,15 @@ void Rewrite(QString &action, std::initializer_list<QStringView> prefixes, Refer
              const IdMap &map)
 {
     for (QStringView prefix : prefixes)
-        RewriteReferences(action, prefix, form, map.oldIds, map.newIds);
+        RewriteReferences(action, prefix, form, map.lookup);
 }
 
 // "p:"/"P:" references and the "$slider" image lists.
 void RewriteImageReferences(QString &action, const IdMap &images)
 {
     Rewrite(action, {u"p:", u"P:"}, ReferenceForm::Colon, images);
-    RewriteSliderImages(action, u'p', images.oldIds, images.newIds);
-    RewriteSliderImages(action, u'P', images.oldIds, images.newIds);
+    RewriteSliderImages(action, u'p', images.lookup);
+    RewriteSliderImages(action, u'P', images.lookup);
 }
 
 void RewriteTextReferences(QString &action, const IdMap &texts)
@@ -304,8 +304,7 @@ bool PlanPages(CXmlDoc &doc, const CContentModel &model, const MergeOptions &opt
 
 int IdMap::Map(int id) const
 {
-    const qsizetype index = oldIds.indexOf(id);
-    return index < 0 || index >= newIds.size() ? id : newIds[index];
+    return lookup.Map(id);
 }
 
 QString MergeResult::Message() const
@@ -370,7 +369,7 @@ MergeResult MergeCopyDocument(CContentModel &model, const QString &text,
         const int used = std::clamp(page->itemCount, 0, kItemSlots);
         for (int slot = 0; slot < used; ++slot) {
             PageItem &item = page->items[static_cast<size_t>(slot)];
-            RemapPlainNumber(item.ret, result.pages.oldIds, result.pages.newIds);
+            RemapPlainNumber(item.ret, result.pages.lookup);
             for (QString *action : ActionStrings(item))
                 RewritePageReferences(*action, result.pages);
         }

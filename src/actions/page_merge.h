@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "actions/action_strings.h"
 #include "model/content_model.h"
 
 #include <QCoreApplication>
@@ -27,15 +28,18 @@ inline constexpr char16_t kCopyDocumentDamagedMessage[] = u"" QT_TRANSLATE_NOOP(
 inline constexpr char16_t kIdsExhaustedMessage[] =
     u"" QT_TRANSLATE_NOOP("OrinEdit", "IDの上限に達したため、ページを追加できません");
 
-// Pairs of (old id, new id) in the order they were made; lookups take the first match.
+// Pairs of (old id, new id) in the order they were made; lookups take the first match. Filled
+// through Add only, which keeps the lists and the lookup together.
 struct IdMap {
     QList<int> oldIds;
     QList<int> newIds;
+    CIdLookup lookup;
 
     void Add(int oldId, int newId)
     {
         oldIds.append(oldId);
         newIds.append(newId);
+        lookup.Add(oldId, newId);
     }
     // The new id of the first pair with that old id, or `id` itself.
     int Map(int id) const;

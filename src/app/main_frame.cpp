@@ -8,6 +8,7 @@
 #include "document/image_edits.h"
 #include "app/help_document.h"
 #include "app/navigation_docks.h"
+#include "app/program_files.h"
 #include "document/lib_bmlts.h"
 #include "document/prompt.h"
 #include "model/ui_text.h"
@@ -472,6 +473,16 @@ void CMainFrame::SyncChannelBox()
 void CMainFrame::OnHelp()
 {
     ShowHelpDocument(m_appFolder, this, m_setup.openUrl);
+}
+
+void CMainFrame::OnOpenSample()
+{
+    const QString sample = SampleProjectPath(m_appFolder);
+    if (sample.isEmpty())
+        return;
+    CommitCanvasText();
+    if (m_document->OpenProjectFile(sample))
+        ShowFirstPage();
 }
 
 void CMainFrame::OnAbout()

@@ -5,6 +5,7 @@
 
 #include "app/command_ids.h"
 #include "app/design_view_menu.h"
+#include "app/program_files.h"
 #include "document/document.h"
 #include "app/status_panes.h"
 #include "app/toolbar_icons.h"
@@ -78,6 +79,13 @@ void CMainFrame::BuildMenus()
     QAction *portable = MakeAction(cmd::kPortableSave, tr("ポータブル保存(&P)..."));
     connect(portable, &QAction::triggered, this, &CMainFrame::OnPortableSave);
     m_fileMenu->addAction(portable);
+    m_fileMenu->addSeparator();
+    QAction *exportWeb = MakeAction(cmd::kExportWeb, tr("Web用に書き出し(&W)..."));
+    connect(exportWeb, &QAction::triggered, this, &CMainFrame::OnExportWeb);
+    m_fileMenu->addAction(exportWeb);
+    QAction *browser = MakeAction(cmd::kPreviewInBrowser, tr("ブラウザでプレビュー(&B)"));
+    connect(browser, &QAction::triggered, this, &CMainFrame::OnPreviewInBrowser);
+    m_fileMenu->addAction(browser);
     m_fileMenu->addSeparator();
     m_recentAnchor = m_fileMenu->addSeparator();
     QAction *exitAction = MakeAction(cmd::kAppExit, tr("アプリケーションの終了(&X)"));
@@ -158,6 +166,12 @@ void CMainFrame::BuildMenus()
     QAction *helpAction = MakeAction(cmd::kHelp, tr("ヘルプ(&H)"));
     connect(helpAction, &QAction::triggered, this, &CMainFrame::OnHelp);
     help->addAction(helpAction);
+    // The sample content set that came with the program, wherever it was installed; the entry
+    // stays greyed when there is none.
+    QAction *sample = MakeAction(cmd::kOpenSample, tr("サンプルを開く"));
+    connect(sample, &QAction::triggered, this, &CMainFrame::OnOpenSample);
+    sample->setEnabled(!SampleProjectPath(m_appFolder).isEmpty());
+    help->addAction(sample);
     QAction *association = MakeAction(cmd::kFileAssociation, tr("拡張子関連付け"));
     connect(association, &QAction::triggered, this, &CMainFrame::OnFileAssociation);
     help->addAction(association);

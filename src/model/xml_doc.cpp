@@ -6,6 +6,7 @@
 #include "model/xml_scanner.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace orin {
@@ -308,6 +309,22 @@ private:
     int m_end;
 };
 
+// Characters of the attribute names a project file writes.
+constexpr std::array<bool, 128> MakePlainNameChars()
+{
+    std::array<bool, 128> plain{};
+    for (int c = 0; c < 128; ++c)
+        plain[size_t(c)] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
+                           || c == '_' || c == '-' || c == '.' || c == ':';
+    return plain;
+}
+constexpr std::array<bool, 128> kPlainNameChars = MakePlainNameChars();
+
+inline bool IsPlainNameChar(char16_t c)
+{
+    return c < 128 && kPlainNameChars[c];
+}
+
 } // namespace
 
 bool CXmlDoc::RawAttribute(QStringView name, QStringView &value) const
@@ -323,12 +340,58 @@ bool CXmlDoc::RawAttribute(QStringView name, QStringView &value) const
         using SpanKind = Impl::AttributeKind;
         d->attributeCache.clear();
         d->attributeCacheIndex = index;
+        d->attributeCursor = 0;
+        // Repeated names are found as they are added: a bit per length and first character
+        // tells which names need comparing with the earlier ones at all.
+        uint64_t seenNames = 0;
+        auto add = [&](Span span) {
+            if (span.nameLength > 0) {
+                const uint64_t bit = uint64_t(1)
+                                     << ((unsigned(span.nameLength) * 31u + s[span.nameFrom]) & 63u);
+                if (seenNames & bit) {
+                    for (const Span &earlier : d->attributeCache) {
+                        if (earlier.nameLength == span.nameLength
+                            && std::memcmp(s + earlier.nameFrom, s + span.nameFrom,
+                                           size_t(span.nameLength) * 2) == 0) {
+                            span.repeated = true;
+                            break;
+                        }
+                    }
+                }
+                seenNames |= bit;
+            }
+            d->attributeCache.push_back(span);
+        };
         const ElementRecord &rec = d->Rec(index);
         const QStringView tagName = d->TagName(index);
         const int tagEnd = std::min(int(d->text.size()), rec.start + d->StartTagLength(index));
         CAttributeReader reader(s, int(tagName.utf16() - s) + int(tagName.size()), tagEnd);
         using Kind = CAttributeReader::Kind;
         for (;;) {
+            // The usual form, name="value", read in one go; anything else goes through the
+            // reader token by token, which reads this form the same way.
+            int p = reader.Position();
+            while (p < tagEnd && xml::IsXmlSpace(s[p]))
+                ++p;
+            int q = p;
+            while (q < tagEnd && IsPlainNameChar(s[q]))
+                ++q;
+            if (q > p && q + 1 < tagEnd && s[q] == u'=' && s[q + 1] == u'"') {
+                int r = q + 2;
+                while (r < tagEnd && s[r] != u'"')
+                    ++r;
+                if (r < tagEnd) {
+                    Span span;
+                    span.nameFrom = p;
+                    span.nameLength = q - p;
+                    span.valueFrom = q + 2;
+                    span.valueLength = r - (q + 2);
+                    span.kind = SpanKind::Valued;
+                    add(span);
+                    reader.SetPosition(r + 1);
+                    continue;
+                }
+            }
             CAttributeReader::Token tok = reader.Next(false);
             if (tok.kind == Kind::End || tok.kind == Kind::Stop)
                 break;
@@ -340,7 +403,7 @@ bool CXmlDoc::RawAttribute(QStringView name, QStringView &value) const
                 if (reader.Next(false).kind != Kind::Equals) {
                     // A bare name: its own name is its value.
                     span.kind = SpanKind::Bare;
-                    d->attributeCache.push_back(span);
+                    add(span);
                     reader.SetPosition(afterName);
                     continue;
                 }
@@ -352,15 +415,19 @@ bool CXmlDoc::RawAttribute(QStringView name, QStringView &value) const
                 span.valueLength = int(token.text.size());
             }
             span.kind = hasValue ? SpanKind::Valued : SpanKind::Valueless;
-            d->attributeCache.push_back(span);
+            add(span);
             if (!hasValue)
                 break;
         }
     }
-    // Most names differ in length or in their first character: only the others are compared.
+    // The search starts after the attribute found last and goes round once. Most names differ
+    // in length or in their first character: only the others are compared.
     const char16_t first = name.utf16()[0];
-    for (const Impl::AttributeSpan &span : d->attributeCache) {
-        if (span.nameLength != name.size() || s[span.nameFrom] != first)
+    const size_t count = d->attributeCache.size();
+    size_t at = d->attributeCursor < count ? d->attributeCursor : 0;
+    for (size_t seen = 0; seen < count; ++seen, at = at + 1 < count ? at + 1 : 0) {
+        const Impl::AttributeSpan &span = d->attributeCache[at];
+        if (span.nameLength != name.size() || s[span.nameFrom] != first || span.repeated)
             continue;
         const QStringView attrName(s + span.nameFrom, span.nameLength);
         if (std::memcmp(attrName.utf16(), name.utf16(), size_t(name.size()) * 2) != 0)
@@ -375,6 +442,7 @@ bool CXmlDoc::RawAttribute(QStringView name, QStringView &value) const
         case Impl::AttributeKind::Valueless:
             break;
         }
+        d->attributeCursor = at + 1;
         return true;
     }
     return false;

@@ -5,6 +5,7 @@
 
 #include <QtTest>
 
+#include <algorithm>
 #include <climits>
 
 using namespace orin;
@@ -179,6 +180,9 @@ void TestActionStrings::rewriteReferences_data()
     QTest::newRow("page comma references") << u"G:7,P:1:0,G:8"_s << u"G:"_s << comma
                                            << QList<int>{7, 8} << QList<int>{1, 2}
                                            << u"G:1,P:1:0,G:2"_s;
+    QTest::newRow("an old id without a new one stays")
+        << u"G:7,G:8"_s << u"G:"_s << comma << QList<int>{7, 8} << QList<int>{1}
+        << u"G:1,G:8"_s;
     QTest::newRow("huge number clamps") << u"t:99999999999:"_s << u"t:"_s << colon
                                         << QList<int>{} << QList<int>{}
                                         << u"t:2147483647:"_s;
@@ -196,6 +200,15 @@ void TestActionStrings::rewriteReferences()
     QFETCH(QList<int>, oldIds);
     QFETCH(QList<int>, newIds);
     QFETCH(QString, expected);
+
+    // The merge looks ids up through a CIdLookup built from the same pairs: it must read them
+    // as the lists are read (the first pair of an old id counts, unpaired entries are ignored).
+    CIdLookup lookup;
+    for (qsizetype i = 0; i < std::min(oldIds.size(), newIds.size()); ++i)
+        lookup.Add(oldIds[i], newIds[i]);
+    QString looked = action;
+    RewriteReferences(looked, prefix, form, lookup);
+    QCOMPARE(looked, expected);
 
     RewriteReferences(action, prefix, form, oldIds, newIds);
     QCOMPARE(action, expected);
@@ -220,8 +233,17 @@ void TestActionStrings::remapPlainNumber()
     QFETCH(QString, action);
     QFETCH(QString, expected);
 
-    // -5 is mapped to show that only ids above 0 are looked up.
-    RemapPlainNumber(action, {5, -5}, {12, 1});
+    // -5 is mapped to show that only ids above 0 are looked up; the second 5 to show that the
+    // first pair counts.
+    CIdLookup lookup;
+    lookup.Add(5, 12);
+    lookup.Add(-5, 1);
+    lookup.Add(5, 13);
+    QString looked = action;
+    RemapPlainNumber(looked, lookup);
+    QCOMPARE(looked, expected);
+
+    RemapPlainNumber(action, {5, -5, 5}, {12, 1, 13});
     QCOMPARE(action, expected);
 }
 
