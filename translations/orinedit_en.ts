@@ -934,6 +934,12 @@ The name of a project file ends in .bjpx or .bjp.</translation>
         <translation>Please enter a number.</translation>
     </message>
     <message>
+        <source>%1 は既に存在します。
+上書きしますか？</source>
+        <translation>%1 already exists.
+Do you want to replace it?</translation>
+    </message>
+    <message>
         <source>サーバーに接続できません</source>
         <translation>Cannot connect to the server</translation>
     </message>
@@ -1014,6 +1020,12 @@ The name of a project file ends in .bjpx or .bjp.</translation>
     <message>
         <source>コピーデータが壊れているため、ページを追加できません</source>
         <translation>The copy data is damaged, so no pages can be added</translation>
+    </message>
+    <message>
+        <source>%1 は破損したファイルのため、上書きできません。
+別の名前で保存してください。</source>
+        <translation>%1 is a damaged file and cannot be overwritten.
+Save under another name.</translation>
     </message>
 </context>
 <context>

@@ -251,6 +251,8 @@ void CMainFrame::ShowPageAt(int row)
 
 void CMainFrame::OnModelEdited(int pageIndex, bool pageTable, bool replay)
 {
+    if (CGraphView *view = m_formGraph->GraphView())
+        view->DropGoneTextTarget();
     if (pageTable) {
         m_formList->SetItemCount(m_model.pages.Count());
         // The shown page is the same record as before, wherever it went; gone, none is shown.
@@ -266,6 +268,7 @@ void CMainFrame::OnModelEdited(int pageIndex, bool pageTable, bool replay)
             m_formGraph->ResetCanvas();
         } else if (found >= 0) {
             m_pageSelection.Select(found, m_model.pages.Count());
+            m_formGraph->FollowPage(found);
         }
     } else {
         m_formList->RefreshRow(pageIndex);

@@ -43,13 +43,15 @@ void CQtPrompt::SetParent(QWidget *parent)
 PromptAnswer CQtPrompt::MessageBox(const QString &text, const QString &caption,
                                    PromptButtons buttons)
 {
-    const bool question = buttons == PromptButtons::YesNo;
+    const bool question = buttons != PromptButtons::Ok;
     // Texts kept as constants below the widgets arrive untranslated; formatted ones already are.
     QMessageBox box(question ? QMessageBox::Warning : QMessageBox::Critical, UiText(caption),
                     UiText(text), question ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
                     m_parent.data());
     if (!question && caption != u"エラー" && caption != UiText(u"エラー") && caption != u"ERROR")
         box.setIcon(QMessageBox::Information);
+    if (buttons == PromptButtons::YesNoDefaultNo)
+        box.setDefaultButton(QMessageBox::No);
     switch (box.exec()) {
     case QMessageBox::Ok:
         return PromptAnswer::Ok;

@@ -51,6 +51,12 @@ int CLoadedProject::Load(const QString &path, Streams io, bool readDamaged)
     case ProjectIntegrity::ForeignRoot:
         damage = QStringLiteral("damaged project file: the root element is not <BMLCAST>");
         break;
+    case ProjectIntegrity::Malformed:
+        damage = QStringLiteral("damaged project file: markup inside <BMLCAST> cannot be read");
+        break;
+    case ProjectIntegrity::Overfull:
+        damage = QStringLiteral("damaged project file: a page holds more than 256 items");
+        break;
     }
     if (!damage.isEmpty() && !readDamaged) {
         io.err << path << ": " << damage << "; nothing written\n";

@@ -151,6 +151,7 @@ bool CDocument::OpenProjectFile(const QString &path)
     m_projectFolder = FolderOf(path);
     if (damaged) {
         // No current file: Save asks for a name, and the damaged file stays as it is.
+        m_damagedFiles.append(QFileInfo(path).absoluteFilePath());
         m_currentPath.clear();
         m_title = EditionTitle(m_edition);
         emit TitleChanged(m_title);
@@ -220,6 +221,31 @@ bool CDocument::SaveTo(const QString &path)
     return true;
 }
 
+bool CDocument::MayWriteOver(const QString &path)
+{
+    const QFileInfo target(path);
+    for (const QString &damaged : std::as_const(m_damagedFiles)) {
+        const QFileInfo original(damaged);
+        const bool same = target.absoluteFilePath() == original.absoluteFilePath()
+                          || (target.exists()
+                              && target.canonicalFilePath() == original.canonicalFilePath());
+        if (same) {
+            m_prompt.MessageBox(UiText(kDamagedTargetMessage).arg(FileNamePart(path)),
+                                UiText(kErrorCaption), PromptButtons::Ok);
+            return false;
+        }
+    }
+    // A folder is not asked about: the save refuses it with its own message. Nor is the file
+    // being edited: saving it again is what Save does.
+    if (!target.exists() || target.isDir()
+        || (!m_currentPath.isEmpty()
+            && target.absoluteFilePath() == QFileInfo(m_currentPath).absoluteFilePath()))
+        return true;
+    return m_prompt.MessageBox(UiText(kOverwriteQuestion).arg(FileNamePart(path)),
+                               UiText(kWarningCaption), PromptButtons::YesNoDefaultNo)
+           == PromptAnswer::Yes;
+}
+
 bool CDocument::Save()
 {
     QString path = m_currentPath;
@@ -229,6 +255,8 @@ bool CDocument::Save()
         if (chosen.isEmpty())
             return false;
         path = ApplyExtensionRule(chosen);
+        if (!MayWriteOver(path))
+            return false;
     }
     return SaveTo(path);
 }
@@ -239,7 +267,10 @@ bool CDocument::SaveAs()
     const QString chosen = AskFileName(UiText(kSaveAsDialogTitle), false, m_currentPath);
     if (chosen.isEmpty())
         return false;
-    return SaveTo(ApplyExtensionRule(chosen));
+    const QString path = ApplyExtensionRule(chosen);
+    if (!MayWriteOver(path))
+        return false;
+    return SaveTo(path);
 }
 
 bool CDocument::PortableSave()
@@ -328,7 +359,7 @@ bool CDocument::QueryClose()
     if (!m_modified)
         return true;
     return m_prompt.MessageBox(UiText(kDiscardQuestion), UiText(kWarningCaption),
-                               PromptButtons::YesNo)
+                               PromptButtons::YesNoDefaultNo)
            == PromptAnswer::Yes;
 }
 

@@ -31,6 +31,12 @@ inline constexpr char16_t kOpenFailedMessage[] =
 inline constexpr char16_t kDamagedFileWarning[] = u"" QT_TRANSLATE_NOOP(
     "OrinEdit", "ファイルが破損しています。\n読み込めた部分だけを表示しています。\n"
                 "元のファイルは上書きされません。別の名前で保存してください。");
+// Asked before a save onto a file that exists (%1: its name).
+inline constexpr char16_t kOverwriteQuestion[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "%1 は既に存在します。\n上書きしますか？");
+// Shown when a save would write over a file that was opened as damaged (%1: its name).
+inline constexpr char16_t kDamagedTargetMessage[] = u"" QT_TRANSLATE_NOOP(
+    "OrinEdit", "%1 は破損したファイルのため、上書きできません。\n別の名前で保存してください。");
 inline constexpr char16_t kPortableExistsMessage[] =
     u"" QT_TRANSLATE_NOOP("OrinEdit", "ポータブル保存の上書き保存はできません");
 inline constexpr char16_t kSaveBeforeOpenQuestion[] =
@@ -183,6 +189,10 @@ private:
     QString AskFileName(const QString &title, bool forOpen,
                         const QString &startFile = QString()) const;
     bool SaveTo(const QString &path);
+    // For a name chosen in a save dialog: false, after telling the operator, when the file is
+    // one that was opened as damaged; asks before an existing file other than the current one
+    // is replaced (No, the default, keeps it).
+    bool MayWriteOver(const QString &path);
     void SetTitleFor(const QString &path);
     void SetSizeLine(const QString &text);
     // Counts the used size again from the files and shows it in `form`.
@@ -198,6 +208,9 @@ private:
     SizeLimitSettings m_limits;
     QString m_currentPath;
     QString m_projectFolder;
+    // The files opened as damaged in this run: never written over, so that their bytes (also
+    // as a .bak of a later save) are never lost.
+    QStringList m_damagedFiles;
     QString m_portableFolder;
     QString m_title;
     QString m_sizeLine;

@@ -173,11 +173,11 @@ bool CDocumentEdits::RenumberPages()
 {
     if (m_model.pages.Count() == 0)
         return false;
-    const TableValues before = CaptureTables(m_model, kPagesAndTexts);
+    const TableValues before = CaptureTables(m_model, kPagesTextsMacros);
     orin::RenumberPages(m_model);
     m_document.Push(new CTablesCommand(
         m_document, m_model, QCoreApplication::translate("OrinEdit", "リナンバリング"),
-        kPagesAndTexts, before, CaptureTables(m_model, kPagesAndTexts), EditEffect()));
+        kPagesTextsMacros, before, CaptureTables(m_model, kPagesTextsMacros), EditEffect()));
     return true;
 }
 

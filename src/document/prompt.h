@@ -10,7 +10,8 @@
 
 namespace orin {
 
-enum class PromptButtons { Ok, YesNo };
+// YesNoDefaultNo: a question whose Yes gives up the operator's work; Enter answers No.
+enum class PromptButtons { Ok, YesNo, YesNoDefaultNo };
 
 enum class PromptAnswer { Ok, Yes, No, Cancel };
 

@@ -4,6 +4,9 @@
 #include "document/document_edits.h"
 #include "model/content_model.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace orin {
 
 namespace {
@@ -35,6 +38,26 @@ int PageIdOfSerial(const CContentModel &model, quint64 serial)
             return page->id;
     }
     return 0;
+}
+
+bool DialogTargetExists(const CContentModel &model, const TextEditTarget &target, int textId)
+{
+    const CMyProgramInfo *page = nullptr;
+    for (int i = 0; i < model.pages.Count() && !page; ++i) {
+        if (model.pages.At(i)->serial.Value() == target.pageSerial)
+            page = model.pages.At(i);
+    }
+    if (!page || target.pageSerial == 0)
+        return false;
+    const int id = textId != 0 ? textId : target.textSource;
+    if (id != 0)
+        return model.texts.FindById(id) != nullptr;
+    const int used = std::clamp(page->itemCount, 0, kItemSlots);
+    for (int slot = 0; slot < used; ++slot) {
+        if (std::as_const(page->items)[static_cast<size_t>(slot)].id == target.itemId)
+            return true;
+    }
+    return false;
 }
 
 TextWriteBack InPlaceWriteBack(const CContentModel &model, const TextEditTarget &target)

@@ -65,6 +65,10 @@ bool CommitTypedText(CDocumentEdits &edits, const CContentModel &model,
 bool CommitDialogText(CDocumentEdits &edits, const CContentModel &model,
                       const TextEditTarget &target, int textId, const QString &text);
 
+// True while what the text dialog was opened on (with `textId`, as for CommitDialogText) is
+// still there: the page record, and the text record it writes to, or else the item on that page.
+bool DialogTargetExists(const CContentModel &model, const TextEditTarget &target, int textId);
+
 // The id of the page record with that serial, or 0 when it is gone.
 int PageIdOfSerial(const CContentModel &model, quint64 serial);
 

@@ -124,9 +124,10 @@ void CMovePageCommand::undo()
 TableValues CaptureTables(const CContentModel &model, int set)
 {
     TableValues values;
-    if (set & kPagesAndTexts) {
+    if (set & kPagesTextsMacros) {
         values.pages = ValuesOf(model.pages);
         values.texts = ValuesOf(model.texts);
+        values.macros = ValuesOf(model.macros);
     }
     if (set & kImageTables) {
         values.pictures = ValuesOf(model.pictures);
@@ -144,9 +145,10 @@ CTablesCommand::CTablesCommand(CDocument &document, CContentModel &model, const 
 
 void CTablesCommand::Restore(const TableValues &values)
 {
-    if (m_set & kPagesAndTexts) {
+    if (m_set & kPagesTextsMacros) {
         AssignValues(m_model.pages, values.pages);
         AssignValues(m_model.texts, values.texts);
+        AssignValues(m_model.macros, values.macros);
     }
     if (m_set & kImageTables) {
         AssignValues(m_model.pictures, values.pictures);

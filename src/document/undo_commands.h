@@ -112,15 +112,16 @@ private:
 };
 
 // The values of whole tables before and after an operation that touches many records
-// (renumbering: pages and texts; slimming: pictures and materials).
+// (renumbering: pages, texts and macros; slimming: pictures and materials).
 struct TableValues {
     std::vector<CMyProgramInfo> pages;
     std::vector<CMyTextInfo> texts;
+    std::vector<CMyMacroInfo> macros;
     std::vector<CMyPictureInfo> pictures;
     std::vector<CMyPictureInfo> materials;
 };
 
-enum TableSet : int { kPagesAndTexts = 1, kImageTables = 2 };
+enum TableSet : int { kPagesTextsMacros = 1, kImageTables = 2 };
 
 // Takes the values of the tables of `set`.
 TableValues CaptureTables(const CContentModel &model, int set);

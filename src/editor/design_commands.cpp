@@ -87,6 +87,7 @@ CDesignCommands::~CDesignCommands() = default;
 void CDesignCommands::Reset()
 {
     m_row = -1;
+    m_serial = 0;
     m_selection.Clear();
     SetZoom(1);
     m_background.reset();
@@ -103,8 +104,10 @@ void CDesignCommands::ShowDesign(int row, QSize pageSize)
         return;
     }
     const QString background = model.pages.At(row)->background;
+    const quint64 serial = model.pages.At(row)->serial.Value();
+    const bool otherPage = row != m_row || serial != m_serial;
     // The same page with the same background keeps its decoded picture.
-    if (row != m_row || pageSize != m_pageSize || background != m_backgroundPath
+    if (otherPage || pageSize != m_pageSize || background != m_backgroundPath
         || !m_background) {
         m_background.reset();
         m_surface.SetFillColour(QColor(100, 100, 100));
@@ -116,9 +119,10 @@ void CDesignCommands::ShowDesign(int row, QSize pageSize)
                                     ? m_background->Image()
                                     : QImage());
     }
-    if (row != m_row)
+    if (otherPage)
         m_selection.Clear();
     m_row = row;
+    m_serial = serial;
     m_pageSize = pageSize;
     RedrawShapes();
 }
@@ -248,6 +252,21 @@ void CDesignCommands::OnModelEdited(int pageIndex, bool pageTable)
 {
     if (m_row < 0 || m_surface.IsDragging())
         return;
+    if (pageTable) {
+        // Pages before the shown one were removed, moved or added: the surface stays with its
+        // page record, so that what it edits is the page it shows.
+        const CContentModel &model = *m_binding.model;
+        int found = -1;
+        for (int row = 0; row < model.pages.Count() && found < 0; ++row) {
+            if (model.pages.At(row)->serial.Value() == m_serial)
+                found = row;
+        }
+        if (found < 0) {
+            Reset();
+            return;
+        }
+        m_row = found;
+    }
     if (pageTable || pageIndex == m_row || pageIndex < 0)
         RedrawShapes();
 }

@@ -155,6 +155,8 @@ private:
     QSize m_pageSize{960, 540};
     DesignScale m_scale;
     int m_row = -1;
+    // The record shown: when the page table changes, the surface follows it to its new row.
+    quint64 m_serial = 0;
     CDesignSelection m_selection;
     bool m_snap = false;
     int m_snapGrid = 0;

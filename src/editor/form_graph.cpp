@@ -109,6 +109,14 @@ void CFormGraph::ShowPage(int pageIndex)
     update();
 }
 
+void CFormGraph::FollowPage(int pageIndex)
+{
+    if (m_pageIndex < 0 || pageIndex < 0 || pageIndex == m_pageIndex)
+        return;
+    // The design surface follows its record by itself; the preview shows it by its id.
+    m_pageIndex = pageIndex;
+}
+
 void CFormGraph::ResetCanvas()
 {
     m_pageIndex = -1;

@@ -42,6 +42,9 @@ public:
     // Shows the page at `pageIndex` of the page table in the current mode; -1 shows none.
     void ShowPage(int pageIndex);
     int ShownPageIndex() const { return m_pageIndex; }
+    // The shown page's record went to `pageIndex` of the page table: both views go on with that
+    // record, and nothing runs again in the preview.
+    void FollowPage(int pageIndex);
     // Forgets the shown page (a project was opened or closed).
     void ResetCanvas();
 

@@ -85,6 +85,9 @@ void CGraphView::ResetCanvas()
 {
     // A text still being typed goes to its page first when that page is still in the table.
     EndTextEditing();
+    // The text dialog's target belongs to the page table that was shown: it closes with it.
+    if (m_dialogTarget)
+        m_textDialog->hide();
     m_dialogIndex = -1;
     m_dialogTarget.reset();
     m_engine->ResetCanvas();

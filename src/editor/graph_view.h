@@ -87,6 +87,9 @@ public:
     bool IsTypingInPlace() const { return m_inPlaceIndex >= 0; }
     CInPlaceEditor *InPlaceEditor() const { return m_inPlace; }
     CDlgGText *TextDialog() const { return m_textDialog; }
+    // The model changed: a text dialog whose page, item or text record is gone closes, so that
+    // nothing typed there can be lost on "更新" without a word.
+    void DropGoneTextTarget();
     // An edit command of the main menu (undo, cut, copy, paste) for the in-place editor; false
     // when the editor does not have the keyboard focus.
     bool RunEditCommand(int command);

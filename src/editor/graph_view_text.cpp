@@ -194,6 +194,16 @@ void CGraphView::EndTextEditing()
     update();
 }
 
+void CGraphView::DropGoneTextTarget()
+{
+    if (!m_dialogTarget || !m_editModel
+        || DialogTargetExists(*m_editModel, *m_dialogTarget, m_dialogTextId))
+        return;
+    m_dialogTarget.reset();
+    m_dialogIndex = -1;
+    m_textDialog->hide();
+}
+
 void CGraphView::OnTextCommitted(const QString &text)
 {
     // "更新" writes to what the dialog was opened on, once; without a target nothing happens.

@@ -13,6 +13,7 @@
 #include "frame_setup.h"
 #include "app/status_panes.h"
 #include "document/document.h"
+#include "document/document_edits.h"
 #include "document/item_align.h"
 #include "editor/design_commands.h"
 #include "editor/design_mapping.h"
@@ -24,8 +25,13 @@
 #include <QUndoStack>
 #include <QtTest>
 
+#include <functional>
+
 using namespace orin;
 using namespace orin::test;
+
+using PageTableChange = std::function<bool(CMainFrame &)>;
+Q_DECLARE_METATYPE(PageTableChange)
 
 class FrameDesignTest : public QObject {
     Q_OBJECT
@@ -127,6 +133,73 @@ private slots:
         QVERIFY(!surface->isVisible());
         QVERIFY(frame.FormGraph()->PreviewView()->isVisible());
         QCOMPARE(frame.StatusText(kPaneZoom), QString());
+    }
+
+    // The surface shows page 2 (row 1) when the page table changes around it: it goes on
+    // showing that page, and what it edits afterwards is that page. Undo follows as well.
+    void theSurfaceFollowsItsPageThroughPageTableChanges_data()
+    {
+        QTest::addColumn<PageTableChange>("change");
+        QTest::addColumn<int>("row"); // where page 2 is afterwards
+        QTest::newRow("earlier page deleted") << PageTableChange([](CMainFrame &frame) {
+            return frame.Document().DeletePage(0);
+        }) << 0;
+        QTest::newRow("later page moved above it") << PageTableChange([](CMainFrame &frame) {
+            return frame.Edits().DropPageRow(2, 0, false) == 0;
+        }) << 2;
+        QTest::newRow("earlier page moved below it") << PageTableChange([](CMainFrame &frame) {
+            return frame.Edits().DropPageRow(0, 3, false) == 2;
+        }) << 0;
+        QTest::newRow("page duplicated above it") << PageTableChange([](CMainFrame &frame) {
+            return frame.Edits().DropPageRow(0, 0, true) == 0;
+        }) << 2;
+    }
+    void theSurfaceFollowsItsPageThroughPageTableChanges()
+    {
+        QFETCH(PageTableChange, change);
+        QFETCH(int, row);
+        QTemporaryDir dir;
+        CScriptedPrompt prompt;
+        CMainFrame frame(test::TestFrameSetup(dir.path(), &prompt));
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        const QString path = dir.filePath(QStringLiteral("news.bjpx"));
+        QVERIFY(WriteProject(path, 3));
+        QVERIFY(frame.Document().OpenProjectFile(path));
+        CContentModel &model = frame.Model();
+        for (int i = 0; i < 3; ++i)
+            AddItem(*model.pages.At(i), 1, 100 * (i + 1), 100);
+        frame.ShowPageAt(1);
+        frame.Action(cmd::kDesignMode)->trigger();
+        CDesignCommands *design = frame.FormGraph()->Design();
+        CGraphTraker *surface = frame.FormGraph()->DesignSurface();
+        const QRect shape = MapToDesign(design->Scale(), 200, 100, 100, 50);
+        QCOMPARE(surface->Shapes().at(0).rect, shape);
+
+        QVERIFY(change(frame));
+        QCOMPARE(model.pages.At(row)->id, 2);
+        QCOMPARE(design->Row(), row);
+        QCOMPARE(frame.FormGraph()->ShownPageIndex(), row);
+        QCOMPARE(surface->Shapes().size(), size_t(1));
+        QCOMPARE(surface->Shapes().at(0).rect, shape);
+
+        // An item made on the surface goes to page 2, and to no other page.
+        QVERIFY(design->AddItem(300, 300, 50, 50, AddItemMode::PageUnits) > 0);
+        for (int i = 0; i < model.pages.Count(); ++i)
+            QCOMPARE(model.pages.At(i)->itemCount, i == row ? 2 : 1);
+        QCOMPARE(surface->Shapes().size(), size_t(2));
+
+        // Undoing the item and the change brings page 2 back to row 1; the surface shows the
+        // page of the row it names.
+        frame.OnUndo();
+        frame.OnUndo();
+        QCOMPARE(model.pages.At(1)->id, 2);
+        QCOMPARE(model.pages.At(1)->itemCount, 1);
+        const int shown = design->Row();
+        QVERIFY(model.pages.IsValidIndex(shown));
+        QCOMPARE(surface->Shapes().size(), size_t(1));
+        QCOMPARE(surface->Shapes().at(0).rect,
+                 MapToDesign(design->Scale(), int(model.pages.At(shown)->items[0].x), 100, 100, 50));
     }
 };
 

@@ -11,7 +11,9 @@
 #include "app/main_frame.h"
 #include "frame_setup.h"
 #include "dialogs/dlg_clist.h"
+#include "dialogs/dlg_gtext.h"
 #include "document/document.h"
+#include "document/document_edits.h"
 #include "editor/form_graph.h"
 #include "editor/form_list.h"
 #include "editor/graph_view.h"
@@ -22,6 +24,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -157,6 +160,52 @@ private slots:
         f.frame->OpenChannelList(nullptr);
         QCOMPARE(shown, QStringList({QStringLiteral("一"), QStringLiteral("D"),
                                      QStringLiteral("二"), QStringLiteral("H")}));
+    }
+
+    // The text dialog ("テキスト編集") follows its page through moves of the page table and
+    // closes when its page goes, shown or not: "更新" never acts on a page that is gone.
+    void textDialogClosesWhenItsPageGoes()
+    {
+        Fixture f;
+        f.Open();
+        CContentModel &model = f.frame->Model();
+        AddItem(*model.pages.At(1), 1, 100, 100).text = QStringLiteral("second");
+        CDlgGText *dialog = f.View()->TextDialog();
+        auto openDialog = [&] {
+            QTest::mouseDClick(f.View(), Qt::LeftButton, Qt::ShiftModifier, f.ClientOf(110, 110));
+            QVERIFY(dialog->isVisible());
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("テキスト編集"));
+        };
+
+        // Page 1 moves below page 2: the dialog stays and writes to page 1.
+        openDialog();
+        dialog->SetText(QStringLiteral("typed"));
+        QCOMPARE(f.frame->Edits().DropPageRow(0, 2, false), 1);
+        QVERIFY(dialog->isVisible());
+        dialog->UpdateButton()->click();
+        QCOMPARE(model.pages.At(1)->id, 1);
+        QCOMPARE(model.pages.At(1)->items[0].text, QStringLiteral("typed"));
+        QCOMPARE(model.pages.At(0)->items[0].text, QStringLiteral("second"));
+
+        // The page of the dialog is deleted while another page is shown.
+        f.frame->ShowPageAt(1);
+        openDialog();
+        f.frame->ShowPageAt(0);
+        QVERIFY(f.frame->Document().DeletePage(1));
+        QVERIFY(!dialog->isVisible());
+
+        // The page shown, with the dialog on it, is deleted.
+        openDialog();
+        dialog->SetText(QStringLiteral("gone"));
+        QVERIFY(f.frame->Document().DeletePage(0));
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(model.pages.Count(), 0);
+        // Taking the deletions back brings the pages as they were, without the dialog's text.
+        f.frame->OnUndo();
+        f.frame->OnUndo();
+        QCOMPARE(model.pages.Count(), 2);
+        QCOMPARE(model.pages.At(0)->items[0].text, QStringLiteral("second"));
+        QCOMPARE(model.pages.At(1)->items[0].text, QStringLiteral("typed"));
     }
 };
 

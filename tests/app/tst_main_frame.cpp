@@ -9,6 +9,8 @@
 #include "settings/ini_store.h"
 #include "document/lib_bmlts.h"
 #include "app/main_frame.h"
+#include "app/qt_prompt.h"
+#include "frame_setup.h"
 #include "app/status_panes.h"
 #include "settings/edition_info.h"
 #include "frame_setup.h"
@@ -24,6 +26,8 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
 #include <QMimeData>
 #include <QSplitter>
 #include <QStatusBar>
@@ -274,6 +278,37 @@ private slots:
         QCOMPARE(f.frame->windowTitle(), QStringLiteral("OrinEditHTML - other.bjp"));
         QCOMPARE(f.prompt.unexpected, 0);
         QVERIFY(f.prompt.Messages().isEmpty());
+    }
+
+    // With the real message box: Enter at "ファイルを破棄しますか？" answers No, so the window and
+    // the changes stay.
+    void enterAtTheDiscardQuestionKeepsTheChanges()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a.bjpx"));
+        QVERIFY(test::WriteProject(path, 1));
+        CQtPrompt prompt;
+        CMainFrame frame(test::TestFrameSetup(dir.path(), &prompt));
+        prompt.SetParent(&frame);
+        frame.show();
+        frame.OpenStartFile(path);
+        frame.Document().SetModified();
+
+        QString asked;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, &answer, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            answer.stop();
+            asked = box->text();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        answer.start(10);
+        QVERIFY(!frame.close());
+        QCOMPARE(asked, QStringLiteral("ファイルを破棄しますか？"));
+        QVERIFY(frame.isVisible());
+        QVERIFY(frame.Document().IsModified());
     }
 
     void closeWithNoKeepsWindowAndSettingsFile()

@@ -116,7 +116,9 @@ private slots:
             "</Program><Material></Material><Picture>"
             "<ItemJPEG id=\"1\" type=\"2\"></ItemJPEG><ItemJPEG id=\"2\" type=\"2\"></ItemJPEG>"
             "<ItemJPEG id=\"3\" type=\"2\"></ItemJPEG><ItemJPEG id=\"4\" type=\"2\"></ItemJPEG>"
-            "<ItemJPEG id=\"5\" type=\"2\"></ItemJPEG></Picture></BMLCAST>");
+            "<ItemJPEG id=\"5\" type=\"2\"></ItemJPEG></Picture>"
+            "<Macro><ItemMacro id=\"1\" item=\"0\" label=\"\">[#1]G:30[#2]g:10,P:1:0</ItemMacro></Macro>"
+            "</BMLCAST>");
         QFile f(in);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(orin::EncodeUnicodeTextFile(text));
@@ -128,6 +130,7 @@ private slots:
         QVERIFY(r.contains(QStringLiteral("<BMLJPEG id=\"1\" comment = \"\" defitem=\"0\" tvitem=\"0\" clock=\"0\" return=\"2\"")));
         QVERIFY(r.contains(QStringLiteral("ret=\"G:2,P:1:0\"")));
         QVERIFY(r.contains(QStringLiteral("<BMLJPEG id=\"2\"")));
+        QVERIFY(r.contains(QStringLiteral(">[#1]G:2[#2]g:1,P:1:0</ItemMacro>")));
 
         // Picture 3 only appears in an xp: entry (not an image reference) and 5 nowhere; 4 is
         // referenced after the xp: entry and stays.
@@ -191,6 +194,10 @@ private slots:
         QTest::newRow("slim cut short") << Words("slim cut.bjpx out.bjpx") << 1 << damaged;
         QTest::newRow("portable cut short") << Words("portable cut.bjpx out.bjpx") << 1 << damaged;
         QTest::newRow("convert another root") << Words("convert other.bjpx out.bjpx") << 1 << QStringLiteral("root element is not <BMLCAST>");
+        const QString broken = QStringLiteral("markup inside <BMLCAST> cannot be read");
+        QTest::newRow("convert stray <") << Words("convert stray.bjpx out.bjpx") << 1 << broken;
+        QTest::newRow("renumber stray <") << Words("renumber stray.bjpx out.bjpx") << 1 << broken;
+        QTest::newRow("info stray <") << Words("info stray.bjpx") << 1 << broken;
         QTest::newRow("info of an empty file") << Words("info empty.bjpx") << 1 << notProject;
         QTest::newRow("convert an empty file") << Words("convert empty.bjpx out.bjpx") << 1 << notProject;
         QTest::newRow("convert random bytes") << Words("convert noise.bjp out.bjp") << 1 << notProject;
@@ -214,6 +221,9 @@ private slots:
         const QString full = orin::DecodeUnicodeTextFile(ReadBytes(dir.filePath(QStringLiteral("good.bjpx"))));
         QVERIFY(WriteBytes(dir.filePath(QStringLiteral("cut.bjpx")), orin::EncodeUnicodeTextFile(full.left(full.size() / 2))));
         QVERIFY(WriteBytes(dir.filePath(QStringLiteral("other.bjpx")), orin::EncodeUnicodeTextFile(QStringLiteral("<Other><Program/></Other>"))));
+        // A stray "<" before the second page: the reader would skip that page.
+        const qsizetype second = full.indexOf(QStringLiteral("<BMLJPEG"), full.indexOf(QStringLiteral("</BMLJPEG>")));
+        QVERIFY(WriteBytes(dir.filePath(QStringLiteral("stray.bjpx")), orin::EncodeUnicodeTextFile(QString(full).insert(second, u'<'))));
         QVERIFY(WriteBytes(dir.filePath(QStringLiteral("empty.bjpx")), QByteArray()));
         QVERIFY(WriteBytes(dir.filePath(QStringLiteral("noise.bjp")), QByteArray("\x89PNG\r\n\x1a\n\x00\x01 binary")));
         QVERIFY(WriteBytes(dir.filePath(QStringLiteral("folder.bjpx/inside.txt")), "kept"));

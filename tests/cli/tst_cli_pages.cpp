@@ -196,6 +196,14 @@ private slots:
         QVERIFY2(o.err.contains(u"画像テーブル"), qPrintable(o.err));
         QVERIFY(!QFileInfo::exists(refused));
 
+        // A copy document cut short is damaged: refused as the others, nothing written.
+        const QString cut = dir.filePath(QStringLiteral("cut.txt"));
+        QVERIFY(WriteBytes(cut, text.left(text.indexOf(QStringLiteral("</Program>"))).toUtf8()));
+        o = RunCli({Arg("merge"), project, cut, refused});
+        QCOMPARE(o.code, 1);
+        QVERIFY2(o.err.contains(u"merge refused: コピーデータが壊れているため"), qPrintable(o.err));
+        QVERIFY(!QFileInfo::exists(refused));
+
         // Text that holds no pages is not a copy document.
         QVERIFY(WriteBytes(withPicture, "<CopyProgram><Program></Program></CopyProgram>"));
         o = RunCli({Arg("merge"), project, withPicture, refused});

@@ -188,6 +188,16 @@ private slots:
         const qsizetype secondEnd = full.indexOf(QStringLiteral("</BMLJPEG>"), full.indexOf(QStringLiteral("<BMLJPEG id=\"2\""))) + 10;
         QTest::newRow("cut short") << full.left(secondEnd + 3) << 2;
         QTest::newRow("another root") << QStringLiteral("<PROJECT><Program><BMLJPEG id=\"4\"/></Program></PROJECT>") << 1;
+        // A stray "<" swallows the start tag of page 2: the reader would skip that page.
+        QTest::newRow("stray < before a page") << QString(full).insert(full.indexOf(QStringLiteral("<BMLJPEG id=\"2\"")), u'<') << 2;
+        QTest::newRow("end tag without its start") << QString(full).insert(full.indexOf(QStringLiteral("</Program>")), QStringLiteral("</Item>")) << 3;
+        QString crowded = full;
+        QString items;
+        for (int i = 1; i <= kItemSlots + 1; ++i)
+            items += QStringLiteral("<Item id=\"%1\"></Item>").arg(i);
+        const qsizetype firstItems = crowded.indexOf(QStringLiteral("<Items Num=\"0\">")) + 15;
+        crowded.insert(firstItems, items);
+        QTest::newRow("more items than a page holds") << crowded << 3;
     }
     void damagedFileIsShownButNeverSavedOver()
     {
@@ -228,6 +238,62 @@ private slots:
                             StandardLoadServices(), &integrity));
         QCOMPARE(integrity, ProjectIntegrity::Complete);
         QCOMPARE(reread.pages.Count(), pages);
+
+        // Save As onto the damaged file is refused, with or without its extension typed; the
+        // saves that follow never touch it either (nor make it a .bak).
+        f.prompt.Clear();
+        f.prompt.fileNames = {damaged, f.Path(QStringLiteral("damaged"))};
+        QVERIFY(!f.document.SaveAs());
+        QVERIFY(!f.document.SaveAs());
+        QCOMPARE(f.prompt.Messages(),
+                 QStringList(2, QStringLiteral("damaged.bjpx は破損したファイルのため、上書きできません。\n別の名前で保存してください。")));
+        QCOMPARE(f.prompt.records.last().caption, QStringLiteral("エラー"));
+        QCOMPARE(f.prompt.unexpected, 0);
+        QVERIFY(f.document.Save());
+        QCOMPARE(f.document.CurrentPath(), f.Path(QStringLiteral("rescued.bjpx")));
+        QCOMPARE(test::ReadBytes(damaged), bytes);
+        QVERIFY(!QFile::exists(damaged + QStringLiteral(".bak")));
+    }
+
+    // Save As and the first Save ask before they replace a file; No, the default, keeps it.
+    void saveOntoAnExistingFileAsksFirst()
+    {
+        Fixture f;
+        const QString a = f.Path(QStringLiteral("a.bjpx"));
+        const QString b = f.Path(QStringLiteral("b.bjpx"));
+        QVERIFY(test::WriteProject(a, 1));
+        QVERIFY(test::WriteProject(b, 2));
+        const QByteArray bBytes = test::ReadBytes(b);
+        QVERIFY(f.document.OpenProjectFile(a));
+        f.document.SetModified();
+
+        f.prompt.fileNames = {f.Path(QStringLiteral("b"))};
+        f.prompt.answers = {PromptAnswer::No};
+        QVERIFY(!f.document.SaveAs());
+        QCOMPARE(f.prompt.Messages(), QStringList{QStringLiteral("b.bjpx は既に存在します。\n上書きしますか？")});
+        QCOMPARE(f.prompt.records.last().caption, QStringLiteral("警告"));
+        QCOMPARE(f.prompt.records.last().buttons, PromptButtons::YesNoDefaultNo);
+        QCOMPARE(test::ReadBytes(b), bBytes);
+        QVERIFY(!QFile::exists(b + QStringLiteral(".bak")));
+        QCOMPARE(f.document.CurrentPath(), a);
+        QVERIFY(f.document.IsModified());
+
+        f.prompt.Clear();
+        f.prompt.fileNames = {b};
+        f.prompt.answers = {PromptAnswer::Yes};
+        QVERIFY(f.document.SaveAs());
+        QCOMPARE(f.document.CurrentPath(), b);
+        QCOMPARE(test::ReadBytes(b + QStringLiteral(".bak")), bBytes);
+        QVERIFY(!f.document.IsModified());
+
+        // A new name is not asked about; neither is the current file, by Save As or Save.
+        f.prompt.Clear();
+        f.prompt.fileNames = {f.Path(QStringLiteral("c.bjpx")), f.Path(QStringLiteral("c"))};
+        QVERIFY(f.document.SaveAs());
+        QVERIFY(f.document.SaveAs());
+        QVERIFY(f.document.Save());
+        QCOMPARE(f.prompt.Messages(), QStringList());
+        QCOMPARE(f.prompt.unexpected, 0);
     }
 
     void saveOntoAFolderTouchesNothing()
@@ -364,7 +430,7 @@ private slots:
         QVERIFY(f.prompt.records.isEmpty());
     }
 
-    void saveAsReplacesWithoutAQuestion()
+    void saveAsReplacesAfterTheQuestion()
     {
         Fixture f;
         QVERIFY(test::WriteProject(f.Path(QStringLiteral("a.bjpx")), 2));
@@ -372,12 +438,13 @@ private slots:
         QVERIFY(f.document.OpenProjectFile(f.Path(QStringLiteral("a.bjpx"))));
         f.document.SetModified();
         f.prompt.fileNames = {f.Path(QStringLiteral("b"))};
+        f.prompt.answers = {PromptAnswer::Yes};
         QVERIFY(f.document.SaveAs());
-        QCOMPARE(f.prompt.records.last().request.title, QStringLiteral("BJPXファイルの書き込み"));
+        QCOMPARE(f.prompt.records.first().request.title, QStringLiteral("BJPXファイルの書き込み"));
         QCOMPARE(f.document.CurrentPath(), f.Path(QStringLiteral("b.bjpx")));
         QCOMPARE(f.document.Title(), QStringLiteral("OrinEditHTML - b.bjpx"));
         QVERIFY(!f.document.IsModified());
-        QVERIFY(f.prompt.Messages().isEmpty());
+        QCOMPARE(f.prompt.Messages(), QStringList{QStringLiteral("b.bjpx は既に存在します。\n上書きしますか？")});
         // The replaced file is kept as the backup.
         QVERIFY(QFile::exists(f.Path(QStringLiteral("b.bjpx.bak"))));
     }

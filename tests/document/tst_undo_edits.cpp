@@ -7,6 +7,7 @@
 #include "document_fixture.h"
 #include "test_registry.h"
 
+#include "actions/copy_document.h"
 #include "document/document.h"
 #include "document/document_edits.h"
 #include "document/image_edits.h"
@@ -28,13 +29,14 @@ struct Fixture : DocumentParts {
     int saves = 0;
 
 
-    // Opens a project of three pages with two items each, a text and a picture.
-    void Open()
+    // Opens a project of `pages` pages (three unless told) with two items each, a text, a macro
+    // and a picture.
+    void Open(int pages = 3)
     {
         QVERIFY(WriteJpeg(Path(QStringLiteral("bg.jpg")), 960, 540));
         QVERIFY(WriteJpeg(Path(QStringLiteral("pic.jpg")), 100, 50));
         CContentModel source;
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < pages; ++i) {
             auto page = std::make_unique<CMyProgramInfo>();
             page->id = 10 * (i + 1);
             page->comment = QStringLiteral("page %1").arg(i + 1);
@@ -57,6 +59,11 @@ struct Fixture : DocumentParts {
         text->text = QStringLiteral("[#1]one[#2]two");
         text->item = 20;
         source.texts.Add(std::move(text));
+        // Renumbering rewrites the page jumps of every macro section.
+        auto macro = std::make_unique<CMyMacroInfo>();
+        macro->id = 1;
+        macro->macro = QStringLiteral("[#1]G:20[#2]G:10,P:1:0");
+        source.macros.Add(std::move(macro));
         auto picture = std::make_unique<CMyPictureInfo>();
         picture->id = 1;
         picture->path = Path(QStringLiteral("pic.jpg"));
@@ -96,80 +103,91 @@ private slots:
     {
         QTest::addColumn<Edit>("edit");
         QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("pages"); // of the project the edit starts from
         QTest::newRow("delete") << Edit([](Fixture &f) {
             f.prompt.answers = {PromptAnswer::Yes};
             return f.edits.AskDeletePage(1);
-        }) << QStringLiteral("ページ削除");
+        }) << QStringLiteral("ページ削除") << 3;
+        // The bounds: the last page of the table, and the only one.
+        QTest::newRow("delete the last page") << Edit([](Fixture &f) {
+            f.prompt.answers = {PromptAnswer::Yes};
+            return f.edits.AskDeletePage(2);
+        }) << QStringLiteral("ページ削除") << 3;
+        QTest::newRow("delete the only page") << Edit([](Fixture &f) {
+            f.prompt.answers = {PromptAnswer::Yes};
+            return f.edits.AskDeletePage(0);
+        }) << QStringLiteral("ページ削除") << 1;
         QTest::newRow("move down")
             << Edit([](Fixture &f) { return f.edits.DropPageRow(0, 3, false) == 2; })
-            << QStringLiteral("ページ移動");
+            << QStringLiteral("ページ移動") << 3;
         QTest::newRow("move up")
             << Edit([](Fixture &f) { return f.edits.DropPageRow(2, 0, false) == 0; })
-            << QStringLiteral("ページ移動");
+            << QStringLiteral("ページ移動") << 3;
         QTest::newRow("duplicate")
             << Edit([](Fixture &f) { return f.edits.DropPageRow(0, 3, true) == 3; })
-            << QStringLiteral("ページ複製");
+            << QStringLiteral("ページ複製") << 3;
         QTest::newRow("comment")
             << Edit([](Fixture &f) { return f.edits.SetPageComment(2, QStringLiteral("新")); })
-            << QStringLiteral("コメント変更");
+            << QStringLiteral("コメント変更") << 3;
         QTest::newRow("page properties") << Edit([](Fixture &f) {
             PageProperties values = PagePropertiesOf(f.model, 0, 1);
             values.timer = 5;
             values.next = 30;
             values.back = 2;
             return f.edits.SetPageProperties(0, values, 1);
-        }) << QStringLiteral("ページ属性");
+        }) << QStringLiteral("ページ属性") << 3;
         QTest::newRow("item properties") << Edit([](Fixture &f) {
             PageItem item = f.model.pages.At(1)->items[1];
             item.x = 10;
             item.up = QStringLiteral("G:10");
             return f.edits.SetItem(1, 1, item);
-        }) << QStringLiteral("アイテム属性");
+        }) << QStringLiteral("アイテム属性") << 3;
         QTest::newRow("action") << Edit([](Fixture &f) {
             return f.edits.UpdateItemAction(20, 0, QStringLiteral("30"), 7);
-        }) << QStringLiteral("アクション編集");
+        }) << QStringLiteral("アクション編集") << 3;
         QTest::newRow("record text") << Edit([](Fixture &f) {
             return f.edits.UpdateText(1, 20, 1, QStringLiteral("こんにちは"));
-        }) << QStringLiteral("テキスト編集");
+        }) << QStringLiteral("テキスト編集") << 3;
         QTest::newRow("item text") << Edit([](Fixture &f) {
             return f.edits.UpdateText(0, 30, 2, QStringLiteral("typed"));
-        }) << QStringLiteral("テキスト編集");
+        }) << QStringLiteral("テキスト編集") << 3;
         QTest::newRow("text section") << Edit([](Fixture &f) {
             return f.edits.UpdateTextSection(1, 2, QStringLiteral("二"), 20);
-        }) << QStringLiteral("テキスト編集");
+        }) << QStringLiteral("テキスト編集") << 3;
         QTest::newRow("item return") << Edit([](Fixture &f) {
             return f.edits.UpdateItemReturn(30, 1, QStringLiteral("G:10"));
-        }) << QStringLiteral("アクション編集");
+        }) << QStringLiteral("アクション編集") << 3;
         QTest::newRow("item timer") << Edit([](Fixture &f) {
             return f.edits.UpdateItemTimer(10, 4);
-        }) << QStringLiteral("アクション編集");
+        }) << QStringLiteral("アクション編集") << 3;
         QTest::newRow("typed section") << Edit([](Fixture &f) {
             const TextEditTarget target{f.model.pages.At(1)->serial.Value(), 2, 2, 1, 0};
             return CommitTypedText(f.edits, f.model, target, QStringLiteral("二"));
-        }) << QStringLiteral("テキスト編集");
+        }) << QStringLiteral("テキスト編集") << 3;
         QTest::newRow("renumber")
             << Edit([](Fixture &f) { return f.edits.RenumberPages(); })
-            << QStringLiteral("リナンバリング");
+            << QStringLiteral("リナンバリング") << 3;
         QTest::newRow("background") << Edit([](Fixture &f) {
             const QString other = f.Path(QStringLiteral("other.jpg"));
             return WriteJpeg(other, 1920, 1080) && f.edits.SetPageBackgroundFrom(1, other);
-        }) << QStringLiteral("画像変更");
+        }) << QStringLiteral("画像変更") << 3;
         QTest::newRow("replace image") << Edit([](Fixture &f) {
             const QString other = f.Path(QStringLiteral("other.jpg"));
             return WriteJpeg(other, 200, 100) && f.edits.ReplaceImage(1, other) == 1;
-        }) << QStringLiteral("画像変更");
+        }) << QStringLiteral("画像変更") << 3;
         QTest::newRow("add picture") << Edit([](Fixture &f) {
             const QString other = f.Path(QStringLiteral("other.jpg"));
             return WriteJpeg(other, 200, 100) && f.edits.AddPicture(other, kImageJpeg) == 3;
-        }) << QStringLiteral("画像追加");
+        }) << QStringLiteral("画像追加") << 3;
     }
 
     void undoRestoresExactlyAndRedoRepeats()
     {
         QFETCH(Edit, edit);
         QFETCH(QString, text);
+        QFETCH(int, pages);
         Fixture f;
-        f.Open();
+        f.Open(pages);
         QVERIFY(!f.document.IsModified());
         const QByteArray before = f.Saved();
         QVERIFY(edit(f));
@@ -231,6 +249,29 @@ private slots:
         QCOMPARE(f.model.pages.Count(), 3);
         QCOMPARE(f.document.UndoStack().count(), 0);
         QVERIFY(!f.document.IsModified());
+    }
+
+    // A copy document that ends early is refused with a message: nothing changes, the content
+    // is not marked modified and there is no undo step. The whole document merges as one step.
+    void aCopyDocumentCutShortChangesNothing()
+    {
+        Fixture f;
+        f.Open();
+        const QByteArray before = f.Saved();
+        const QString whole = WriteCopyDocument(f.model, {0, 1});
+        const QString cut = whole.left(whole.indexOf(QStringLiteral("<BMLJPEG id=\"20\"")));
+        QVERIFY(!f.edits.DropPages(1, cut, 0));
+        QCOMPARE(f.prompt.Messages(), QStringList{QStringLiteral("コピーデータが壊れているため、ページを追加できません")});
+        QCOMPARE(f.prompt.records.at(0).caption, QStringLiteral("エラー"));
+        QCOMPARE(f.document.UndoStack().count(), 0);
+        QVERIFY(!f.document.IsModified());
+        QCOMPARE(f.Saved(), before);
+
+        f.prompt.Clear();
+        QVERIFY(f.edits.DropPages(1, whole, 0));
+        QVERIFY(f.prompt.records.isEmpty());
+        QCOMPARE(f.model.pages.Count(), 5);
+        QCOMPARE(f.document.UndoStack().count(), 1);
     }
 
     void sectionsAreReplacedByLabel_data()
