@@ -7,10 +7,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFont>
+#include <QFontMetrics>
 #include <QImageReader>
 #include <QPainter>
 #include <QTemporaryFile>
 #include <QTransform>
+
+#include <algorithm>
 
 namespace orin {
 
@@ -73,9 +76,11 @@ CDisplayCopy::~CDisplayCopy()
         QFile::remove(m_copyPath);
 }
 
-QImage PlaceholderPicture()
+QImage PlaceholderPicture(QSize size)
 {
-    QImage image(kPlaceholderWidth, kPlaceholderHeight, QImage::Format_ARGB32_Premultiplied);
+    if (size.width() < kPlaceholderWidth || size.height() < kPlaceholderHeight)
+        size = QSize(kPlaceholderWidth, kPlaceholderHeight);
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(QColor(224, 224, 224));
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -84,11 +89,19 @@ QImage PlaceholderPicture()
     painter.drawRect(frame);
     painter.drawLine(frame.topLeft(), frame.bottomRight());
     painter.drawLine(frame.topRight(), frame.bottomLeft());
+    // The message grows with the picture: 16 pixels high in the 200 x 150 one.
+    const int textHeight =
+        std::max(16, std::min(size.width() * 16 / kPlaceholderWidth,
+                              size.height() * 16 / kPlaceholderHeight));
     QFont font(QStringLiteral("ＭＳ ゴシック"));
-    font.setPixelSize(16);
+    font.setPixelSize(textHeight);
     font.setBold(true);
     painter.setFont(font);
-    const QRect band(8, 52, kPlaceholderWidth - 16, 46);
+    // Two lines of the message with room to spare, whatever the font's line spacing.
+    const int bandHeight =
+        std::max(textHeight * 46 / 16, 2 * QFontMetrics(font).lineSpacing() + textHeight / 4);
+    const QRect band(textHeight / 2, (size.height() - bandHeight) / 2,
+                     size.width() - textHeight, bandHeight);
     painter.fillRect(band, Qt::white);
     painter.setPen(Qt::black);
     painter.drawText(band, Qt::AlignCenter,
@@ -129,7 +142,7 @@ std::unique_ptr<CDisplayCopy> MakeBackgroundCopy(const QString &background, bool
     QImage image = !copy.isEmpty() && CopyOver(background, copy) ? Decode(copy) : QImage();
     const bool placeholder = image.isNull();
     if (placeholder)
-        image = PlaceholderPicture();
+        image = PlaceholderPicture(vertical ? QSize(540, 960) : QSize(960, 540));
     else if (vertical && image.height() < image.width())
         image = image.transformed(QTransform().rotate(90));
     return std::make_unique<CDisplayCopy>(std::move(image), copy, placeholder);
