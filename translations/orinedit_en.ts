@@ -925,6 +925,30 @@ The name of a project file ends in .bjpx or .bjp.</translation>
         <source>上下中央揃え</source>
         <translation>Align Vertical Centres</translation>
     </message>
+    <message>
+        <source>拡張子が .bjpx でも .bjp でもありません。</source>
+        <translation>The name ends neither in .bjpx nor in .bjp.</translation>
+    </message>
+    <message>
+        <source>ファイルが見つかりません。</source>
+        <translation>The file does not exist.</translation>
+    </message>
+    <message>
+        <source>ファイルではなくフォルダです。</source>
+        <translation>It is a folder, not a file.</translation>
+    </message>
+    <message>
+        <source>読み取りが許可されていません。</source>
+        <translation>Reading it is not permitted.</translation>
+    </message>
+    <message>
+        <source>ファイルを読み込めません。</source>
+        <translation>The file cannot be read.</translation>
+    </message>
+    <message>
+        <source>プロジェクトのデータがありません（空か、別の形式のファイルです）。</source>
+        <translation>It holds no project (it is empty or a file of another kind).</translation>
+    </message>
 </context>
 <context>
     <name>orin::CAboutDialog</name>
@@ -1447,6 +1471,18 @@ The name of a project file ends in .bjpx or .bjp.</translation>
     <message>
         <source>アクショントレース</source>
         <translation>Action Trace</translation>
+    </message>
+    <message>
+        <source>.bjpx ファイルをこのプログラムに関連付けました（%1）</source>
+        <translation>.bjpx files are now opened with this program (%1)</translation>
+    </message>
+    <message>
+        <source>拡張子関連付けができません：%1 に書き込めません</source>
+        <translation>The file association failed: %1 cannot be written</translation>
+    </message>
+    <message>
+        <source>%1 には設定するネットワーク接続がありません</source>
+        <translation>%1 has no network connection to set</translation>
     </message>
 </context>
 <context>
