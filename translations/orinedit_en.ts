@@ -1473,8 +1473,8 @@ The name of a project file ends in .bjpx or .bjp.</translation>
         <translation>Action Trace</translation>
     </message>
     <message>
-        <source>.bjpx ファイルをこのプログラムに関連付けました（%1）</source>
-        <translation>.bjpx files are now opened with this program (%1)</translation>
+        <source>.bjpx・.bjp ファイルをこのプログラムに関連付けました（%1）</source>
+        <translation>.bjpx and .bjp files are now opened with this program (%1)</translation>
     </message>
     <message>
         <source>拡張子関連付けができません：%1 に書き込めません</source>
@@ -1483,6 +1483,10 @@ The name of a project file ends in .bjpx or .bjp.</translation>
     <message>
         <source>%1 には設定するネットワーク接続がありません</source>
         <translation>%1 has no network connection to set</translation>
+    </message>
+    <message>
+        <source>サンプルを開く</source>
+        <translation>Open Sample</translation>
     </message>
 </context>
 <context>

@@ -118,9 +118,10 @@ private:
         m_moves.clear();
         m_moveKeys.clear();
         const int count = std::clamp(page.itemCount, 0, kItemSlots);
+        IndexSlots(page);
 
         auto checkItem = [&](int id, const QString &field) {
-            if (id != 0 && FindItemSlot(page, id) < 0)
+            if (id != 0 && SlotOf(page, id) < 0)
                 AddFinding(FindingKind::MissingItem, page.id, 0, 0, field, id);
         };
         checkItem(page.defitem, QStringLiteral("defitem"));
@@ -130,7 +131,7 @@ private:
         checkItem(page.timer_ino, QStringLiteral("timer_ino"));
         if (page.textid != 0 && !FindLiveText(m_model, page.textid))
             AddFinding(FindingKind::MissingText, page.id, 0, 0, QStringLiteral("textid"), page.textid);
-        navigation.startFocus = FindItemSlot(page, page.defitem) >= 0 ? page.defitem : 0;
+        navigation.startFocus = SlotOf(page, page.defitem) >= 0 ? page.defitem : 0;
 
         // A page whose memory is 254 is never shown: going there only runs its start macro.
         if (page.memory == kGuideScreen) {
@@ -168,7 +169,7 @@ private:
             context.field = QStringLiteral("smacro");
             Walk(context, QStringLiteral("A:") + QString::number(page.smacro), 0, nullptr);
         }
-        if (const int slot = FindItemSlot(page, page.timer_ino); page.timer_ino != 0 && slot >= 0) {
+        if (const int slot = SlotOf(page, page.timer_ino); page.timer_ino != 0 && slot >= 0) {
             WalkContext context;
             context.page = &page;
             context.itemId = page.timer_ino;
@@ -247,6 +248,25 @@ private:
                 AddFinding(FindingKind::FocusDeadEnd, page.id, id, 0, QString(), 0);
         }
         m_result.pages.push_back(std::move(navigation));
+    }
+
+    // The slots of the page being analysed by item id (the first slot of an id, as
+    // FindItemSlot), so that each focus move and item reference is one lookup.
+    void IndexSlots(const CMyProgramInfo &page)
+    {
+        m_slotsOf = &page;
+        m_slots.clear();
+        const int count = std::clamp(page.itemCount, 0, kItemSlots);
+        for (int i = 0; i < count; ++i)
+            m_slots.emplace(page.items[size_t(i)].id, i);
+    }
+
+    int SlotOf(const CMyProgramInfo &page, int itemId) const
+    {
+        if (&page != m_slotsOf)
+            return FindItemSlot(page, itemId);
+        const auto it = m_slots.find(itemId);
+        return it == m_slots.end() ? -1 : it->second;
     }
 
     int PageIndex(int pageId) const
@@ -336,7 +356,7 @@ private:
             AddFinding(findingKind, pageId, context.itemId, context.macroId, context.field, target);
         };
         auto itemOnPage = [&](int id) -> const PageItem * {
-            const int slot = page ? FindItemSlot(*page, id) : -1;
+            const int slot = page ? SlotOf(*page, id) : -1;
             return slot < 0 ? nullptr : &page->items[size_t(slot)];
         };
         const QString via = context.macroId != 0 && context.inMacroFromPage
@@ -491,6 +511,8 @@ private:
     std::vector<FocusMove> m_moves; // of the page being analysed
     std::set<std::tuple<int, int, QString>> m_moveKeys;
     std::unordered_map<int, int> m_pageIndex;
+    const CMyProgramInfo *m_slotsOf = nullptr;
+    std::unordered_map<int, int> m_slots;
     static constexpr int kMaxWalkDepth = 64;
     int m_walkDepth = 0;
     std::set<int> m_macrosOnTheWay;

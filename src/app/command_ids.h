@@ -31,6 +31,7 @@ inline constexpr int kNetworkSettings = 32780;
 inline constexpr int kHelp = 32790;
 inline constexpr int kAbout = 57664;
 inline constexpr int kFileAssociation = 32800;
+inline constexpr int kOpenSample = 32840;
 inline constexpr int kToolbarOpen = 32791;   // open, or server retrieval in the server mode
 inline constexpr int kAccessField = 32808;   // the toolbar's text field of the server mode
 inline constexpr int kNextPane = 57680;

@@ -13,12 +13,12 @@ QString CommandLineUsage()
         "Edits data-broadcast content; PROJECT (.bjpx or .bjp) is opened after start-up.\n"
         "\n"
         "Options:\n"
-        "  -s          start the transmission 3 seconds after start-up\n"
-        "  -e          close the program 30 seconds after start-up\n"
-        "  -v VALUE    accepted for older callers; the value is not used\n"
-        "  --lang LANG the language of the texts: ja or en (default: the system's)\n"
-        "  --help      show this text\n"
-        "  --version   show the version\n");
+        "  -s           start the transmission 3 seconds after start-up\n"
+        "  -e           close the program 30 seconds after start-up\n"
+        "  -v VALUE     accepted for older callers; the value is not used\n"
+        "  --lang LANG  the language of the texts: ja or en (default: the system's)\n"
+        "  --help       show this text\n"
+        "  --version    show the version\n");
 }
 
 QString VersionLine()

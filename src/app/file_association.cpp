@@ -6,6 +6,8 @@
 #include "model/safe_file.h"
 
 #include <QDir>
+#include <QFile>
+#include <QIcon>
 #include <QProcess>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -14,15 +16,45 @@ namespace orin {
 
 namespace {
 
-bool WriteUtf8File(const QString &path, const QString &text)
+bool WriteBytes(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    const QByteArray bytes = text.toUtf8();
     if (file.write(bytes) != bytes.size())
         return false;
     return CommitSaveFile(file);
+}
+
+bool WriteUtf8File(const QString &path, const QString &text)
+{
+    return WriteBytes(path, text.toUtf8());
+}
+
+// The program's icon into the user's hicolor theme, so that the menu entry and the project
+// files show it also when the program runs from a build folder.
+bool InstallIcons(const QString &home)
+{
+    const QString themes = home + QStringLiteral("/icons/hicolor/");
+    const struct {
+        QString folder;
+        QString resource;
+        QString name;
+    } icons[] = {
+        {QStringLiteral("scalable/apps"), QStringLiteral(":/icons/orinedit.svg"),
+         QStringLiteral("orinedit.svg")},
+        {QStringLiteral("256x256/apps"), QStringLiteral(":/icons/orinedit-256.png"),
+         QStringLiteral("orinedit.png")},
+        {QStringLiteral("48x48/apps"), QStringLiteral(":/icons/orinedit-48.png"),
+         QStringLiteral("orinedit.png")},
+    };
+    for (const auto &icon : icons) {
+        QFile source(icon.resource);
+        if (!source.open(QIODevice::ReadOnly) || !CreateFolderPath(themes + icon.folder)
+            || !WriteBytes(themes + icon.folder + u'/' + icon.name, source.readAll()))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -63,6 +95,7 @@ QString DesktopEntryText(const QString &program, int edition)
                           "Comment=Edit, preview and save data broadcast content sets\n"
                           "Comment[ja]=データ放送コンテンツの編集・プレビュー・保存\n"
                           "Exec=%2\n"
+                          "Icon=orinedit\n"
                           "Terminal=false\n"
                           "MimeType=%3;\n"
                           "Categories=Graphics;Qt;\n"
@@ -79,9 +112,18 @@ QString MimePackageText(int edition)
                "    <comment>%2 project file</comment>\n"
                "    <comment xml:lang=\"ja\">%3</comment>\n"
                "    <glob pattern=\"*.bjpx\"/>\n"
+               "    <glob pattern=\"*.bjp\"/>\n"
                "  </mime-type>\n"
                "</mime-info>\n")
         .arg(kProjectMimeType, EditionTitle(edition), FileTypeName(edition));
+}
+
+QIcon ProgramIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/orinedit-%1.png").arg(size), QSize(size, size));
+    return icon;
 }
 
 ToolRunner SystemToolRunner()
@@ -115,6 +157,8 @@ bool InstallFileAssociation(const QString &programPath, const QString &dataHome,
     if (!WriteUtf8File(packages + u'/' + kMimeFileName, MimePackageText()))
         return false;
     if (!WriteUtf8File(applications + u'/' + kDesktopFileName, DesktopEntryText(programPath)))
+        return false;
+    if (!InstallIcons(home))
         return false;
     if (run) {
         run(QStringLiteral("update-mime-database"), {mime});

@@ -9,9 +9,11 @@
 
 #include <functional>
 
-// The desktop's association of project files (*.bjpx) with the editor: a shared-mime-info type
-// and a desktop entry, installed into the user's data folder and announced to the desktop's
-// tools. packaging/ holds the same two files for `cmake --install`.
+class QIcon;
+
+// The desktop's association of project files (*.bjpx, *.bjp) with the editor: a shared-mime-info
+// type, a desktop entry and the program's icon, installed into the user's data folder and
+// announced to the desktop's tools. packaging/ holds the same files for the package.
 
 namespace orin {
 
@@ -22,12 +24,15 @@ inline constexpr QLatin1String kMimeFileName("orinedit-bjpx.xml");
 // The desktop entry that starts `program` (a path or a name looked up in PATH) with a file.
 QString DesktopEntryText(const QString &program, int edition = kEdition);
 
-// The shared-mime-info package that defines the project file type (glob *.bjpx).
+// The shared-mime-info package that defines the project file type (globs *.bjpx and *.bjp).
 QString MimePackageText(int edition = kEdition);
 
 // The Exec value for the program and one file: the program quoted as desktop entries require
 // when it holds blanks or reserved characters, then " %f".
 QString DesktopExecLine(const QString &program);
+
+// The program's icon in every size the package installs (window icon of the editor).
+QIcon ProgramIcon();
 
 // Runs a desktop tool with its arguments; false when the tool is missing or fails.
 using ToolRunner = std::function<bool(const QString &tool, const QStringList &arguments)>;
@@ -35,8 +40,8 @@ using ToolRunner = std::function<bool(const QString &tool, const QStringList &ar
 // Runs tools found in PATH, waiting at most a few seconds for each.
 ToolRunner SystemToolRunner();
 
-// Writes <dataHome>/applications/orinedit.desktop and <dataHome>/mime/packages/orinedit-bjpx.xml,
-// then runs update-mime-database, update-desktop-database and "xdg-mime default" through
+// Writes <dataHome>/applications/orinedit.desktop, <dataHome>/mime/packages/orinedit-bjpx.xml
+// and the icon into <dataHome>/icons/hicolor (scalable, 256 and 48 pixels), then runs update-mime-database, update-desktop-database and "xdg-mime default" through
 // `run`. Returns false when a file could not be written; the tools' results are not reported,
 // since a desktop without them still reads the files at its next start.
 bool InstallFileAssociation(const QString &programPath, const QString &dataHome,

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/help_document.h"
 
+#include "app/program_files.h"
 #include "document/work_folders.h"
 #include "settings/edition_info.h"
 
@@ -24,7 +25,8 @@ bool OpenWithDesktop(const QUrl &url)
 
 QString HelpDocumentPath(const QString &appFolder)
 {
-    return WithTrailingSlash(appFolder) + QStringLiteral("docs/help.html");
+    return FindProgramFile(appFolder, QStringLiteral("docs/help.html"),
+                           QStringLiteral("share/doc/orinedit/help.html"));
 }
 
 bool OpenHelpDocument(const QString &appFolder)

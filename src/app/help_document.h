@@ -14,7 +14,8 @@ namespace orin {
 // Hands a URL to a browser; false when none could be started.
 using UrlOpener = std::function<bool(const QUrl &)>;
 
-// The operator's guide, kept beside the program: <application folder>/docs/help.html.
+// The operator's guide: <application folder>/docs/help.html in a build folder, or
+// share/doc/orinedit/help.html under the prefix the program was installed into.
 QString HelpDocumentPath(const QString &appFolder);
 
 // Opens the guide with the desktop's handler for HTML files. False when it is missing or

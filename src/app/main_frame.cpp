@@ -8,6 +8,7 @@
 #include "document/image_edits.h"
 #include "app/help_document.h"
 #include "app/navigation_docks.h"
+#include "app/program_files.h"
 #include "document/lib_bmlts.h"
 #include "document/prompt.h"
 #include "model/ui_text.h"
@@ -476,6 +477,16 @@ void CMainFrame::OnHelp()
     ShowHelpDocument(m_appFolder, this, m_setup.openUrl);
 }
 
+void CMainFrame::OnOpenSample()
+{
+    const QString sample = SampleProjectPath(m_appFolder);
+    if (sample.isEmpty())
+        return;
+    CommitCanvasText();
+    if (m_document->OpenProjectFile(sample))
+        ShowFirstPage();
+}
+
 void CMainFrame::OnAbout()
 {
     CAboutDialog dialog(m_setup.edition, this);
@@ -493,7 +504,7 @@ void CMainFrame::OnFileAssociation()
         QDir::fromNativeSeparators(dataHome) + QStringLiteral("/applications/") + kDesktopFileName;
     // The command asks nothing; the status bar says what it did.
     if (InstallFileAssociation(QCoreApplication::applicationFilePath(), dataHome, tools)) {
-        m_panes->SetText(kPanePrompt, tr(".bjpx ファイルをこのプログラムに関連付けました（%1）")
+        m_panes->SetText(kPanePrompt, tr(".bjpx・.bjp ファイルをこのプログラムに関連付けました（%1）")
                                           .arg(QDir::toNativeSeparators(entry)));
     } else {
         m_panes->SetText(kPanePrompt, tr("拡張子関連付けができません：%1 に書き込めません")

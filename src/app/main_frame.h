@@ -127,6 +127,7 @@ public:
     // server access mode).
     const CLabelContents &ServerLabels() const { return m_serverLabels; }
     void OnHelp();
+    void OnOpenSample();
     void OnAbout();
     void OnFileAssociation();
     void OnSlimData();

@@ -5,6 +5,7 @@
 
 #include "app/command_ids.h"
 #include "app/design_view_menu.h"
+#include "app/program_files.h"
 #include "document/document.h"
 #include "app/status_panes.h"
 #include "app/toolbar_icons.h"
@@ -158,6 +159,12 @@ void CMainFrame::BuildMenus()
     QAction *helpAction = MakeAction(cmd::kHelp, tr("ヘルプ(&H)"));
     connect(helpAction, &QAction::triggered, this, &CMainFrame::OnHelp);
     help->addAction(helpAction);
+    // The sample content set that came with the program, wherever it was installed; the entry
+    // stays greyed when there is none.
+    QAction *sample = MakeAction(cmd::kOpenSample, tr("サンプルを開く"));
+    connect(sample, &QAction::triggered, this, &CMainFrame::OnOpenSample);
+    sample->setEnabled(!SampleProjectPath(m_appFolder).isEmpty());
+    help->addAction(sample);
     QAction *association = MakeAction(cmd::kFileAssociation, tr("拡張子関連付け"));
     connect(association, &QAction::triggered, this, &CMainFrame::OnFileAssociation);
     help->addAction(association);

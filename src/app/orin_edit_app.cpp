@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/orin_edit_app.h"
 
+#include "app/file_association.h"
 #include "app/main_frame.h"
 #include "app/screenshot_staging.h"
 #include "document/work_folders.h"
@@ -37,6 +38,7 @@ COrinEditContentsApp::COrinEditContentsApp(int &argc, char **argv) : QApplicatio
 {
     setApplicationName(QStringLiteral("orinedit"));
     setDesktopFileName(QStringLiteral("orinedit"));
+    setWindowIcon(ProgramIcon());
 }
 
 COrinEditContentsApp::~COrinEditContentsApp()

@@ -9,6 +9,7 @@
 #include "cli/cli_preview.h"
 #include "cli/cli_project.h"
 #include "cli/cli_transmit.h"
+#include "cli/cli_webexport.h"
 #include "images/size_accounting.h"
 #include "model/project_writer.h"
 #include "orin_version.h"
@@ -82,6 +83,12 @@ const char kUsage[] =
     "                         から取得\" does (T: 0 on air, 1 number N, 2 recorded at the\n"
     "                         time) and save it as the project OUT with its content folder;\n"
     "                         OUT must not exist\n"
+    "  export-web FILE OUTDIR write the web player of FILE into OUTDIR (which must not exist\n"
+    "                         or must be empty): index.html, the player, content.js and a\n"
+    "                         copy of every picture, material, background and sound; files\n"
+    "                         that cannot be read are listed as warnings and shown as the\n"
+    "                         placeholder picture; a failed export leaves nothing behind.\n"
+    "                         Prints the path of index.html\n"
     "  --help                 show this text\n"
     "  --version              show the version\n"
     "\n"
@@ -90,7 +97,7 @@ const char kUsage[] =
     "\n"
     "Exit status: 0 success, 1 a file could not be read or written, or is not a complete\n"
     "project (check: also a broken reference; transmit, fetch: the transfer did not\n"
-    "succeed), 2 usage error.\n";
+    "succeed; export-web: OUTDIR is not an empty folder), 2 usage error.\n";
 
 int Usage(Streams io, const QString &problem)
 {
@@ -287,6 +294,8 @@ int Run(const QStringList &args, Streams io)
         return TransmitCommand(rest, io);
     if (command == u"fetch")
         return FetchCommand(rest, io);
+    if (command == u"export-web")
+        return ExportWebCommand(rest, io);
     return Usage(io, QStringLiteral("unknown command: ") + command);
 }
 

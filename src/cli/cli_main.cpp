@@ -34,7 +34,8 @@ int main(int argc, char **argv)
     // the others must not look for (or create) a runtime folder and warn about it.
     std::unique_ptr<QTemporaryDir> runtimeFolder;
     std::unique_ptr<QCoreApplication> app;
-    if (argc > 1 && std::strcmp(argv[1], "render") == 0) {
+    // render and export-web draw pictures with text.
+    if (argc > 1 && (std::strcmp(argv[1], "render") == 0 || std::strcmp(argv[1], "export-web") == 0)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         // The plug-in wants a runtime folder; without one it would make a lasting one in /tmp

@@ -109,7 +109,7 @@ void CDesignCommands::ShowDesign(int row, QSize pageSize)
         m_background.reset();
         m_surface.SetFillColour(QColor(100, 100, 100));
         m_background = MakeBackgroundCopy(background, pageSize.height() > pageSize.width(),
-                                          m_binding.workFolder);
+                                          m_backgroundCopies);
         m_backgroundPath = background;
         // A background that does not decode shows nothing behind the shapes.
         m_surface.SetBackground(m_background && !m_background->IsPlaceholder()

@@ -4,6 +4,7 @@
 #include "document/item_align.h"
 #include "editor/design_mapping.h"
 #include "editor/design_selection.h"
+#include "images/work_copies.h"
 
 #include <QObject>
 #include <QPoint>
@@ -147,6 +148,8 @@ private:
     CGraphTraker &m_surface;
     DesignBinding m_binding;
     std::unique_ptr<CItemEdits> m_itemEdits;
+    // Background copies, each unchanged background copied once.
+    CWorkCopies m_backgroundCopies{m_binding.workFolder};
     std::unique_ptr<CDisplayCopy> m_background;
     QString m_backgroundPath;
     QSize m_pageSize{960, 540};

@@ -34,25 +34,6 @@ CopyKind CopyKindOf(const QString &path)
     return {QStringLiteral("jpg"), QStringLiteral(".jpg")};
 }
 
-// A new, empty, uniquely named file in the work folder; empty when none can be made.
-QString NewCopyPath(const QString &workFolder, const CopyKind &kind)
-{
-    QDir().mkpath(workFolder);
-    QTemporaryFile file(QDir(workFolder).filePath(kind.prefix + QStringLiteral("XXXXXX")
-                                                  + kind.extension));
-    file.setAutoRemove(false);
-    if (!file.open())
-        return {};
-    return file.fileName();
-}
-
-// Copies byte for byte over an existing destination.
-bool CopyOver(const QString &source, const QString &destination)
-{
-    QFile::remove(destination);
-    return QFile::copy(source, destination);
-}
-
 QImage Decode(const QString &path)
 {
     QImageReader reader(path);
@@ -65,15 +46,10 @@ QImage Decode(const QString &path)
 
 } // namespace
 
-CDisplayCopy::CDisplayCopy(QImage image, QString copyPath, bool placeholder)
-    : m_image(std::move(image)), m_copyPath(std::move(copyPath)), m_placeholder(placeholder)
+CDisplayCopy::CDisplayCopy(QImage image, std::shared_ptr<const CWorkCopyFile> file,
+                           bool placeholder)
+    : m_image(std::move(image)), m_file(std::move(file)), m_placeholder(placeholder)
 {
-}
-
-CDisplayCopy::~CDisplayCopy()
-{
-    if (!m_copyPath.isEmpty())
-        QFile::remove(m_copyPath);
 }
 
 QImage PlaceholderPicture(QSize size)
@@ -111,41 +87,53 @@ QImage PlaceholderPicture(QSize size)
 }
 
 std::unique_ptr<CDisplayCopy> MakeDisplayCopy(const CMyPictureInfo &record,
-                                              const CColourMap &map, const QString &workFolder)
+                                              const CColourMap &map, CWorkCopies &copies)
 {
     if (record.path.isEmpty())
         return nullptr;
     const CopyKind kind = CopyKindOf(record.path);
-    const QString copy = NewCopyPath(workFolder, kind);
-    bool copied = false;
-    if (!copy.isEmpty()) {
-        copied = IsColourMapPng(record.path) == kColourMapPng
-                     ? InsertPalette(record.path, copy, map)
-                     : CopyOver(record.path, copy);
-    }
-    QImage image = copied ? Decode(copy) : QImage();
+    std::shared_ptr<const CWorkCopyFile> copy =
+        IsColourMapPng(record.path) == kColourMapPng
+            ? copies.Paletted(record.path, map)
+            : copies.Plain(record.path, kind.prefix, kind.extension);
+    QImage image = copy ? Decode(copy->Path()) : QImage();
     const bool placeholder = image.isNull();
     if (placeholder)
         image = PlaceholderPicture();
-    return std::make_unique<CDisplayCopy>(std::move(image), copy, placeholder);
+    return std::make_unique<CDisplayCopy>(std::move(image), std::move(copy), placeholder);
+}
+
+std::unique_ptr<CDisplayCopy> MakeDisplayCopy(const CMyPictureInfo &record,
+                                              const CColourMap &map, const QString &workFolder)
+{
+    CWorkCopies copies(workFolder);
+    return MakeDisplayCopy(record, map, copies);
 }
 
 std::unique_ptr<CDisplayCopy> MakeBackgroundCopy(const QString &background, bool vertical,
-                                                 const QString &workFolder)
+                                                 CWorkCopies &copies)
 {
     if (background.isEmpty()) {
         QImage blank(vertical ? 540 : 960, vertical ? 960 : 540, QImage::Format_RGB32);
         blank.fill(Qt::black);
-        return std::make_unique<CDisplayCopy>(std::move(blank), QString(), false);
+        return std::make_unique<CDisplayCopy>(std::move(blank), nullptr, false);
     }
-    const QString copy = NewCopyPath(workFolder, {QStringLiteral("jpg"), QStringLiteral(".jpg")});
-    QImage image = !copy.isEmpty() && CopyOver(background, copy) ? Decode(copy) : QImage();
+    std::shared_ptr<const CWorkCopyFile> copy =
+        copies.Plain(background, QStringLiteral("jpg"), QStringLiteral(".jpg"));
+    QImage image = copy ? Decode(copy->Path()) : QImage();
     const bool placeholder = image.isNull();
     if (placeholder)
         image = PlaceholderPicture(vertical ? QSize(540, 960) : QSize(960, 540));
     else if (vertical && image.height() < image.width())
         image = image.transformed(QTransform().rotate(90));
-    return std::make_unique<CDisplayCopy>(std::move(image), copy, placeholder);
+    return std::make_unique<CDisplayCopy>(std::move(image), std::move(copy), placeholder);
+}
+
+std::unique_ptr<CDisplayCopy> MakeBackgroundCopy(const QString &background, bool vertical,
+                                                 const QString &workFolder)
+{
+    CWorkCopies copies(workFolder);
+    return MakeBackgroundCopy(background, vertical, copies);
 }
 
 } // namespace orin

@@ -31,25 +31,13 @@ ColourEntry PaletteColourOf(const ColourEntry &entry)
     return {shift(entry.r), shift(entry.g), shift(entry.b), entry.a};
 }
 
-bool InsertPalette(const QString &source, const QString &destination, const CColourMap &map,
-                   QString *why)
+namespace {
+
+// Copies the chunks of the PNG read by `scanner` to `out`, inserting the palette where it
+// belongs; false (with `why`) when the chunks break off or a write fails.
+bool WritePalettedPng(CPngScanner &scanner, QIODevice &out, const QString &source,
+                      const CColourMap &map, QString *why)
 {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly)) {
-        SetWhy(why, source + QStringLiteral(": ") + in.errorString());
-        return false;
-    }
-    CPngScanner scanner(in);
-    if (!scanner.ReadSignature()) {
-        SetWhy(why, source + QStringLiteral(": not a PNG file"));
-        return false;
-    }
-    // Written beside the destination and renamed at the end: a failure leaves no part-copy.
-    QSaveFile out(destination);
-    if (!out.open(QIODevice::WriteOnly)) {
-        SetWhy(why, destination + QStringLiteral(": ") + out.errorString());
-        return false;
-    }
     out.write(kPngSignature);
 
     int bitDepth = 0;
@@ -63,7 +51,6 @@ bool InsertPalette(const QString &source, const QString &destination, const CCol
     for (;;) {
         if (!scanner.NextChunk(chunk)) {
             SetWhy(why, source + QStringLiteral(": the PNG chunks break off before IEND"));
-            out.cancelWriting();
             return false;
         }
         if (chunk.type == "IHDR" && firstChunk) {
@@ -91,14 +78,47 @@ bool InsertPalette(const QString &source, const QString &destination, const CCol
         }
         if (!scanner.CopyChunk(chunk, out)) {
             SetWhy(why, QStringLiteral("cannot copy a chunk of ") + source);
-            out.cancelWriting();
             return false;
         }
         if (chunk.type == "IEND")
-            break;
+            return true;
         firstChunk = false;
         if (chunk.type == "IDAT")
             seenImageData = true;
+    }
+}
+
+bool OpenPng(QFile &in, CPngScanner &scanner, QString *why)
+{
+    if (!in.open(QIODevice::ReadOnly)) {
+        SetWhy(why, in.fileName() + QStringLiteral(": ") + in.errorString());
+        return false;
+    }
+    if (!scanner.ReadSignature()) {
+        SetWhy(why, in.fileName() + QStringLiteral(": not a PNG file"));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool InsertPalette(const QString &source, const QString &destination, const CColourMap &map,
+                   QString *why)
+{
+    QFile in(source);
+    CPngScanner scanner(in);
+    if (!OpenPng(in, scanner, why))
+        return false;
+    // Written beside the destination and renamed at the end: a failure leaves no part-copy.
+    QSaveFile out(destination);
+    if (!out.open(QIODevice::WriteOnly)) {
+        SetWhy(why, destination + QStringLiteral(": ") + out.errorString());
+        return false;
+    }
+    if (!WritePalettedPng(scanner, out, source, map, why)) {
+        out.cancelWriting();
+        return false;
     }
     QString reason;
     if (!CommitSaveFile(out, &reason)) {
@@ -106,6 +126,29 @@ bool InsertPalette(const QString &source, const QString &destination, const CCol
         return false;
     }
     return true;
+}
+
+bool InsertPaletteIntoWorkCopy(const QString &source, const QString &destination,
+                               const CColourMap &map, QString *why)
+{
+    QFile in(source);
+    CPngScanner scanner(in);
+    if (!OpenPng(in, scanner, why))
+        return false;
+    QFile out(destination);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        SetWhy(why, destination + QStringLiteral(": ") + out.errorString());
+        return false;
+    }
+    bool written = WritePalettedPng(scanner, out, source, map, why);
+    if (written && (!out.flush() || out.error() != QFileDevice::NoError)) {
+        SetWhy(why, destination + QStringLiteral(": ") + out.errorString());
+        written = false;
+    }
+    out.close();
+    if (!written)
+        QFile::remove(destination);
+    return written;
 }
 
 } // namespace orin

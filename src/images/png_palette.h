@@ -22,4 +22,10 @@ ColourEntry PaletteColourOf(const ColourEntry &entry);
 bool InsertPalette(const QString &source, const QString &destination, const CColourMap &map,
                    QString *why = nullptr);
 
+// The same copy for a work copy of the program's own (a display copy): written straight into
+// `destination` without syncing it to the disk, since the copy is made again from its source
+// whenever it is needed; on failure the destination is removed.
+bool InsertPaletteIntoWorkCopy(const QString &source, const QString &destination,
+                               const CColourMap &map, QString *why = nullptr);
+
 } // namespace orin

@@ -48,9 +48,37 @@ int RealRemove(const QString &path)
     return ::unlink(QFile::encodeName(path).constData()) == 0 ? 0 : errno;
 }
 
+// fdatasync(2): the file's bytes and size reach the disk before it takes the name.
+int RealSyncFile(int fd, const QString &)
+{
+    while (::fdatasync(fd) != 0) {
+        if (errno != EINTR)
+            return errno;
+    }
+    return 0;
+}
+
+// fsync(2) of the folder: its new entries (the renames) reach the disk.
+int RealSyncFolder(const QString &folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(),
+                          O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    int error = 0;
+    while (::fsync(fd) != 0) {
+        if (errno != EINTR) {
+            error = errno;
+            break;
+        }
+    }
+    ::close(fd);
+    return error;
+}
+
 const FileSteps &RealFileSteps()
 {
-    static const FileSteps steps{RealRename, RealRemove};
+    static const FileSteps steps{RealRename, RealRemove, RealSyncFile, RealSyncFolder};
     return steps;
 }
 
@@ -64,6 +92,24 @@ int Rename(const QString &from, const QString &to)
 int Remove(const QString &path)
 {
     return CurrentFileSteps().remove(path);
+}
+
+int SyncFile(int fd, const QString &path)
+{
+    const FileSteps &steps = CurrentFileSteps();
+    return steps.syncFile ? steps.syncFile(fd, path) : RealSyncFile(fd, path);
+}
+
+// A folder sync that the file system refuses (some do not sync folders) does not undo a save
+// whose renames are done: the file is in place and whole.
+void SyncFolderOf(const QString &path)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    const FileSteps &steps = CurrentFileSteps();
+    if (steps.syncFolder)
+        steps.syncFolder(folder);
+    else
+        RealSyncFolder(folder);
 }
 
 bool Exists(const QString &path)
@@ -131,6 +177,11 @@ FileResult WriteTemporary(const QString &path, const FileProducer &produce, QStr
         RealRemove(tempPath);
         return CannotWrite(path, reason);
     }
+    if (const int syncError = SyncFile(fd, tempPath)) {
+        temp.close();
+        RealRemove(tempPath);
+        return CannotWrite(path, SystemReason(syncError));
+    }
     temp.close();
     return FileResult::Success();
 }
@@ -170,6 +221,7 @@ FileResult WriteFileAtomically(const QString &path, const QByteArray &bytes)
         Remove(tempPath);
         return CannotWrite(path, SystemReason(error));
     }
+    SyncFolderOf(path);
     return FileResult::Success();
 }
 
@@ -230,6 +282,7 @@ FileResult ReplaceFileKeepingBackup(const QString &path, const FileProducer &pro
             return CannotWrite(backup, SystemReason(error));
         }
     }
+    SyncFolderOf(path);
     return FileResult::Success();
 }
 

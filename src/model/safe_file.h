@@ -15,7 +15,9 @@ namespace orin {
 
 // Replaces the file at `path` with `bytes` so that a failure never costs the operator a file:
 // the bytes go to a new temporary file in the same folder first; only when that is written
-// does the previous file become "<path>.bak" and the temporary file take the name. An older
+// and synced to the disk does the previous file become "<path>.bak" and the temporary file
+// take the name; the folder is synced after the renames, so a finished save survives a power
+// loss. An older
 // .bak is removed last; when it cannot be removed, the save is undone. On any failure the
 // previous file and its .bak stay as they were and the result names the file and the reason.
 // A target that is a folder is refused. A new file gets the permissions the umask leaves of
@@ -30,20 +32,25 @@ using FileProducer = std::function<bool(QIODevice &out)>;
 // large file is never held whole. Nothing of the target or its .bak changes when it fails.
 FileResult ReplaceFileKeepingBackup(const QString &path, const FileProducer &produce);
 
-// Writes `bytes` to `path` through a temporary file renamed over it, without a backup.
+// Writes `bytes` to `path` through a temporary file renamed over it, without a backup; synced
+// like the replacement above.
 FileResult WriteFileAtomically(const QString &path, const QByteArray &bytes);
 
-// The renames and removals of the two functions above. Each returns 0 on success or the
-// system's error number.
+// The renames, removals and syncs of the two functions above. Each returns 0 on success or
+// the system's error number. `syncFile` gets the open descriptor of the written temporary file
+// and its path; `syncFolder` the folder whose entries changed. Steps left empty are the real
+// ones.
 struct FileSteps {
     std::function<int(const QString &from, const QString &to)> rename;
     std::function<int(const QString &path)> remove;
+    std::function<int(int fd, const QString &path)> syncFile;
+    std::function<int(const QString &folder)> syncFolder;
 };
 
 // The steps the replacement uses now: the real file system unless a test put others in place.
 const FileSteps &CurrentFileSteps();
 
-// Puts `steps` in place of the real renames and removals for its lifetime, so that a test can
+// Puts `steps` in place of the real renames, removals and syncs for its lifetime, so that a test can
 // make any step fail. Not for use by the program itself; not thread-safe.
 class CFileStepsOverride {
 public:

@@ -323,6 +323,28 @@ bool CXmlDoc::RawAttribute(QStringView name, QStringView &value) const
         using SpanKind = Impl::AttributeKind;
         d->attributeCache.clear();
         d->attributeCacheIndex = index;
+        d->attributeCursor = 0;
+        // Repeated names are found as they are added: a bit per length and first character
+        // tells which names need comparing with the earlier ones at all.
+        uint64_t seenNames = 0;
+        auto add = [&](Span span) {
+            if (span.nameLength > 0) {
+                const uint64_t bit = uint64_t(1)
+                                     << ((unsigned(span.nameLength) * 31u + s[span.nameFrom]) & 63u);
+                if (seenNames & bit) {
+                    for (const Span &earlier : d->attributeCache) {
+                        if (earlier.nameLength == span.nameLength
+                            && std::memcmp(s + earlier.nameFrom, s + span.nameFrom,
+                                           size_t(span.nameLength) * 2) == 0) {
+                            span.repeated = true;
+                            break;
+                        }
+                    }
+                }
+                seenNames |= bit;
+            }
+            d->attributeCache.push_back(span);
+        };
         const ElementRecord &rec = d->Rec(index);
         const QStringView tagName = d->TagName(index);
         const int tagEnd = std::min(int(d->text.size()), rec.start + d->StartTagLength(index));
@@ -340,7 +362,7 @@ bool CXmlDoc::RawAttribute(QStringView name, QStringView &value) const
                 if (reader.Next(false).kind != Kind::Equals) {
                     // A bare name: its own name is its value.
                     span.kind = SpanKind::Bare;
-                    d->attributeCache.push_back(span);
+                    add(span);
                     reader.SetPosition(afterName);
                     continue;
                 }
@@ -352,15 +374,19 @@ bool CXmlDoc::RawAttribute(QStringView name, QStringView &value) const
                 span.valueLength = int(token.text.size());
             }
             span.kind = hasValue ? SpanKind::Valued : SpanKind::Valueless;
-            d->attributeCache.push_back(span);
+            add(span);
             if (!hasValue)
                 break;
         }
     }
-    // Most names differ in length or in their first character: only the others are compared.
+    // The search starts after the attribute found last and goes round once. Most names differ
+    // in length or in their first character: only the others are compared.
     const char16_t first = name.utf16()[0];
-    for (const Impl::AttributeSpan &span : d->attributeCache) {
-        if (span.nameLength != name.size() || s[span.nameFrom] != first)
+    const size_t count = d->attributeCache.size();
+    size_t at = d->attributeCursor < count ? d->attributeCursor : 0;
+    for (size_t seen = 0; seen < count; ++seen, at = at + 1 < count ? at + 1 : 0) {
+        const Impl::AttributeSpan &span = d->attributeCache[at];
+        if (span.nameLength != name.size() || s[span.nameFrom] != first || span.repeated)
             continue;
         const QStringView attrName(s + span.nameFrom, span.nameLength);
         if (std::memcmp(attrName.utf16(), name.utf16(), size_t(name.size()) * 2) != 0)
@@ -375,6 +401,7 @@ bool CXmlDoc::RawAttribute(QStringView name, QStringView &value) const
         case Impl::AttributeKind::Valueless:
             break;
         }
+        d->attributeCursor = at + 1;
         return true;
     }
     return false;

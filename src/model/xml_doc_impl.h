@@ -38,9 +38,13 @@ struct CXmlDoc::Impl {
         int valueFrom = 0;
         int valueLength = 0;
         AttributeKind kind = AttributeKind::Valued;
+        bool repeated = false; // an earlier attribute has the same name: that one counts
     };
     mutable int attributeCacheIndex = 0; // 0: nothing cached
     mutable std::vector<AttributeSpan> attributeCache;
+    // Where the next lookup starts: after the attribute found last. Readers ask for the
+    // attributes in the order they are written, so that all of them cost one pass.
+    mutable size_t attributeCursor = 0;
 
     Impl() { records.emplace_back(); }
 

@@ -82,7 +82,8 @@ void CPreviewEngine::Repaint()
 
 void CPreviewEngine::ShowPage(int n, int depth)
 {
-    if (n == 0)
+    ChainScope scope(*this);
+    if (n == 0 || ChainEnded())
         return;
     const CMyProgramInfo *page = n > 0 ? m_model.pages.FindById(n) : nullptr;
     if (n < kGuideScreen && page && page->memory == kGuideScreen) {
@@ -182,6 +183,8 @@ void CPreviewEngine::ShowPage(int n, int depth)
     Focus(m_focus, depth);
     if (generation != m_generation)
         return; // the focus action showed another page; that page's steps have run
+    if (ChainEnded())
+        return; // the focus action tripped the loop guard: the rest of the page does not start
 
     if (const int period = PeriodMs(m_page.timer)) {
         StartTimer(kPageTimer, period);
@@ -244,6 +247,7 @@ void CPreviewEngine::ResetCanvas()
 
 void CPreviewEngine::PressKey(int code)
 {
+    ChainScope scope(*this);
     Trace(TraceKind::Key, m_traceDepth, code);
     if (m_keyRestartsTimer && m_page.timer != 0) {
         if (const int period = PeriodMs(m_page.timer)) {
@@ -335,15 +339,36 @@ bool CPreviewEngine::LoopGuard(int depth)
 {
     if (depth + 1 <= kLoopGuardDepth)
         return false;
+    EndChain();
+    return true;
+}
+
+bool CPreviewEngine::TakeEntry()
+{
+    if (ChainEnded())
+        return false;
+    if (!m_chain || ++m_chain->entries <= kMaxChainEntries)
+        return true;
+    EndChain();
+    return false;
+}
+
+void CPreviewEngine::EndChain()
+{
+    if (!m_chain)
+        m_chain = std::make_shared<PreviewChain>();
+    if (m_chain->ended)
+        return;
+    m_chain->ended = true;
     Changed(TraceKind::Message, 0, 0, LoopMessage());
     if (m_observer)
         m_observer->ShowMessage(LoopMessage(), ErrorCaption());
-    return true;
 }
 
 void CPreviewEngine::Focus(int itemId, int depth)
 {
-    if (itemId == 0)
+    ChainScope scope(*this);
+    if (itemId == 0 || ChainEnded())
         return;
     const int index = IndexOfItem(itemId);
     if (index < 0)
@@ -360,7 +385,8 @@ void CPreviewEngine::Focus(int itemId, int depth)
 
 void CPreviewEngine::Outfocus(int itemId, int depth)
 {
-    if (itemId == 0)
+    ChainScope scope(*this);
+    if (itemId == 0 || ChainEnded())
         return;
     const int index = IndexOfItem(itemId);
     if (index < 0)
@@ -387,6 +413,9 @@ bool CPreviewEngine::IsFocusable(int itemId) const
 
 void CPreviewEngine::RunMacro(int macroId, bool forward)
 {
+    ChainScope scope(*this);
+    if (ChainEnded())
+        return;
     const int k = m_macroPosition.Get(macroId);
     const int limit = m_macroLimit.Get(macroId);
     const int next = forward ? MacroNextSection(m_model, macroId, k, limit)
@@ -409,7 +438,8 @@ void CPreviewEngine::EnterDigit(int digit)
 
 void CPreviewEngine::LinkedClick(QPointF point)
 {
-    if (!m_linkedClicks || IsSpecialScreen(m_shownPage))
+    ChainScope scope(*this);
+    if (!m_linkedClicks || IsSpecialScreen(m_shownPage) || ChainEnded())
         return;
     for (int i = int(m_items.size()) - 1; i >= 0; --i) {
         const PageItem &item = m_items[size_t(i)].item;
@@ -429,6 +459,10 @@ void CPreviewEngine::LinkedClick(QPointF point)
 
 void CPreviewEngine::RunCommand(const PreviewCommand &command)
 {
+    // A command of a chain that the loop guard has ended is dropped.
+    if (command.chain && command.chain->ended)
+        return;
+    ChainScope scope(*this, command.chain);
     switch (command.kind) {
     case PreviewCommandKind::Key:
         PressKey(command.parameter);
@@ -459,8 +493,12 @@ void CPreviewEngine::RunCommand(const PreviewCommand &command)
 
 void CPreviewEngine::Post(const PreviewCommand &command)
 {
+    if (ChainEnded())
+        return;
     Changed(TraceKind::Posted, int(command.kind), command.parameter);
-    m_queue.Post(command);
+    PreviewCommand posted = command;
+    posted.chain = m_chain;
+    m_queue.Post(posted);
 }
 
 void CPreviewEngine::StartTimer(int id, int periodMs)

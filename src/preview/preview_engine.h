@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <array>
+#include <memory>
 #include <vector>
 
 // The receiver simulation: the remote-control keys, the interpreter of action strings, the
@@ -22,6 +23,18 @@ namespace orin {
 
 inline constexpr int kLoopGuardDepth = 5;
 inline constexpr int kMaxEntries = 100;
+// The work one outside event may do: a key press, a timer tick, a linked click, a page picked in
+// the list or a command of the panel, together with every focus, outfocus, macro and key command
+// that its actions post (they run later but belong to the same chain). Each entry that an action
+// string hands to the interpreter counts one, at whatever depth and in whichever posted command.
+// Taking entry number kMaxChainEntries + 1 trips the loop guard just as a focus chain nested
+// deeper than kLoopGuardDepth does. Either way the chain ends: the message "無限ループになります。"
+// is shown once, and nothing more of the chain runs: no further action entry, focus or outfocus
+// change, page shown, timer started, command posted or macro run; its commands still waiting in
+// the queue are dropped when their turn comes; a page whose focus action tripped the guard does
+// not go on to start its timers, marquee, clock or start macro. What was done before stays: the
+// focus changes already made, the page shown, texts, pictures, registers and timers as they are.
+inline constexpr int kMaxChainEntries = 1000;
 inline constexpr int kSliderSlots = 32;
 inline constexpr int kMinSliderPeriodMs = 10;
 
@@ -63,6 +76,8 @@ public:
     void RunCommand(const PreviewCommand &command);
     // A timer of the timer service fired.
     void OnTimer(int timerId);
+    // True while an outside event runs whose chain the loop guard has ended.
+    bool ChainEnded() const { return m_chain && m_chain->ended; }
     // The program was opened, closed or created: stop everything and forget the focus.
     void ResetCanvas();
     // The text that display index `index` shows (a text typed in place on the canvas); an
@@ -108,6 +123,32 @@ public:
     bool Vertical() const { return m_settings.Vertical == 1; }
 
 private:
+    // Marks one call into the engine. An outside event (a timer tick, a posted command) runs in
+    // its own chain, kept until it returns, even when it arrives while another one runs (as
+    // under a modal message box); the other entry points join the running chain, or start one.
+    class ChainScope {
+    public:
+        // Joins the running chain or starts one.
+        explicit ChainScope(CPreviewEngine &engine) : m_engine(engine), m_saved(engine.m_chain)
+        {
+            if (!m_engine.m_chain)
+                m_engine.m_chain = std::make_shared<PreviewChain>();
+        }
+        // Runs in `chain`, or in a new chain when it is null.
+        ChainScope(CPreviewEngine &engine, std::shared_ptr<PreviewChain> chain)
+            : m_engine(engine), m_saved(engine.m_chain)
+        {
+            m_engine.m_chain = chain ? std::move(chain) : std::make_shared<PreviewChain>();
+        }
+        ~ChainScope() { m_engine.m_chain = std::move(m_saved); }
+        ChainScope(const ChainScope &) = delete;
+        ChainScope &operator=(const ChainScope &) = delete;
+
+    private:
+        CPreviewEngine &m_engine;
+        std::shared_ptr<PreviewChain> m_saved;
+    };
+
     // The parts of RunAction, in run_action.cpp and memory_commands.cpp.
     void RunItemCommand(QChar letter, int v, int t, int actingIndex);
     void RunNumberCommand(QChar letter, int n, int depth, bool &stop);
@@ -128,6 +169,10 @@ private:
     void OnSliderTick(int slot);
     int NextPageForTimer() const;
     bool LoopGuard(int depth);
+    // Counts one action entry against the running chain; false (and the chain ended) past the
+    // bound.
+    bool TakeEntry();
+    void EndChain();
     void PostMacro(int macroId, bool forward);
     void Post(const PreviewCommand &command);
     void StartTimer(int id, int periodMs);
@@ -156,6 +201,8 @@ private:
     CPreviewObserver *m_observer = nullptr;
     CActionTraceObserver *m_trace = nullptr;
     int m_traceDepth = 0; // actions running inside one another
+    // The chain of the outside event that runs now; null between events.
+    std::shared_ptr<PreviewChain> m_chain;
 
     // The display state.
     int m_shownPage = 1;

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTime>
 
+#include <memory>
+
 // The simulation reaches time and the event loop only through these two seams. The editor
 // implements them with QTimer and queued calls; tests and the command-line tool use the
 // simulated clock and the command list of simulated_clock.h.
@@ -40,10 +42,21 @@ enum class PreviewCommandKind {
     Outfocus,
 };
 
+// One outside event (a key press, a timer tick, a click, a page picked in the list, a command
+// of the panel) and everything it leads to, the commands it posts included. The engine counts
+// its work here and ends it as a whole; see kMaxChainEntries.
+struct PreviewChain {
+    int entries = 0;    // action entries taken so far
+    bool ended = false; // the loop guard tripped: nothing more of this chain runs
+};
+
 struct PreviewCommand {
     PreviewCommandKind kind = PreviewCommandKind::Key;
     int parameter = 0;
     int depth = 0;
+    // The chain that posted the command; null for a command from outside the engine, which
+    // starts a chain of its own.
+    std::shared_ptr<PreviewChain> chain{};
 };
 
 // Posted commands run after the current action returns, in the order posted, through

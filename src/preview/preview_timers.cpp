@@ -39,6 +39,8 @@ void CPreviewEngine::StopSliderOn(int itemId)
 
 void CPreviewEngine::OnTimer(int timerId)
 {
+    // A tick is an outside event of its own, also when it arrives while another one runs.
+    ChainScope scope(*this, nullptr);
     // While the timers toggle is off a tick is ignored; the timer keeps running.
     if (!m_timersOn)
         return;

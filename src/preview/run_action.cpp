@@ -42,6 +42,7 @@ int CPreviewEngine::ActingItemId(int actingIndex) const
 void CPreviewEngine::RunAction(int actingIndex, int kind, const QString &action, int depth)
 {
     // The string may belong to a display item that a page change destroys: keep a copy.
+    ChainScope scope(*this);
     const QString text = action;
     QStringView rest(text);
     quint64 generation = m_generation;
@@ -58,6 +59,8 @@ void CPreviewEngine::RunAction(int actingIndex, int kind, const QString &action,
         m_trace->OnTrace({TraceKind::Entry, m_traceDepth, 0, number, text, start, int(end) - start});
     };
     for (int entries = 0; entries < kMaxEntries && !rest.isEmpty(); ++entries) {
+        if (!TakeEntry())
+            return; // the chain has ended
         if (generation != m_generation) {
             // Another page is shown now; the acting index may name nothing any more.
             generation = m_generation;

@@ -8,7 +8,7 @@ namespace orin {
 DisplayImage CWorkFolderImages::DisplayCopy(const CMyPictureInfo &record)
 {
     DisplayImage shown;
-    std::shared_ptr<CDisplayCopy> copy = MakeDisplayCopy(record, m_map, m_workFolder);
+    std::shared_ptr<CDisplayCopy> copy = MakeDisplayCopy(record, m_map, m_copies);
     if (!copy)
         return shown;
     shown.type = record.type;
@@ -21,7 +21,7 @@ DisplayImage CWorkFolderImages::BackgroundCopy(const CMyProgramInfo &page, bool 
 {
     DisplayImage shown;
     std::shared_ptr<CDisplayCopy> copy = MakeBackgroundCopy(page.background, vertical,
-                                                            m_workFolder);
+                                                            m_copies);
     if (!copy)
         return shown;
     shown.image = copy->Image();

@@ -11,6 +11,7 @@
 #include "app/main_frame.h"
 #include "app/status_panes.h"
 #include "settings/edition_info.h"
+#include "frame_setup.h"
 #include "prompt_fixtures.h"
 #include "test_paths.h"
 #include "settings/path_store.h"
@@ -116,6 +117,7 @@ private slots:
             {32790, "ヘルプ(&H)"},
             {57664, "バージョン情報 OrinEditContents(&A)..."},
             {32800, "拡張子関連付け"},
+            {32840, "サンプルを開く"},
         };
         for (const auto &item : items)
             QTest::newRow(item.text) << item.id << QString::fromUtf8(item.text);
@@ -682,7 +684,7 @@ private slots:
                                            QStringLiteral("xdg-mime")}));
         QVERIFY(f.prompt.records.isEmpty());
         QCOMPARE(f.frame->StatusText(kPanePrompt),
-                 QStringLiteral(".bjpx ファイルをこのプログラムに関連付けました（%1）").arg(entry));
+                 QStringLiteral(".bjpx・.bjp ファイルをこのプログラムに関連付けました（%1）").arg(entry));
 
         // A data folder that cannot be made: a file stands where it should be.
         QVERIFY(QFile::remove(entry));
@@ -726,6 +728,30 @@ private slots:
         QVERIFY(window);
         QVERIFY(window->isVisible());
         QVERIFY(window->toPlainText().contains(QStringLiteral("ポータブル保存")));
+    }
+
+    // Help > Open Sample opens the sample that came with the program, from under the prefix it
+    // was installed into; without one the entry is greyed.
+    void openSampleFromTheInstalledPrefix()
+    {
+        FrameFixture f;
+        f.Make();
+        QVERIFY(!f.frame->Action(cmd::kOpenSample)->isEnabled());
+
+        FrameFixture installed;
+        const QString prefix = installed.Path(QStringLiteral("usr/"));
+        const QString sample = prefix + QStringLiteral("share/orinedit/examples/sample.bjpx");
+        QVERIFY(QDir().mkpath(QFileInfo(sample).path()));
+        QVERIFY(test::WriteProject(sample, 2));
+        FrameSetup setup = test::TestFrameSetup(prefix + QStringLiteral("bin"), &installed.prompt);
+        QVERIFY(QDir().mkpath(setup.appFolder));
+        installed.frame = std::make_unique<CMainFrame>(setup);
+        QAction *open = installed.frame->Action(cmd::kOpenSample);
+        QVERIFY(open->isEnabled());
+        open->trigger();
+        QCOMPARE(installed.frame->Document().CurrentPath(), sample);
+        QCOMPARE(installed.frame->FormList()->ItemCount(), 2);
+        QCOMPARE(installed.frame->FormGraph()->ShownPageIndex(), 0);
     }
 };
 

@@ -8,6 +8,7 @@
 #include "settings/edition_info.h"
 #include "app/file_association.h"
 #include "app/help_document.h"
+#include "app/program_files.h"
 #include "settings/ini_store.h"
 #include "app/qt_prompt.h"
 #include "document/recent_files.h"
@@ -187,7 +188,21 @@ private slots:
         const QString mime = QString::fromUtf8(test::ReadBytes(
             dir.filePath(QStringLiteral("mime/packages/orinedit-bjpx.xml"))));
         QVERIFY(mime.contains(QStringLiteral("<glob pattern=\"*.bjpx\"/>")));
+        QVERIFY(mime.contains(QStringLiteral("<glob pattern=\"*.bjp\"/>")));
         QVERIFY(mime.contains(QStringLiteral("EditHTMLファイル")));
+        QVERIFY(desktop.contains(QStringLiteral("\nIcon=orinedit\n")));
+        // The icon the entry names is there, as the program's own pictures.
+        const std::pair<const char *, const char *> icons[] = {
+            {"icons/hicolor/scalable/apps/orinedit.svg", "orinedit.svg"},
+            {"icons/hicolor/256x256/apps/orinedit.png", "orinedit-256.png"},
+            {"icons/hicolor/48x48/apps/orinedit.png", "orinedit-48.png"},
+        };
+        for (const auto &[installed, source] : icons) {
+            const QByteArray bytes = test::ReadBytes(dir.filePath(QLatin1String(installed)));
+            QVERIFY2(!bytes.isEmpty(), installed);
+            QCOMPARE(bytes, test::ReadBytes(SourceDir() + QStringLiteral("/packaging/icons/")
+                                            + QLatin1String(source)));
+        }
         QCOMPARE(calls, QStringList({
                             QStringLiteral("update-mime-database ") + dir.path() +
                                 QStringLiteral("/mime"),
@@ -245,6 +260,44 @@ private slots:
         const QString text = QString::fromUtf8(test::ReadBytes(built));
         QVERIFY(text.contains(QStringLiteral("ポータブル保存")));
         QVERIFY(!OpenHelpDocument(QStringLiteral("/nonexistent-folder")));
+    }
+
+    // The guide and the sample are found beside the programs (a build folder) or under the
+    // prefix the package was unpacked into, wherever that prefix is.
+    void programFilesAreFoundWhereverTheProgramIs_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("help");
+        QTest::addColumn<QString>("sample");
+        const QString besideHelp = QStringLiteral("bin/docs/help.html");
+        const QString besideSample = QStringLiteral("bin/examples/sample.bjpx");
+        const QString installedHelp = QStringLiteral("share/doc/orinedit/help.html");
+        const QString installedSample = QStringLiteral("share/orinedit/examples/sample.bjpx");
+        QTest::newRow("build folder") << QStringList{besideHelp, besideSample} << besideHelp
+                                      << besideSample;
+        QTest::newRow("installed prefix") << QStringList{installedHelp, installedSample}
+                                          << installedHelp << installedSample;
+        QTest::newRow("both: the build's own") << QStringList{besideHelp, installedHelp}
+                                               << besideHelp << QString();
+        QTest::newRow("neither") << QStringList{} << besideHelp << QString();
+    }
+
+    void programFilesAreFoundWhereverTheProgramIs()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QString, help);
+        QFETCH(QString, sample);
+        QTemporaryDir dir;
+        const QString prefix = dir.filePath(QStringLiteral("some/relocated/prefix/"));
+        QVERIFY(QDir().mkpath(prefix + QStringLiteral("bin")));
+        for (const QString &file : files) {
+            QVERIFY(QDir().mkpath(QFileInfo(prefix + file).path()));
+            QFile out(prefix + file);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+        }
+        const QString appFolder = prefix + QStringLiteral("bin/");
+        QCOMPARE(HelpDocumentPath(appFolder), prefix + help);
+        QCOMPARE(SampleProjectPath(appFolder), sample.isEmpty() ? QString() : prefix + sample);
     }
 
     void helpWithoutABrowserShowsItsOwnWindow()

@@ -197,6 +197,11 @@ private slots:
         QTest::newRow("convert a missing file") << Words("convert missing.bjpx out.bjpx") << 1 << QStringLiteral("ファイルがオープンできません");
         QTest::newRow("convert onto a folder") << Words("convert good.bjpx folder.bjpx") << 1 << QString::fromLocal8Bit(strerror(EISDIR));
         QTest::newRow("renumber onto a folder") << Words("renumber good.bjpx folder.bjpx") << 1 << QString::fromLocal8Bit(strerror(EISDIR));
+        QTest::newRow("export-web cut short") << Words("export-web cut.bjpx web.out") << 1 << damaged;
+        QTest::newRow("export-web into a folder in use") << Words("export-web good.bjpx folder.bjpx") << 1 << QStringLiteral("not an empty folder");
+        QTest::newRow("export-web onto a file") << Words("export-web good.bjpx empty.bjpx") << 1 << QStringLiteral("not an empty folder");
+        QTest::newRow("export-web a missing file") << Words("export-web missing.bjpx web.out") << 1 << QStringLiteral("ファイルがオープンできません");
+        QTest::newRow("export-web without OUTDIR") << Words("export-web good.bjpx") << 2 << QStringLiteral("export-web takes FILE and OUTDIR");
     }
     void refusedInputsAndOutputsTouchNothing()
     {

@@ -18,7 +18,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Page 1: items 1 and 2 (down/up between them; 2's enter shows page 2; 1's left runs macro 1
-// which posts itself for ever; 1's right starts a focus loop between items 3 and 4). Page 2: item 1
+// which posts itself; 1's right starts a focus loop between items 3 and 4). Page 2: item 1
 // shows the sections of text 1; a page timer of one second goes back to page 1.
 QString WriteProject(const QTemporaryDir &dir)
 {
@@ -129,15 +129,28 @@ void CliPreviewTest::simulateMessages()
     QTemporaryDir dir;
     const QString project = WriteProject(dir);
     const CliOutcome o = RunCli({u"simulate"_s, project, u"--keys"_s, u"left,right,down"_s,
-                           u"--json"_s});
+                           u"--json"_s, u"--trace"_s});
     QCOMPARE(o.code, 0);
     const QList<QJsonObject> lines = JsonLines(o.out);
     QCOMPARE(lines.size(), 4);
-    QCOMPARE(lines[2].value(u"messages"_s).toArray(),
-             QJsonArray{u"無限ループになります。"_s});
-    const QJsonArray unsettled = lines[1].value(u"messages"_s).toArray();
-    QCOMPARE(unsettled.size(), 1);
-    QVERIFY(unsettled.first().toString().contains(u"10000"_s));
+    // "left" runs a macro that posts itself: the key's work bound (1000 action entries) ends it;
+    // "right" starts a focus loop that the depth guard ends. Each shows the message once, and
+    // it is the last thing its step did.
+    for (const int step : {1, 2}) {
+        QCOMPARE(lines[step].value(u"messages"_s).toArray(),
+                 QJsonArray{u"無限ループになります。"_s});
+        const QJsonArray trace = lines[step].value(u"trace"_s).toArray();
+        QCOMPARE(trace.last().toObject().value(u"event"_s).toString(), u"message"_s);
+        int entries = 0;
+        int messages = 0;
+        for (const QJsonValue &event : trace) {
+            entries += event.toObject().value(u"event"_s).toString() == u"entry";
+            messages += event.toObject().value(u"event"_s).toString() == u"message";
+        }
+        QCOMPARE(messages, 1);
+        if (step == 1)
+            QCOMPARE(entries, 1000);
+    }
     QVERIFY(lines[3].value(u"messages"_s).toArray().isEmpty());
 }
 

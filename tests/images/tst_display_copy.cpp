@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Display copies: made in the work folder, decoded, shown through the colour map when they are
 // colour-map PNGs, replaced by the placeholder when they do not decode, and deleted with their
-// owner.
+// owner; a store of work copies copies each unchanged source once.
 
 #include "test_files.h"
 #include "test_paths.h"
@@ -12,6 +12,8 @@
 #include "images/png_crc.h"
 
 #include <QtEndian>
+
+#include <sys/stat.h>
 #include <QtTest>
 
 using namespace orin;
@@ -171,6 +173,114 @@ private slots:
         QCOMPARE(QColor(image.pixel(40, size.height() / 2)), QColor(Qt::white));
         QVERIFY(image.pixel(2, size.height() / 4) != image.pixel(8, size.height() / 4));
         QCOMPARE(image, PlaceholderPicture(size));
+    }
+
+    // Showing the same files again reuses their copies; a source that changed, or a colour map
+    // that changed, is copied again; the copies go with the store and their last holder.
+    void storeCopiesEachUnchangedSourceOnce()
+    {
+        QTemporaryDir dir;
+        const QString work = dir.filePath(QStringLiteral("work"));
+        const QString photo = dir.filePath(QStringLiteral("photo.jpg"));
+        const QString button = dir.filePath(QStringLiteral("button.png"));
+        QImage image(30, 20, QImage::Format_RGB32);
+        image.fill(Qt::blue);
+        QVERIFY(image.save(photo, "JPEG"));
+        QVERIFY(WriteBytes(button, TwoPixelColourMapPng()));
+        {
+            CWorkCopies copies(work);
+            CColourMap map;
+            const auto first = MakeDisplayCopy(Record(photo, kImageJpeg), map, copies);
+            const auto again = MakeDisplayCopy(Record(photo, kImageJpeg), map, copies);
+            const auto background = MakeBackgroundCopy(photo, false, copies);
+            QCOMPARE(again->CopyPath(), first->CopyPath());
+            QCOMPARE(background->CopyPath(), first->CopyPath()); // both "jpg" copies
+            QCOMPARE(ReadBytes(first->CopyPath()), ReadBytes(photo));
+            QString buttonCopy;
+            {
+                const auto shown = MakeDisplayCopy(Record(button, kImageColourMapPng), map, copies);
+                QCOMPARE(shown->Image().pixel(0, 0), qRgba(255, 0, 0, 255));
+                buttonCopy = shown->CopyPath();
+            }
+            // Nothing shows it now; the store keeps it for the next showing.
+            QVERIFY(QFileInfo::exists(buttonCopy));
+            QCOMPARE(MakeDisplayCopy(Record(button, kImageColourMapPng), map, copies)->CopyPath(),
+                     buttonCopy);
+            QCOMPARE(copies.CopiesMade(), 2);
+
+            // Another colour map inserts other colours: a copy of its own.
+            CColourMap other;
+            const QString clt = dir.filePath(QStringLiteral("m.clt"));
+            QVERIFY(WriteBytes(clt, QByteArray("\xa0", 1))); // RGB, 8 bits; entries read as 255
+            QVERIFY(other.LoadColourMap(clt));
+            QVERIFY(other.ColourOf(1) != map.ColourOf(1));
+            const auto recoloured = MakeDisplayCopy(Record(button, kImageColourMapPng), other, copies);
+            QVERIFY(recoloured->CopyPath() != buttonCopy);
+            QCOMPARE(recoloured->Image().pixel(0, 0), qRgba(255, 255, 255, 255));
+            QCOMPARE(copies.CopiesMade(), 3);
+
+            // The operator's file changes: the next showing copies it again.
+            const int made = copies.CopiesMade();
+            QImage changed(40, 10, QImage::Format_RGB32);
+            changed.fill(Qt::red);
+            QVERIFY(changed.save(photo, "JPEG"));
+            const auto fresh = MakeDisplayCopy(Record(photo, kImageJpeg), map, copies);
+            QCOMPARE(copies.CopiesMade(), made + 1);
+            QCOMPARE(fresh->Image().size(), QSize(40, 10));
+            QCOMPARE(first->Image().size(), QSize(30, 20)); // what is shown stays as shown
+            QVERIFY(fresh->CopyPath() != first->CopyPath());
+            QVERIFY(QFileInfo::exists(first->CopyPath())); // still held
+            // A copy removed from the work folder behind the store's back is made again.
+            QVERIFY(QFile::remove(fresh->CopyPath()));
+            QVERIFY(!MakeDisplayCopy(Record(photo, kImageJpeg), map, copies)->IsPlaceholder());
+        }
+        QVERIFY(FilesIn(work).isEmpty());
+    }
+
+    // Copies that nothing shows are let go, least recently used first, beyond the store's
+    // limit; what is shown stays.
+    void storeLetsGoOfUnshownCopiesBeyondItsLimit()
+    {
+        QTemporaryDir dir;
+        const QString work = dir.filePath(QStringLiteral("work"));
+        QStringList sources;
+        for (int i = 0; i < 4; ++i) {
+            sources << dir.filePath(QStringLiteral("f%1.jpg").arg(i));
+            QVERIFY(WriteBytes(sources.last(), QByteArray(1000, char('a' + i))));
+        }
+        CWorkCopies copies(work, 1500);
+        auto copy = [&](int i) {
+            return copies.Plain(sources[i], QStringLiteral("jpg"), QStringLiteral(".jpg"));
+        };
+        const auto held = copy(0);
+        const QString second = copy(1)->Path();
+        const QString third = copy(2)->Path();
+        QVERIFY(QFileInfo::exists(second)); // 1000 bytes that nothing shows: kept
+        QCOMPARE(copy(1)->Path(), second);  // used again: more recent than the third
+        copy(3);                            // 2000 bytes unshown: the least recent goes
+        QVERIFY(!QFileInfo::exists(third));
+        QVERIFY(QFileInfo::exists(second));
+        QVERIFY(QFileInfo::exists(held->Path()));
+        QCOMPARE(FilesIn(work).size(), 3);
+        QCOMPARE(copies.CopiesMade(), 4);
+    }
+
+    // Only the bytes of a regular file are copied: a device or a pipe cannot fill the disk.
+    void workFilesCopyRegularFilesOnly()
+    {
+        QTemporaryDir dir;
+        const QString copy = dir.filePath(QStringLiteral("copy.jpg"));
+        const QString fifo = dir.filePath(QStringLiteral("pipe.jpg"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        for (const QString &source : {QStringLiteral("/dev/zero"), fifo, dir.path()}) {
+            QVERIFY(!CopyWorkFile(source, copy));
+            QVERIFY(!QFileInfo::exists(copy));
+        }
+        QByteArray bytes(300000, 'x');
+        bytes[123456] = 'y';
+        QVERIFY(WriteBytes(dir.filePath(QStringLiteral("big.jpg")), bytes));
+        QVERIFY(CopyWorkFile(dir.filePath(QStringLiteral("big.jpg")), copy));
+        QCOMPARE(ReadBytes(copy), bytes);
     }
 
     void backgrounds()

@@ -46,7 +46,8 @@ public:
               },
               [this](const QString &path) {
                   return Next() ? EIO : CFileStepsOverride::RealSteps().remove(path);
-              }})
+              },
+              {}, {}})
     {
     }
     int Calls() const { return m_calls; }
@@ -133,6 +134,72 @@ private slots:
         const QMap<QString, QByteArray> expected{{QStringLiteral("news.bjpx"), "first,second"},
                                                  {QStringLiteral("news.bjpx.bak"), "previous"}};
         QCOMPARE(Snapshot(dir.path()), expected);
+    }
+
+    // A save reaches the disk: the written file is synced with all its bytes before it takes
+    // the name, and its folder after the renames; a sync that fails stops the save with the
+    // reason and leaves the folder as it was.
+    void savesAreSyncedAroundTheRename_data()
+    {
+        QTest::addColumn<bool>("keepBackup");
+        QTest::newRow("with backup") << true;
+        QTest::newRow("without backup") << false;
+    }
+    void savesAreSyncedAroundTheRename()
+    {
+        QFETCH(bool, keepBackup);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("news.bjpx"));
+        QVERIFY(test::WriteBytes(path, "previous"));
+        QStringList log;
+        int syncError = 0;
+        const FileSteps &real = CFileStepsOverride::RealSteps();
+        CFileStepsOverride steps(FileSteps{
+            [&](const QString &from, const QString &to) {
+                log << QStringLiteral("rename %1 %2").arg(from, to);
+                return real.rename(from, to);
+            },
+            [&](const QString &file) {
+                log << QStringLiteral("remove ") + file;
+                return real.remove(file);
+            },
+            [&](int fd, const QString &file) {
+                struct stat st {};
+                const qint64 size = ::fstat(fd, &st) == 0 ? qint64(st.st_size) : -1;
+                log << QStringLiteral("sync %1 %2").arg(file).arg(size);
+                return syncError;
+            },
+            [&](const QString &folder) {
+                log << QStringLiteral("sync folder ") + folder;
+                return 0;
+            }});
+        auto save = [&] {
+            return keepBackup ? ReplaceFileKeepingBackup(path, "new!")
+                              : WriteFileAtomically(path, "new!");
+        };
+        const FileResult saved = save();
+        QVERIFY2(saved.ok, qPrintable(saved.message));
+        QCOMPARE(test::ReadBytes(path), QByteArray("new!"));
+        QVERIFY2(log.size() >= 3, qPrintable(log.join(u'\n')));
+        // The temporary file synced whole, then renamed to the name, then the folder.
+        const QStringList first = log.first().split(u' ');
+        QCOMPARE(first.size(), 3);
+        QCOMPARE(first[0], QStringLiteral("sync"));
+        QCOMPARE(first[2], QStringLiteral("4"));
+        const QString temp = first[1];
+        QVERIFY(log.contains(QStringLiteral("rename %1 %2").arg(temp, path)));
+        QCOMPARE(log.last(), QStringLiteral("sync folder ") + QFileInfo(path).absolutePath());
+        QCOMPARE(log.filter(QStringLiteral("sync")).size(), 2);
+
+        const QMap<QString, QByteArray> before = Snapshot(dir.path());
+        log.clear();
+        syncError = EIO;
+        const FileResult failed = save();
+        QVERIFY(!failed.ok);
+        QVERIFY2(failed.message.contains(Reason(EIO)), qPrintable(failed.message));
+        QCOMPARE(Snapshot(dir.path()), before);
+        QVERIFY(log.filter(QStringLiteral("rename")).isEmpty());
+        QVERIFY(log.filter(QStringLiteral("folder")).isEmpty());
     }
 
     // The old backup must go before its name is taken; when it cannot (here a folder), nothing

@@ -141,6 +141,23 @@ private slots:
         QVERIFY(messages.first().endsWith(u"message \"無限ループになります。\""_s));
     }
 
+    void trippedChainTracesNothingAfterItsMessage()
+    {
+        // Enter on item 1 runs its own ret again through Qb, ten times per level; the macro
+        // each level posts belongs to the chain and is dropped with it.
+        m_f.model.pages.At(0)->items[0].ret = u"Qm:5,"_s + QStringList(10, u"Qb:1:1"_s).join(u',');
+        m_f.AddMacro(5, u"B:4:2"_s);
+        CTraceRecorder trace;
+        m_f.Start(1);
+        m_f.Engine().SetTraceObserver(&trace);
+        m_f.Key(kKeyEnter);
+        QCOMPARE(trace.lines.filter(u"message"_s).size(), 1);
+        QVERIFY(trace.lines.last().endsWith(u"message \"無限ループになります。\""_s));
+        // Six levels each took their Qm and their first Qb: twelve entries, nothing after.
+        QCOMPARE(trace.lines.filter(u" entry "_s).size(), 12);
+        QCOMPARE(trace.lines.filter(u"macro 5 section"_s).size(), 0);
+    }
+
 private:
     test::CPreviewFixture m_f;
 };

@@ -25,7 +25,10 @@ private slots:
     void specialScreens();
     void focusChainMeetsTheLoopGuard_data();
     void focusChainMeetsTheLoopGuard();
-    void selfPostingMacroNeverSettles();
+    void loopGuardDepth_data();
+    void loopGuardDepth();
+    void trippedChainEndsAsAWhole_data();
+    void trippedChainEndsAsAWhole();
     void focusActionShowingAnotherPageWins();
     void displayCopiesAreReleased();
     void linkedClicks();
@@ -211,19 +214,130 @@ void TestPreviewKeys::focusChainMeetsTheLoopGuard()
     QCOMPARE(m_f.observer.messages, QStringList{u"エラー:無限ループになります。"_s});
 }
 
-void TestPreviewKeys::selfPostingMacroNeverSettles()
+namespace {
+
+class CEntryCounter : public CActionTraceObserver {
+public:
+    void OnTrace(const TraceEvent &event) override
+    {
+        if (event.kind == TraceKind::Entry)
+            ++entries;
+    }
+    int entries = 0;
+};
+
+QString Repeated(const QString &entry, int n)
 {
-    m_f.AddMacro(7, u"B:3:2,A:7"_s);
-    CPreviewEngine &e = m_f.Start(1);
-    e.RunAction(0, 1, u"A:7"_s, 0);
-    QVERIFY(!m_f.sim->Settle(500));
-    QCOMPARE(e.Items()[1].item.bcolor, 3);
-    // A register that runs itself is bounded by the loop guard.
-    e.RunAction(0, 1, u"Xk:8:0,Xi:1,Qn:1"_s, 0);
-    m_f.AddText(8, u"Qn:1"_s);
+    return QStringList(n, entry).join(u',');
+}
+
+} // namespace
+
+void TestPreviewKeys::loopGuardDepth_data()
+{
+    QTest::addColumn<QString>("link"); // the focus action of item i, %1 being i + 1
+    QTest::addColumn<int>("length");
+    QTest::addColumn<bool>("tripped");
+    QTest::addColumn<int>("focus");
+    QTest::addColumn<bool>("pageStarted");
+    for (const int length : {5, 6}) {
+        const bool tripped = length == 6;
+        const QByteArray n = QByteArray::number(length);
+        QTest::newRow("M, chain of " + n) << u"M:%1"_s << length << tripped << length << !tripped;
+        // Posted moves run after the page has started.
+        QTest::newRow("posted moves, chain of " + n) << u"%1"_s << length << tripped << length
+                                                     << true;
+        QTest::newRow("Qb, chain of " + n) << u"Qb:%1:6"_s << length << tripped << 1 << !tripped;
+    }
+}
+
+void TestPreviewKeys::loopGuardDepth()
+{
+    QFETCH(QString, link);
+    QFETCH(int, length);
+    QFETCH(bool, tripped);
+    // Item i's focus action leads to item i + 1; the last one's colours item 1.
+    CMyProgramInfo &page = m_f.AddPage(9);
+    page.defitem = 1;
+    for (int id = 1; id <= length; ++id)
+        m_f.AddItem(page, id).focus = id < length ? link.arg(id + 1) : u"B:4:1"_s;
+    CPreviewEngine &e = m_f.Start(9);
+    QCOMPARE(m_f.observer.messages.size(), tripped ? 1 : 0);
+    if (tripped)
+        QCOMPARE(m_f.observer.messages.first(), u"エラー:無限ループになります。"_s);
+    // The action at the sixth level is not run; the focus changes made before it stay.
+    QCOMPARE(e.Items()[0].item.bcolor, tripped ? kNoColour : 4);
+    QTEST(e.FocusItem(), "focus");
+    QTEST(m_f.sim->clock.IsRunning(kItemTimer), "pageStarted");
+}
+
+void TestPreviewKeys::trippedChainEndsAsAWhole_data()
+{
+    QTest::addColumn<QString>("focusOfOne");
+    QTest::addColumn<QString>("retOfOne");
+    QTest::addColumn<QString>("macroFive");
+    QTest::addColumn<QString>("textEight"); // loaded into register 1 by "Xk:8:0,Xi:1"
+    QTest::addColumn<bool>("twoColoured");  // whether the chain reached a "B:4:2"
+    QTest::addColumn<bool>("atBound");      // ended by the work bound rather than the depth
+    for (const int n : {10, 100}) {
+        const QByteArray times = " x" + QByteArray::number(n);
+        QTest::newRow("G:1 in a focus action" + times)
+            << Repeated(u"G:1"_s, n) + u",B:4:2"_s << u"0"_s << QString() << QString() << false
+            << false;
+        QTest::newRow("M:1 in a focus action" + times)
+            << Repeated(u"M:1"_s, n) + u",B:4:2"_s << u"0"_s << QString() << QString() << false
+            << false;
+        QTest::newRow("Qb:1:1 in a ret" + times)
+            << u"0"_s << Repeated(u"Qb:1:1"_s, n) + u",B:4:2"_s << QString() << QString()
+            << false << false;
+        QTest::newRow("Qn:1 in a register" + times)
+            << u"0"_s << u"Xk:8:0,Xi:1,Qn:1"_s << QString()
+            << Repeated(u"Qn:1"_s, n) + u",B:4:2"_s << false << false;
+        // Every Qm posts the macro once more: the queue would double with every run.
+        QTest::newRow("Qm:5 in macro 5" + times)
+            << u"0"_s << u"A:5"_s << Repeated(u"Qm:5"_s, n) << QString() << false << true;
+    }
+    QTest::newRow("a macro posted before the trip is dropped")
+        << u"0"_s << u"Qm:5,Qb:1:1"_s << u"B:4:2"_s << QString() << false << false;
+    QTest::newRow("a macro that posts itself")
+        << u"0"_s << u"A:5"_s << u"B:4:2,A:5"_s << QString() << true << true;
+}
+
+void TestPreviewKeys::trippedChainEndsAsAWhole()
+{
+    QFETCH(QString, focusOfOne);
+    QFETCH(QString, retOfOne);
+    QFETCH(QString, macroFive);
+    QFETCH(QString, textEight);
+    QFETCH(bool, atBound);
+    CMyProgramInfo *page = m_f.model.pages.At(0);
+    page->items[0].focus = focusOfOne;
+    page->items[0].ret = retOfOne;
+    if (!macroFive.isEmpty())
+        m_f.AddMacro(5, macroFive);
+    if (!textEight.isEmpty())
+        m_f.AddText(8, textEight);
+    CEntryCounter counter;
+    m_f.sim = std::make_unique<CSimulation>(m_f.model, m_f.settings, m_f.images);
+    CPreviewEngine &e = m_f.sim->engine;
+    e.SetObserver(&m_f.observer);
+    e.SetTraceObserver(&counter);
+    e.ShowPage(1);
+    QVERIFY(m_f.sim->Settle());
+    if (retOfOne != u"0") {
+        QVERIFY(m_f.observer.messages.isEmpty());
+        e.PressKey(kKeyEnter);
+        QVERIFY(m_f.sim->Settle());
+    }
+    QCOMPARE(m_f.observer.messages, QStringList{u"エラー:無限ループになります。"_s});
+    QVERIFY(counter.entries <= kMaxChainEntries);
+    QCOMPARE(counter.entries == kMaxChainEntries, atBound);
+    QTEST(e.Items()[1].item.bcolor == 4, "twoColoured");
+    // The next key is a chain of its own and meets the guard afresh, once.
     m_f.observer.messages.clear();
-    e.RunAction(0, 1, u"Xk:8:0,Xi:1,Qn:1"_s, 0);
-    QCOMPARE(m_f.observer.messages.size(), 1);
+    e.PressKey(kKeyEnter);
+    QVERIFY(m_f.sim->Settle());
+    QCOMPARE(m_f.observer.messages.size(), retOfOne != u"0" ? 1 : 0);
 }
 
 void TestPreviewKeys::focusActionShowingAnotherPageWins()
