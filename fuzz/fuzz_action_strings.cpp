@@ -45,17 +45,20 @@ int MapId(int id, const QList<int> &oldIds, const QList<int> &newIds)
 
 bool InPageRange(int value, qsizetype pages)
 {
-    return (value >= 0 && value <= pages) || value == 254 || value == 255;
+    return (value >= 0 && value <= pages) || IsSpecialScreen(value);
 }
 
-// Each "G:"/"g:" entry of a renumbered string names a position among the pages (or 0).
+// Each "G:"/"g:" entry of a renumbered string names a position among the pages, a special
+// screen or 0, up to the first entry that stops the preview (copied as it stands).
 void CheckGEntries(const QString &action, qsizetype pages)
 {
     for (const QString &entry : action.split(u',')) {
+        if (entry.isEmpty() || !kActionLetters.contains(entry[0]))
+            break;
         if (entry.size() >= 2 && (entry[0] == u'G' || entry[0] == u'g') && entry[1] == u':') {
             bool ok = false;
             const int position = entry.mid(2).toInt(&ok);
-            ORIN_FUZZ_CHECK(ok && position >= 0 && position <= pages);
+            ORIN_FUZZ_CHECK(ok && InPageRange(position, pages));
         }
     }
 }
@@ -134,7 +137,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             const int position = renumbered.toInt(&ok);
             ORIN_FUZZ_CHECK(ok && InPageRange(position, oldIds.size()));
         } else {
-            ORIN_FUZZ_CHECK(renumbered.count(u',') == action.count(u','));
+            // In ret an entry that starts with a digit makes the rest one page number.
+            if (isRet)
+                ORIN_FUZZ_CHECK(renumbered.count(u',') <= action.count(u','));
+            else
+                ORIN_FUZZ_CHECK(renumbered.count(u',') == action.count(u','));
             CheckGEntries(renumbered, oldIds.size());
         }
     }

@@ -2,21 +2,33 @@
 // The receiver simulation running fuzzed action strings on a fixed content set: three pages of
 // four items, three macros and two texts, whose action strings, macros, texts and page timers
 // come from the input, then a sequence of remote-control keys, digits, clicks, direct actions,
-// page changes and waits with the timers and the posted commands driven. After every step the
-// shown page is a page of the set or a special screen, the focus names a shown item (or the
-// page's default item), the picture animations are in range, and nothing recursed without end.
+// page changes and waits with the timers and the posted commands driven. The pictures are a
+// 1x1 stub (fast), or decoded for real from a picture file, or files that are missing (the
+// placeholder picture). After every step the shown page is a page of the set or a special
+// screen, the focus names a shown item (or the page's default item), the picture animations
+// are in range, and nothing recursed without end. Each event (a key, a digit, a click, an
+// action, a page change, a posted command, a timer) shows the loop message at most once: once
+// the guard trips, the chain that tripped it ends.
 
 #include "fuzz_check.h"
+#include "fuzz_gui.h"
 
+#include "images/colour_map.h"
+#include "preview/action_trace.h"
 #include "preview/simulated_clock.h"
+#include "preview/work_folder_images.h"
 
+#include <QDir>
 #include <QImage>
 #include <QPointF>
 #include <QString>
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <deque>
 #include <memory>
+
+#include <unistd.h>
 
 using namespace orin;
 
@@ -38,11 +50,45 @@ private:
     QImage m_image = QImage(1, 1, QImage::Format_ARGB32);
 };
 
-class CCountingObserver : public CPreviewObserver {
+// What one event did: the loop messages it showed and the action entries it ran.
+class CCountingObserver : public CPreviewObserver, public CActionTraceObserver {
 public:
     void ShowMessage(const QString &, const QString &) override { ++messages; }
+    void OnTrace(const TraceEvent &event) override
+    {
+        if (event.kind == TraceKind::Entry)
+            ++entries;
+    }
+    void StartEvent()
+    {
+        messages = 0;
+        entries = 0;
+    }
     int messages = 0;
+    qint64 entries = 0;
 };
+
+// Posted commands wait here; each one run is an event of its own, as on the canvas.
+class CStepQueue : public CCommandQueue {
+public:
+    void Post(const PreviewCommand &command) override { commands.push_back(command); }
+    std::deque<PreviewCommand> commands;
+};
+
+QString Scratch()
+{
+    static const QString path =
+        FuzzScratchDir() + QStringLiteral("/orin-fuzz-preview-%1").arg(::getpid());
+    return path;
+}
+
+QString PicturePath()
+{
+    return Scratch() + QStringLiteral("/picture.png");
+}
+
+// How the pictures are had.
+enum class Pictures { Stub, Decoded, Missing };
 
 QString TakeString(FuzzedDataProvider &input, size_t maxLength)
 {
@@ -57,7 +103,7 @@ int TakeNumber(FuzzedDataProvider &input, int high)
                                : input.ConsumeIntegral<int>();
 }
 
-void MakeContentSet(FuzzedDataProvider &input, CContentModel &model)
+void MakeContentSet(FuzzedDataProvider &input, CContentModel &model, Pictures pictures)
 {
     for (int p = 1; p <= 3; ++p) {
         auto page = std::make_unique<CMyProgramInfo>();
@@ -88,7 +134,9 @@ void MakeContentSet(FuzzedDataProvider &input, CContentModel &model)
     for (int id : {1, 2, 200}) {
         auto picture = std::make_unique<CMyPictureInfo>();
         picture->id = id;
-        picture->path = QStringLiteral("/fuzz/picture");
+        picture->type = kImageGeneralPng;
+        picture->path = pictures == Pictures::Decoded ? PicturePath()
+                                                      : Scratch() + QStringLiteral("/missing.png");
         (id < 200 ? model.pictures : model.materials).Add(std::move(picture));
     }
     // The strings the operator would have typed.
@@ -163,7 +211,59 @@ void CheckState(const CContentModel &model, const CPreviewEngine &engine)
     }
 }
 
+// Runs the events of one step and checks each: `run` is the operator's event; the commands
+// it posts follow one by one, each its own event, up to kSettle of them (the rest are dropped,
+// as the simulation's drain does).
+class CDriver {
+public:
+    static constexpr int kSettle = 200;
+
+    CDriver(CPreviewEngine &engine, CStepQueue &queue, CCountingObserver &observer)
+        : m_engine(engine), m_queue(queue), m_observer(observer)
+    {
+    }
+
+    template <typename Run>
+    void Event(Run run)
+    {
+        Checked(run);
+        int ran = 0;
+        while (!m_queue.commands.empty()) {
+            if (ran++ >= kSettle) {
+                m_queue.commands.clear();
+                break;
+            }
+            const PreviewCommand command = m_queue.commands.front();
+            m_queue.commands.pop_front();
+            Checked([&] { m_engine.RunCommand(command); });
+        }
+    }
+
+private:
+    template <typename Run>
+    void Checked(Run run)
+    {
+        m_observer.StartEvent();
+        run();
+        ORIN_FUZZ_CHECK(m_observer.messages <= 1);
+    }
+
+    CPreviewEngine &m_engine;
+    CStepQueue &m_queue;
+    CCountingObserver &m_observer;
+};
+
 } // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    fuzz::StartGuiApplication(argc, argv);
+    QDir().mkpath(Scratch());
+    QImage picture(8, 6, QImage::Format_ARGB32);
+    picture.fill(QColor(20, 120, 220, 160));
+    picture.save(PicturePath(), "PNG");
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -173,60 +273,76 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     settings.TimerMode = input.ConsumeIntegralInRange(0, 3);
     settings.ExPNG = input.ConsumeBool();
     settings.Vertical = input.ConsumeBool();
-    MakeContentSet(input, model);
+    const Pictures pictures = Pictures(input.ConsumeIntegralInRange(0, 2));
+    MakeContentSet(input, model, pictures);
 
-    CTinyImages images;
+    static const CColourMap map;
+    CTinyImages tiny;
+    CWorkFolderImages decoded(map, Scratch() + QStringLiteral("/work"));
+    CImageSource &images = pictures == Pictures::Stub ? static_cast<CImageSource &>(tiny)
+                                                      : static_cast<CImageSource &>(decoded);
     CCountingObserver observer;
-    CSimulation sim(model, settings, images);
-    sim.engine.SetObserver(&observer);
-    // A step may post commands without end (a macro that runs itself); the canvas would go on
-    // running them between inputs, here a step ends after this many.
-    constexpr int kSettle = 200;
-    sim.engine.ShowPage(1);
-    sim.Settle(kSettle);
-    CheckState(model, sim.engine);
+    CSimulatedClock clock;
+    CStepQueue queue;
+    CPreviewEngine e(model, settings, images, clock, queue);
+    e.SetObserver(&observer);
+    e.SetTraceObserver(&observer);
+    CDriver driver(e, queue, observer);
+    driver.Event([&] { e.ShowPage(1); });
+    CheckState(model, e);
 
     for (int step = 0; step < 32 && input.remaining_bytes() > 0; ++step) {
-        CPreviewEngine &e = sim.engine;
         switch (input.ConsumeIntegralInRange(0, 9)) {
         case 0:
         case 1: {
             static const int kKeys[] = {kKeyEnter, kKeyUp,  kKeyDown,  kKeyLeft,   kKeyRight,
                                         kKeyData,  kKeyBack, kKeyBlue, kKeyRed,    kKeyGreen,
                                         kKeyYellow, kKeyRefresh};
-            e.PressKey(kKeys[input.ConsumeIntegralInRange<size_t>(0, std::size(kKeys) - 1)]);
+            const int key = kKeys[input.ConsumeIntegralInRange<size_t>(0, std::size(kKeys) - 1)];
+            driver.Event([&] { e.PressKey(key); });
             break;
         }
-        case 2:
-            e.EnterDigit(input.ConsumeIntegralInRange(1, 10));
+        case 2: {
+            const int digit = input.ConsumeIntegralInRange(1, 10);
+            driver.Event([&] { e.EnterDigit(digit); });
             break;
-        case 3:
-            e.LinkedClick(QPointF(input.ConsumeIntegralInRange(-10, 500),
-                                  input.ConsumeIntegralInRange(-10, 120)));
+        }
+        case 3: {
+            const QPointF point(input.ConsumeIntegralInRange(-10, 500),
+                                input.ConsumeIntegralInRange(-10, 120));
+            driver.Event([&] { e.LinkedClick(point); });
             break;
-        case 4:
-            e.RunAction(TakeNumber(input, 4), input.ConsumeIntegralInRange(0, 1),
-                        TakeString(input, 80), 0);
+        }
+        case 4: {
+            const int acting = TakeNumber(input, 4);
+            const int kind = input.ConsumeIntegralInRange(0, 1);
+            const QString action = TakeString(input, 80);
+            driver.Event([&] { e.RunAction(acting, kind, action, 0); });
             break;
-        case 5:
-            e.ShowPage(input.ConsumeBool() ? TakeNumber(input, 4) : kGuideScreen);
+        }
+        case 5: {
+            const int page = input.ConsumeBool() ? TakeNumber(input, 4) : kGuideScreen;
+            driver.Event([&] { e.ShowPage(page); });
             break;
+        }
         case 6:
-            sim.Wait(input.ConsumeIntegralInRange(0, 1500), kSettle);
+            clock.Advance(input.ConsumeIntegralInRange(0, 1500),
+                          [&](int id) { driver.Event([&] { e.OnTimer(id); }); });
             break;
         case 7:
             e.SetTimersOn(input.ConsumeBool());
             e.SetLinkedClicks(input.ConsumeBool());
             break;
-        case 8:
-            e.RunCommand({PreviewCommandKind(input.ConsumeIntegralInRange(0, 7)),
-                          TakeNumber(input, 4), input.ConsumeIntegralInRange(0, 6)});
-            break;
-        default:
-            e.ResetCanvas();
+        case 8: {
+            const PreviewCommand command{PreviewCommandKind(input.ConsumeIntegralInRange(0, 7)),
+                                         TakeNumber(input, 4), input.ConsumeIntegralInRange(0, 6)};
+            driver.Event([&] { e.RunCommand(command); });
             break;
         }
-        sim.Settle(kSettle);
+        default:
+            driver.Event([&] { e.ResetCanvas(); });
+            break;
+        }
         CheckState(model, e);
     }
     return 0;

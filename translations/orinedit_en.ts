@@ -949,6 +949,88 @@ The name of a project file ends in .bjpx or .bjp.</translation>
         <source>プロジェクトのデータがありません（空か、別の形式のファイルです）。</source>
         <translation>It holds no project (it is empty or a file of another kind).</translation>
     </message>
+    <message>
+        <source>サーバーに接続できません</source>
+        <translation>Cannot connect to the server</translation>
+    </message>
+    <message>
+        <source>サーバーにログインできません（ユーザー名またはパスワードが違います）</source>
+        <translation>Cannot log in to the server (wrong user name or password)</translation>
+    </message>
+    <message>
+        <source>サーバーの応答がありません（時間切れ）</source>
+        <translation>The server does not answer (timed out)</translation>
+    </message>
+    <message>
+        <source>サーバーが要求を拒否しました</source>
+        <translation>The server refused the request</translation>
+    </message>
+    <message>
+        <source>サーバーのディスクに空きがありません</source>
+        <translation>The server&apos;s disk is full</translation>
+    </message>
+    <message>
+        <source>サーバーとの接続が切れました</source>
+        <translation>The connection to the server was lost</translation>
+    </message>
+    <message>
+        <source>受信データが上限の %1 バイトを超えたため、受信を止めました</source>
+        <translation>The received data went past its limit of %1 bytes; receiving was stopped</translation>
+    </message>
+    <message>
+        <source>ファイルを読み書きできません: %1</source>
+        <translation>Cannot read or write the file: %1</translation>
+    </message>
+    <message>
+        <source>FTP 転送に失敗しました</source>
+        <translation>The FTP transfer failed</translation>
+    </message>
+    <message>
+        <source>%1（サーバーの応答: %2）</source>
+        <translation>%1 (the server said: %2)</translation>
+    </message>
+    <message>
+        <source>ラベルが多すぎます（上限 %1 個）</source>
+        <translation>Too many labels (at most %1)</translation>
+    </message>
+    <message>
+        <source> の名前を変えられません</source>
+        <translation> cannot be renamed</translation>
+    </message>
+    <message>
+        <source>名前が長すぎる項目があります: %1</source>
+        <translation>An entry has a name that is too long: %1</translation>
+    </message>
+    <message>
+        <source>ページ %1 の背景</source>
+        <translation>Background of page %1</translation>
+    </message>
+    <message>
+        <source>素材 %1</source>
+        <translation>Material %1</translation>
+    </message>
+    <message>
+        <source>画像 %1</source>
+        <translation>Picture %1</translation>
+    </message>
+    <message>
+        <source>音声 %1</source>
+        <translation>Sound %1</translation>
+    </message>
+    <message>
+        <source>受信したデータが受信フォルダの外のファイルを参照していたため、次の参照を外しました。
+%1</source>
+        <translation>The received data referred to files outside its own folder; these references were removed:
+%1</translation>
+    </message>
+    <message>
+        <source>ほか %1 件</source>
+        <translation>and %1 more</translation>
+    </message>
+    <message>
+        <source>コピーデータが壊れているため、ページを追加できません</source>
+        <translation>The copy data is damaged; no page can be added</translation>
+    </message>
 </context>
 <context>
     <name>orin::CAboutDialog</name>
@@ -1487,6 +1569,58 @@ The name of a project file ends in .bjpx or .bjp.</translation>
     <message>
         <source>サンプルを開く</source>
         <translation>Open Sample</translation>
+    </message>
+    <message>
+        <source>Web用に書き出し(&amp;W)...</source>
+        <translation>Export for &amp;Web...</translation>
+    </message>
+    <message>
+        <source>ブラウザでプレビュー(&amp;B)</source>
+        <translation>Preview in &amp;Browser</translation>
+    </message>
+    <message>
+        <source>読み込めないファイルは代わりの画像で書き出しました。
+%1</source>
+        <translation>Files that cannot be read were exported as the placeholder picture.
+%1</translation>
+    </message>
+    <message>
+        <source>Web用に書き出し</source>
+        <translation>Export for Web</translation>
+    </message>
+    <message>
+        <source>Web用に書き出せませんでした</source>
+        <translation>Could not export for the web</translation>
+    </message>
+    <message>
+        <source>Web用に書き出せません。
+%1</source>
+        <translation>Cannot export for the web.
+%1</translation>
+    </message>
+    <message>
+        <source>Web用に書き出しました: %1</source>
+        <translation>Exported for the web: %1</translation>
+    </message>
+    <message>
+        <source>ブラウザでプレビューできませんでした</source>
+        <translation>Could not preview in the browser</translation>
+    </message>
+    <message>
+        <source>ブラウザでプレビューを開きました: %1</source>
+        <translation>Opened the preview in the browser: %1</translation>
+    </message>
+    <message>
+        <source>ブラウザを起動できません: %1</source>
+        <translation>Cannot start the browser: %1</translation>
+    </message>
+    <message>
+        <source>Web用に書き出し（新しいフォルダ名）</source>
+        <translation>Export for Web (name of a new folder)</translation>
+    </message>
+    <message>
+        <source>フォルダ</source>
+        <translation>Folder</translation>
     </message>
 </context>
 <context>

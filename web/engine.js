@@ -45,6 +45,12 @@ var OrinEngine = (function () {
   const kItemSlots = 256;
   const kLoopGuardDepth = 5;
   const kMaxEntries = 100;
+  // The work one outside event may do: a key press, a timer tick, a linked click, a page shown
+  // from outside or a posted command of the panel, with every focus, outfocus, macro and key
+  // command its actions post (they belong to the same chain). Each action entry counts one;
+  // entry kMaxChainEntries + 1 trips the loop guard as a focus chain nested deeper than
+  // kLoopGuardDepth does. Either way the chain ends: one message, and nothing more of it runs.
+  const kMaxChainEntries = 1000;
   const kSliderSlots = 32;
   const kMinSliderPeriodMs = 10;
   const kSettleLimit = 10000;
@@ -135,13 +141,6 @@ var OrinEngine = (function () {
   function afterComma(text) {
     const comma = text.indexOf(',');
     return comma < 0 ? '' : text.slice(comma + 1);
-  }
-
-  // A float of the item geometry, converted to int the way the processor does it: a value out
-  // of range (or NaN) becomes INT_MIN.
-  function floatToInt(f) {
-    if (!(f > -2147483649 && f < 2147483648)) return INT_MIN;
-    return Math.trunc(f);
   }
 
   // ---------------------------------------------------------------- the content set
@@ -269,10 +268,10 @@ var OrinEngine = (function () {
   function findLive(table, id) {
     return id < 0 ? null : findById(table, id);
   }
+  // The section after `k` among `n`: at or past the last, the first again.
   function nextOf(n, k) {
     if (n === 0) return 0;
-    const next = (k + 1) | 0; // the int arithmetic of the editor
-    return next > n ? 1 : next;
+    return k >= n ? 1 : k + 1;
   }
   function previousOf(n, k) {
     if (n === 0) return 0;
@@ -401,6 +400,8 @@ var OrinEngine = (function () {
       this.m_timers = timers;
       this.m_queue = queue;
       this.m_observer = null;
+      // The chain of the outside event that runs now; null between events.
+      this.m_chain = null;
 
       this.m_shownPage = 1;
       this.m_previousPage = 0;
@@ -452,6 +453,43 @@ var OrinEngine = (function () {
     notify(name, ...args) {
       const o = this.m_observer;
       if (o && typeof o[name] === 'function') o[name](...args);
+    }
+
+    // Runs `body` in a chain: with `chain` undefined it joins the running chain or starts
+    // one; otherwise in `chain`, or a new one when it is null.
+    inChain(chain, body) {
+      const saved = this.m_chain;
+      if (chain === undefined) {
+        if (!this.m_chain) this.m_chain = { entries: 0, ended: false };
+      } else {
+        this.m_chain = chain || { entries: 0, ended: false };
+      }
+      try {
+        return body();
+      } finally {
+        this.m_chain = saved;
+      }
+    }
+
+    // True while an outside event runs whose chain the loop guard has ended.
+    chainEnded() {
+      return !!(this.m_chain && this.m_chain.ended);
+    }
+
+    // Counts one action entry against the running chain; false (and the chain ended) past
+    // the bound.
+    takeEntry() {
+      if (this.chainEnded()) return false;
+      if (!this.m_chain || ++this.m_chain.entries <= kMaxChainEntries) return true;
+      this.endChain();
+      return false;
+    }
+
+    endChain() {
+      if (!this.m_chain) this.m_chain = { entries: 0, ended: false };
+      if (this.m_chain.ended) return;
+      this.m_chain.ended = true;
+      this.notify('showMessage', kLoopMessage, kErrorCaption);
     }
 
     // --- display state ---
@@ -520,8 +558,11 @@ var OrinEngine = (function () {
     // Shows page n. An action that shows a page passes its depth on, so that a page whose
     // focus action shows it again meets the loop guard like any other focus chain.
     showPage(n, depth) {
-      depth = depth || 0;
-      if (n === 0) return;
+      return this.inChain(undefined, () => this.showPageInChain(n, depth || 0));
+    }
+
+    showPageInChain(n, depth) {
+      if (n === 0 || this.chainEnded()) return;
       const model = this.m_model;
       const page = n > 0 ? findById(model.pages, n) : null;
       if (n < kGuideScreen && page && page.memory === kGuideScreen) {
@@ -611,6 +652,7 @@ var OrinEngine = (function () {
       this.notify('shownPage', n);
       this.focus(this.m_focus, depth);
       if (generation !== this.m_generation) return; // the focus action showed another page
+      if (this.chainEnded()) return; // it tripped the loop guard: the page does not start
 
       const period = periodMs(shown.timer);
       if (period) {
@@ -672,6 +714,10 @@ var OrinEngine = (function () {
     // ------------------------------------------------------------ keys and focus
 
     pressKey(code) {
+      return this.inChain(undefined, () => this.pressKeyInChain(code));
+    }
+
+    pressKeyInChain(code) {
       if (this.m_keyRestartsTimer && this.m_page.timer !== 0) {
         const period = periodMs(this.m_page.timer);
         if (period) {
@@ -758,12 +804,16 @@ var OrinEngine = (function () {
 
     loopGuard(depth) {
       if (depth + 1 <= kLoopGuardDepth) return false;
-      this.notify('showMessage', kLoopMessage, kErrorCaption);
+      this.endChain();
       return true;
     }
 
     focus(itemId, depth) {
-      if (itemId === 0) return;
+      return this.inChain(undefined, () => this.focusInChain(itemId, depth));
+    }
+
+    focusInChain(itemId, depth) {
+      if (itemId === 0 || this.chainEnded()) return;
       const index = this.indexOfItem(itemId);
       if (index < 0) return;
       this.m_focus = itemId;
@@ -774,7 +824,11 @@ var OrinEngine = (function () {
     }
 
     outfocus(itemId, depth) {
-      if (itemId === 0) return;
+      return this.inChain(undefined, () => this.outfocusInChain(itemId, depth));
+    }
+
+    outfocusInChain(itemId, depth) {
+      if (itemId === 0 || this.chainEnded()) return;
       const index = this.indexOfItem(itemId);
       if (index < 0) return;
       const action = this.m_items[index].item.outfocus;
@@ -793,6 +847,11 @@ var OrinEngine = (function () {
     // ------------------------------------------------------------ macros, digits, clicks
 
     runMacro(macroId, forward) {
+      return this.inChain(undefined, () => this.runMacroInChain(macroId, forward));
+    }
+
+    runMacroInChain(macroId, forward) {
+      if (this.chainEnded()) return;
       const sections = this.m_sections;
       const k = this.m_macroPosition.get(macroId);
       const limit = this.m_macroLimit.get(macroId);
@@ -811,11 +870,16 @@ var OrinEngine = (function () {
 
     // A linked click at page coordinates; ignored while linked clicks are off.
     linkedClick(x, y) {
-      if (!this.m_linkedClicks || isSpecialScreen(this.m_shownPage)) return;
+      return this.inChain(undefined, () => this.linkedClickInChain(x, y));
+    }
+
+    linkedClickInChain(x, y) {
+      if (!this.m_linkedClicks || isSpecialScreen(this.m_shownPage) || this.chainEnded()) return;
       for (let i = this.m_items.length - 1; i >= 0; --i) {
         const item = this.m_items[i].item;
-        const inside = x >= item.x && x <= item.x + item.width &&
-          y >= item.y && y <= item.y + item.height;
+        // The right and bottom edges are float sums, as the editor adds them.
+        const inside = x >= item.x && x <= Math.fround(item.x + item.width) &&
+          y >= item.y && y <= Math.fround(item.y + item.height);
         if (!inside || item.ret === '0') continue;
         const id = item.id;
         this.outfocus(this.m_focus, 0);
@@ -828,6 +892,12 @@ var OrinEngine = (function () {
 
     // A posted command, run by the queue's owner.
     runCommand(command) {
+      // A command of a chain that the loop guard has ended is dropped.
+      if (command.chain && command.chain.ended) return;
+      this.inChain(command.chain || null, () => this.runCommandInChain(command));
+    }
+
+    runCommandInChain(command) {
       switch (command.kind) {
         case Command.Key:
           this.pressKey(command.parameter);
@@ -859,6 +929,8 @@ var OrinEngine = (function () {
     }
 
     post(command) {
+      if (this.chainEnded()) return;
+      command.chain = this.m_chain;
       this.m_queue.post(command);
     }
     postMacro(macroId, forward) {
@@ -901,8 +973,9 @@ var OrinEngine = (function () {
       const entry = this.itemById(this.m_marqueeItem);
       let spaces = 0;
       if (entry && entry.item.size > 0) {
-        const n = floatToInt(Math.fround(entry.item.width / Math.fround(entry.item.size)));
-        spaces = Math.min(Math.max(n, 0), 10000);
+        // The ratio of two floats, clamped before it becomes an int.
+        const ratio = Math.fround(entry.item.width / Math.fround(entry.item.size));
+        spaces = ratio >= 10000 ? 10000 : (ratio > 0 ? Math.trunc(ratio) : 0);
       }
       this.m_marqueeBuffer = '\u3000'.repeat(spaces) + text;
       this.m_marqueeCounter = this.m_marqueeBuffer.length;
@@ -920,9 +993,14 @@ var OrinEngine = (function () {
     // kind 0: page context, 1: focus context. An acting index of -1 means "no acting item"
     // (a macro): the I command then takes its label from the focused item.
     runAction(actingIndex, kind, action, depth) {
+      return this.inChain(undefined, () => this.runActionInChain(actingIndex, kind, action, depth));
+    }
+
+    runActionInChain(actingIndex, kind, action, depth) {
       let rest = action;
       let generation = this.m_generation;
       for (let entries = 0; entries < kMaxEntries && rest.length > 0; ++entries) {
+        if (!this.takeEntry()) return; // the chain has ended
         if (generation !== this.m_generation) {
           // Another page is shown now; the acting index may name nothing any more.
           generation = this.m_generation;
@@ -1351,6 +1429,11 @@ var OrinEngine = (function () {
 
     // A timer of the clock fired.
     onTimer(timerId) {
+      // A tick is an outside event of its own, also when it arrives while another one runs.
+      this.inChain(null, () => this.onTimerInChain(timerId));
+    }
+
+    onTimerInChain(timerId) {
       // While the timers toggle is off a tick is ignored; the timer keeps running.
       if (!this.m_timersOn) return;
       switch (timerId) {
@@ -1778,7 +1861,7 @@ var OrinEngine = (function () {
     Command,
     constants: Object.freeze({
       kGuideScreen, kVideoScreen, kOtherChannelScreen, kWebScreen, kLoopGuardDepth, kMaxEntries,
-      kSliderSlots, kMinSliderPeriodMs, kSettleLimit, kPageTimer, kMarqueeTimer, kClockTimer,
+      kMaxChainEntries, kSliderSlots, kMinSliderPeriodMs, kSettleLimit, kPageTimer, kMarqueeTimer, kClockTimer,
       kItemTimer, kSliderTimerBase,
     }),
     messages: Object.freeze({ loop: kLoopMessage, loopCaption: kErrorCaption, unsettled: kUnsettled }),

@@ -164,8 +164,11 @@ void ExtractReferences(QStringView action, QStringView prefix, ReferenceForm for
     }
 }
 
-void RewriteReferences(QString &action, QStringView prefix, ReferenceForm form,
-                       const QList<int> &oldIds, const QList<int> &newIds)
+namespace {
+
+// RewriteReferences with `map` giving the new id of an old one (or the id itself).
+template <typename Map>
+void RewriteReferencesWith(QString &action, QStringView prefix, ReferenceForm form, Map map)
 {
     if (prefix.isEmpty())
         return;
@@ -201,11 +204,11 @@ void RewriteReferences(QString &action, QStringView prefix, ReferenceForm form,
         // text that follows.
         const QStringView number = text.mid(after, end - after);
         if (IsAllDigits(number)) {
-            result += QString::number(MapId(ParseLeadingInt(number), oldIds, newIds));
+            result += QString::number(map(ParseLeadingInt(number)));
         } else {
             const qsizetype numberEnd = LeadingNumberEnd(number);
             const int id = ParseLeadingInt(number);
-            const int mapped = MapId(id, oldIds, newIds);
+            const int mapped = map(id);
             if (numberEnd > 0 && mapped != id)
                 result += QString::number(mapped) + number.mid(numberEnd).toString();
             else
@@ -214,6 +217,21 @@ void RewriteReferences(QString &action, QStringView prefix, ReferenceForm form,
         from = end;
     }
     action = result;
+}
+
+} // namespace
+
+void RewriteReferences(QString &action, QStringView prefix, ReferenceForm form,
+                       const QList<int> &oldIds, const QList<int> &newIds)
+{
+    RewriteReferencesWith(action, prefix, form,
+                          [&](int id) { return MapId(id, oldIds, newIds); });
+}
+
+void RewriteReferences(QString &action, QStringView prefix, ReferenceForm form,
+                       const CIdLookup &ids)
+{
+    RewriteReferencesWith(action, prefix, form, [&](int id) { return ids.Map(id); });
 }
 
 void RemapPlainNumber(QString &action, const QList<int> &oldIds, const QList<int> &newIds)
@@ -228,6 +246,13 @@ void RemapPlainNumber(QString &action, const QList<int> &oldIds, const QList<int
             return;
         }
     }
+}
+
+void RemapPlainNumber(QString &action, const CIdLookup &ids)
+{
+    const int id = ParseLeadingInt(action);
+    if (id > 0 && ids.Contains(id))
+        action = QString::number(ids.Map(id));
 }
 
 void MarkImageReferences(QStringView action, QStringView prefix, ImageFlags &flags)
@@ -257,10 +282,10 @@ void MarkImageReferences(QStringView action, QStringView prefix, ImageFlags &fla
 
 int PagePosition(int pageId, const QList<int> &oldPageIds)
 {
-    const int position = ListPosition(pageId, oldPageIds);
-    if (position == 0 && (pageId == kGuideScreen || pageId == kVideoScreen))
+    // A special screen is shown by its number whatever page may carry that id.
+    if (IsSpecialScreen(pageId))
         return pageId;
-    return position;
+    return ListPosition(pageId, oldPageIds);
 }
 
 void RenumberEntries(QString &action, bool isRet, const QList<int> &oldPageIds)
@@ -279,7 +304,7 @@ void RenumberEntries(QString &action, bool isRet, const QList<int> &oldPageIds)
             const qsizetype comma = text.indexOf(u',', pos + 2);
             const qsizetype end = comma < 0 ? n : comma;
             const int pageId = ParseLeadingInt(text.mid(pos + 2, end - pos - 2));
-            result += QString::number(ListPosition(pageId, oldPageIds));
+            result += QString::number(PagePosition(pageId, oldPageIds));
             if (comma < 0) {
                 action = result;
                 return;
@@ -299,15 +324,45 @@ void RenumberEntries(QString &action, bool isRet, const QList<int> &oldPageIds)
             pos = comma + 1;
             continue;
         }
-        // A digit after an entry cannot start a plain number: that needs the whole string.
-        if (isRet && pos == 0 && IsAsciiDigit(c)) {
-            const int pageId = ParseLeadingInt(text);
-            if (pageId != 0)
-                action = QString::number(PagePosition(pageId, oldPageIds));
-        }
-        return; // unknown entry: the whole string stays as it was
+        // An entry that starts with a digit makes the rest of the string one number: in ret it
+        // shows that page (also after other entries, as the preview reads it); elsewhere it is
+        // an item id.
+        const QStringView rest = text.mid(pos);
+        const int number = isRet && IsAsciiDigit(c) ? ParseLeadingInt(rest) : 0;
+        if (number != 0)
+            result += QString::number(PagePosition(number, oldPageIds));
+        else
+            result += rest; // no command: the preview stops here, after running what came before
+        action = result;
+        return;
     }
     action = result;
+}
+
+void RenumberMacro(QString &macro, const QList<int> &oldPageIds)
+{
+    // The preview runs a macro section by section, each an action string of its own (in focus
+    // context); the markers stay as they are.
+    static constexpr QStringView kMarker = u"[#";
+    QString result;
+    result.reserve(macro.size());
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype marker = macro.indexOf(kMarker, from);
+        QString section = macro.mid(from, (marker < 0 ? macro.size() : marker) - from);
+        RenumberEntries(section, false, oldPageIds);
+        result += section;
+        if (marker < 0)
+            break;
+        const qsizetype close = macro.indexOf(u']', marker);
+        if (close < 0) {
+            result += QStringView(macro).mid(marker);
+            break;
+        }
+        result += QStringView(macro).mid(marker, close + 1 - marker);
+        from = close + 1;
+    }
+    macro = result;
 }
 
 void RenumberPages(CContentModel &model)
@@ -337,6 +392,13 @@ void RenumberPages(CContentModel &model)
     // A text record's item is the page that shows it.
     for (const auto &text : model.texts)
         text->item = ListPosition(text->item, oldIds);
+
+    // Macros show pages as the items do. Channel, web page and function records hold no
+    // action strings: nothing runs their data, so nothing in them names a page of this set.
+    for (const auto &macro : model.macros) {
+        if (macro->id != kDeletedId)
+            RenumberMacro(macro->macro, oldIds);
+    }
 }
 
 
@@ -348,8 +410,10 @@ void ExtractSliderImages(QStringView action, QList<int> &out)
     });
 }
 
-void RewriteSliderImages(QString &action, QChar letter, const QList<int> &oldIds,
-                         const QList<int> &newIds)
+namespace {
+
+template <typename Map>
+void RewriteSliderImagesWith(QString &action, QChar letter, Map map)
 {
     const QStringView text(action);
     QString result;
@@ -362,7 +426,7 @@ void RewriteSliderImages(QString &action, QChar letter, const QList<int> &oldIds
                 result += u'/';
             firstId = false;
             if (IsAllDigits(id))
-                result += QString::number(MapId(ParseLeadingInt(id), oldIds, newIds));
+                result += QString::number(map(ParseLeadingInt(id)));
             else
                 result += id;
         }
@@ -372,6 +436,19 @@ void RewriteSliderImages(QString &action, QChar letter, const QList<int> &oldIds
         return;
     result += text.mid(copied);
     action = result;
+}
+
+} // namespace
+
+void RewriteSliderImages(QString &action, QChar letter, const QList<int> &oldIds,
+                         const QList<int> &newIds)
+{
+    RewriteSliderImagesWith(action, letter, [&](int id) { return MapId(id, oldIds, newIds); });
+}
+
+void RewriteSliderImages(QString &action, QChar letter, const CIdLookup &ids)
+{
+    RewriteSliderImagesWith(action, letter, [&](int id) { return ids.Map(id); });
 }
 
 } // namespace orin

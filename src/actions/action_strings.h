@@ -3,6 +3,7 @@
 
 #include "model/content_model.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringView>
@@ -21,6 +22,24 @@
 // to the next comma, section marker or the end ("s:4").
 
 namespace orin {
+
+// Old ids to new ids where the first pair of an old id counts, as the parallel lists below are
+// read; each lookup takes constant time, so that rewriting every string of a large merge stays
+// linear in its size.
+class CIdLookup {
+public:
+    void Add(int oldId, int newId)
+    {
+        if (!m_first.contains(oldId))
+            m_first.insert(oldId, newId);
+    }
+    bool Contains(int oldId) const { return m_first.contains(oldId); }
+    // The new id of `id`, or `id` itself when it has none.
+    int Map(int id) const { return m_first.value(id, id); }
+
+private:
+    QHash<int, int> m_first;
+};
 
 // How a reference's number ends.
 enum class ReferenceForm { Colon, Comma };
@@ -47,10 +66,13 @@ void ExtractReferences(QStringView action, QStringView prefix, ReferenceForm for
 // oldIds and newIds are parallel; extra entries of the longer are ignored.
 void RewriteReferences(QString &action, QStringView prefix, ReferenceForm form,
                        const QList<int> &oldIds, const QList<int> &newIds);
+void RewriteReferences(QString &action, QStringView prefix, ReferenceForm form,
+                       const CIdLookup &ids);
 
 // Reads the whole string as a decimal number; when it is above 0 and among oldIds, the string
 // becomes the matching new id. Otherwise it stays as it is.
 void RemapPlainNumber(QString &action, const QList<int> &oldIds, const QList<int> &newIds);
+void RemapPlainNumber(QString &action, const CIdLookup &ids);
 
 // Sets flags[n] = 1 for every colon reference with `prefix` (case-sensitive) whose number n lies
 // in 1..255, and for every id of the animation list of a "$slider" entry written with the
@@ -58,21 +80,27 @@ void RemapPlainNumber(QString &action, const QList<int> &oldIds, const QList<int
 // scan goes on; an occurrence with no later colon ends the scan.
 void MarkImageReferences(QStringView action, QStringView prefix, ImageFlags &flags);
 
-// Position (1-based) of pageId among the old page ids in list order. Not found: the reserved
-// pages 254 and 255 keep their number, anything else gives 0. Ids of 0 or below are "no page"
-// and always give 0.
+// Position (1-based) of pageId among the old page ids in list order. A special screen number
+// (254, 255, 1000, 2000) keeps its number: the preview shows that screen whatever page has the
+// id. Not found, or an id of 0 or below ("no page"): 0.
 int PagePosition(int pageId, const QList<int> &oldPageIds);
 
-// Rewrites the page ids of the G:/g: entries of `action` to their positions among the old page
-// ids ("0" when absent). With isRet set, a plain number is a page id and becomes its position
-// (PagePosition). An entry starting with a character outside kActionLetters leaves the whole
-// string unchanged.
+// Rewrites the page ids of the G:/g: entries of `action` to their PagePosition. With isRet
+// set, an entry that starts with a digit (at the start or after other entries) makes the rest a
+// page id, rewritten the same way; without it that number is an item id and stays. An entry
+// starting with a character outside kActionLetters ends the rewriting: it and what follows stay
+// as they are, the entries before it are rewritten (the preview runs them before it stops).
 void RenumberEntries(QString &action, bool isRet, const QList<int> &oldPageIds);
 
+// RenumberEntries on each section of a macro (the text after each marker "[#n]", or the whole
+// macro without markers; the text before the first marker likewise), with isRet clear: a macro
+// runs in focus context, where a plain number is an item id.
+void RenumberMacro(QString &macro, const QList<int> &oldPageIds);
+
 // Gives the pages the ids 1, 2, ... in list order and makes every page reference follow: the
-// page-level references, the G:/g: entries and plain ret numbers of the used item slots, and the
-// `item` of every text record. Redrawing the page list and setting the modified flag are the
-// caller's.
+// page-level references, the G:/g: entries and plain ret numbers of the used item slots, the
+// G:/g: entries of every section of every macro, and the `item` of every text record.
+// Redrawing the page list and setting the modified flag are the caller's.
 void RenumberPages(CContentModel &model);
 
 // The image ids of the animation list of every "$slider" entry ("$slider:p1/2/3:i5:w3000" lists
@@ -84,5 +112,6 @@ void ExtractSliderImages(QStringView action, QList<int> &out);
 // rest of the string stay as they are.
 void RewriteSliderImages(QString &action, QChar letter, const QList<int> &oldIds,
                          const QList<int> &newIds);
+void RewriteSliderImages(QString &action, QChar letter, const CIdLookup &ids);
 
 } // namespace orin

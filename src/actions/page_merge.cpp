@@ -5,6 +5,7 @@
 #include "images/image_import.h"
 #include "images/image_measure.h"
 #include "model/leading_int.h"
+#include "model/project_integrity.h"
 #include "model/project_reader.h"
 #include "model/ui_text.h"
 #include "model/xml_doc.h"
@@ -30,15 +31,15 @@ void Rewrite(QString &action, std::initializer_list<QStringView> prefixes, Refer
              const IdMap &map)
 {
     for (QStringView prefix : prefixes)
-        RewriteReferences(action, prefix, form, map.oldIds, map.newIds);
+        RewriteReferences(action, prefix, form, map.lookup);
 }
 
 // "p:"/"P:" references and the "$slider" image lists.
 void RewriteImageReferences(QString &action, const IdMap &images)
 {
     Rewrite(action, {u"p:", u"P:"}, ReferenceForm::Colon, images);
-    RewriteSliderImages(action, u'p', images.oldIds, images.newIds);
-    RewriteSliderImages(action, u'P', images.oldIds, images.newIds);
+    RewriteSliderImages(action, u'p', images.lookup);
+    RewriteSliderImages(action, u'P', images.lookup);
 }
 
 void RewriteTextReferences(QString &action, const IdMap &texts)
@@ -265,7 +266,10 @@ bool PlanPages(CXmlDoc &doc, const CContentModel &model, const MergeOptions &opt
     qint64 largest = LargestId(model.pages, 0);
     while (doc.NextElement(Name(u"BMLJPEG"))) {
         auto page = std::make_unique<CMyProgramInfo>();
-        ReadPage(doc, *page, options.projectFolder);
+        if (!ReadPage(doc, *page, options.projectFolder)) {
+            result.status = MergeStatus::Damaged;
+            return false;
+        }
         const qint64 newId = NextUsablePageId(largest);
         if (newId > INT_MAX) {
             result.status = MergeStatus::IdsExhausted;
@@ -300,8 +304,7 @@ bool PlanPages(CXmlDoc &doc, const CContentModel &model, const MergeOptions &opt
 
 int IdMap::Map(int id) const
 {
-    const qsizetype index = oldIds.indexOf(id);
-    return index < 0 || index >= newIds.size() ? id : newIds[index];
+    return lookup.Map(id);
 }
 
 QString MergeResult::Message() const
@@ -310,6 +313,7 @@ QString MergeResult::Message() const
     case MergeStatus::PicturesFull: return UiText(kPictureTableFullMessage);
     case MergeStatus::MaterialsFull: return UiText(kMaterialTableFullMessage);
     case MergeStatus::IdsExhausted: return UiText(kIdsExhaustedMessage);
+    case MergeStatus::Damaged: return UiText(kCopyDocumentDamagedMessage);
     case MergeStatus::Merged:
     case MergeStatus::NoDocument: break;
     }
@@ -336,6 +340,14 @@ MergeResult MergeCopyDocument(CContentModel &model, const QString &text,
     doc.Rewind();
     if (!doc.NextElement())
         return result;
+    // A document cut short (a drag that lost its end) or with markup that cannot be read would
+    // merge only what the engine happened to find.
+    if (RootMarkupBroken(doc)) {
+        result.status = MergeStatus::Damaged;
+        return result;
+    }
+    doc.Rewind();
+    doc.NextElement();
 
     CImagePlan pictures(model.pictures, kPictureIdBase, kLastPictureId);
     CImagePlan materials(model.materials, kMaterialIdBase, kLastMaterialId);
@@ -357,7 +369,7 @@ MergeResult MergeCopyDocument(CContentModel &model, const QString &text,
         const int used = std::clamp(page->itemCount, 0, kItemSlots);
         for (int slot = 0; slot < used; ++slot) {
             PageItem &item = page->items[static_cast<size_t>(slot)];
-            RemapPlainNumber(item.ret, result.pages.oldIds, result.pages.newIds);
+            RemapPlainNumber(item.ret, result.pages.lookup);
             for (QString *action : ActionStrings(item))
                 RewritePageReferences(*action, result.pages);
         }

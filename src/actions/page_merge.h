@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "actions/action_strings.h"
 #include "model/content_model.h"
 
 #include <QCoreApplication>
@@ -19,19 +20,26 @@ inline constexpr char16_t kPictureTableFullMessage[] = u"" QT_TRANSLATE_NOOP(
     "OrinEdit", "画像テーブルに空きがないため、ページを追加できません（画像IDは199まで）");
 inline constexpr char16_t kMaterialTableFullMessage[] = u"" QT_TRANSLATE_NOOP(
     "OrinEdit", "素材テーブルに空きがないため、ページを追加できません（素材IDは255まで）");
+// Shown with the caption "エラー" when the copy document ends early or holds markup that cannot
+// be read (or a page with more items than a page can hold).
+inline constexpr char16_t kCopyDocumentDamagedMessage[] = u"" QT_TRANSLATE_NOOP(
+    "OrinEdit", "コピーデータが壊れているため、ページを追加できません");
 // Shown with the caption "エラー" when a table has no id left above its largest one.
 inline constexpr char16_t kIdsExhaustedMessage[] =
     u"" QT_TRANSLATE_NOOP("OrinEdit", "IDの上限に達したため、ページを追加できません");
 
-// Pairs of (old id, new id) in the order they were made; lookups take the first match.
+// Pairs of (old id, new id) in the order they were made; lookups take the first match. Filled
+// through Add only, which keeps the lists and the lookup together.
 struct IdMap {
     QList<int> oldIds;
     QList<int> newIds;
+    CIdLookup lookup;
 
     void Add(int oldId, int newId)
     {
         oldIds.append(oldId);
         newIds.append(newId);
+        lookup.Add(oldId, newId);
     }
     // The new id of the first pair with that old id, or `id` itself.
     int Map(int id) const;
@@ -48,6 +56,7 @@ enum class MergeStatus {
     PicturesFull,  // refused, nothing changed
     MaterialsFull, // refused, nothing changed
     IdsExhausted,  // refused, nothing changed
+    Damaged,       // the document ends early or its markup is broken: refused, nothing changed
 };
 
 struct MergeResult {
@@ -76,8 +85,9 @@ bool IsReservedPageId(qint64 id);
 // id left.
 int NextFreePageId(const CContentModel &model);
 
-// Merges the copy document `text` into the model, all or nothing: when the incoming images do
-// not fit their tables, or a table has no id left, nothing changes and the status says why.
+// Merges the copy document `text` into the model, all or nothing: when the document is damaged
+// (cut short, broken markup inside its root, a page with too many items), the incoming images
+// do not fit their tables, or a table has no id left, nothing changes and the status says why.
 // Image paths are measured only when they name regular files. The modified flag and the size
 // pane are the caller's.
 MergeResult MergeCopyDocument(CContentModel &model, const QString &text,

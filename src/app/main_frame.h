@@ -5,6 +5,7 @@
 #include "settings/app_settings.h"
 #include "app/file_association.h"
 #include "app/help_document.h"
+#include "webexport/web_export.h"
 #include "settings/ini_store.h"
 #include "document/page_selection.h"
 #include "document/recent_files.h"
@@ -113,6 +114,12 @@ public:
     void OnFileSave();
     void OnFileSaveAs();
     void OnPortableSave();
+    // File > "Web用に書き出し...": the web player of the content set into a folder the operator
+    // chooses (it must be empty); the result is told in the status bar.
+    void OnExportWeb();
+    // File > "ブラウザでプレビュー": the web player into a new folder of the run's work folder,
+    // opened with the desktop's browser.
+    void OnPreviewInBrowser();
     void OnRecentFile(int index);
     void OnToggleDesignMode();
     void OnToggleViewFlag(int commandId);
@@ -161,6 +168,8 @@ public:
     // Ends typing on the canvas, so that the typed text is in the model (save, close, open,
     // the mode switch).
     void CommitCanvasText();
+    WebExportResult ExportWebTo(const QString &folder);
+    void ReportWebWarnings(const WebExportResult &result);
 
     // A project fetched from a server into temporary files, removed when the window goes.
     void SetRetrievalProject(const QString &projectPath, const QString &temporaryFile);

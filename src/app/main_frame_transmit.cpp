@@ -199,13 +199,11 @@ bool CMainFrame::FetchFromServer(const RetrievalRequest &request)
         return false;
     }
     if (!outcome.fetched.ok || !outcome.unpacked) {
-        // The details of a download failure stay with the status pane; the unpacking failure
-        // says what was wrong with what arrived.
+        // What went wrong is told in the operator's words: the kind of FTP failure with the
+        // server's reply, or what was wrong with what arrived.
         SetTransmissionStatus(outcome.error);
-        QString text = UiText(kReceiveFailedMessage);
-        if (outcome.fetched.ok)
-            text += u'\n' + outcome.error;
-        m_prompt->MessageBox(text, UiText(kErrorCaption), PromptButtons::Ok);
+        m_prompt->MessageBox(UiText(kReceiveFailedMessage) + u'\n' + outcome.error,
+                             UiText(kErrorCaption), PromptButtons::Ok);
         return false;
     }
     if (!m_document->ShowServerContent(outcome.content.projectPath,
@@ -221,6 +219,10 @@ bool CMainFrame::FetchFromServer(const RetrievalRequest &request)
     ApplyLabelContents(m_model, m_serverLabels);
     m_accessField->setText(QString::number(m_document->Settings().TransChannel));
     ShowFirstPage();
+    // The operator learns what of the server's content was not taken.
+    if (!outcome.content.droppedReferences.isEmpty())
+        m_prompt->MessageBox(DroppedReferencesText(outcome.content.droppedReferences),
+                             UiText(kWarningCaption), PromptButtons::Ok);
     return true;
 }
 
@@ -234,10 +236,14 @@ QByteArray CMainFrame::RequestChannelList(QWidget *parent)
     const ConnectionProfile profile = OnlineServerProfile(m_settings);
     const QString work = m_folders.work;
     QByteArray list;
+    QString error;
     const bool finished = RunServerFetch(parent, UiText(kChannelListTitle),
                                          [&](const FtpOptions &options) {
-        list = FetchChannelList(profile, work, options);
+        list = FetchChannelList(profile, work, options, &error);
     });
+    // The list's dialog opens all the same; why it is empty stays in the status pane.
+    if (finished && !error.isEmpty())
+        SetTransmissionStatus(error);
     // A stopped fetch shows an empty list, as when the server has none.
     return finished ? list.left(kChannelListBytes) : QByteArray();
 }

@@ -80,6 +80,13 @@ void CMainFrame::BuildMenus()
     connect(portable, &QAction::triggered, this, &CMainFrame::OnPortableSave);
     m_fileMenu->addAction(portable);
     m_fileMenu->addSeparator();
+    QAction *exportWeb = MakeAction(cmd::kExportWeb, tr("Web用に書き出し(&W)..."));
+    connect(exportWeb, &QAction::triggered, this, &CMainFrame::OnExportWeb);
+    m_fileMenu->addAction(exportWeb);
+    QAction *browser = MakeAction(cmd::kPreviewInBrowser, tr("ブラウザでプレビュー(&B)"));
+    connect(browser, &QAction::triggered, this, &CMainFrame::OnPreviewInBrowser);
+    m_fileMenu->addAction(browser);
+    m_fileMenu->addSeparator();
     m_recentAnchor = m_fileMenu->addSeparator();
     QAction *exitAction = MakeAction(cmd::kAppExit, tr("アプリケーションの終了(&X)"));
     connect(exitAction, &QAction::triggered, this, &QWidget::close);

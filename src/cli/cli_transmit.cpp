@@ -201,6 +201,9 @@ int FetchCommand(const QStringList &args, Streams io)
         io.err << QString::fromUtf16(kReceiveFailedMessage) << ": " << outcome.error << '\n';
         return kExitFileError;
     }
+    // References that led outside what arrived were emptied before the project was read.
+    for (const QString &dropped : outcome.content.droppedReferences)
+        io.err << "Dropped reference (outside the fetched content): " << dropped << '\n';
     CLoadedProject project;
     if (const int code = project.Load(outcome.content.projectPath, io); code != kExitOk)
         return code;

@@ -54,8 +54,10 @@ qint64 MeasureImageFile(const QString &path, int type, int &width, int &height)
             height = size.height();
         }
     } else {
+        // A PNG has at least one row and one column; a header that says otherwise measures as
+        // a file that cannot be read.
         PngHeader header;
-        if (ReadPngHeader(file, header)) {
+        if (ReadPngHeader(file, header) && header.width > 0 && header.height > 0) {
             width = header.width;
             height = header.height;
         }

@@ -19,7 +19,25 @@ ProjectIntegrity IntegrityOf(CXmlDoc &doc)
     // The root is record 0's first child.
     if (doc.Record(doc.Record(0).firstChild).flags & kFlagUnended)
         return ProjectIntegrity::Truncated;
-    return ProjectIntegrity::Complete;
+    return RootMarkupBroken(doc) ? ProjectIntegrity::Malformed : ProjectIntegrity::Complete;
+}
+
+bool RootMarkupBroken(CXmlDoc &doc)
+{
+    doc.Rewind();
+    const int root = doc.Record(0).firstChild;
+    if (root == 0)
+        return false;
+    const ElementRecord &record = doc.Record(root);
+    if (record.flags & kFlagUnended)
+        return true;
+    if (!(doc.Record(0).flags & kFlagIllFormed))
+        return false;
+    // The engine marks the whole document; whether the fault lies inside the root is told by
+    // indexing the root's own text again (rare: only for a document that is not well formed).
+    CXmlDoc inside;
+    inside.LoadText(doc.Text().mid(record.start, record.length));
+    return (inside.Record(0).flags & kFlagIllFormed) != 0;
 }
 
 QString ClosedTruncatedText(CXmlDoc &doc)

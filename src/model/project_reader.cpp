@@ -280,7 +280,7 @@ QString ResolveReference(const QString &reference, const QString &projectFolder)
     return folder + reference.mid(2);
 }
 
-void ReadPage(CXmlDoc &doc, CMyProgramInfo &page, const QString &projectFolder,
+bool ReadPage(CXmlDoc &doc, CMyProgramInfo &page, const QString &projectFolder,
               CStringPool *sharedPool)
 {
     CStringPool ownPool;
@@ -315,13 +315,13 @@ void ReadPage(CXmlDoc &doc, CMyProgramInfo &page, const QString &projectFolder,
     page.smacro = IntAttribute(doc, Name(u"smacro"));
 
     if (!doc.Descend())
-        return;
+        return true;
+    bool allItems = true;
     if (doc.NextElement(Name(u"JPEG")))
         page.background = ResolveReference(doc.ElementText(), projectFolder);
     page.changed = 0;
     // A page without Items has no items; its closing steps must not leave the page.
     if (doc.NextElement(Name(u"Items"))) {
-        // At most kItemSlots items are kept; the surplus of a larger page is dropped.
         page.itemCount = std::clamp(IntAttribute(doc, Name(u"Num")), 0, kItemSlots);
         if (doc.Descend()) {
             size_t slot = 0;
@@ -335,10 +335,17 @@ void ReadPage(CXmlDoc &doc, CMyProgramInfo &page, const QString &projectFolder,
                 }
                 ++slot;
             }
+            // A Num smaller than the items read would leave the items beyond it out of every
+            // save: the page holds what the file holds.
+            page.itemCount = std::max(page.itemCount, static_cast<int>(slot));
+            // More items than a page has slots cannot be held: the caller learns of it.
+            if (slot == page.items.size() && doc.NextElement(Name(u"Item")))
+                allItems = false;
             doc.Ascend();
         }
     }
     doc.Ascend();
+    return allItems;
 }
 
 namespace {
@@ -366,6 +373,7 @@ ProjectIntegrity ReadProjectDoc(CXmlDoc &doc, const QString &projectFolder,
         return integrity;
     doc.Descend();
     settings = ProgramSettings();
+    bool overfull = false;
 
     doc.NextElement();
     while (IsSettingElement(doc.ElementName())) {
@@ -382,7 +390,8 @@ ProjectIntegrity ReadProjectDoc(CXmlDoc &doc, const QString &projectFolder,
                 // The pages are most of the file: their text goes as the model takes them in.
                 doc.ReleaseEarlierSiblings();
                 auto page = std::make_unique<CMyProgramInfo>();
-                ReadPage(doc, *page, projectFolder, &pool);
+                if (!ReadPage(doc, *page, projectFolder, &pool))
+                    overfull = true;
                 model.pages.Add(std::move(page));
                 PumpMessages();
             }
@@ -449,7 +458,8 @@ ProjectIntegrity ReadProjectDoc(CXmlDoc &doc, const QString &projectFolder,
         });
     });
     doc.Ascend();
-    return integrity;
+    return integrity == ProjectIntegrity::Complete && overfull ? ProjectIntegrity::Overfull
+                                                               : integrity;
 }
 
 } // namespace

@@ -50,7 +50,10 @@ ProjectIntegrity LoadProjectText(const QString &text, const QString &projectFold
 
 // Reads the BMLJPEG element on which `doc` stands into `page` (a fresh page) and leaves the
 // document on that element. Pages read with one `pool` share the storage of equal values.
-void ReadPage(CXmlDoc &doc, CMyProgramInfo &page, const QString &projectFolder,
+// Every Item element is kept: the item count is the larger of `Num` and the number of items,
+// so that a save writes them all. Returns false when the page holds more Item elements than a
+// page has slots (kItemSlots); those beyond are not read.
+bool ReadPage(CXmlDoc &doc, CMyProgramInfo &page, const QString &projectFolder,
               CStringPool *pool = nullptr);
 
 // "./<folder>/<name>" becomes projectFolder + "<folder>/<name>"; any other reference is

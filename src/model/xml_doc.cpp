@@ -6,6 +6,7 @@
 #include "model/xml_scanner.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace orin {
@@ -308,6 +309,22 @@ private:
     int m_end;
 };
 
+// Characters of the attribute names a project file writes.
+constexpr std::array<bool, 128> MakePlainNameChars()
+{
+    std::array<bool, 128> plain{};
+    for (int c = 0; c < 128; ++c)
+        plain[size_t(c)] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
+                           || c == '_' || c == '-' || c == '.' || c == ':';
+    return plain;
+}
+constexpr std::array<bool, 128> kPlainNameChars = MakePlainNameChars();
+
+inline bool IsPlainNameChar(char16_t c)
+{
+    return c < 128 && kPlainNameChars[c];
+}
+
 } // namespace
 
 bool CXmlDoc::RawAttribute(QStringView name, QStringView &value) const
@@ -351,6 +368,30 @@ bool CXmlDoc::RawAttribute(QStringView name, QStringView &value) const
         CAttributeReader reader(s, int(tagName.utf16() - s) + int(tagName.size()), tagEnd);
         using Kind = CAttributeReader::Kind;
         for (;;) {
+            // The usual form, name="value", read in one go; anything else goes through the
+            // reader token by token, which reads this form the same way.
+            int p = reader.Position();
+            while (p < tagEnd && xml::IsXmlSpace(s[p]))
+                ++p;
+            int q = p;
+            while (q < tagEnd && IsPlainNameChar(s[q]))
+                ++q;
+            if (q > p && q + 1 < tagEnd && s[q] == u'=' && s[q + 1] == u'"') {
+                int r = q + 2;
+                while (r < tagEnd && s[r] != u'"')
+                    ++r;
+                if (r < tagEnd) {
+                    Span span;
+                    span.nameFrom = p;
+                    span.nameLength = q - p;
+                    span.valueFrom = q + 2;
+                    span.valueLength = r - (q + 2);
+                    span.kind = SpanKind::Valued;
+                    add(span);
+                    reader.SetPosition(r + 1);
+                    continue;
+                }
+            }
             CAttributeReader::Token tok = reader.Next(false);
             if (tok.kind == Kind::End || tok.kind == Kind::Stop)
                 break;

@@ -17,6 +17,20 @@ constexpr std::array<bool, 128> MakeNameStops()
 }
 constexpr std::array<bool, 128> kNameStops = MakeNameStops();
 
+// Inline forms of IsNameStop and NameEnd for the scanner's own loops.
+inline bool NameStop(char16_t c)
+{
+    return c < 128 && kNameStops[c];
+}
+
+inline int NameEndAt(const char16_t *text, int from, int end)
+{
+    int p = from;
+    while (p < end && !NameStop(text[p]))
+        ++p;
+    return p;
+}
+
 bool StartsStartTag(char16_t c)
 {
     return (c >= u'A' && c <= u'Z') || c > 0x60 || c == u'_' || c == u':';
@@ -83,7 +97,7 @@ XmlToken ScanStartTag(const char16_t *text, int end, int lt)
     tok.kind = TokenKind::StartTag;
     tok.start = lt;
     tok.nameStart = lt + 1;
-    int p = NameEnd(text, lt + 1, end);
+    int p = NameEndAt(text, lt + 1, end);
     tok.nameLength = p - tok.nameStart;
     for (;;) {
         while (p < end && text[p] != u'>' && text[p] != u'=')
@@ -135,7 +149,7 @@ XmlToken ScanEndTag(const char16_t *text, int end, int lt)
     while (p < gt && IsXmlSpace(text[p]))
         ++p;
     tok.nameStart = p;
-    tok.nameLength = NameEnd(text, p, gt) - p;
+    tok.nameLength = NameEndAt(text, p, gt) - p;
     return tok;
 }
 
@@ -224,15 +238,12 @@ XmlToken ScanDeclaration(const char16_t *text, int end, int lt)
 
 bool IsNameStop(char16_t c)
 {
-    return c < 128 && kNameStops[c];
+    return NameStop(c);
 }
 
 int NameEnd(const char16_t *text, int from, int end)
 {
-    int p = from;
-    while (p < end && !IsNameStop(text[p]))
-        ++p;
-    return p;
+    return NameEndAt(text, from, end);
 }
 
 int FindChar(const char16_t *text, int from, int end, char16_t c)

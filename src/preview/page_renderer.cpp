@@ -105,14 +105,22 @@ void CPageRenderer::Paint(QPainter &painter, QSize client, const CPreviewEngine 
         return;
     }
     PaintState state;
-    painter.fillRect(QRect(QPoint(0, 0), client), Qt::black);
     const ShownPage &page = engine.Page();
     const QImage &background = page.background.image;
-    if (!background.isNull() && background.width() > 0 && background.height() > 0) {
-        const QRect fit = mapping.FitRect(background.size());
+    const QRect clientRect(QPoint(0, 0), client);
+    const bool hasBackground = !background.isNull() && background.width() > 0
+                               && background.height() > 0;
+    const QRect fit = hasBackground ? mapping.FitRect(background.size()) : QRect();
+    // Drawn over as usual, an opaque background that covers the whole client hides the black
+    // under it, and a transparent colour over it changes nothing: neither is painted then.
+    const bool over = painter.compositionMode() == QPainter::CompositionMode_SourceOver;
+    if (!over || !hasBackground || background.hasAlphaChannel() || !fit.contains(clientRect))
+        painter.fillRect(clientRect, Qt::black);
+    if (hasBackground) {
         painter.drawImage(fit, background);
         const ColourEntry c = Colour(page.backcol);
-        painter.fillRect(fit, QColor(c.r, c.g, c.b, c.a));
+        if (!over || c.a != 0)
+            painter.fillRect(fit, QColor(c.r, c.g, c.b, c.a));
     }
     const int tvIndex = engine.IndexOfItem(page.tvitem);
     if (page.tvitem != 0 && tvIndex >= 0) {

@@ -561,8 +561,11 @@ void CPreviewEngine::RebuildMarquee(const QString &text, bool half)
 {
     const DisplayItem *entry = ItemById(m_marqueeItem);
     int spaces = 0;
-    if (entry && entry->item.size > 0)
-        spaces = std::clamp(int(entry->item.width / float(entry->item.size)), 0, 10000);
+    if (entry && entry->item.size > 0) {
+        // Clamped before it becomes an int: a width near INT_MAX gives the most spaces.
+        const float ratio = entry->item.width / float(entry->item.size);
+        spaces = ratio >= 10000.0f ? 10000 : (ratio > 0.0f ? int(ratio) : 0);
+    }
     m_marqueeBuffer = QString(spaces, QChar(0x3000)) + text;
     m_marqueeCounter = int(m_marqueeBuffer.size());
     if (half)

@@ -71,12 +71,13 @@ const CMyMacroInfo *FindMacro(const CContentModel &model, int macroId)
 
 namespace {
 
-// The section after `k` among `n` (the first after the last); 0 when there are none.
+// The section after `k` among `n` (the first after the last); 0 when there are none. A `k` at
+// or past the last (an item id the I command stored, up to INT_MAX) starts again at 1.
 int NextOf(int n, int k)
 {
     if (n == 0)
         return 0;
-    return k + 1 > n ? 1 : k + 1;
+    return k >= n ? 1 : k + 1;
 }
 
 // The section before `k` among `n` (the last before the first); 0 when there are none.

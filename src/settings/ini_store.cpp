@@ -212,11 +212,20 @@ struct IniFile {
 
 enum class LoadResult { Loaded, Missing, Unreadable };
 
+// The file whose reads fail while a CIniReadFailure lives ("" none).
+QString &FailingReadPath()
+{
+    static QString path;
+    return path;
+}
+
 LoadResult LoadFile(const QString &path, IniFile *file)
 {
     QFile f(path);
     if (!f.exists())
         return LoadResult::Missing;
+    if (!FailingReadPath().isEmpty() && path == FailingReadPath())
+        return LoadResult::Unreadable;
     if (!f.open(QIODevice::ReadOnly))
         return LoadResult::Unreadable;
     const QByteArray data = f.readAll();
@@ -473,6 +482,16 @@ bool CIniStore::RemoveSection(const QString &section)
         }
         return changed;
     });
+}
+
+CIniReadFailure::CIniReadFailure(QString path) : m_previous(FailingReadPath())
+{
+    FailingReadPath() = std::move(path);
+}
+
+CIniReadFailure::~CIniReadFailure()
+{
+    FailingReadPath() = m_previous;
 }
 
 } // namespace orin

@@ -84,6 +84,21 @@ private:
     QString m_path;
 };
 
+// While a CIniReadFailure lives, reading the file at `path` fails as reading a file that exists
+// but cannot be read does, so that tests can show what the store does then also as the
+// superuser (whom permissions do not bind). Not for use by the program itself; not thread-safe.
+class CIniReadFailure
+{
+public:
+    explicit CIniReadFailure(QString path);
+    ~CIniReadFailure();
+    CIniReadFailure(const CIniReadFailure &) = delete;
+    CIniReadFailure &operator=(const CIniReadFailure &) = delete;
+
+private:
+    QString m_previous;
+};
+
 // The file parsed once, for reading many keys in a row (the settings at start-up read 95).
 // Reads give what CIniStore's reads gave when the snapshot was taken.
 class CIniSnapshot

@@ -46,12 +46,33 @@ struct SlistDeleter {
 
 } // namespace
 
+// Where a download goes: the file, and the most it may take.
+struct DownloadSink {
+    QSaveFile *file = nullptr;
+    qint64 limit = -1;
+    qint64 written = 0;
+    bool tooLarge = false;
+};
+
 struct CFtpConnection::Impl {
     ConnectionProfile profile;
     FtpOptions options;
     CURLM *multi = nullptr;
     CURL *easy = nullptr;
-    char errorBuffer[CURL_ERROR_SIZE] = {};
+    // The server's last reply line of the request (its words for a refusal).
+    QByteArray lastReply;
+    DownloadSink *download = nullptr;
+
+    // libcurl hands every reply line of the FTP server to the header function.
+    static size_t Reply(char *data, size_t size, size_t count, void *self)
+    {
+        QByteArray line(data, qsizetype(size * count));
+        while (line.endsWith('\n') || line.endsWith('\r'))
+            line.chop(1);
+        if (!line.isEmpty())
+            static_cast<Impl *>(self)->lastReply = line.left(512);
+        return size * count;
+    }
 
     ~Impl()
     {
@@ -81,8 +102,6 @@ struct CFtpConnection::Impl {
     void Prepare(const QByteArray &url)
     {
         curl_easy_reset(easy);
-        errorBuffer[0] = '\0';
-        curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, errorBuffer);
         curl_easy_setopt(easy, CURLOPT_URL, url.constData());
         curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
         // Proxy variables of the environment must not divert a transfer on the local network.
@@ -108,6 +127,10 @@ struct CFtpConnection::Impl {
         curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
         curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &Impl::Progress);
         curl_easy_setopt(easy, CURLOPT_XFERINFODATA, this);
+        curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Impl::Reply);
+        curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
+        lastReply.clear();
+        download = nullptr;
     }
 };
 
@@ -124,9 +147,9 @@ CFtpConnection::~CFtpConnection() = default;
 bool CFtpConnection::Perform()
 {
     Impl &d = *m_impl;
-    m_lastError.clear();
+    SetFailure(FtpFailure::None, QString());
     if (d.options.cancel && d.options.cancel->load()) {
-        m_lastError = UiText(kFtpCancelled);
+        SetFailure(FtpFailure::Cancelled, UiText(kFtpCancelled));
         return false;
     }
     curl_multi_add_handle(d.multi, d.easy);
@@ -154,15 +177,134 @@ bool CFtpConnection::Perform()
     }
     curl_multi_remove_handle(d.multi, d.easy);
     if (cancelled || code == CURLE_ABORTED_BY_CALLBACK) {
-        m_lastError = UiText(kFtpCancelled);
+        SetFailure(FtpFailure::Cancelled, UiText(kFtpCancelled));
         return false;
     }
     if (done && code == CURLE_OK)
         return true;
-    m_lastError = QString::fromUtf8(d.errorBuffer).trimmed();
-    if (m_lastError.isEmpty())
-        m_lastError = QString::fromUtf8(curl_easy_strerror(code));
+    if (d.download && d.download->tooLarge) {
+        SetFailure(FtpFailure::TooLarge, FtpFailureText(FtpFailure::TooLarge, QString(),
+                                                        d.download->limit));
+        return false;
+    }
+    if (d.download && code == CURLE_WRITE_ERROR) {
+        const QString why = d.download->file->fileName() + QStringLiteral(": ")
+                            + d.download->file->errorString();
+        SetFailure(FtpFailure::Local, FtpFailureText(FtpFailure::Local, QString(), 0, why));
+        return false;
+    }
+    long replyCode = 0;
+    curl_easy_getinfo(d.easy, CURLINFO_RESPONSE_CODE, &replyCode);
+    const FtpFailure failure = ClassifyFtpFailure(code, replyCode);
+    // Only a refusal is the server's word on the failure; a reply before a time-out or a
+    // broken connection says nothing about it.
+    QString reply;
+    if (d.lastReply.size() >= 3 && (d.lastReply.at(0) == '4' || d.lastReply.at(0) == '5'))
+        reply = QString::fromUtf8(d.lastReply).trimmed();
+    SetFailure(failure, FtpFailureText(failure, reply));
     return false;
+}
+
+void CFtpConnection::SetFailure(FtpFailure failure, const QString &text)
+{
+    m_lastFailure = failure;
+    m_lastError = text;
+}
+
+FtpFailure ClassifyFtpFailure(int curlCode, long replyCode)
+{
+    // The server's reply code says more than libcurl's summary of it.
+    if (replyCode == 452 || replyCode == 552)
+        return FtpFailure::DiskFull;
+    switch (curlCode) {
+    case CURLE_OK:
+        return FtpFailure::None;
+    case CURLE_ABORTED_BY_CALLBACK:
+        return FtpFailure::Cancelled;
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+    case CURLE_COULDNT_CONNECT:
+        return FtpFailure::Connect;
+    case CURLE_LOGIN_DENIED:
+        return FtpFailure::Login;
+    case CURLE_OPERATION_TIMEDOUT:
+    case CURLE_FTP_ACCEPT_TIMEOUT:
+        return FtpFailure::TimedOut;
+    case CURLE_REMOTE_DISK_FULL:
+        return FtpFailure::DiskFull;
+    case CURLE_REMOTE_ACCESS_DENIED:
+    case CURLE_REMOTE_FILE_NOT_FOUND:
+    case CURLE_UPLOAD_FAILED:
+    case CURLE_QUOTE_ERROR:
+    case CURLE_FTP_COULDNT_RETR_FILE:
+    case CURLE_FTP_COULDNT_SET_TYPE:
+    case CURLE_FTP_PORT_FAILED:
+    case CURLE_FTP_COULDNT_USE_REST:
+    case CURLE_FTP_WEIRD_PASV_REPLY:
+    case CURLE_FTP_WEIRD_227_FORMAT:
+    case CURLE_FTP_ACCEPT_FAILED:
+    case CURLE_REMOTE_FILE_EXISTS:
+        return FtpFailure::Refused;
+    case CURLE_RECV_ERROR:
+    case CURLE_SEND_ERROR:
+    case CURLE_PARTIAL_FILE:
+    case CURLE_GOT_NOTHING:
+    case CURLE_FTP_WEIRD_SERVER_REPLY:
+    case CURLE_FTP_CANT_GET_HOST:
+        return FtpFailure::ConnectionLost;
+    case CURLE_READ_ERROR:
+    case CURLE_WRITE_ERROR:
+        return FtpFailure::Local;
+    default:
+        // Any other refusal by the server still reads as one.
+        return replyCode >= 400 ? FtpFailure::Refused : FtpFailure::Other;
+    }
+}
+
+QString FtpFailureText(FtpFailure failure, const QString &serverReply, qint64 limit,
+                       const QString &local)
+{
+    QString text;
+    switch (failure) {
+    case FtpFailure::None:
+        return QString();
+    case FtpFailure::Cancelled:
+        text = UiText(kFtpCancelled);
+        break;
+    case FtpFailure::BadProfile:
+        text = UiText(kFtpBadAddress);
+        break;
+    case FtpFailure::Connect:
+        text = UiText(kFtpConnectFailed);
+        break;
+    case FtpFailure::Login:
+        text = UiText(kFtpLoginRefused);
+        break;
+    case FtpFailure::TimedOut:
+        text = UiText(kFtpTimedOut);
+        break;
+    case FtpFailure::Refused:
+        text = UiText(kFtpRefused);
+        break;
+    case FtpFailure::DiskFull:
+        text = UiText(kFtpDiskFull);
+        break;
+    case FtpFailure::ConnectionLost:
+        text = UiText(kFtpConnectionLost);
+        break;
+    case FtpFailure::TooLarge:
+        text = UiText(kFtpTooLarge).arg(limit);
+        break;
+    case FtpFailure::Local:
+        text = UiText(kFtpLocalFailed).arg(local);
+        break;
+    case FtpFailure::Other:
+        text = UiText(kFtpOtherFailure);
+        break;
+    }
+    if (serverReply.isEmpty())
+        return text;
+    return UiText(kFtpServerSaid).arg(text, serverReply);
 }
 
 bool CFtpConnection::PutLocalFile(const QString &localPath, const QString &remoteName,
@@ -170,7 +312,9 @@ bool CFtpConnection::PutLocalFile(const QString &localPath, const QString &remot
 {
     QFile file(localPath);
     if (!file.open(QIODevice::ReadOnly)) {
-        m_lastError = localPath + QStringLiteral(": ") + file.errorString();
+        SetFailure(FtpFailure::Local,
+                   FtpFailureText(FtpFailure::Local, QString(), 0,
+                                  localPath + QStringLiteral(": ") + file.errorString()));
         return false;
     }
     Impl &d = *m_impl;
@@ -197,49 +341,70 @@ bool CFtpConnection::PutLocalFile(const QString &localPath, const QString &remot
     return ok;
 }
 
-bool CFtpConnection::GetRemoteFile(const QString &remoteName, const QString &localPath)
+bool CFtpConnection::GetRemoteFile(const QString &remoteName, const QString &localPath,
+                                   qint64 maxBytes)
 {
     QSaveFile file(localPath);
     if (!file.open(QIODevice::WriteOnly)) {
-        m_lastError = localPath + QStringLiteral(": ") + file.errorString();
+        SetFailure(FtpFailure::Local,
+                   FtpFailureText(FtpFailure::Local, QString(), 0,
+                                  localPath + QStringLiteral(": ") + file.errorString()));
         return false;
     }
     Impl &d = *m_impl;
     d.Prepare(RemoteUrl(d.profile, remoteName));
+    DownloadSink sink;
+    sink.file = &file;
+    sink.limit = maxBytes;
+    d.download = &sink;
     // The server's special names answer only RETR, not SIZE.
     curl_easy_setopt(d.easy, CURLOPT_IGNORE_CONTENT_LENGTH, 1L);
     curl_easy_setopt(
         d.easy, CURLOPT_WRITEFUNCTION,
         +[](char *data, size_t size, size_t count, void *target) -> size_t {
+            auto *sink = static_cast<DownloadSink *>(target);
             const qint64 bytes = qint64(size * count);
-            return static_cast<QSaveFile *>(target)->write(data, bytes) == bytes
-                       ? size * count
-                       : 0;
+            // Whatever the server sends, no more than the limit reaches the disk.
+            if (sink->limit >= 0 && bytes > sink->limit - sink->written) {
+                sink->tooLarge = true;
+                return 0;
+            }
+            if (sink->file->write(data, bytes) != bytes)
+                return 0;
+            sink->written += bytes;
+            return size * count;
         });
-    curl_easy_setopt(d.easy, CURLOPT_WRITEDATA, &file);
-    if (!Perform()) {
+    curl_easy_setopt(d.easy, CURLOPT_WRITEDATA, &sink);
+    const bool ok = Perform();
+    d.download = nullptr;
+    if (!ok) {
         file.cancelWriting();
         return false;
     }
     if (!file.commit()) {
-        m_lastError = localPath + QStringLiteral(": ") + file.errorString();
+        SetFailure(FtpFailure::Local,
+                   FtpFailureText(FtpFailure::Local, QString(), 0,
+                                  localPath + QStringLiteral(": ") + file.errorString()));
         return false;
     }
     return true;
 }
 
 std::unique_ptr<CFtpConnection> OpenFtp(const ConnectionProfile &profile,
-                                        const FtpOptions &options, QString *error)
+                                        const FtpOptions &options, QString *error,
+                                        FtpFailure *failure)
 {
-    auto fail = [error](const QString &text) {
+    auto fail = [error, failure](const QString &text, FtpFailure kind) {
         if (error)
             *error = text;
+        if (failure)
+            *failure = kind;
         return std::unique_ptr<CFtpConnection>();
     };
     if (profile.port < 1 || profile.port > 65535)
-        return fail(UiText(kFtpBadPort));
+        return fail(UiText(kFtpBadPort), FtpFailure::BadProfile);
     if (!UsableHost(profile.address))
-        return fail(UiText(kFtpBadAddress));
+        return fail(UiText(kFtpBadAddress), FtpFailure::BadProfile);
     GlobalInitOnce();
     auto impl = std::make_unique<CFtpConnection::Impl>();
     impl->profile = profile;
@@ -247,14 +412,16 @@ std::unique_ptr<CFtpConnection> OpenFtp(const ConnectionProfile &profile,
     impl->multi = curl_multi_init();
     impl->easy = curl_easy_init();
     if (!impl->multi || !impl->easy)
-        return fail(QString::fromUtf8(curl_easy_strerror(CURLE_FAILED_INIT)));
+        return fail(UiText(kFtpOtherFailure), FtpFailure::Other);
     std::unique_ptr<CFtpConnection> connection(new CFtpConnection(std::move(impl)));
     // Logging in without a transfer: the connection stays for the requests that follow.
     CFtpConnection::Impl &d = *connection->m_impl;
     d.Prepare(RemoteUrl(profile, QString()));
     curl_easy_setopt(d.easy, CURLOPT_NOBODY, 1L);
     if (!connection->Perform())
-        return fail(connection->LastError());
+        return fail(connection->LastError(), connection->LastFailure());
+    if (failure)
+        *failure = FtpFailure::None;
     return connection;
 }
 

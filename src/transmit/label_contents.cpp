@@ -6,6 +6,7 @@
 #include "model/content_model.h"
 
 #include <QCoreApplication>
+#include <QSet>
 #include <QStringDecoder>
 #include <QXmlStreamReader>
 
@@ -13,11 +14,28 @@ namespace orin {
 
 namespace {
 
-void AddLabel(QStringList &labels, const QString &label)
-{
-    if (!label.isEmpty() && !labels.contains(label))
-        labels.append(label);
-}
+// One list of labels as it is read: each label once, in the order of its first mention, found
+// again through a hash so that a long list costs its length, not its square.
+class CLabelList {
+public:
+    explicit CLabelList(QStringList &labels) : m_labels(labels) {}
+
+    // False when the label would be one more than kMaxLabels.
+    bool Add(const QString &label)
+    {
+        if (label.isEmpty() || m_seen.contains(label))
+            return true;
+        if (m_labels.size() >= kMaxLabels)
+            return false;
+        m_seen.insert(label);
+        m_labels.append(label);
+        return true;
+    }
+
+private:
+    QStringList &m_labels;
+    QSet<QString> m_seen;
+};
 
 } // namespace
 
@@ -38,6 +56,10 @@ bool ParseLabelContents(const QByteArray &xml, CLabelContents *out, QString *err
         return fail(QCoreApplication::translate("OrinEdit", "UTF-8 ではありません"));
 
     QXmlStreamReader reader(text);
+    CLabelList texts(result.texts);
+    CLabelList pictures(result.pictures);
+    const QString tooMany =
+        QCoreApplication::translate("OrinEdit", "ラベルが多すぎます（上限 %1 個）").arg(kMaxLabels);
     bool root = false;
     while (!reader.atEnd()) {
         if (!reader.readNextStartElement())
@@ -50,11 +72,13 @@ bool ParseLabelContents(const QByteArray &xml, CLabelContents *out, QString *err
             continue;
         }
         const QStringView name = reader.name();
-        if (name == u"Text")
-            AddLabel(result.texts, reader.attributes().value(QLatin1String("label")).toString());
-        else if (name == u"Picture")
-            AddLabel(result.pictures, reader.attributes().value(QLatin1String("label")).toString());
-        else if (name == u"Background")
+        if (name == u"Text") {
+            if (!texts.Add(reader.attributes().value(QLatin1String("label")).toString()))
+                return fail(tooMany);
+        } else if (name == u"Picture") {
+            if (!pictures.Add(reader.attributes().value(QLatin1String("label")).toString()))
+                return fail(tooMany);
+        } else if (name == u"Background")
             result.background = true;
         // What the element holds means nothing here; the next start element is a sibling.
         reader.skipCurrentElement();

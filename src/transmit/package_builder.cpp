@@ -2,12 +2,15 @@
 #include "transmit/package_builder.h"
 
 #include "model/project_writer.h"
+#include "transmit/entry_names.h"
+#include "transmit/project_references.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -63,6 +66,54 @@ QStringList CollectEntries(const QString &baseFolder, const QStringList &entries
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+// A name of the folder not taken yet, made from a usable one: "a_b.png", "a_b_1.png", ...
+QString FreeName(const QDir &folder, const QString &usable)
+{
+    if (!QFileInfo::exists(folder.filePath(usable)))
+        return usable;
+    const qsizetype dot = usable.lastIndexOf(u'.');
+    const QString base = dot > 0 ? usable.left(dot) : usable;
+    const QString extension = dot > 0 ? usable.mid(dot) : QString();
+    for (int n = 1;; ++n) {
+        const QString candidate = UsableEntryName(base + u'_' + QString::number(n) + extension);
+        if (!QFileInfo::exists(folder.filePath(candidate)))
+            return candidate;
+    }
+}
+
+// The copies of the content folder whose own names the retrieval would refuse travel under
+// usable names; the project's references follow them.
+bool GiveUsableNames(const QString &project, const QString &contentFolder, QString *error)
+{
+    const QDir folder(contentFolder);
+    const QString prefix = QStringLiteral("./") + QFileInfo(contentFolder).fileName() + u'/';
+    QHash<QString, QString> renamed;
+    const QStringList files =
+        folder.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QString &file : files) {
+        if (IsUsableEntryName(file))
+            continue;
+        const QString usable = FreeName(folder, UsableEntryName(file));
+        if (!QFile::rename(folder.filePath(file), folder.filePath(usable))) {
+            SetError(error, folder.filePath(file)
+                                + QCoreApplication::translate("OrinEdit", " の名前を変えられません"));
+            return false;
+        }
+        renamed.insert(prefix + file, prefix + usable);
+    }
+    if (renamed.isEmpty())
+        return true;
+    return RewriteProjectReferences(
+        project,
+        [&renamed](const QString &reference, bool) -> std::optional<QString> {
+            const auto found = renamed.constFind(reference);
+            if (found == renamed.constEnd())
+                return std::nullopt;
+            return found.value();
+        },
+        nullptr, error);
 }
 
 } // namespace
@@ -151,6 +202,10 @@ QString BuildPackage(const CContentModel &model, const ProgramSettings &settings
     // A file left out would send the server a content set that refers to this computer.
     if (!saved.ok || !saved.message.isEmpty()) {
         SetError(error, saved.message);
+        DeletePackage(packageFolder, name);
+        return QString();
+    }
+    if (!GiveUsableNames(project, contentFolder, error)) {
         DeletePackage(packageFolder, name);
         return QString();
     }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "transmit/server_content.h"
 
+#include "transmit/entry_names.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -66,8 +68,16 @@ QString CheckName(const QByteArray &raw, QStringList *parts)
         if (part.isEmpty())
             return QCoreApplication::translate("OrinEdit", "空の名前を含む項目があります: %1")
                 .arg(name);
-        if (part != u".")
-            parts->append(part);
+        if (part == u".")
+            continue;
+        // The rule the package keeps for every name it writes.
+        if (part.toUtf8().size() > kMaxEntryNameBytes)
+            return QCoreApplication::translate("OrinEdit", "名前が長すぎる項目があります: %1")
+                .arg(name);
+        if (!IsUsableEntryName(part))
+            return QCoreApplication::translate("OrinEdit", "使えない文字を含む項目があります: %1")
+                .arg(name);
+        parts->append(part);
     }
     return QString();
 }

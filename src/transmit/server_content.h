@@ -13,6 +13,22 @@ namespace orin {
 
 class CContentModel;
 
+// True when the reference, resolved as the project reader resolves it against the project's
+// folder, names a file inside that folder: an empty reference, or one whose cleaned path lies
+// below the folder and, when it exists, is a regular file whose canonical path lies below the
+// folder's canonical path. Absolute paths elsewhere, "./x./../../.." climbs, bare relative
+// names and Windows paths are not.
+bool ReferenceStaysInside(const QString &reference, const QString &projectFolder);
+
+// Makes a project that came from a server refer to no file outside its folder: the text of
+// every page background, picture, material and sound reference that fails
+// ReferenceStaysInside is emptied (the record stays, without a file; "$slider" lists name
+// those records by id and so show nothing from outside either). The project file (.bjpx) is
+// rewritten only when something was emptied, everything else in it unchanged; *dropped tells
+// which references went, one line each ("画像 5: /etc/passwd"). False, with *error, when the
+// file cannot be read or rewritten.
+bool ConfineServerProject(const QString &projectPath, QStringList *dropped, QString *error);
+
 // The label contents: `<LabelContents><Text label="…"/>…<Picture label="…"/>…<Background/>
 // </LabelContents>` in UTF-8.
 struct CLabelContents {
@@ -32,10 +48,14 @@ struct CLabelContents {
 bool ExtractServerContent(const QString &tarPath, const QString &destFolder, qint64 sizeLimit,
                           QString *bjpxPath, QString *error);
 
+// The most labels of each kind (texts, pictures) that label contents may hold.
+inline constexpr int kMaxLabels = 65536;
+
 // Reads the label contents. Text and Picture elements with an empty or missing label are
 // passed over, a label given twice is kept once, and other elements are ignored. Fails (with
-// *error) for text that is not UTF-8, markup that is not well formed, and a root element other
-// than LabelContents; *out is then empty.
+// *error) for text that is not UTF-8, markup that is not well formed, a root element other
+// than LabelContents and more than kMaxLabels different labels of one kind; *out is then
+// empty. The time it takes grows with the length of the text, not faster.
 bool ParseLabelContents(const QByteArray &xml, CLabelContents *out, QString *error);
 
 // Makes the labels what the server-mode checks of the model read: the Text and Picture labels

@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 namespace orin {
 namespace {
 
@@ -58,7 +60,8 @@ QList<RemoteRequest> RetrievalRequests(const RetrievalRequest &request, int edit
 }
 
 FetchResult FetchContent(const RetrievalRequest &request, const ConnectionProfile &profile,
-                         const QString &workFolder, const FtpOptions &options, int edition)
+                         const QString &workFolder, qint64 contentLimit,
+                         const FtpOptions &options, int edition)
 {
     FetchResult result;
     const QDir work(workFolder);
@@ -76,7 +79,10 @@ FetchResult FetchContent(const RetrievalRequest &request, const ConnectionProfil
         auto connection = OpenFtp(profile, options, &error);
         bool ok = false;
         if (connection) {
-            ok = connection->GetRemoteFile(r.remoteName, work.filePath(r.localName));
+            const bool labels = r.localName == QString::fromUtf16(kLabelContentsFile);
+            ok = connection->GetRemoteFile(r.remoteName, work.filePath(r.localName),
+                                           labels ? kLabelContentsMaxBytes
+                                                  : std::max<qint64>(0, contentLimit));
             error = connection->LastError();
             CloseFtp(connection);
         }
@@ -93,17 +99,25 @@ FetchResult FetchContent(const RetrievalRequest &request, const ConnectionProfil
 }
 
 QByteArray FetchChannelList(const ConnectionProfile &profile, const QString &workFolder,
-                            const FtpOptions &options)
+                            const FtpOptions &options, QString *error)
 {
     constexpr qint64 kChannelListBytes = 1024;
     const QString local = QDir(workFolder).filePath(QStringLiteral("ListChannel.xml"));
+    const QString remote = QStringLiteral("@LISTCHANNEL");
     QByteArray bytes;
-    auto connection = OpenFtp(profile, options);
-    if (connection && connection->GetRemoteFile(QStringLiteral("@LISTCHANNEL"), local)) {
-        QFile file(local);
-        if (file.open(QIODevice::ReadOnly))
-            bytes = file.read(kChannelListBytes);
+    QString why;
+    auto connection = OpenFtp(profile, options, &why);
+    if (connection) {
+        if (connection->GetRemoteFile(remote, local, kChannelListMaxBytes)) {
+            QFile file(local);
+            if (file.open(QIODevice::ReadOnly))
+                bytes = file.read(kChannelListBytes);
+        } else {
+            why = connection->LastError();
+        }
     }
+    if (error)
+        *error = why.isEmpty() ? QString() : remote + QStringLiteral(": ") + why;
     CloseFtp(connection);
     QFile::remove(local);
     return bytes;
@@ -136,10 +150,13 @@ bool UnpackServerContent(const FetchResult &fetched, const QString &workFolder,
     }
     folder.setAutoRemove(false);
     content->folder = folder.path();
+    // What arrived may refer only to what arrived with it.
     if (!ExtractServerContent(fetched.contentPath, content->folder, sizeLimit,
-                              &content->projectPath, error)) {
+                              &content->projectPath, error)
+        || !ConfineServerProject(content->projectPath, &content->droppedReferences, error)) {
         QDir(content->folder).removeRecursively();
         content->folder.clear();
+        content->projectPath.clear();
         return false;
     }
     if (fetched.labelPath.isEmpty())
@@ -159,7 +176,7 @@ RetrievalOutcome RetrieveServerContent(const RetrievalRequest &request,
                                        const FtpOptions &options, int edition)
 {
     RetrievalOutcome outcome;
-    outcome.fetched = FetchContent(request, profile, workFolder, options, edition);
+    outcome.fetched = FetchContent(request, profile, workFolder, sizeLimit, options, edition);
     if (!outcome.fetched.ok) {
         outcome.error = outcome.fetched.error;
         return outcome;
@@ -167,6 +184,15 @@ RetrievalOutcome RetrieveServerContent(const RetrievalRequest &request,
     outcome.unpacked = UnpackServerContent(outcome.fetched, workFolder, sizeLimit,
                                            &outcome.content, &outcome.error);
     return outcome;
+}
+
+QString DroppedReferencesText(const QStringList &dropped)
+{
+    constexpr int kShown = 20;
+    QStringList lines = dropped.mid(0, kShown);
+    if (dropped.size() > kShown)
+        lines.append(UiText(kMoreDroppedReferences).arg(dropped.size() - kShown));
+    return UiText(kDroppedReferencesMessage).arg(lines.join(u'\n'));
 }
 
 QString ServerWindowTitle(const QString &baseTitle, const RetrievalRequest &request)

@@ -25,9 +25,22 @@ inline constexpr char16_t kServerContentsFile[] = u"SeverContents";
 inline constexpr char16_t kLabelContentsFile[] = u"LabelContents.xml";
 inline constexpr char16_t kReceiveFailedMessage[] =
     u"" QT_TRANSLATE_NOOP("OrinEdit", "データを受信できません");
+// Told after a retrieval whose project referred to files outside its own folder; "%1" is the
+// list of the references that were emptied.
+inline constexpr char16_t kDroppedReferencesMessage[] = u"" QT_TRANSLATE_NOOP(
+    "OrinEdit",
+    "受信したデータが受信フォルダの外のファイルを参照していたため、次の参照を外しました。\n%1");
+inline constexpr char16_t kMoreDroppedReferences[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "ほか %1 件");
 // Window title part of content from the server, and of recorded content.
 inline constexpr char16_t kServerTitle[] = u"DATASERVER";
 inline constexpr char16_t kRecordedTitle[] = u" 同録 ";
+
+// The most a download of the retrieval may bring: the label contents and the channel list are
+// stopped there (the content archive at the size limit of the edition, below), so that no
+// server can fill the disk.
+inline constexpr qint64 kLabelContentsMaxBytes = 4 * 1024 * 1024;
+inline constexpr qint64 kChannelListMaxBytes = 64 * 1024;
 
 struct RetrievalRequest {
     int type = 0;          // 0 on air, 1 numbered, 2 recorded
@@ -60,16 +73,17 @@ struct FetchResult {
 };
 
 // Deletes both old downloads, then runs the downloads in order, each on a connection of its
-// own, and stops at the first that fails.
+// own, and stops at the first that fails. The content data is stopped at `contentLimit` bytes,
+// the label contents at kLabelContentsMaxBytes.
 FetchResult FetchContent(const RetrievalRequest &request, const ConnectionProfile &profile,
-                         const QString &workFolder, const FtpOptions &options,
-                         int edition = kEdition);
+                         const QString &workFolder, qint64 contentLimit,
+                         const FtpOptions &options, int edition = kEdition);
 
 // The channel list of the online server: "@LISTCHANNEL" fetched into "ListChannel.xml" of the
-// work folder, at most its first 1024 bytes taken unchanged, the file deleted. Empty when the
-// download failed.
+// work folder (stopped at kChannelListMaxBytes), at most its first 1024 bytes taken unchanged,
+// the file deleted. Empty when the download failed, with the reason in `error`.
 QByteArray FetchChannelList(const ConnectionProfile &profile, const QString &workFolder,
-                            const FtpOptions &options);
+                            const FtpOptions &options, QString *error = nullptr);
 
 // Writes what the retrieval keeps in the settings file: NumberContents for type 1 whatever
 // the result, RecordTime for type 2 after a success.
@@ -81,10 +95,14 @@ struct ServerContent {
     QString projectPath;
     QString folder;
     CLabelContents labels;
+    // The references of the project that led outside its folder and were emptied
+    // (ConfineServerProject), for the operator.
+    QStringList droppedReferences;
 };
 
-// The most the unpacked content may hold: the size limit of the edition (KB) and room for
-// the project file.
+// The most the unpacked content may hold, and the most its archive may be downloaded with:
+// the size limit of the edition (KB) and room for the project file (18,548,736 bytes for the
+// 1730 KB of the data-broadcast editions).
 qint64 ServerContentSizeLimit(int sizeLimitKb);
 
 // False, with the reason, when the archive or the labels cannot be used.
@@ -102,6 +120,10 @@ RetrievalOutcome RetrieveServerContent(const RetrievalRequest &request,
                                        const ConnectionProfile &profile,
                                        const QString &workFolder, qint64 sizeLimit,
                                        const FtpOptions &options, int edition = kEdition);
+
+// The operator's message for the dropped references: the first twenty, one a line, and how
+// many more there were.
+QString DroppedReferencesText(const QStringList &dropped);
 
 // The window title after a retrieval: the base title, " - ", "DATASERVER", and for recorded
 // content " 同録 " with the record time.

@@ -5,6 +5,7 @@
 
 #include <QtTest>
 
+#include <algorithm>
 #include <climits>
 
 using namespace orin;
@@ -179,6 +180,9 @@ void TestActionStrings::rewriteReferences_data()
     QTest::newRow("page comma references") << u"G:7,P:1:0,G:8"_s << u"G:"_s << comma
                                            << QList<int>{7, 8} << QList<int>{1, 2}
                                            << u"G:1,P:1:0,G:2"_s;
+    QTest::newRow("an old id without a new one stays")
+        << u"G:7,G:8"_s << u"G:"_s << comma << QList<int>{7, 8} << QList<int>{1}
+        << u"G:1,G:8"_s;
     QTest::newRow("huge number clamps") << u"t:99999999999:"_s << u"t:"_s << colon
                                         << QList<int>{} << QList<int>{}
                                         << u"t:2147483647:"_s;
@@ -196,6 +200,15 @@ void TestActionStrings::rewriteReferences()
     QFETCH(QList<int>, oldIds);
     QFETCH(QList<int>, newIds);
     QFETCH(QString, expected);
+
+    // The merge looks ids up through a CIdLookup built from the same pairs: it must read them
+    // as the lists are read (the first pair of an old id counts, unpaired entries are ignored).
+    CIdLookup lookup;
+    for (qsizetype i = 0; i < std::min(oldIds.size(), newIds.size()); ++i)
+        lookup.Add(oldIds[i], newIds[i]);
+    QString looked = action;
+    RewriteReferences(looked, prefix, form, lookup);
+    QCOMPARE(looked, expected);
 
     RewriteReferences(action, prefix, form, oldIds, newIds);
     QCOMPARE(action, expected);
@@ -220,8 +233,17 @@ void TestActionStrings::remapPlainNumber()
     QFETCH(QString, action);
     QFETCH(QString, expected);
 
-    // -5 is mapped to show that only ids above 0 are looked up.
-    RemapPlainNumber(action, {5, -5}, {12, 1});
+    // -5 is mapped to show that only ids above 0 are looked up; the second 5 to show that the
+    // first pair counts.
+    CIdLookup lookup;
+    lookup.Add(5, 12);
+    lookup.Add(-5, 1);
+    lookup.Add(5, 13);
+    QString looked = action;
+    RemapPlainNumber(looked, lookup);
+    QCOMPARE(looked, expected);
+
+    RemapPlainNumber(action, {5, -5, 5}, {12, 1, 13});
     QCOMPARE(action, expected);
 }
 
@@ -295,7 +317,10 @@ void TestActionStrings::pagePosition_data()
     QTest::newRow("zero") << 0 << ids << 0;
     QTest::newRow("reserved 254") << 254 << ids << 254;
     QTest::newRow("reserved 255") << 255 << ids << 255;
-    QTest::newRow("existing 254 is a page") << 254 << QList<int>{10, 254} << 2;
+    // The preview shows the guide screen for 254 even when a page carries that id.
+    QTest::newRow("254 stays the guide screen") << 254 << QList<int>{10, 254} << 254;
+    QTest::newRow("other-channel screen") << 1000 << ids << 1000;
+    QTest::newRow("web screen") << 2000 << ids << 2000;
     QTest::newRow("first of duplicates") << 10 << QList<int>{10, 10} << 1;
     // An unset reference (0) must not start pointing at a page that carries id 0.
     QTest::newRow("zero with a page 0") << 0 << QList<int>{0, 10} << 0;
@@ -319,7 +344,8 @@ void TestActionStrings::renumberEntries_data()
 
     QTest::newRow("G entry then others") << u"G:30,P:1:0"_s << true << u"G:2,P:1:0"_s;
     QTest::newRow("absent page") << u"G:99"_s << true << u"G:0"_s;
-    QTest::newRow("reserved not kept in G") << u"G:255"_s << false << u"G:0"_s;
+    QTest::newRow("video screen kept in G") << u"G:255"_s << false << u"G:255"_s;
+    QTest::newRow("other-channel screen kept in G") << u"g:1000"_s << false << u"g:1000"_s;
     QTest::newRow("lower g, several") << u"g:10,B:1,g:30"_s << false << u"g:1,B:1,g:2"_s;
     QTest::newRow("trailing comma") << u"G:30,"_s << false << u"G:2,"_s;
     QTest::newRow("two-letter entry passed") << u"Xk:3:,G:10"_s << false << u"Xk:3:,G:1"_s;
@@ -335,9 +361,10 @@ void TestActionStrings::renumberEntries_data()
                                 << u"h:1:3,k:0:0,qa:2,a:1,u:3,v:4,g:2"_s;
     QTest::newRow("slider entry") << u"$slider:p1/2/3:i5:w3000,G:30"_s << true
                                   << u"$slider:p1/2/3:i5:w3000,G:2"_s;
-    QTest::newRow("late stop undoes earlier G") << u"G:30,P:1:0,N:2"_s << false
-                                                << u"G:30,P:1:0,N:2"_s;
-    QTest::newRow("blank after comma stops") << u"G:30, G:10"_s << false << u"G:30, G:10"_s;
+    // The preview runs the entries before one it does not know, then stops.
+    QTest::newRow("late stop keeps earlier G") << u"G:30,P:1:0,N:2,G:10"_s << false
+                                               << u"G:2,P:1:0,N:2,G:10"_s;
+    QTest::newRow("blank after comma stops") << u"G:30, G:10"_s << false << u"G:2, G:10"_s;
     QTest::newRow("G without colon is copied") << u"G,P:1:0,g:30"_s << false
                                                << u"G,P:1:0,g:2"_s;
     QTest::newRow("plain ret number") << u"30"_s << true << u"2"_s;
@@ -348,7 +375,10 @@ void TestActionStrings::renumberEntries_data()
     QTest::newRow("plain ret zero") << u"0"_s << true << u"0"_s;
     QTest::newRow("plain ret zeros unchanged") << u"000"_s << true << u"000"_s;
     QTest::newRow("plain number not ret") << u"7"_s << false << u"7"_s;
-    QTest::newRow("digit after an entry") << u"P:1:0,5"_s << true << u"P:1:0,5"_s;
+    // After other entries a digit starts a plain number too: a page in ret, an item elsewhere.
+    QTest::newRow("page number after an entry") << u"P:1:0,30"_s << true << u"P:1:0,2"_s;
+    QTest::newRow("absent page after an entry") << u"G:10,5"_s << true << u"G:1,0"_s;
+    QTest::newRow("item number after an entry") << u"G:10,30"_s << false << u"G:1,30"_s;
     QTest::newRow("empty") << QString() << true << QString();
 }
 

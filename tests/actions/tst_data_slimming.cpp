@@ -64,6 +64,7 @@ void TestDataSlimming::referenceKeepsImage_data()
 {
     QTest::addColumn<ItemSetter>("setter");
     QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("kept"); // the referenced image; the next one (or 254) is not
 
     // Each of the seven action strings, with both prefix cases; 7 is referenced, 8 is not.
     const QList<std::pair<const char *, QString PageItem::*>> fields{
@@ -76,37 +77,48 @@ void TestDataSlimming::referenceKeepsImage_data()
         const ItemSetter setter = [member](PageItem &item, const QString &text) {
             item.*member = text;
         };
-        QTest::addRow("%s p:", name) << setter << u"B:1,p:7:0"_s;
-        QTest::addRow("%s P:", name) << setter << u"P:7:0"_s;
+        QTest::addRow("%s p:", name) << setter << u"B:1,p:7:0"_s << 7;
+        QTest::addRow("%s P:", name) << setter << u"P:7:0"_s << 7;
     }
     QTest::addRow("after xp:") << ItemSetter([](PageItem &item, const QString &text) {
         item.focus = text;
-    }) << u"xp:8:1,p:7:0"_s;
+    }) << u"xp:8:1,p:7:0"_s << 7;
     QTest::addRow("after XP:, QP:") << ItemSetter([](PageItem &item, const QString &text) {
         item.ret = text;
-    }) << u"XP:8:1,QP:8:,P:7:0"_s;
+    }) << u"XP:8:1,QP:8:,P:7:0"_s << 7;
     QTest::addRow("pic_no") << ItemSetter([](PageItem &item, const QString &) {
         item.pic_no = 7;
-    }) << QString();
+    }) << QString() << 7;
+    // The last material id is a reference like any other.
+    QTest::addRow("pic_no 255") << ItemSetter([](PageItem &item, const QString &) {
+        item.pic_no = 255;
+    }) << QString() << 255;
+    QTest::addRow("P:255") << ItemSetter([](PageItem &item, const QString &text) {
+        item.ret = text;
+    }) << u"P:255:0"_s << 255;
 }
 
 void TestDataSlimming::referenceKeepsImage()
 {
     QFETCH(ItemSetter, setter);
     QFETCH(QString, action);
+    QFETCH(int, kept);
 
+    const bool material = kept > 199; // ids above the pictures are materials
+    const int other = kept == 255 ? 254 : kept + 1;
     CContentModel model;
-    AddImage(model.pictures, 7);
-    AddImage(model.pictures, 8);
+    CMyDataArray<CMyPictureInfo> &table = material ? model.materials : model.pictures;
+    AddImage(table, kept);
+    AddImage(table, other);
     CMyProgramInfo &page = AddPage(model, 1);
     setter(page.items[0], action);
 
     const QList<RemovedImage> removed = SlimUnusedImages(model);
 
-    QCOMPARE(Ids(model.pictures), QList<int>{7});
+    QCOMPARE(Ids(table), QList<int>{kept});
     QCOMPARE(removed.size(), 1);
-    QCOMPARE(removed.at(0).id, 8);
-    QVERIFY(!removed.at(0).material);
+    QCOMPARE(removed.at(0).id, other);
+    QCOMPARE(removed.at(0).material, material);
 }
 
 void TestDataSlimming::removesUnusedInOrder()

@@ -188,13 +188,17 @@ private slots:
                                + Image(251, u"/new/b.png"_qs, 3)       // new material: 231
                                + Image(12, u"/new/c.jpg"_qs)           // new picture: 3
                                + Image(13, u"/new/c.jpg"_qs)           // same path again: 3
-                               + Image(14, u"/Shared/A.jpg"_qs);       // case differs: 4
+                               + Image(14, u"/Shared/A.jpg"_qs)        // case differs: 4
+                               + Image(199, u"/new/d.jpg"_qs)          // last picture id: 5
+                               + Image(200, u"/new/e.png"_qs, 1);      // first material id: 232
         const MergeResult result = MergeCopyDocument(model, Document(QString(), images), {});
         QCOMPARE(result.status, MergeStatus::Merged);
-        QCOMPARE(result.images.oldIds, (QList<int>{10, 11, 250, 251, 12, 13, 14}));
-        QCOMPARE(result.images.newIds, (QList<int>{1, 2, 230, 231, 3, 3, 4}));
-        QCOMPARE(model.pictures.Count(), 4);
-        QCOMPARE(model.materials.Count(), 2);
+        QCOMPARE(result.images.oldIds, (QList<int>{10, 11, 250, 251, 12, 13, 14, 199, 200}));
+        QCOMPARE(result.images.newIds, (QList<int>{1, 2, 230, 231, 3, 3, 4, 5, 232}));
+        QCOMPARE(model.pictures.Count(), 5);
+        QCOMPARE(model.materials.Count(), 3);
+        QCOMPARE(model.pictures.FindById(5)->path, QStringLiteral("/new/d.jpg"));
+        QCOMPARE(model.materials.FindById(232)->path, QStringLiteral("/new/e.png"));
         QCOMPARE(model.pictures.FindById(2)->sizeText, QStringLiteral(" --- "));
         QCOMPARE(model.materials.FindById(231)->type, int(kImageGeneralPng));
         QCOMPARE(model.pages.Count(), 0);
@@ -319,6 +323,26 @@ private slots:
             << u"<C><Image>"_qs + Image(1, u"/a.jpg"_qs) + u"</Image><Program>"_qs + Page(1, QString())
                    + u"</Program></C>"_qs
             << int(MergeStatus::Merged) << QList<int>{0, 1, 0, 0, 0};
+
+        // A document that ends early, or whose markup inside the root does not parse, is
+        // refused whole: the engine would find only part of it.
+        const QString whole = Document(Page(1, QString()) + Page(2, QString()), Image(1, u"/a.jpg"_qs),
+                                       u"<ItemText id=\"1\" item=\"0\" label=\"\">x</ItemText>\n"_qs);
+        const QList<int> nothing{0, 0, 0, 0, 0};
+        const int damaged = int(MergeStatus::Damaged);
+        QTest::newRow("cut after the first page") << whole.left(whole.indexOf(u"<BMLJPEG id=\"2\""_qs)) << damaged << nothing;
+        QTest::newRow("cut in the records") << whole.left(whole.indexOf(u"</Text>"_qs)) << damaged << nothing;
+        QTest::newRow("cut before the root's end tag") << whole.left(whole.lastIndexOf(u"</CopyProgram>"_qs)) << damaged << nothing;
+        QTest::newRow("stray < before a page") << QString(whole).insert(whole.indexOf(u"<BMLJPEG id=\"2\""_qs), u'<') << damaged << nothing;
+        QTest::newRow("end tag without its start") << QString(whole).insert(whole.indexOf(u"<Image>"_qs), u"</Item>"_qs) << damaged << nothing;
+        QTest::newRow("whole document") << whole << int(MergeStatus::Merged) << QList<int>{2, 1, 0, 1, 0};
+        QTest::newRow("markup after the root's end does not count") << whole + u"<"_qs << int(MergeStatus::Merged) << QList<int>{2, 1, 0, 1, 0};
+        QString items;
+        for (int i = 1; i <= kItemSlots + 1; ++i)
+            items += QStringLiteral("<Item id=\"%1\"/>").arg(i);
+        QTest::newRow("a page with more items than a page holds")
+            << Document(u"<BMLJPEG id=\"1\"><JPEG></JPEG><Items Num=\"1\">"_qs + items + u"</Items></BMLJPEG>"_qs, QString())
+            << damaged << nothing;
     }
 
     void missingPartsAndBadText()
@@ -327,8 +351,11 @@ private slots:
         QFETCH(int, status);
         QFETCH(QList<int>, counts);
         CContentModel model;
-        QCOMPARE(int(MergeCopyDocument(model, text, {}).status), status);
+        const MergeResult result = MergeCopyDocument(model, text, {});
+        QCOMPARE(int(result.status), status);
         QCOMPARE(Counts(model), counts);
+        if (result.status == MergeStatus::Damaged)
+            QCOMPARE(result.Message(), QStringLiteral("コピーデータが壊れているため、ページを追加できません"));
     }
 
     void copyDocumentRoundTrip()

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "actions/action_strings.h"
+#include "actions/navigation_analysis.h"
 
 #include "test_registry.h"
 
 #include <QtTest>
+
+#include <functional>
 
 using namespace orin;
 using namespace Qt::StringLiterals;
@@ -29,6 +32,27 @@ CMyTextInfo *AddText(CContentModel &model, int id, int item)
     return raw;
 }
 
+CMyMacroInfo *AddMacro(CContentModel &model, int id, const QString &text)
+{
+    auto macro = std::make_unique<CMyMacroInfo>();
+    macro->id = id;
+    macro->macro = text;
+    CMyMacroInfo *raw = macro.get();
+    model.macros.Add(std::move(macro));
+    return raw;
+}
+
+// The page jumps of the navigation map as comparable text, page numbers passed through `map`.
+QStringList Edges(const NavigationAnalysis &analysis, const std::function<int(int)> &map)
+{
+    QStringList edges;
+    for (const PageEdge &edge : analysis.edges)
+        edges << u"%1>%2 item %3 macro %4 %5"_s.arg(map(edge.from)).arg(map(edge.to))
+                     .arg(edge.itemId).arg(edge.macroId).arg(edge.via);
+    edges.sort();
+    return edges;
+}
+
 } // namespace
 
 class TestRenumberPages : public QObject {
@@ -39,6 +63,9 @@ private slots:
     void textItemsBecomePositions();
     void itemCountOutOfRange();
     void emptyModel();
+    void macroSectionsFollow_data();
+    void macroSectionsFollow();
+    void theNavigationMapIsTheSameAfterwards();
 };
 
 void TestRenumberPages::pagesAndReferencesFollow()
@@ -164,6 +191,73 @@ void TestRenumberPages::emptyModel()
     AddText(model, 1, 5);
     RenumberPages(model);
     QCOMPARE(model.texts.At(0)->item, 0);
+}
+
+void TestRenumberPages::macroSectionsFollow_data()
+{
+    QTest::addColumn<QString>("macro");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("whole macro") << u"G:30"_s << u"G:2"_s;
+    QTest::newRow("every section") << u"[#1]G:30[#2]P:1:0,g:10[#3]A:2"_s
+                                   << u"[#1]G:2[#2]P:1:0,g:1[#3]A:2"_s;
+    QTest::newRow("text before the first marker") << u"G:10[#1]G:30"_s << u"G:1[#1]G:2"_s;
+    // In a macro a plain number moves the focus to that item: no page.
+    QTest::newRow("item number") << u"[#1]30[#2]G:30,30"_s << u"[#1]30[#2]G:2,30"_s;
+    QTest::newRow("unknown entry ends a section only") << u"[#1]N,G:30[#2]G:30"_s
+                                                       << u"[#1]N,G:30[#2]G:2"_s;
+    QTest::newRow("marker without its end") << u"G:30[#1G:10"_s << u"G:2[#1G:10"_s;
+    QTest::newRow("special screen") << u"[#5]G:255,G:99"_s << u"[#5]G:255,G:0"_s;
+}
+
+void TestRenumberPages::macroSectionsFollow()
+{
+    QFETCH(QString, macro);
+    QFETCH(QString, expected);
+    CContentModel model;
+    AddPage(model, 10);
+    AddPage(model, 30);
+    CMyMacroInfo *record = AddMacro(model, 4, macro);
+    RenumberPages(model);
+    QCOMPARE(record->macro, expected);
+    QCOMPARE(record->id, 4); // macro ids stay
+}
+
+// Every jump the navigation map finds before renumbering is found afterwards, between the same
+// pages under their new numbers: through item strings, page keys, start macros and the sections
+// of the macros that items run.
+void TestRenumberPages::theNavigationMapIsTheSameAfterwards()
+{
+    CContentModel model;
+    CMyProgramInfo *first = AddPage(model, 10);
+    CMyProgramInfo *second = AddPage(model, 40);
+    CMyProgramInfo *third = AddPage(model, 20);
+    first->blue = 20;
+    first->itemCount = 2;
+    first->defitem = 1;
+    first->items[0].id = 1;
+    first->items[0].ret = u"A:1"_s;
+    first->items[0].right = u"2"_s;
+    first->items[1].id = 2;
+    first->items[1].ret = u"P:1:0,40"_s;
+    first->items[1].left = u"1"_s;
+    second->smacro = 2;
+    second->itemCount = 1;
+    second->defitem = 1;
+    second->items[0].id = 1;
+    second->items[0].ret = u"G:255"_s;
+    second->items[0].focus = u"G:20"_s;
+    third->back = 10;
+    AddMacro(model, 1, u"[#1]G:40[#2]G:20"_s);
+    AddMacro(model, 2, u"[#1]G:10"_s);
+
+    const ProgramSettings settings;
+    const QList<int> oldIds{10, 40, 20};
+    const QStringList before =
+        Edges(AnalyseNavigation(model, settings), [&](int id) { return PagePosition(id, oldIds); });
+    QVERIFY(before.size() >= 7);
+    RenumberPages(model);
+    const QStringList after = Edges(AnalyseNavigation(model, settings), [](int id) { return id; });
+    QCOMPARE(after, before);
 }
 
 ORIN_TEST_CLASS(TestRenumberPages)

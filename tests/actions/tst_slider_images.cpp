@@ -42,6 +42,12 @@ private slots:
         QString text = action;
         RewriteSliderImages(text, u'p', {3, 4}, {7, 8});
         QCOMPARE(text, rewritten);
+        CIdLookup lookup;
+        lookup.Add(3, 7);
+        lookup.Add(4, 8);
+        text = action;
+        RewriteSliderImages(text, u'p', lookup);
+        QCOMPARE(text, rewritten);
     }
 };
 

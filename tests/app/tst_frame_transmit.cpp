@@ -9,6 +9,7 @@
 #include "transmit_content.h"
 #include "document/document.h"
 #include "ftp_test_server.h"
+#include "server_archive.h"
 #include "prompt_fixtures.h"
 #include "settings/app_settings.h"
 #include "settings/ini_store.h"
@@ -204,7 +205,11 @@ private slots:
         const QString title = f.frame->windowTitle();
         f.frame->Action(cmd::kServerRetrieve)->trigger();
         QCOMPARE(f.asked, 1);
-        QCOMPARE(f.prompt.Messages(), QStringList{QStringLiteral("データを受信できません")});
+        // Why, in the operator's words, with the server's own as the detail.
+        QCOMPARE(f.prompt.Messages(),
+                 QStringList{QStringLiteral("データを受信できません\n@CURRENTLABEL3: "
+                                            "サーバーが要求を拒否しました"
+                                            "（サーバーの応答: 550 No such content.）")});
         QCOMPARE(f.prompt.records.last().caption, QStringLiteral("エラー"));
         QCOMPARE(f.server.Commands(), (QStringList{QStringLiteral("USER admin"),
                                                    QStringLiteral("PASS s3cret pass"),
@@ -265,6 +270,45 @@ private slots:
         QCOMPARE(f.prompt.Messages(), QStringList());
         QCOMPARE(f.frame->windowTitle(), title);
         QCOMPARE(f.frame->Model().pages.Count(), 2);
+    }
+
+    // A served project that names files of this computer: those references are dropped and
+    // the operator is told which; nothing of them is shown or sent on.
+    void referencesOutsideTheRetrievedContentAreDroppedAndTold()
+    {
+        TransmitFixture f;
+        QVERIFY(f.Make(1, 2));
+        const QString secret = f.dir.filePath(QStringLiteral("secret.jpg"));
+        QVERIFY(WriteBytes(secret, ImageBytes("JPG", 0xff123456) + "SECRET"));
+        const QString archive = f.dir.filePath(QStringLiteral("hostile.tar"));
+        const QString climb = QStringLiteral("./news.") + QStringLiteral("/..").repeated(30) + secret;
+        QVERIFY(WriteBytes(archive, ServerArchive(f.dir.filePath(QStringLiteral("stage")),
+                                                  {{QStringLiteral("./news./pic.jpg"), secret},
+                                                   {QStringLiteral("./news./mat.png"), climb}})));
+        const QString labels = f.dir.filePath(QStringLiteral("labels.xml"));
+        WriteBytes(labels, "<LabelContents/>");
+        f.server.Serve({{QStringLiteral("@CURRENTDATA0"), archive},
+                        {QStringLiteral("@CURRENTLABEL0"), labels}});
+        f.askedType = 0;
+        f.frame->Action(cmd::kServerRetrieve)->trigger();
+        QCOMPARE(f.prompt.Messages(),
+                 QStringList{QStringLiteral("受信したデータが受信フォルダの外のファイルを参照していたため、"
+                                            "次の参照を外しました。\n素材 200: ")
+                             + climb + QStringLiteral("\n画像 1: ") + secret});
+        QCOMPARE(f.prompt.records.last().caption, QStringLiteral("警告"));
+        QCOMPARE(f.frame->windowTitle(), QStringLiteral("OrinEditContents - DATASERVER"));
+        QCOMPARE(f.frame->Model().pictures.At(0)->path, QString());
+        QCOMPARE(f.frame->Model().materials.At(0)->path, QString());
+        QVERIFY(!f.frame->Model().sounds.At(0)->path.isEmpty());
+
+        // The next transmission sends what arrived and nothing of this computer.
+        f.prompt.Clear();
+        f.Transmit();
+        QTRY_VERIFY_WITH_TIMEOUT(!f.frame->IsTransmitting(), 20000);
+        const QString remote = f.Status().section(u' ', 1);
+        const QByteArray sent = ReadBytes(f.server.Root() + u'/' + remote);
+        QVERIFY2(sent.size() > 5000, qPrintable(remote));
+        QVERIFY(!sent.contains("SECRET"));
     }
 
     void retrievedContentIsEditedFromTheServer()

@@ -4,6 +4,7 @@
 #include "cli_runner.h"
 #include "transmit_content.h"
 #include "ftp_test_server.h"
+#include "server_archive.h"
 #include "settings/app_settings.h"
 #include "settings/ini_store.h"
 #include "test_files.h"
@@ -109,7 +110,9 @@ private slots:
                                QStringLiteral("1"), QStringLiteral("--settings"), ini});
         QCOMPARE(o.code, 1);
         QVERIFY2(o.out.contains(QStringLiteral("Result: 伝送失敗")), qPrintable(o.out));
-        QVERIFY2(o.err.contains(u"550"), qPrintable(o.err));
+        // The operator's words, with the server's own as the detail.
+        QVERIFY2(o.err.contains(QStringLiteral("サーバーが要求を拒否しました（サーバーの応答: 550 ")),
+                 qPrintable(o.err));
 
         CIniStore store(ini);
         WriteIntSetting(store, QStringLiteral("FTPDataPort"), 1);
@@ -159,6 +162,38 @@ private slots:
         };
         for (const QStringList &extra : usage)
             QCOMPARE(RunCli(base + extra + QStringList{QStringLiteral("--edition"), QStringLiteral("1")}).code, 2);
+    }
+
+    // A served project that names a file of this computer: the reference is dropped and
+    // said, the rest is saved, and the file is not copied.
+    void fetchDropsReferencesOutsideWhatArrived()
+    {
+        CTestFtpServer server;
+        QVERIFY(server.Start());
+        QTemporaryDir dir;
+        const QString secret = dir.filePath(QStringLiteral("secret.jpg"));
+        QVERIFY(WriteBytes(secret, ImageBytes("JPG", 0xff123456) + "SECRET"));
+        const QString archive = dir.filePath(QStringLiteral("hostile.tar"));
+        QVERIFY(WriteBytes(archive, ServerArchive(dir.filePath(QStringLiteral("stage")),
+                                                  {{QStringLiteral("./news./pic.jpg"), secret}})));
+        WriteBytes(dir.filePath(QStringLiteral("labels.xml")), "<LabelContents/>");
+        server.Serve({{QStringLiteral("@CURRENTDATA0"), archive},
+                      {QStringLiteral("@CURRENTLABEL0"), dir.filePath(QStringLiteral("labels.xml"))}});
+        const QString out = dir.filePath(QStringLiteral("back/fetched.bjpx"));
+        QDir().mkpath(dir.filePath(QStringLiteral("back")));
+        const CliOutcome o = RunCli({QStringLiteral("fetch"), out, QStringLiteral("--type"),
+                                     QStringLiteral("0"), QStringLiteral("--edition"),
+                                     QStringLiteral("1"), QStringLiteral("--settings"),
+                                     WriteSettings(dir, server, 2)});
+        QVERIFY2(o.code == 0, qPrintable(o.err));
+        QVERIFY2(o.err.contains(QStringLiteral("Dropped reference (outside the fetched content): 画像 1: ")
+                                + secret + u'\n'),
+                 qPrintable(o.err));
+        const QDir saved(ContentFolderOf(out));
+        const QStringList files = saved.entryList(QDir::Files);
+        QCOMPARE(files.size(), 3); // background, material, sound
+        for (const QString &name : files)
+            QVERIFY2(!ReadBytes(saved.filePath(name)).contains("SECRET"), qPrintable(name));
     }
 
     // transmit, then serve what arrived as the content on air and fetch it back.

@@ -7,6 +7,7 @@
 
 #include "images/image_measure.h"
 #include "images/load_services.h"
+#include "images/png_crc.h"
 #include "images/png_header.h"
 #include "images/size_accounting.h"
 #include "model/content_model.h"
@@ -75,6 +76,37 @@ private slots:
         int w = 5, h = 5;
         ImageDimensions(text, kImageColourMapPng, w, h);
         QCOMPARE(QSize(w, h), QSize(0, 0));
+    }
+
+    void aPngWithoutRowsOrColumnsMeasuresNothing_data()
+    {
+        QTest::addColumn<quint32>("width");
+        QTest::addColumn<quint32>("height");
+        QTest::newRow("no columns") << 0u << 23808u;
+        QTest::newRow("no rows") << 40u << 0u;
+        QTest::newRow("neither") << 0u << 0u;
+    }
+    void aPngWithoutRowsOrColumnsMeasuresNothing()
+    {
+        QFETCH(quint32, width);
+        QFETCH(quint32, height);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("empty.png"));
+        QByteArray ihdr(13, '\0');
+        qToBigEndian(width, ihdr.data());
+        qToBigEndian(height, ihdr.data() + 4);
+        ihdr[8] = 8;
+        ihdr[9] = 3;
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray("\x89PNG\r\n\x1A\n", 8) + PngChunk("IHDR", ihdr)
+                + PngChunk("IEND", QByteArray()));
+        f.close();
+        for (int type : {kImageGeneralPng, kImageColourMapPng}) {
+            int w = 5, h = 5;
+            QCOMPARE(MeasureImageFile(path, type, w, h), QFileInfo(path).size());
+            QCOMPARE(QSize(w, h), QSize(0, 0));
+        }
     }
 
     void decodedSizes_data()

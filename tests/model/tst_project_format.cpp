@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The project file format: exact bytes, encodings, backups and the plain reference rule.
 
+#include "no_new_files.h"
 #include "test_files.h"
 #include "test_registry.h"
 
@@ -393,16 +394,31 @@ private slots:
         QVERIFY(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
     }
 
+    // A save that cannot make its file (a read-only folder) keeps the previous file and its
+    // .bak. The failure is injected so that it binds the superuser too (CI runs as root);
+    // other users also meet the real read-only folder.
     void failedSaveInReadOnlyFolderKeepsPrevious()
     {
-        if (geteuid() == 0)
-            QSKIP("permissions do not stop the superuser");
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("news.bjpx"));
         QVERIFY(test::WriteBytes(path, "old"));
         QVERIFY(test::WriteBytes(path + QStringLiteral(".bak"), "older"));
+        FileResult result;
+        {
+            test::CNoNewFiles noFiles;
+            QVERIFY(noFiles.IsActive());
+            result = SaveProject(CContentModel(), path, SaveMode::Plain, QString(), ProgramSettings());
+        }
+        QVERIFY(!result.ok);
+        QVERIFY(result.message.contains(QStringLiteral("news.bjpx")));
+        QCOMPARE(test::ReadBytes(path), QByteArray("old"));
+        QCOMPARE(test::ReadBytes(path + QStringLiteral(".bak")), QByteArray("older"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+
+        if (geteuid() == 0)
+            return; // permissions do not stop the superuser
         QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        const FileResult result = SaveProject(CContentModel(), path, SaveMode::Plain, QString(), ProgramSettings());
+        result = SaveProject(CContentModel(), path, SaveMode::Plain, QString(), ProgramSettings());
         QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QVERIFY(!result.ok);
         QCOMPARE(test::ReadBytes(path), QByteArray("old"));

@@ -79,8 +79,23 @@ private slots:
         QTest::newRow("cut inside the end tag") << QStringLiteral("<BMLCAST></BMLCAST") << truncated;
         QTest::newRow("closed root") << QStringLiteral("<BMLCAST></BMLCAST>") << complete;
         QTest::newRow("empty root") << QStringLiteral("<BMLCAST/>") << complete;
-        QTest::newRow("inner element unended, root closed") << QStringLiteral("<BMLCAST><Program></BMLCAST>") << complete;
-        QTest::newRow("written project") << ThreePageProject() << complete;
+        // Markup inside the root that does not parse: what the reader finds is not what the
+        // file holds (the pages of an unended Program, a page whose start tag a "<" swallowed).
+        const auto malformed = ProjectIntegrity::Malformed;
+        const QString written = ThreePageProject();
+        const qsizetype secondPage = written.indexOf(QStringLiteral("<BMLJPEG id=\"2\""));
+        QTest::newRow("inner element unended, root closed") << QStringLiteral("<BMLCAST><Program></BMLCAST>") << malformed;
+        QTest::newRow("stray < before a page") << QString(written).insert(secondPage, u'<') << malformed;
+        QTest::newRow("stray < inside a page") << QString(written).insert(written.indexOf(QStringLiteral("<Items"), secondPage), QStringLiteral("< ")) << malformed;
+        QTest::newRow("end tag without its start") << QString(written).insert(secondPage, QStringLiteral("</Item>")) << malformed;
+        QTest::newRow("markup after the root's end") << written + QStringLiteral("<\n") << complete;
+        QString items;
+        for (int i = 0; i <= kItemSlots; ++i)
+            items += QStringLiteral("<Item/>");
+        QTest::newRow("more items than a page holds")
+            << QStringLiteral("<BMLCAST><Program><BMLJPEG><Items Num=\"1\">") + items + QStringLiteral("</Items></BMLJPEG></Program></BMLCAST>")
+            << ProjectIntegrity::Overfull;
+        QTest::newRow("written project") << written << complete;
     }
     void integrity()
     {
@@ -130,6 +145,8 @@ private slots:
         const QByteArray full = EncodeUnicodeTextFile(ThreePageProject());
         QTest::newRow("complete") << full << ProjectIntegrity::Complete;
         QTest::newRow("truncated") << full.left(full.size() / 2) << ProjectIntegrity::Truncated;
+        const QString text = ThreePageProject();
+        QTest::newRow("stray <") << EncodeUnicodeTextFile(QString(text).insert(text.indexOf(QStringLiteral("<BMLJPEG id=\"3\"")), u'<')) << ProjectIntegrity::Malformed;
         QTest::newRow("empty file") << QByteArray() << ProjectIntegrity::NoRoot;
         QTest::newRow("code page 932 bytes read as UTF-16") << EncodeCp932(ThreePageProject()) << ProjectIntegrity::NoRoot;
     }

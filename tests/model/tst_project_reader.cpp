@@ -17,6 +17,7 @@ struct Loaded {
     CContentModel model;
     ProgramSettings settings;
     qint64 used = 0;
+    ProjectIntegrity integrity = ProjectIntegrity::NoRoot;
 };
 
 LoadServices CountingServices()
@@ -36,7 +37,7 @@ LoadServices CountingServices()
 void LoadText(Loaded &l, const QString &text, const QString &folder = QStringLiteral("/p/"))
 {
     l.settings.TransChannel = 77; // must be reset by a file with a root
-    LoadProjectText(text, folder, l.settings, l.used, l.model, CountingServices());
+    l.integrity = LoadProjectText(text, folder, l.settings, l.used, l.model, CountingServices());
 }
 
 QString Wrap(const QString &inner)
@@ -319,15 +320,22 @@ private slots:
         QCOMPARE(p.cursize, 2);
         QCOMPARE(p.marquee_speed, 3);
         QCOMPARE(p.background, QStringLiteral("/p/news./bg.jpg"));
-        QCOMPARE(p.itemCount, 2); // from Num, not from the Item elements
+        // Every Item element is kept, also beyond a Num that is too small.
+        QCOMPARE(p.itemCount, 3);
+        QCOMPARE(l.integrity, ProjectIntegrity::Complete);
         QCOMPARE(p.items[0].focus, QStringLiteral("0"));
         QCOMPARE(p.items[0].outfocus, QStringLiteral("0"));
         QCOMPARE(p.items[0].bcolor, 8);
         QCOMPARE(p.items[0].x, 7.0f);
         QCOMPARE(p.items[1].bcolor, 0); // no ItemText: the slot keeps its constructed values
         QCOMPARE(p.items[1].text, QString());
-        QCOMPARE(p.items[2].id, 3);     // filled, though beyond the count
+        QCOMPARE(p.items[2].id, 3);
         QCOMPARE(p.items[2].bcolor, 8);
+        // A save writes all three, with Num to match.
+        const QString saved = ComposeProject(l.model, SaveMode::Plain, QString(), ProgramSettings());
+        QVERIFY(saved.contains(QStringLiteral("<Items Num=\"3\">")));
+        QCOMPARE(saved.count(QStringLiteral("<Item id=")), 3);
+        QVERIFY(saved.contains(QStringLiteral("<Item id=\"3\"")));
     }
 
     void oversizedPagesKeepTheirFirstSlots()
@@ -341,6 +349,16 @@ private slots:
         const CMyProgramInfo &p = *l.model.pages.At(0);
         QCOMPARE(p.itemCount, kItemSlots);
         QCOMPARE(p.items[255].id, 256);
+        // The items beyond the slots cannot be held: the file reads as damaged, so that it is
+        // never saved over without them.
+        QCOMPARE(l.integrity, ProjectIntegrity::Overfull);
+        QVERIFY(IsDamaged(l.integrity));
+        Loaded full;
+        items.truncate(items.indexOf(QStringLiteral("<Item id=\"257\"")));
+        LoadText(full, Wrap(Page(QStringLiteral("id=\"1\""),
+                                 QStringLiteral("<Items Num=\"9\">") + items + QStringLiteral("</Items>"))));
+        QCOMPARE(full.integrity, ProjectIntegrity::Complete);
+        QCOMPARE(full.model.pages.At(0)->itemCount, kItemSlots);
         Loaded neg;
         LoadText(neg, Wrap(Page(QStringLiteral("id=\"1\""), QStringLiteral("<Items Num=\"-4\"/>"))));
         QCOMPARE(neg.model.pages.At(0)->itemCount, 0);

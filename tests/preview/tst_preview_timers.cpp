@@ -26,6 +26,7 @@ private slots:
     void marqueeSpeedOutOfRange_data();
     void marqueeSpeedOutOfRange();
     void marqueeFollowsTheNextSection();
+    void marqueeOfTheWidestItem();
     void marqueeWithoutTextSize();
     void clock();
     void slider();
@@ -197,6 +198,18 @@ void TestPreviewTimers::marqueeFollowsTheNextSection()
     e.RunAction(0, 1, u"T:4:2"_s, 0);
     QCOMPARE(e.MarqueeBuffer(), space + u"AB"_s);
     QCOMPARE(e.Items()[1].item.text, u"AB"_s);
+}
+
+void TestPreviewTimers::marqueeOfTheWidestItem()
+{
+    CMyProgramInfo *page = m_f.model.pages.At(0);
+    page->marquee = 2;
+    page->marquee_speed = 5;
+    page->items[1].width = float(INT_MAX);
+    page->items[1].size = 1;
+    page->items[1].text = u"AB"_s;
+    CPreviewEngine &e = m_f.Start(1);
+    QCOMPARE(e.MarqueeBuffer(), QString(10000, QChar(0x3000)) + u"AB"_s);
 }
 
 void TestPreviewTimers::marqueeWithoutTextSize()

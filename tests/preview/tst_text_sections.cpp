@@ -6,6 +6,8 @@
 
 #include <QtTest>
 
+#include <climits>
+
 using namespace orin;
 using namespace Qt::StringLiterals;
 
@@ -50,6 +52,7 @@ void TestTextSections::textSteps_data()
     QTest::newRow("first goes back to last") << 3 << 1 << 2 << 3 << 3;
     QTest::newRow("no marker") << 4 << 1 << 0 << 0 << 1;
     QTest::newRow("absent") << 9 << 1 << 0 << 0 << 0;
+    QTest::newRow("past the last (an item id as section)") << 3 << INT_MAX << 1 << INT_MAX - 1 << 3;
     QTest::newRow("deleted record is absent") << -1 << 1 << 0 << 0 << 0;
 }
 

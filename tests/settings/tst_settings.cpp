@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "no_new_files.h"
 #include "test_files.h"
 #include "test_registry.h"
 
@@ -656,8 +657,16 @@ private slots:
         QVERIFY(QFileInfo(dataFolder).isDir());
         QCOMPARE(SettingsFilePath(missing, 4), dataFolder + QStringLiteral("/OrinEditHTML.ini"));
 
+        // A folder where no file can be made gives the data folder. The failure is injected
+        // so that it binds the superuser too (CI runs as root).
+        {
+            test::CNoNewFiles noFiles;
+            QVERIFY(noFiles.IsActive());
+            QCOMPARE(SettingsFolder(m_dir.path()), dataFolder);
+        }
+        QCOMPARE(SettingsFolder(m_dir.path()), m_dir.path());
         if (geteuid() == 0)
-            QSKIP("permissions do not bind the superuser");
+            return; // permissions do not bind the superuser
         const QString readOnly = m_dir.filePath(QStringLiteral("ro"));
         QVERIFY(QDir().mkpath(readOnly));
         QVERIFY(QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ExeOwner));

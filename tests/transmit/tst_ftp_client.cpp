@@ -211,6 +211,138 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     }
 
+    // Each kind of failure reaches the operator as a text of the program's own, with the
+    // server's reply as the detail when it refused something; never libcurl's English.
+    void eachFailureIsToldInTheOperatorsWords_data()
+    {
+        QTest::addColumn<QStringList>("serverOptions");
+        QTest::addColumn<QString>("step"); // "connect", "login", "put" or "get"
+        QTest::addColumn<int>("failure");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("reply");
+        QTest::newRow("cannot connect") << QStringList() << QStringLiteral("connect")
+            << int(FtpFailure::Connect) << QString::fromUtf16(kFtpConnectFailed) << QString();
+        QTest::newRow("login refused") << QStringList() << QStringLiteral("login")
+            << int(FtpFailure::Login) << QString::fromUtf16(kFtpLoginRefused)
+            << QStringLiteral("530 Authentication failed.");
+        QTest::newRow("no reply") << QStringList{QStringLiteral("--stall"), QStringLiteral("RETR")}
+            << QStringLiteral("get") << int(FtpFailure::TimedOut)
+            << QString::fromUtf16(kFtpTimedOut) << QString();
+        // The data connection stays open but stops after some bytes: the no-data time-out
+        // ends it, nothing of it is kept.
+        QTest::newRow("data stalls")
+            << QStringList{QStringLiteral("--stall-data-after"), QStringLiteral("5000")}
+            << QStringLiteral("get") << int(FtpFailure::TimedOut)
+            << QString::fromUtf16(kFtpTimedOut) << QString();
+        QTest::newRow("refused") << QStringList{QStringLiteral("--refuse"), QStringLiteral("STOR")}
+            << QStringLiteral("put") << int(FtpFailure::Refused)
+            << QString::fromUtf16(kFtpRefused) << QStringLiteral("550 Refused by the test.");
+        QTest::newRow("missing name") << QStringList() << QStringLiteral("get")
+            << int(FtpFailure::Refused) << QString::fromUtf16(kFtpRefused)
+            << QStringLiteral("550 No such content.");
+        QTest::newRow("disk full")
+            << QStringList{QStringLiteral("--refuse"), QStringLiteral("STOR:452")}
+            << QStringLiteral("put") << int(FtpFailure::DiskFull)
+            << QString::fromUtf16(kFtpDiskFull) << QStringLiteral("452 Insufficient storage space.");
+        QTest::newRow("connection lost")
+            << QStringList{QStringLiteral("--hangup"), QStringLiteral("RETR")}
+            << QStringLiteral("get") << int(FtpFailure::ConnectionLost)
+            << QString::fromUtf16(kFtpConnectionLost) << QString();
+    }
+    void eachFailureIsToldInTheOperatorsWords()
+    {
+        QFETCH(QStringList, serverOptions);
+        QFETCH(QString, step);
+        QFETCH(int, failure);
+        QFETCH(QString, text);
+        QFETCH(QString, reply);
+        CTestFtpServer server;
+        QVERIFY(server.Start(serverOptions));
+        QTemporaryDir dir;
+        WriteFile(dir.filePath(QStringLiteral("up.bin")), Pattern(3000));
+        WriteFile(dir.filePath(QStringLiteral("served.bin")), Pattern(200000));
+        server.Serve({{QStringLiteral("@CURRENTDATA0"), dir.filePath(QStringLiteral("served.bin"))}});
+        FtpOptions options;
+        options.connectTimeoutMs = 1500;
+        options.noDataTimeoutMs = 1500;
+        ConnectionProfile profile = server.Profile();
+        if (step == u"connect")
+            profile.port = ClosedPort();
+        if (step == u"login")
+            profile.password = QStringLiteral("not-it");
+
+        QElapsedTimer timer;
+        timer.start();
+        QString error;
+        FtpFailure got = FtpFailure::None;
+        auto c = OpenFtp(profile, options, &error, &got);
+        const QString local = dir.filePath(QStringLiteral("SeverContents"));
+        if (c) {
+            QVERIFY2(step == u"put" || step == u"get", qPrintable(step));
+            const bool ok = step == u"put"
+                                ? c->PutLocalFile(dir.filePath(QStringLiteral("up.bin")),
+                                                  QStringLiteral("x.tar"))
+                                : c->GetRemoteFile(step == u"get" && reply.contains(u"No such")
+                                                       ? QStringLiteral("@CURRENTDATA9")
+                                                       : QStringLiteral("@CURRENTDATA0"),
+                                                   local);
+            QVERIFY(!ok);
+            error = c->LastError();
+            got = c->LastFailure();
+        }
+        QCOMPARE(int(got), failure);
+        const QString expected =
+            reply.isEmpty() ? text : QString::fromUtf16(kFtpServerSaid).arg(text, reply);
+        QCOMPARE(error, expected);
+        QVERIFY2(timer.elapsed() < 15000, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY(!QFile::exists(local));
+    }
+
+    // A download stops at its limit while it runs: a file of exactly the limit arrives, one
+    // byte more is refused, and the transfer is not carried on to its end.
+    void downloadsStopAtTheirLimit_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<bool>("fits");
+        QTest::newRow("at the limit") << 100000 << true;
+        QTest::newRow("one byte over") << 100001 << false;
+        QTest::newRow("far over") << 30000000 << false;
+    }
+    void downloadsStopAtTheirLimit()
+    {
+        QFETCH(int, size);
+        QFETCH(bool, fits);
+        constexpr qint64 kLimit = 100000;
+        CTestFtpServer server;
+        QVERIFY(server.Start());
+        QTemporaryDir dir;
+        const QString served = dir.filePath(QStringLiteral("served.bin"));
+        {
+            QFile f(served);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            QVERIFY(f.resize(size)); // a sparse file: large without filling the disk
+        }
+        server.Serve({{QStringLiteral("@CURRENTDATA0"), served}});
+        qint64 seen = 0;
+        FtpOptions options;
+        options.progress = [&seen](qint64 done, qint64) { seen = std::max(seen, done); };
+        auto c = OpenFtp(server.Profile(), options);
+        QVERIFY(c);
+        const QString local = dir.filePath(QStringLiteral("SeverContents"));
+        QCOMPARE(c->GetRemoteFile(QStringLiteral("@CURRENTDATA0"), local, kLimit), fits);
+        if (fits) {
+            QCOMPARE(QFileInfo(local).size(), kLimit);
+            return;
+        }
+        QCOMPARE(c->LastFailure(), FtpFailure::TooLarge);
+        QCOMPARE(c->LastError(), QString::fromUtf16(kFtpTooLarge).arg(kLimit));
+        QVERIFY(!QFile::exists(local));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("served.bin")});
+        QVERIFY2(seen < kLimit + (1 << 20), qPrintable(QString::number(seen)));
+        CloseFtp(c);
+    }
+
     void silentServersTimeOut_data()
     {
         QTest::addColumn<QString>("stall"); // empty: no greeting at all

@@ -113,6 +113,45 @@ private slots:
         QVERIFY(contents.texts.isEmpty() && contents.pictures.isEmpty() && !contents.background);
     }
 
+    // At most kMaxLabels different labels of each kind; a label said again does not count.
+    void labelCountIsBounded_data()
+    {
+        QTest::addColumn<QByteArray>("element");
+        QTest::addColumn<int>("distinct");
+        QTest::addColumn<int>("repeats"); // extra mentions of the first label
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("texts at the bound") << QByteArray("Text") << kMaxLabels << 0 << true;
+        QTest::newRow("texts one over") << QByteArray("Text") << kMaxLabels + 1 << 0 << false;
+        QTest::newRow("pictures one over") << QByteArray("Picture") << kMaxLabels + 1 << 0 << false;
+        QTest::newRow("at the bound, one label said 200,000 times more")
+            << QByteArray("Picture") << kMaxLabels << 200000 << true;
+    }
+    void labelCountIsBounded()
+    {
+        QFETCH(QByteArray, element);
+        QFETCH(int, distinct);
+        QFETCH(int, repeats);
+        QFETCH(bool, accepted);
+        QByteArray xml("<LabelContents>");
+        for (int i = 0; i < distinct; ++i)
+            xml += '<' + element + " label=\"L" + QByteArray::number(i) + "\"/>";
+        for (int i = 0; i < repeats; ++i)
+            xml += '<' + element + " label=\"L0\"/>";
+        xml += "</LabelContents>";
+        CLabelContents contents;
+        QString error;
+        QCOMPARE(ParseLabelContents(xml, &contents, &error), accepted);
+        if (!accepted) {
+            QVERIFY2(error.contains(QString::number(kMaxLabels)), qPrintable(error));
+            QVERIFY(contents.texts.isEmpty() && contents.pictures.isEmpty());
+            return;
+        }
+        const QStringList &list = element == "Text" ? contents.texts : contents.pictures;
+        QCOMPARE(list.size(), distinct);
+        QCOMPARE(list.first(), QStringLiteral("L0"));
+        QCOMPARE(list.last(), QStringLiteral("L%1").arg(distinct - 1));
+    }
+
     void labelsDecideWhatIsEditable()
     {
         CContentModel model;

@@ -140,6 +140,16 @@ private slots:
             << QList<TarEntry>{project, File("")} << -1 << QStringLiteral("名前のない");
         QTest::newRow("backslash name")
             << QList<TarEntry>{project, File("a.\\..\\x")} << -1 << QStringLiteral("使えない文字");
+        // The package's own rule for names: what it would rename is refused here.
+        QTest::newRow("colon name")
+            << QList<TarEntry>{project, Folder("a./"), File("a./x:y.jpg")} << -1
+            << QStringLiteral("使えない文字");
+        QTest::newRow("control character")
+            << QList<TarEntry>{project, Folder("a./"), File("a./x\ty.jpg")} << -1
+            << QStringLiteral("制御文字");
+        QTest::newRow("a name longer than 100 bytes")
+            << QList<TarEntry>{project, {"a./" + QByteArray(101, 'n'), '0', "x", {}, -1, false}}
+            << -1 << QStringLiteral("長すぎる");
         QTest::newRow("name not in UTF-8")
             << QList<TarEntry>{project, File("\xff\xfe.txt")} << -1 << QStringLiteral("UTF-8");
     }

@@ -3,6 +3,10 @@
 // server, what is kept in the settings, and the round trip of an uploaded package.
 
 #include "ftp_test_server.h"
+#include "server_archive.h"
+#include "transmit/entry_names.h"
+#include "transmit/package_builder.h"
+#include "transmit/server_content.h"
 #include "settings/app_settings.h"
 #include "settings/ini_store.h"
 #include "test_registry.h"
@@ -84,7 +88,7 @@ private slots:
         const RetrievalRequest request{type, 3, kRecordTime};
         const FetchResult r = FetchContent(request,
                                            ContentServerProfile(SettingsFor(server, edition), edition),
-                                           work, {}, edition);
+                                           work, ServerContentSizeLimit(1730), {}, edition);
         QVERIFY2(r.ok, qPrintable(r.error));
         QStringList expected;
         for (const QString &name : names)
@@ -106,7 +110,8 @@ private slots:
         WriteBytes(dir.filePath(QStringLiteral("LabelContents.xml")), "old labels");
         WriteBytes(dir.filePath(QStringLiteral("data.tar")), "new");
         server.Serve({{QStringLiteral("@CURRENTDATA0"), dir.filePath(QStringLiteral("data.tar"))}});
-        const FetchResult r = FetchContent({0, 1, kRecordTime}, server.Profile(), dir.path(), {});
+        const FetchResult r = FetchContent({0, 1, kRecordTime}, server.Profile(), dir.path(),
+                                           ServerContentSizeLimit(1730), {});
         QVERIFY(!r.ok);
         QVERIFY(r.error.startsWith(QStringLiteral("@CURRENTLABEL0: ")));
         // The content data is not asked for, and no old download is left to pass for new.
@@ -117,7 +122,7 @@ private slots:
         // No server: a failed download too.
         ConnectionProfile nobody = server.Profile();
         nobody.port = 1;
-        QVERIFY(!FetchContent({2, 1, kRecordTime}, nobody, dir.path(), {}).ok);
+        QVERIFY(!FetchContent({2, 1, kRecordTime}, nobody, dir.path(), 1 << 20, {}).ok);
     }
 
     void channelListIsCutAt1024Bytes()
@@ -174,6 +179,221 @@ private slots:
                  QStringLiteral("OrinEditContents - DATASERVER"));
         QCOMPARE(ServerWindowTitle(QStringLiteral("OrinEditContents"), {2, 3, kRecordTime}),
                  QStringLiteral("OrinEditContents - DATASERVER 同録 2024/05/05 07:08:09"));
+    }
+
+    // A server's project may refer only to files that arrived with it: every other reference
+    // is emptied before anything reads it, the operator is told which, and no file from
+    // outside reaches the content or the next transmission.
+    void hostileReferencesAreDropped_data()
+    {
+        QTest::addColumn<QString>("original");
+        QTest::addColumn<QString>("hostile"); // "@SECRET@": the absolute path of a local file
+        QTest::addColumn<QStringList>("dropped");
+        const QString climb = QStringLiteral("./news.") + QStringLiteral("/..").repeated(24);
+        QTest::newRow("picture, absolute path")
+            << QStringLiteral("./news./pic.jpg") << QStringLiteral("@SECRET@")
+            << QStringList{QStringLiteral("画像 1: @SECRET@")};
+        QTest::newRow("material, climbing out of its folder")
+            << QStringLiteral("./news./mat.png") << climb + QStringLiteral("@SECRET@")
+            << QStringList{QStringLiteral("素材 200: ") + climb + QStringLiteral("@SECRET@")};
+        QTest::newRow("sound, a bare relative name")
+            << QStringLiteral("./news./chime.aac") << QStringLiteral("chime.aac")
+            << QStringList{QStringLiteral("音声 1: chime.aac")};
+        QTest::newRow("backgrounds, a climb written with character references")
+            << QStringLiteral("./news./背景.jpg")
+            << QStringLiteral("./news./&#46;&#46;/&#46;&#46;/&#46;&#46;/&#46;&#46;/&#46;&#46;/"
+                              "&#46;&#46;/&#46;&#46;/&#46;&#46;/&#46;&#46;/&#46;&#46;/&#46;&#46;/"
+                              "&#46;&#46;/&#46;&#46;/&#46;&#46;/&#46;&#46;/&#46;&#46;@SECRET@")
+            << QStringList{QStringLiteral("ページ 1 の背景: ./news.") + QStringLiteral("/..").repeated(16)
+                               + QStringLiteral("@SECRET@"),
+                           QStringLiteral("ページ 2 の背景: ./news.") + QStringLiteral("/..").repeated(16)
+                               + QStringLiteral("@SECRET@")};
+        QTest::newRow("picture, a Windows path")
+            << QStringLiteral("./news./pic.jpg") << QStringLiteral("C:\\secret.jpg")
+            << QStringList{QStringLiteral("画像 1: C:\\secret.jpg")};
+        QTest::newRow("picture, the folder itself")
+            << QStringLiteral("./news./pic.jpg") << QStringLiteral("./news.")
+            << QStringList{QStringLiteral("画像 1: ./news.")};
+        QTest::newRow("picture, a climb that comes back inside")
+            << QStringLiteral("./news./pic.jpg") << QStringLiteral("./news./../news./pic.jpg")
+            << QStringList();
+    }
+    void hostileReferencesAreDropped()
+    {
+        QFETCH(QString, original);
+        QFETCH(QString, hostile);
+        QFETCH(QStringList, dropped);
+        QTemporaryDir dir;
+        const QString secret = dir.filePath(QStringLiteral("secret.jpg"));
+        const QByteArray secretBytes = ImageBytes("JPG", 0xff123456) + "SECRET";
+        QVERIFY(WriteBytes(secret, secretBytes));
+        hostile.replace(QStringLiteral("@SECRET@"), secret);
+        for (QString &line : dropped)
+            line.replace(QStringLiteral("@SECRET@"), secret);
+        const QString archive = dir.filePath(QStringLiteral("hostile.tar"));
+        QVERIFY(WriteBytes(archive, ServerArchive(dir.filePath(QStringLiteral("stage")),
+                                                  {{original, hostile}})));
+        CTestFtpServer server;
+        QVERIFY(server.Start());
+        const QString work = dir.filePath(QStringLiteral("work"));
+        QDir().mkpath(work);
+
+        const AppSettings settings = SettingsFor(server, 1);
+        WriteBytes(dir.filePath(QStringLiteral("labels.xml")), "<LabelContents/>");
+        server.Serve({{QStringLiteral("@CURRENTDATA0"), archive},
+                      {QStringLiteral("@CURRENTLABEL0"), dir.filePath(QStringLiteral("labels.xml"))}});
+        const RetrievalOutcome fetched =
+            RetrieveServerContent({0, 1, kRecordTime}, ContentServerProfile(settings, 1), work,
+                                  ServerContentSizeLimit(1730), {}, 1);
+        QVERIFY2(fetched.unpacked, qPrintable(fetched.error));
+        QCOMPARE(fetched.content.droppedReferences, dropped);
+
+        CContentModel model;
+        ProgramSettings programSettings;
+        QVERIFY(LoadContent(fetched.content.projectPath, model, programSettings));
+        QStringList paths;
+        for (const auto &page : model.pages)
+            paths << page->background;
+        for (const auto *table : {&model.pictures, &model.materials})
+            for (const auto &r : *table)
+                paths << r->path;
+        for (const auto &r : model.sounds)
+            paths << r->path;
+        QCOMPARE(paths.size(), 5);
+        int kept = 0;
+        for (const QString &path : paths) {
+            if (path.isEmpty())
+                continue;
+            ++kept;
+            QVERIFY2(QDir::cleanPath(path).startsWith(fetched.content.folder + u'/'), qPrintable(path));
+        }
+        QCOMPARE(kept, 5 - dropped.size());
+
+        // The next transmission sends what arrived, nothing of this computer.
+        UploadJob job;
+        QString error;
+        QVERIFY2(PrepareUpload(model, programSettings, settings, work, kWorkerServer,
+                               QDateTime(QDate(2024, 5, 5), QTime(7, 13, 5)), &job, &error),
+                 qPrintable(error));
+        const QList<ArchivedEntry> sent = ReadTar(job.packagePath);
+        QVERIFY(!sent.isEmpty());
+        for (const ArchivedEntry &entry : sent)
+            QVERIFY2(!entry.bytes.contains("SECRET"), qPrintable(entry.name));
+        DeletePackage(job.packageFolder, job.packageName);
+    }
+
+    // Every download stops at its bound while it runs, and says so: the content archive at
+    // the size limit (18,548,736 bytes for 1730 KB), the label contents at 4 MiB, the channel
+    // list at 64 KiB.
+    void downloadsStopAtTheirBounds_data()
+    {
+        QTest::addColumn<QString>("remote");
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<qint64>("bound"); // 0: within it
+        const qint64 content = ServerContentSizeLimit(1730);
+        QTest::newRow("content at the limit") << QStringLiteral("@CURRENTDATA0") << content << qint64(0);
+        QTest::newRow("content one byte over")
+            << QStringLiteral("@CURRENTDATA0") << content + 1 << qint64(18548736);
+        QTest::newRow("labels over") << QStringLiteral("@CURRENTLABEL0")
+                                     << kLabelContentsMaxBytes + 1 << qint64(4194304);
+        QTest::newRow("channel list at the bound")
+            << QStringLiteral("@LISTCHANNEL") << kChannelListMaxBytes << qint64(0);
+        QTest::newRow("channel list over")
+            << QStringLiteral("@LISTCHANNEL") << kChannelListMaxBytes + 1 << qint64(65536);
+    }
+    void downloadsStopAtTheirBounds()
+    {
+        QFETCH(QString, remote);
+        QFETCH(qint64, size);
+        QFETCH(qint64, bound);
+        QTemporaryDir dir;
+        const QString big = dir.filePath(QStringLiteral("big.bin"));
+        {
+            QFile f(big);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            QVERIFY(f.resize(size)); // sparse: large without filling the disk
+        }
+        const QString labels = dir.filePath(QStringLiteral("labels.xml"));
+        WriteBytes(labels, "<LabelContents/>");
+        CTestFtpServer server;
+        QVERIFY(server.Start());
+        server.Serve({{QStringLiteral("@CURRENTLABEL0"), remote.contains(u"LABEL") ? big : labels},
+                      {QStringLiteral("@CURRENTDATA0"), big},
+                      {QStringLiteral("@LISTCHANNEL"), big}});
+        const QString work = dir.filePath(QStringLiteral("work"));
+        QDir().mkpath(work);
+        const QString tooLarge = QString::fromUtf16(kFtpTooLarge).arg(bound);
+        if (remote == u"@LISTCHANNEL") {
+            QString error = QStringLiteral("old");
+            const QByteArray list = FetchChannelList(server.Profile(), work, {}, &error);
+            QCOMPARE(list.size(), bound ? 0 : 1024);
+            QCOMPARE(error, bound ? remote + QStringLiteral(": ") + tooLarge : QString());
+        } else {
+            const FetchResult r = FetchContent({0, 1, kRecordTime}, server.Profile(), work,
+                                               ServerContentSizeLimit(1730), {});
+            QCOMPARE(r.ok, bound == 0);
+            if (bound) {
+                QCOMPARE(r.error, remote + QStringLiteral(": ") + tooLarge);
+                QVERIFY(!QFile::exists(r.contentPath));
+            } else {
+                QCOMPARE(QFileInfo(r.contentPath).size(), size);
+            }
+        }
+        // Nothing of a stopped download is left in the work folder, no part and no temporary
+        // file; the labels that arrived before the content stay.
+        if (bound) {
+            const QStringList kept = remote == u"@CURRENTDATA0"
+                                         ? QStringList{QStringLiteral("LabelContents.xml")}
+                                         : QStringList();
+            QCOMPARE(QDir(work).entryList(QDir::Files | QDir::Hidden), kept);
+        }
+    }
+
+    // A file whose name the archive rule forbids travels under a usable name and comes back.
+    void forbiddenNamesTravelUnderUsableNames()
+    {
+        CTestFtpServer server;
+        QVERIFY(server.Start());
+        QTemporaryDir dir;
+        CContentModel model;
+        ProgramSettings programSettings;
+        MakeContent(model, programSettings, dir.filePath(QStringLiteral("content")));
+        const QString odd = dir.filePath(QStringLiteral("content/朝:7時:版.jpg"));
+        const QString taken = dir.filePath(QStringLiteral("content/朝_7時_版.jpg"));
+        QVERIFY(WriteBytes(odd, ImageBytes("JPG", 0xff0000ff)));
+        QVERIFY(WriteBytes(taken, ImageBytes("JPG", 0xffff0000)));
+        model.pictures.At(0)->path = odd;
+        auto second = std::make_unique<CMyPictureInfo>();
+        second->id = 2;
+        second->path = taken;
+        model.pictures.Add(std::move(second));
+        const QString work = dir.filePath(QStringLiteral("work"));
+        QDir().mkpath(work);
+        const AppSettings settings = SettingsFor(server, 1);
+        UploadJob job;
+        QString error;
+        QVERIFY2(PrepareUpload(model, programSettings, settings, work, kWorkerServer,
+                               QDateTime(QDate(2024, 5, 5), QTime(7, 13, 5)), &job, &error),
+                 qPrintable(error));
+        for (const ArchivedEntry &entry : ReadTar(job.packagePath)) {
+            for (const QString &part : entry.name.split(u'/', Qt::SkipEmptyParts))
+                QVERIFY2(IsUsableEntryName(part), qPrintable(entry.name));
+        }
+        QVERIFY(RunUpload(job).confirmed);
+        server.Serve({{QStringLiteral("@RECORDDATA2024/05/05 07:08:09"),
+                       server.Root() + QStringLiteral("/xmldata1305.tar")}});
+        const RetrievalOutcome outcome = RetrieveServerContent(
+            {2, 1, kRecordTime}, ContentServerProfile(settings, 1), work,
+            ServerContentSizeLimit(1730), {}, 1);
+        QVERIFY2(outcome.unpacked, qPrintable(outcome.error));
+        QVERIFY(outcome.content.droppedReferences.isEmpty());
+        CContentModel back;
+        ProgramSettings backSettings;
+        QVERIFY(LoadContent(outcome.content.projectPath, back, backSettings));
+        QCOMPARE(ReadBytes(back.pictures.At(0)->path), ReadBytes(odd));
+        QCOMPARE(ReadBytes(back.pictures.At(1)->path), ReadBytes(taken));
+        QVERIFY(back.pictures.At(0)->path != back.pictures.At(1)->path);
+        QVERIFY(IsUsableEntryName(QFileInfo(back.pictures.At(0)->path).fileName()));
     }
 
     // Upload, serve the uploaded package as the content on air, retrieve: the same content.

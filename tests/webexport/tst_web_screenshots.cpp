@@ -28,6 +28,7 @@
 
 using namespace orin;
 using namespace orin::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -453,6 +454,49 @@ private slots:
         QVERIFY2(b.x() < 0, qPrintable(QStringLiteral("editor pixel %1,%2 has no match; see %3")
                                            .arg(b.x()).arg(b.y()).arg(m_dir.path())));
         QVERIFY2(textsAgree, qPrintable(why + m_dir.path()));
+    }
+
+    // A content.js changed by hand cannot make the page load from elsewhere or run markup:
+    // file names outside the folder are not loaded, texts stay text.
+    void hostileContentStaysData()
+    {
+        const QString out = m_dir.filePath(u"hostile-web"_s);
+        const CliOutcome o = RunCli({u"export-web"_s, m_texts, out});
+        QCOMPARE(o.code, 0);
+        QFile script(out + u"/content.js"_s);
+        QVERIFY(script.open(QIODevice::ReadOnly));
+        const QByteArray original = script.readAll();
+        script.close();
+        const QByteArray head = "window.ORIN_CONTENT = ";
+        QJsonObject content = QJsonDocument::fromJson(original.mid(head.size(), original.size() - head.size() - 2)).object();
+        QJsonArray pages = content.value(u"pages"_s).toArray();
+        QJsonObject page = pages.at(0).toObject();
+        page.insert(u"background"_s, u"http://127.0.0.1:9/x.png"_s);
+        QJsonArray items = page.value(u"items"_s).toArray();
+        QJsonObject item = items.at(0).toObject();
+        item.insert(u"text"_s, u"<img src=../../x.png onerror=\"document.title='ran'\"><script>document.title='ran'</script>"_s);
+        items.replace(0, item);
+        page.insert(u"items"_s, items);
+        pages.replace(0, page);
+        content.insert(u"pages"_s, pages);
+        content.insert(u"screens"_s, QJsonObject{{u"video"_s, u"../../../etc/hostname"_s}});
+        QVERIFY(WriteBytes(out + u"/content.js"_s, head + QJsonDocument(content).toJson(QJsonDocument::Compact) + ";\n"));
+
+        const QString profile = m_dir.filePath(u"hostile-profile"_s);
+        QProcess chromium;
+        chromium.start(kChromium, {u"--headless"_s, u"--no-sandbox"_s, u"--disable-gpu"_s,
+                                   u"--no-first-run"_s, u"--disable-background-networking"_s,
+                                   u"--user-data-dir="_s + profile, u"--virtual-time-budget=3000"_s,
+                                   u"--dump-dom"_s,
+                                   QUrl::fromLocalFile(out + u"/index.html"_s).toString()});
+        QVERIFY(chromium.waitForFinished(120000));
+        const QString dom = QString::fromUtf8(chromium.readAllStandardOutput());
+        QVERIFY2(dom.contains(u"data-orin-ready=\"1\""_s), qPrintable(dom.left(2000)));
+        QVERIFY(!dom.contains(u"127.0.0.1"_s));
+        QVERIFY(!dom.contains(u"etc/hostname"_s));
+        QVERIFY(!dom.contains(u"../../x.png"_s));
+        QVERIFY(!dom.contains(u"<title>ran"_s));
+        QVERIFY(dom.contains(u"<title>OrinEdit web player</title>"_s));
     }
 };
 

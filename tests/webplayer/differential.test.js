@@ -48,7 +48,7 @@ test('the engine refuses what the CLI refuses', () => {
   }
 });
 
-test('engine and CLI agree on the sample content set', { skip: !R.hasExport() && 'this orinedit-cli has no export-web' }, () => {
+test('engine and CLI agree on the sample content set', () => {
   const outDir = path.join(R.tempDir('orin-web-'), 'out');
   try {
     const sample = path.join(__dirname, '..', '..', 'examples', 'sample.bjpx');

@@ -56,12 +56,6 @@ function writeFixture(content, folder) {
   return file;
 }
 
-// True when this orinedit-cli has the web export.
-function hasExport() {
-  const help = spawnSync(cliPath(), ['--help']);
-  return String(help.stdout).includes('export-web') || String(help.stderr).includes('export-web');
-}
-
 function exportWeb(file, outDir) {
   execFileSync(cliPath(), ['export-web', file, outDir], {
     env: Object.assign({}, process.env, { QT_QPA_PLATFORM: 'offscreen' }),
@@ -133,6 +127,6 @@ function firstDifference(expected, actual) {
 }
 
 module.exports = {
-  OrinEngine, bjpx, assetFolder, cliPath, tempDir, cliLines, engineLines, writeFixture, hasExport,
+  OrinEngine, bjpx, assetFolder, cliPath, tempDir, cliLines, engineLines, writeFixture,
   exportWeb, exportedContent, chromiumLines, firstDifference,
 };

@@ -154,7 +154,7 @@ const clicks = set({
 });
 
 const loops = set({
-  macros: [macro(1, 'M:1'), macro(2, 'Qn:1')],
+  macros: [macro(1, 'M:1'), macro(2, 'Qn:1'), macro(3, 'Qm:3,Qm:3'), macro(4, 'Xa:2,A:4')],
   pages: [
     page({ id: 1, defitem: 1 }, [
       { id: 1, focus: 'M:2', down: '3', right: '5', ret: 'Xn:1:0,Xc:0:0' },
@@ -165,6 +165,11 @@ const loops = set({
     ]),
     page({ id: 2, defitem: 1 }, [{ id: 1, focus: 'G:2' }]),
     page({ id: 3, defitem: 1 }, [{ id: 1, focus: 'U:0' }]),
+    // Breadth: every entry re-enters; the work bound of one event ends the chain.
+    page({ id: 4, defitem: 1, timer: 1 }, [
+      { id: 1, focus: 'G:4,'.repeat(10) + 'B:4:2', ret: 'A:3', down: '2' },
+      { id: 2, y: 50, ret: 'Xn:1:0,A:4', up: 'Qb:2:2,Qb:2:2,Qb:2:2', down: 'Qm:5,Qb:2:2' },
+    ]),
   ],
 });
 
@@ -189,6 +194,27 @@ const vertical = set({
       { id: 2, x: 10, y: 100, width: 520, height: 700, pic_no: 2, up: '1' },
     ]),
     page({ id: 2, defitem: 1, timer: 1, right: 1 }, [{ id: 1, x: 0, y: 0, width: 540, height: 960 }]),
+  ],
+});
+
+// Numbers at the edges of their types: float geometry, huge widths, ids outside the tables.
+const edges = set({
+  texts: [text(1, '[#1]a[#2]b'), text(2, '[#2147483647]max[#-1]minus')],
+  pages: [
+    page({ id: 1, defitem: 1, marquee: 2, marquee_speed: 5 }, [
+      { id: 1, ret: 'T:1:2,H:0:300,B:3:-1', down: '300', right: 'I:2:0', left: 'Qg:2147483647:-2147483648' },
+      { id: 2, x: 16777217, y: 0, width: 2147483647, height: 10, size: 1, ret: 'G:2', text: 'wide' },
+      { id: 300, x: 0, y: 100, ret: 'G:2', text: 'beyond the tables' },
+      { id: 0, x: 0, y: 200, ret: 'G:2' },
+      { id: 2147483647, x: 0, y: 300, ret: 'G:2', focus: 'I:2:1' },
+      { id: -1, x: 0, y: 400, ret: 'G:2' },
+    ]),
+    page({ id: 2, defitem: 1, back: 1 }, [{ id: 1, width: 1, height: 1, size: -5, ret: 'Qc:1:1,Qg:3:4' }]),
+    // The I command stores the acting item's id as the text section: T steps on from it.
+    page({ id: 3, defitem: 2147483647 }, [
+      { id: 2147483647, focus: 'I:1:7', down: '7' },
+      { id: 7, y: 50, text_no: 1, ret: 'T:1:7', up: '2147483647' },
+    ]),
   ],
 });
 
@@ -265,6 +291,7 @@ const scenarios = [
       { page: 2 },
       { page: 3, keys: ['refresh'] },
       { keys: ['enter', 'right', 'enter'] },
+      { page: 4, keys: ['enter', 'down', 'enter', 'up', 'down', 'wait:1000'] },
     ],
   },
   {
@@ -273,6 +300,14 @@ const scenarios = [
       { keys: ['red', 'enter', 'back', 'enter', 'd', 'blue', 'enter', 'back', 'd', 'back', 'd'] },
       { keys: ['down', 'down', 'enter', 'yellow', 'back', 'back', 'd'] },
       { page: 4 },
+    ],
+  },
+  {
+    name: 'numbers at the edges of their types', content: edges, runs: [
+      { keys: ['wait:300', 'enter', 'wait:200', 'right', 'down', 'click:16777216.5:5', 'click:16777216:5'] },
+      { keys: ['click:1:101', 'back', 'click:1:201', 'back', 'click:1:301', 'back', 'click:1:401', 'back', 'left', 'enter'] },
+      { page: 2, keys: ['enter', 'click:3:4', 'click:4:5'] },
+      { page: 3, keys: ['down', 'enter', 'enter', 'up', 'down', 'enter'] },
     ],
   },
   {

@@ -103,6 +103,17 @@ test('T steps through the sections of a text and wraps; R steps back', () => {
   assert.equal(e.textSection(3), 0);
 });
 
+test('T after I steps on from the acting item id as a section, also the largest id', () => {
+  const c = withRet('T:3:4,I:3:4,T:3:4,T:3:4');
+  c.pages[0].items[0].id = 2147483647;
+  c.pages[0].defitem = 2147483647;
+  const sim = start(c, 1);
+  sim.engine.pressKey(K.enter);
+  // first, then the section labelled 2147483647 (none), then past the last: the first, the second
+  assert.equal(texts(sim.engine)[4], 'second');
+  assert.equal(sim.engine.textSection(4), 2);
+});
+
 test('textid and S show the sections labelled with the item ids', () => {
   const c = withRet('S:6');
   c.pages[0].textid = 6;
@@ -150,15 +161,47 @@ test('macros run section by section, forwards and backwards, within their limit'
   assert.equal(e.macroLimit(5), 0);
 });
 
-test('a macro that runs itself stops a step after 10000 posted commands', () => {
+test('one event does at most 1000 action entries: a macro that runs itself ends with one message', () => {
   const c = withRet('A:8');
-  c.macros.push(record(8, 'macro', 'A:8'));
+  c.macros.push(record(8, 'macro', 'Xa:1,A:8'));
   const sim = start(c, 1);
+  sim.engine.runAction(0, 0, 'Xn:1:0', 0); // input "1"
   sim.engine.pressKey(K.enter);
-  assert.equal(sim.settle(), false);
-  assert.equal(sim.queue.isEmpty(), true);
+  assert.equal(sim.settle(), true);
+  assert.deepEqual(sim.messages, ['無限ループになります。']);
+  // 1000 entries: "A:8" of the ret, then 499 runs of the macro's two and the first of the 500th
+  assert.equal(sim.engine.memory(1).length, 500);
+  sim.messages.length = 0;
+  sim.engine.pressKey(K.enter); // the next key is a chain of its own
+  sim.settle();
+  assert.equal(sim.messages.length, 1);
   const lines = OrinEngine.simulate(c, { keys: 'enter' });
-  assert.deepEqual(JSON.parse(lines[1]).messages, ['stopped after 10000 posted commands']);
+  assert.deepEqual(JSON.parse(lines[1]).messages, ['無限ループになります。']);
+});
+
+test('a tripped chain ends as a whole: its posted commands are dropped, its page does not start', () => {
+  // Qm:5 posts macro 5 before Qb:1:1 recurses into the guard: the macro never runs.
+  const c = withRet('Qm:5,Qb:1:1');
+  c.macros.push(record(5, 'macro', 'B:4:2'));
+  let sim = start(c, 1);
+  sim.engine.pressKey(K.enter);
+  sim.settle();
+  assert.equal(sim.messages.length, 1);
+  assert.equal(sim.engine.items()[1].item.bcolor, 8);
+  // A page whose focus chain trips the guard starts no timers.
+  const d = content({ pages: [page({ id: 1, defitem: 1, timer: 1 }, [1, 2, 3, 4, 5, 6].map((id) => ({ id, focus: id < 6 ? `M:${id + 1}` : 'B:4:1' })))] });
+  sim = start(d, 1);
+  assert.equal(sim.messages.length, 1);
+  assert.equal(sim.engine.focusItem(), 6);
+  assert.equal(sim.engine.items()[0].item.bcolor, 8, 'the action at the sixth level did not run');
+  assert.equal(sim.clock.isRunning(OrinEngine.constants.kItemTimer), false);
+  assert.equal(sim.clock.isRunning(OrinEngine.constants.kPageTimer), false);
+  d.pages[0].items.pop();
+  d.pages[0].items[4].focus = 'B:4:1';
+  sim = start(d, 1);
+  assert.equal(sim.messages.length, 0, 'a chain of five is allowed');
+  assert.equal(sim.engine.items()[0].item.bcolor, 4);
+  assert.equal(sim.clock.isRunning(OrinEngine.constants.kItemTimer), true);
 });
 
 test('the loop guard stops a focus chain deeper than five actions with one message', () => {

@@ -111,6 +111,9 @@ test('the marquee scrolls one character a tick and steps to the next section aft
   assert.equal(sim.engine.marqueeBuffer(), 'cd\u3000');
   assert.equal(texts(sim.engine)[2], 'ab', 'the item text stays');
   assert.equal(OrinEngine.simulate(c, { keys: [] }).length, 1);
+  c.pages[0].items[1].width = 2147483647; // the widest item: the most spaces, 10000
+  c.pages[0].items[1].size = 1;
+  assert.equal(start(c, 1).engine.marqueeBuffer(), '\u3000'.repeat(10000) + 'ab');
   for (const speed of [0, 6]) {
     c.pages[0].marquee_speed = speed;
     assert.equal(start(c, 1).engine.marqueeItem(), 0, `speed ${speed}`);

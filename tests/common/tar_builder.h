@@ -55,6 +55,14 @@ inline QByteArray Tar(const QList<TarEntry> &entries)
 {
     QByteArray tar;
     for (const TarEntry &entry : entries) {
+        // A name longer than the header's field goes before it as a GNU long-name entry.
+        if (entry.name.size() > 100) {
+            const QByteArray name = entry.name + '\0';
+            tar += TarHeader({"././@LongLink", 'L', name, {}, -1, false});
+            tar += name;
+            if (name.size() % 512)
+                tar += QByteArray(512 - name.size() % 512, '\0');
+        }
         tar += TarHeader(entry);
         tar += entry.data;
         if (entry.data.size() % 512)
