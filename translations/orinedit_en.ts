@@ -940,6 +940,30 @@ The name of a project file ends in .bjpx or .bjp.</translation>
 Do you want to replace it?</translation>
     </message>
     <message>
+        <source>拡張子が .bjpx でも .bjp でもありません。</source>
+        <translation>The name ends neither in .bjpx nor in .bjp.</translation>
+    </message>
+    <message>
+        <source>ファイルが見つかりません。</source>
+        <translation>The file does not exist.</translation>
+    </message>
+    <message>
+        <source>ファイルではなくフォルダです。</source>
+        <translation>It is a folder, not a file.</translation>
+    </message>
+    <message>
+        <source>読み取りが許可されていません。</source>
+        <translation>Reading it is not permitted.</translation>
+    </message>
+    <message>
+        <source>ファイルを読み込めません。</source>
+        <translation>The file cannot be read.</translation>
+    </message>
+    <message>
+        <source>プロジェクトのデータがありません（空か、別の形式のファイルです）。</source>
+        <translation>It holds no project (it is empty or a file of another kind).</translation>
+    </message>
+    <message>
         <source>サーバーに接続できません</source>
         <translation>Cannot connect to the server</translation>
     </message>
@@ -1549,6 +1573,18 @@ Save under another name.</translation>
     <message>
         <source>アクショントレース</source>
         <translation>Action Trace</translation>
+    </message>
+    <message>
+        <source>.bjpx・.bjp ファイルをこのプログラムに関連付けました（%1）</source>
+        <translation>.bjpx and .bjp files are now opened with this program (%1)</translation>
+    </message>
+    <message>
+        <source>拡張子関連付けができません：%1 に書き込めません</source>
+        <translation>The file association failed: %1 cannot be written</translation>
+    </message>
+    <message>
+        <source>%1 には設定するネットワーク接続がありません</source>
+        <translation>%1 has no network connection to set</translation>
     </message>
     <message>
         <source>サンプルを開く</source>

@@ -325,14 +325,14 @@ int main(int argc, char **argv)
         CMyProgramInfo &first = *m.pages.At(0);
         first.items[2].ret = QStringLiteral("G:5"); // there is no page 5
         first.green = 0;                            // ... so nothing leads to page 4 any more
-        CMyProgramInfo &weather = *m.pages.At(2);
-        weather.items[2].left = QStringLiteral("0"); // "トップへ" keeps the focus for ever
+        CMyProgramInfo &weatherPage = *m.pages.At(2);
+        weatherPage.items[2].left = QStringLiteral("0"); // "トップへ" keeps the focus for ever
         auto faulty = std::make_unique<CMyMacroInfo>();
         faulty->id = 2;
         faulty->label = QStringLiteral("天気の続き");
         faulty->macro = QStringLiteral("T:8:5"); // there is no text 8
         m.macros.Add(std::move(faulty));
-        weather.items[1].up = QStringLiteral("A:2");
+        weatherPage.items[1].up = QStringLiteral("A:2");
         const FileResult faultySaved = SaveProject(m, broken, SaveMode::Plain, folder, settings);
         if (!faultySaved.ok) {
             std::fprintf(stderr, "%s\n", qPrintable(faultySaved.message));

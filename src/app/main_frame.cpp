@@ -239,6 +239,9 @@ void CMainFrame::ShowFirstPage()
     m_formGraph->ResetCanvas();
     m_pageSelection.Reset();
     ShowPageAt(0);
+    // The shown page's row is the one the list's page commands act on.
+    if (m_pageSelection.HasPage())
+        m_formList->SelectRow(m_pageSelection.Index());
 }
 
 void CMainFrame::ShowPageAt(int row)
@@ -381,7 +384,9 @@ void CMainFrame::OpenStartFile(const QString &path)
     if (suffix != u"bjp" && suffix != u"bjpx")
         return;
     CommitCanvasText();
-    m_document->OpenProjectFile(QDir::fromNativeSeparators(QFileInfo(path).absoluteFilePath()));
+    // As File > Open: the first page is shown.
+    if (m_document->OpenProjectFile(QDir::fromNativeSeparators(QFileInfo(path).absoluteFilePath())))
+        ShowFirstPage();
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent *event)
@@ -498,7 +503,16 @@ void CMainFrame::OnFileAssociation()
         : m_setup.associationDataHome;
     const ToolRunner tools =
         m_setup.associationTools ? m_setup.associationTools : SystemToolRunner();
-    InstallFileAssociation(QCoreApplication::applicationFilePath(), dataHome, tools);
+    const QString entry =
+        QDir::fromNativeSeparators(dataHome) + QStringLiteral("/applications/") + kDesktopFileName;
+    // The command asks nothing; the status bar says what it did.
+    if (InstallFileAssociation(QCoreApplication::applicationFilePath(), dataHome, tools)) {
+        m_panes->SetText(kPanePrompt, tr(".bjpx・.bjp ファイルをこのプログラムに関連付けました（%1）")
+                                          .arg(QDir::toNativeSeparators(entry)));
+    } else {
+        m_panes->SetText(kPanePrompt, tr("拡張子関連付けができません：%1 に書き込めません")
+                                          .arg(QDir::toNativeSeparators(dataHome)));
+    }
 }
 
 void CMainFrame::OnSlimData()

@@ -146,8 +146,9 @@ public:
     void OnDropFiles(const QStringList &paths);
 
     // Opens the project of the command line (extension .bjp or .bjpx in any case; others are
-    // ignored) and starts the timers of "-s" and "-e".
+    // ignored) and, as File > Open does, shows its first page with that row selected.
     void OpenStartFile(const QString &path);
+    // Starts the timers of "-s" and "-e".
     void StartCommandLineTimers(bool autoSend, bool autoExit);
     bool IsTimerActive(int timerId) const;
     // The expiry of frame timer 300 or 500.

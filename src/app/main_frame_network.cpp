@@ -10,6 +10,7 @@
 #include "editor/form_graph.h"
 #include "editor/form_list.h"
 #include "editor/graph_view.h"
+#include "settings/edition_info.h"
 
 #include <QDir>
 
@@ -17,10 +18,16 @@ namespace orin {
 
 void CMainFrame::OnNetworkSettings()
 {
-    // The HTML edition has no connection to edit: no dialog, nothing changes.
+    // The HTML edition has no connection to edit: no dialog, nothing changes, and the status
+    // bar says so.
     std::unique_ptr<CNetworkDialog> dialog =
         MakeNetworkDialog(m_settings, *m_prompt, this, m_setup.edition);
-    if (!dialog || dialog->exec() != QDialog::Accepted)
+    if (!dialog) {
+        m_panes->SetText(kPanePrompt, tr("%1 には設定するネットワーク接続がありません")
+                                          .arg(EditionTitle(m_setup.edition)));
+        return;
+    }
+    if (dialog->exec() != QDialog::Accepted)
         return;
     // Typed text goes to its item under the mode it was typed in.
     CommitCanvasText();

@@ -78,10 +78,8 @@ bool COrinEditContentsApp::InitInstance()
 
 void COrinEditContentsApp::ScheduleScreenshot(const QString &path)
 {
-    // Used by scripts/screenshot: the window as the operator sees it after picking the first
-    // page in the list, set up as the environment asks, then a quiet exit that writes no
-    // settings.
-    m_frame->ShowPageAt(0);
+    // Used by scripts/screenshot: the window as the operator sees it after start-up, set up as
+    // the environment asks, then a quiet exit that writes no settings.
     StageScreenshot(*m_frame, kScreenshotDelayMs);
     QTimer::singleShot(kScreenshotDelayMs, this, [this, path] {
         const QPixmap picture = GrabScreenshot(*m_frame);

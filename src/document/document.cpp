@@ -30,6 +30,19 @@ private:
     int &m_counter;
 };
 
+// Why a file that the reader could not open cannot be read.
+const char16_t *UnopenableFileReason(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return kOpenFailedMissing;
+    if (info.isDir())
+        return kOpenFailedFolder;
+    if (!info.isReadable())
+        return kOpenFailedNoPermission;
+    return kOpenFailedUnreadable;
+}
+
 } // namespace
 
 bool HasProjectExtension(const QString &name)
@@ -41,6 +54,12 @@ bool HasProjectExtension(const QString &name)
 QString ApplyExtensionRule(const QString &name)
 {
     return HasProjectExtension(name) ? name : name + QStringLiteral(".bjpx");
+}
+
+QString OpenFailedText(const QString &path, QStringView reason)
+{
+    return UiText(kOpenFailedMessage) + u'\n' + QDir::toNativeSeparators(path) + u'\n'
+           + UiText(reason);
 }
 
 QString FileNamePart(const QString &path)
@@ -185,10 +204,16 @@ bool CDocument::ShowLoadedProject(const QString &path, ProjectIntegrity *integri
     ProgramSettings settings = m_settings;
     ProjectIntegrity found = ProjectIntegrity::NoRoot;
     qint64 used = 0;
-    if ((!unicode && extension != u"bjp")
-        || !LoadProject(path, unicode, settings, used, loaded, m_services, &found)
-        || found == ProjectIntegrity::NoRoot) {
-        m_prompt.MessageBox(UiText(kOpenFailedMessage), UiText(kErrorCaption), PromptButtons::Ok);
+    const char16_t *failure = nullptr;
+    if (!unicode && extension != u"bjp")
+        failure = kOpenFailedNotProjectName;
+    else if (!LoadProject(path, unicode, settings, used, loaded, m_services, &found))
+        failure = UnopenableFileReason(path);
+    else if (found == ProjectIntegrity::NoRoot)
+        failure = kOpenFailedNoProject;
+    if (failure) {
+        m_prompt.MessageBox(OpenFailedText(path, failure), UiText(kErrorCaption),
+                            PromptButtons::Ok);
         return false;
     }
     m_model = std::move(loaded);

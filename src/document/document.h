@@ -27,6 +27,19 @@ struct EditEffect;
 // Messages, captions and dialog texts of the document commands.
 inline constexpr char16_t kOpenFailedMessage[] =
     u"" QT_TRANSLATE_NOOP("OrinEdit", "ファイルがオープンできません");
+// Why a project file could not be opened; shown below the message and the file's path.
+inline constexpr char16_t kOpenFailedNotProjectName[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "拡張子が .bjpx でも .bjp でもありません。");
+inline constexpr char16_t kOpenFailedMissing[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "ファイルが見つかりません。");
+inline constexpr char16_t kOpenFailedFolder[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "ファイルではなくフォルダです。");
+inline constexpr char16_t kOpenFailedNoPermission[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "読み取りが許可されていません。");
+inline constexpr char16_t kOpenFailedUnreadable[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "ファイルを読み込めません。");
+inline constexpr char16_t kOpenFailedNoProject[] =
+    u"" QT_TRANSLATE_NOOP("OrinEdit", "プロジェクトのデータがありません（空か、別の形式のファイルです）。");
 // Shown when a file holds only part of a project (cut short, or another root element).
 inline constexpr char16_t kDamagedFileWarning[] = u"" QT_TRANSLATE_NOOP(
     "OrinEdit", "ファイルが破損しています。\n読み込めた部分だけを表示しています。\n"
@@ -63,6 +76,10 @@ bool HasProjectExtension(const QString &name);
 
 // The name as a dialog returned it, with ".bjpx" appended when HasProjectExtension is false.
 QString ApplyExtensionRule(const QString &name);
+
+// The message of a project file that cannot be opened: "ファイルがオープンできません", then the
+// file's path and the reason (one of the kOpenFailed texts), each on a line of its own.
+QString OpenFailedText(const QString &path, QStringView reason);
 
 // The file name part of a path (after the last "/" or "\").
 QString FileNamePart(const QString &path);

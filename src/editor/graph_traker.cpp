@@ -149,18 +149,6 @@ bool CGraphTraker::InGroup(int index) const
     return index >= 0 && std::find(m_group.begin(), m_group.end(), index) != m_group.end();
 }
 
-int CGraphTraker::GroupMemberAt(QPoint point) const
-{
-    const int onOutline = ShapeAt(point);
-    if (onOutline != m_selection && InGroup(onOutline))
-        return onOutline;
-    for (auto it = m_shapes.rbegin(); it != m_shapes.rend(); ++it) {
-        if (it->index != m_selection && InGroup(it->index) && it->rect.contains(point))
-            return it->index;
-    }
-    return -1;
-}
-
 QRect CGraphTraker::Band() const
 {
     return m_banding ? QRect(m_bandStart, m_bandEnd).normalized() : QRect();
@@ -215,24 +203,26 @@ int CGraphTraker::ShapeAt(QPoint point) const
         if (stroker.createStroke(it->path).contains(QPointF(point)))
             return it->index;
     }
-    return -1;
+    // Inside: the shapes are outlines, all of them visible, so the innermost one is meant.
+    int inside = -1;
+    qint64 smallest = 0;
+    for (auto it = m_shapes.rbegin(); it != m_shapes.rend(); ++it) {
+        const qint64 area = qint64(it->rect.width()) * it->rect.height();
+        if (it->rect.contains(point) && (inside < 0 || area < smallest)) {
+            inside = it->index;
+            smallest = area;
+        }
+    }
+    return inside;
 }
 
 int CGraphTraker::ShapeUnder(QPoint point) const
 {
-    const int onOutline = ShapeAt(point);
-    int inside = -1;
-    for (auto it = m_shapes.rbegin(); it != m_shapes.rend(); ++it) {
-        if (it->rect.contains(point)) {
-            if (it->index == m_selection)
-                return m_selection;
-            if (inside < 0)
-                inside = it->index;
-        }
+    for (const DesignShape &shape : m_shapes) {
+        if (shape.index == m_selection && m_selection >= 0 && shape.rect.contains(point))
+            return m_selection;
     }
-    if (onOutline >= 0 && onOutline == m_selection)
-        return onOutline;
-    return onOutline >= 0 ? onOutline : inside;
+    return ShapeAt(point);
 }
 
 bool CGraphTraker::IsDragging() const
@@ -393,9 +383,8 @@ void CGraphTraker::ShowStepText(int kind, double a, double b)
     QString text;
     DesignShape *shape = SelectedShape();
     if ((kind == 1 || kind == 2) && shape) {
-        const QRectF page = SnappedPageRect(*shape);
-        text = kind == 1 ? FeedbackText(1, page.x(), page.y())
-                         : FeedbackText(2, page.width(), page.height());
+        // Moving and resizing alike show where the item is and how large it is.
+        text = MoveStepText(SnappedPageRect(*shape));
     } else if (kind == 5) {
         const QPointF page = DesignToPage(m_scale, QPointF(a, b));
         text = FeedbackText(5, page.x(), page.y());
@@ -480,39 +469,38 @@ void CGraphTraker::mousePressEvent(QMouseEvent *event)
             StartBand(p, true);
         return;
     }
-    if (m_selection < 0) {
-        const int hit = ShapeAt(p);
-        if (hit < 0) {
-            StartBand(p, false);
+    // A handle or the centre marker of the selected shape's tracker drags it as that element.
+    const int element = m_selection >= 0 ? m_tracker->ElementAt(p.x(), p.y()) : kElementNone;
+    if (element >= 0 && element < kElementBody) {
+        if (const int result = m_tracker->RunDrag(flags, p); result != kDragRefused) {
+            if (result != 0)
+                DragEnded(result);
             return;
         }
-        Select(hit);
-        emit ShapeSelected(hit);
     }
-    int result = m_tracker->RunDrag(flags, p);
-    if (result == kDragRefused) {
-        // Another selected shape becomes the primary one and takes the selection along.
-        const int member = GroupMemberAt(p);
-        if (member >= 0) {
-            Select(member);
-            emit ShapeSelected(member);
-            result = m_tracker->RunDrag(flags, p);
-        }
-    }
-    if (result == kDragRefused) {
-        // A press off the selected shape's tracker is a click that selects what is there; a
-        // drag of it takes a new press. An empty place starts a band.
-        const int hit = ShapeAt(p);
-        if (hit >= 0) {
-            Select(hit);
-            emit ShapeSelected(hit);
-        } else {
-            // The selection stays until the band ends (Escape keeps it).
-            StartBand(p, false);
-        }
+    // Elsewhere the press picks the shape there (its outline, else the innermost one around the
+    // point), selects it and moves it with the same press; a member of a selection of several
+    // becomes the primary one and takes the others along. Only a handle of a shape that the
+    // press selects resizes it at once. An empty place starts a band.
+    const int hit = ShapeAt(p);
+    if (hit < 0) {
+        // The selection stays until the band ends (Escape keeps it).
+        StartBand(p, false);
         return;
     }
-    if (result != 0)
+    int result = 0;
+    if (hit != m_selection) {
+        Select(hit);
+        emit ShapeSelected(hit);
+        const int handle = m_tracker->ElementAt(p.x(), p.y());
+        if (handle >= 0 && handle < kElementCentre)
+            result = m_tracker->RunDrag(flags, p);
+        else
+            result = m_tracker->RunMoveDrag(flags, p);
+    } else {
+        result = m_tracker->RunMoveDrag(flags, p);
+    }
+    if (result != 0 && result != kDragRefused)
         DragEnded(result);
 }
 

@@ -16,10 +16,11 @@
 #include <vector>
 
 // The design surface: every item of the page as an outlined rectangle with its id, some of them
-// selected, the primary one with the transform tracker around it. A drag of the tracker moves
-// or resizes the primary item (a move takes the other selected items along); a drag from an
-// empty place draws a rubber band that selects what it touches, Shift with a click adds or
-// removes an item. The surface only reports what happened, its pane changes the model and the
+// selected, the primary one with the transform tracker around it. A press on an item (its
+// outline or anywhere inside) selects it, and dragging on moves it (taking the other selected
+// items along); a handle's drag resizes the primary item, the centre marker's drag moves only
+// its centre. A drag from an empty place draws a rubber band that selects what it touches,
+// Shift with a click adds or removes an item. The surface only reports what happened, its pane changes the model and the
 // selection and has the shapes drawn again from them.
 
 namespace orin {
@@ -83,10 +84,12 @@ public:
 
     // The last point of a right click, in surface pixels.
     QPoint LastRightClick() const { return m_rightClick; }
-    // The topmost shape (slot) whose outline passes within 10 pixels of the point, or -1.
+    // The shape (slot) a press at the point picks: the topmost one whose outline passes within
+    // 10 pixels of it, else the smallest one whose rectangle holds it (the topmost of equal
+    // ones), else -1.
     int ShapeAt(QPoint point) const;
-    // The shape under the pointer for the context menu: the selected one when the point is on
-    // or in it, else the topmost one there; -1 when none.
+    // The shape under the pointer for the context menu: the selected one when the point is in
+    // it, else the one a press there picks (ShapeAt); -1 when none.
     int ShapeUnder(QPoint point) const;
 
     QTransformTracker &Tracker() { return *m_tracker; }
@@ -161,9 +164,6 @@ private:
     QRectF SnappedPageRect(const DesignShape &shape);
     void PaintSnap(QPainter &painter) const;
     void PaintGroupFeedback(QPainter &painter) const;
-    // The selected shape that is not the primary one under the point (its outline or inside),
-    // or -1.
-    int GroupMemberAt(QPoint point) const;
     bool InGroup(int index) const;
     void StartBand(QPoint point, bool add);
     void EndBand(bool cancelled);

@@ -74,20 +74,20 @@ int CPageListView::DropTargetRow(QPoint pos) const
     return row;
 }
 
-bool CPageListView::Accepts(const QMimeData &data, bool internal) const
+bool CPageListView::Accepts(const QMimeData &mime, bool internal) const
 {
-    const QStringList files = LocalFiles(data);
+    const QStringList files = LocalFiles(mime);
     if (!files.isEmpty())
         return true;
     if (m_modeAction == 0)
         return false;
-    return internal || data.hasText() || DroppedText(data).has_value();
+    return internal || mime.hasText() || DroppedText(mime).has_value();
 }
 
-bool CPageListView::HandleDrop(const QMimeData &data, QPoint pos, bool copy, bool internal)
+bool CPageListView::HandleDrop(const QMimeData &mime, QPoint pos, bool copy, bool internal)
 {
     // Files first: a background dropped on a row, anything else to the frame (projects).
-    const QStringList files = LocalFiles(data);
+    const QStringList files = LocalFiles(mime);
     if (!files.isEmpty()) {
         const int row = rowAt(pos.y());
         if (IsJpegName(files.first())) {
@@ -108,7 +108,7 @@ bool CPageListView::HandleDrop(const QMimeData &data, QPoint pos, bool copy, boo
             emit InternalDrop(m_dragSource, target, copy);
         return true;
     }
-    emit TextDropped(DroppedText(data));
+    emit TextDropped(DroppedText(mime));
     return true;
 }
 
@@ -118,10 +118,10 @@ void CPageListView::startDrag(Qt::DropActions)
     if (text.isEmpty())
         return;
     m_dragSource = currentIndex().isValid() ? currentIndex().row() : SelectedRows().value(0, -1);
-    auto *data = new QMimeData;
-    data->setText(text);
+    auto *mime = new QMimeData;
+    mime->setText(text);
     auto *drag = new QDrag(this);
-    drag->setMimeData(data);
+    drag->setMimeData(mime);
     m_internalDrag = true;
     drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
     m_internalDrag = false;

@@ -36,7 +36,7 @@ public:
     int DropTargetRow(QPoint pos) const;
     // Acts on a drop at `pos`; `internal` when it came from this list, `copy` when Ctrl was
     // held. Returns true when the drop was taken.
-    bool HandleDrop(const QMimeData &data, QPoint pos, bool copy, bool internal);
+    bool HandleDrop(const QMimeData &mime, QPoint pos, bool copy, bool internal);
     bool IsInternalDrag() const { return m_internalDrag; }
     // The row an internal drag started from (set when a drag starts).
     void SetDragSource(int row) { m_dragSource = row; }
@@ -54,7 +54,7 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    bool Accepts(const QMimeData &data, bool internal) const;
+    bool Accepts(const QMimeData &mime, bool internal) const;
 
     int m_modeAction = 1;
     int m_dragSource = -1;

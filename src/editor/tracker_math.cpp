@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "editor/tracker_math.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace orin {
 
@@ -21,6 +23,19 @@ int TruncToInt(double value)
         return 0;
     constexpr double kLimit = 2147483647.0;
     return static_cast<int>(std::trunc(std::clamp(value, -kLimit, kLimit)));
+}
+
+// Whether the point lies in one of the four strips that reach kHitStrip units inward from the
+// rectangle's edges (left and top borders included, right and bottom excluded). For a 6-unit
+// handle this is a cross reaching 15 units to each side of it.
+bool InEdgeStrips(const TrackFrame &r, QPoint p)
+{
+    const int x = p.x();
+    const int y = p.y();
+    return InStrip(x, y, r.left, r.top, r.left + kHitStrip, r.bottom)
+           || InStrip(x, y, r.right - kHitStrip, r.top, r.right, r.bottom)
+           || InStrip(x, y, r.left, r.top, r.right, r.top + kHitStrip)
+           || InStrip(x, y, r.left, r.bottom - kHitStrip, r.right, r.bottom);
 }
 
 } // namespace
@@ -60,32 +75,31 @@ TrackFrame ElementRect(const TrackFrame &frame, const TrackPoints &points, int h
     return {at.x() - half, at.y() - half, at.x() + half, at.y() + half};
 }
 
-int StripHit(const TrackFrame &frame, const TrackPoints &points, int handleSize, QPoint p)
+bool OnCentreMarker(const TrackFrame &frame, const TrackPoints &points, int handleSize, QPoint p)
 {
-    const int x = p.x();
-    const int y = p.y();
-    for (int k = 0; k <= kElementBody; ++k) {
-        const TrackFrame r = ElementRect(frame, points, handleSize, k);
-        if (InStrip(x, y, r.left, r.top, r.left + kHitStrip, r.bottom)
-            || InStrip(x, y, r.right - kHitStrip, r.top, r.right, r.bottom)
-            || InStrip(x, y, r.left, r.top, r.right, r.top + kHitStrip)
-            || InStrip(x, y, r.left, r.bottom - kHitStrip, r.right, r.bottom))
-            return k;
-    }
-    return kElementNone;
+    // A frame too small to hold the marker beside some body keeps all of it for moving.
+    const int size = std::max(handleSize, 1);
+    if (frame.right - frame.left < kCentreMinFrame * size
+        || frame.bottom - frame.top < kCentreMinFrame * size)
+        return false;
+    const QPoint centre = points[4];
+    return std::abs(p.x() - centre.x()) <= size && std::abs(p.y() - centre.y()) <= size;
 }
 
 int ElementAt(const TrackFrame &frame, const TrackPoints &points, int handleSize, int options,
-              QPoint p, const std::function<bool(QPoint)> &insidePath)
+              QPoint p)
 {
-    int k = StripHit(frame, points, handleSize, p);
-    if (k == kElementNone)
-        return kElementNone;
-    if (k == kElementCentre && !(options & trackopt::kCentreElement))
-        k = kElementBody;
-    if (k == kElementBody && !(insidePath && insidePath(p)))
-        return kElementNone;
-    return k;
+    // The handles first, each with its strips; then the centre marker; then the whole inside
+    // of the frame is the body, so that a press anywhere in the item moves it.
+    for (int k = 0; k < kElementCentre; ++k) {
+        if (InEdgeStrips(ElementRect(frame, points, handleSize, k), p))
+            return k;
+    }
+    if ((options & trackopt::kCentreElement) && OnCentreMarker(frame, points, handleSize, p))
+        return kElementCentre;
+    if (InStrip(p.x(), p.y(), frame.left, frame.top, frame.right, frame.bottom))
+        return kElementBody;
+    return kElementNone;
 }
 
 int ModeForElement(int k, int keyFlags, int options)
@@ -276,6 +290,12 @@ QString FeedbackText(int kind, double a, double b)
     case 4: return QStringLiteral("%1%").arg(ia);
     default: return QString();
     }
+}
+
+QString MoveStepText(const QRectF &rect)
+{
+    return FeedbackText(1, rect.x(), rect.y()) + QStringLiteral("  ")
+           + FeedbackText(2, rect.width(), rect.height());
 }
 
 } // namespace orin

@@ -8,7 +8,6 @@
 #include <QTransform>
 
 #include <array>
-#include <functional>
 
 // The rules of the transform tracker on plain values: where its ten elements are, which one a
 // point hits, how a drag step turns into a matrix, which cursor shows. The tracker and the
@@ -78,14 +77,21 @@ QPoint ElementPosition(const TrackPoints &points, int k);
 TrackFrame ElementRect(const TrackFrame &frame, const TrackPoints &points, int handleSize,
                        int k);
 
-// The first element whose four 18-unit edge strips contain the point, before the option and
-// path rules; -1 when none does.
-int StripHit(const TrackFrame &frame, const TrackPoints &points, int handleSize, QPoint p);
+// The centre marker takes a press within one handle size of the centre point, both ways, on a
+// frame at least this many handle sizes wide and high; a smaller frame has no centre to grab.
+inline constexpr int kCentreMinFrame = 4;
 
-// The element under the point: StripHit, then the centre counts as the body while option 0x10
-// is clear, and the body only where `insidePath` (even-odd) says the point is inside.
+// Whether the point is on the centre marker (see kCentreMinFrame).
+bool OnCentreMarker(const TrackFrame &frame, const TrackPoints &points, int handleSize,
+                    QPoint p);
+
+// The element under the point: a handle (0..7) when the point lies in one of the four strips
+// reaching kHitStrip units inward from the edges of its handle square (for a 6-unit handle a
+// cross reaching 15 units to each side; the lower code wins); else the centre marker (8) while
+// option 0x10 is set; else the body (9) anywhere inside the frame; else -1. So the centre's
+// drag stays on its marker and a press anywhere else in the frame moves.
 int ElementAt(const TrackFrame &frame, const TrackPoints &points, int handleSize, int options,
-              QPoint p, const std::function<bool(QPoint)> &insidePath);
+              QPoint p);
 
 // The drag mode for a press on element k with the key flags.
 int ModeForElement(int k, int keyFlags, int options);
@@ -149,5 +155,9 @@ int CursorSlot(const CursorQuery &query);
 // The text of a drag step: "x:%d  y:%d", "%d × %d", "%d°" or "%d%%" by kind; empty for other
 // kinds. a and b are truncated.
 QString FeedbackText(int kind, double a, double b);
+
+// What the status line shows during a move or a resize of an item: its position and its size,
+// "x:%d  y:%d  %d × %d" (truncated).
+QString MoveStepText(const QRectF &rect);
 
 } // namespace orin

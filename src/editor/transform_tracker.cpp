@@ -173,8 +173,15 @@ void QTransformTracker::SetSizes(int handleSize, int frameInflation, int pointsI
 
 int QTransformTracker::ElementAt(int x, int y) const
 {
-    return orin::ElementAt(m_frame, m_base, m_handleSize, options, QPoint(x, y),
-                           [this](QPoint p) { return m_path.contains(QPointF(p)); });
+    return orin::ElementAt(m_frame, m_base, m_handleSize, options, QPoint(x, y));
+}
+
+int QTransformTracker::RunMoveDrag(int keyFlags, QPoint p)
+{
+    m_forcedElement = kElementBody;
+    const int result = RunDrag(keyFlags, p);
+    m_forcedElement = kElementNone;
+    return result;
 }
 
 bool QTransformTracker::SetCursorForPointer(QPoint p, bool ctrl, bool space)
@@ -240,7 +247,7 @@ int QTransformTracker::StartDrag(int keyFlags, int x, int y)
     m_panned = false;
     if (!m_attached)
         return kDragRefused;
-    m_hitElement = ElementAt(x, y);
+    m_hitElement = m_forcedElement != kElementNone ? m_forcedElement : ElementAt(x, y);
     if (m_hitElement == kElementNone)
         return kDragRefused;
     m_mode = ModeForElement(m_hitElement, keyFlags, options);

@@ -127,6 +127,9 @@ public:
     void DrawTracker(QPainter &painter) const;
     void SetSizes(int handleSize, int frameInflation, int pointsInflation);
     int ElementAt(int x, int y) const;
+    // RunDrag as a move of the whole outline, wherever the press is (the owner has decided that
+    // the press grabs the item itself).
+    int RunMoveDrag(int keyFlags, QPoint p);
     // Sets the window's cursor for the element under the pointer at `p`; false (the window
     // keeps its own cursor) when the tracker is detached or no element is there.
     bool SetCursorForPointer(QPoint p, bool ctrl, bool space);
@@ -165,6 +168,7 @@ private:
     bool m_mirrored = false;
     bool m_anchorToggle = false;
     int m_hitElement = kElementNone;
+    int m_forcedElement = kElementNone; // the element RunMoveDrag grabs
     QPainterPath m_path;
     TrackFrame m_frame;
     TrackPoints m_base{};

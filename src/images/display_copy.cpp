@@ -7,11 +7,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFont>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QPainter>
 #include <QTemporaryFile>
 #include <QTransform>
+
+#include <algorithm>
 
 namespace orin {
 
@@ -50,9 +53,11 @@ CDisplayCopy::CDisplayCopy(QImage image, std::shared_ptr<const CWorkCopyFile> fi
 {
 }
 
-QImage PlaceholderPicture()
+QImage PlaceholderPicture(QSize size)
 {
-    QImage image(kPlaceholderWidth, kPlaceholderHeight, QImage::Format_ARGB32_Premultiplied);
+    if (size.width() < kPlaceholderWidth || size.height() < kPlaceholderHeight)
+        size = QSize(kPlaceholderWidth, kPlaceholderHeight);
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(QColor(224, 224, 224));
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -61,14 +66,26 @@ QImage PlaceholderPicture()
     painter.drawRect(frame);
     painter.drawLine(frame.topLeft(), frame.bottomRight());
     painter.drawLine(frame.topRight(), frame.bottomLeft());
-    const QRect band(8, 52, kPlaceholderWidth - 16, 46);
-    painter.fillRect(band, Qt::white);
     // Text needs the font database, which only a GUI application has; without one (a tool
-    // that does not draw pages) the picture keeps its frame and cross.
-    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
-        QFont font(QStringLiteral("ＭＳ ゴシック"));
-        font.setPixelSize(16);
+    // that does not draw pages) the picture keeps its frame, cross and band.
+    const bool drawsText = qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
+    // The message grows with the picture: 16 pixels high in the 200 x 150 one.
+    const int textHeight =
+        std::max(16, std::min(size.width() * 16 / kPlaceholderWidth,
+                              size.height() * 16 / kPlaceholderHeight));
+    QFont font;
+    int bandHeight = textHeight * 46 / 16;
+    if (drawsText) {
+        font = QFont(QStringLiteral("ＭＳ ゴシック"));
+        font.setPixelSize(textHeight);
         font.setBold(true);
+        // Two lines of the message with room to spare, whatever the font's line spacing.
+        bandHeight = std::max(bandHeight, 2 * QFontMetrics(font).lineSpacing() + textHeight / 4);
+    }
+    const QRect band(textHeight / 2, (size.height() - bandHeight) / 2,
+                     size.width() - textHeight, bandHeight);
+    painter.fillRect(band, Qt::white);
+    if (drawsText) {
         painter.setFont(font);
         painter.setPen(Qt::black);
         painter.drawText(band, Qt::AlignCenter,
@@ -115,7 +132,7 @@ std::unique_ptr<CDisplayCopy> MakeBackgroundCopy(const QString &background, bool
     QImage image = copy ? Decode(copy->Path()) : QImage();
     const bool placeholder = image.isNull();
     if (placeholder)
-        image = PlaceholderPicture();
+        image = PlaceholderPicture(vertical ? QSize(540, 960) : QSize(960, 540));
     else if (vertical && image.height() < image.width())
         image = image.transformed(QTransform().rotate(90));
     return std::make_unique<CDisplayCopy>(std::move(image), std::move(copy), placeholder);

@@ -41,8 +41,10 @@ private:
     bool m_placeholder = false;
 };
 
-// The 200 x 150 picture that stands in for an image that cannot be read; it says so.
-QImage PlaceholderPicture();
+// The picture that stands in for an image that cannot be read; it says so. 200 x 150 unless a
+// larger size is asked for (a background takes the page's size, so that it covers the page as a
+// background would, sharp and no further).
+QImage PlaceholderPicture(QSize size = QSize(kPlaceholderWidth, kPlaceholderHeight));
 
 // The display copy of an image record: a colour-map PNG is copied with the colour map inserted
 // as its palette, any other file byte for byte, into a new uniquely named file of `workFolder`
@@ -56,8 +58,9 @@ std::unique_ptr<CDisplayCopy> MakeDisplayCopy(const CMyPictureInfo &record,
                                               const CColourMap &map, CWorkCopies &copies);
 
 // The display copy of a page background. An empty path gives a blank black 960 x 540 picture
-// (540 x 960 while `vertical` is on) without a file. While `vertical` is on, a background wider
-// than high is turned by 90 degrees clockwise.
+// (540 x 960 while `vertical` is on) without a file; a file that cannot be read gives the
+// placeholder at that size. While `vertical` is on, a background wider than high is turned by
+// 90 degrees clockwise.
 std::unique_ptr<CDisplayCopy> MakeBackgroundCopy(const QString &background, bool vertical,
                                                  const QString &workFolder);
 std::unique_ptr<CDisplayCopy> MakeBackgroundCopy(const QString &background, bool vertical,

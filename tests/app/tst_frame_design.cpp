@@ -21,6 +21,7 @@
 #include "editor/graph_traker.h"
 
 #include <QAction>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QUndoStack>
 #include <QtTest>
@@ -94,11 +95,16 @@ private slots:
         const QRect shape = MapToDesign(scale, 200, 150, 100, 50);
         QCOMPARE(surface->Shapes().at(0).rect, shape);
 
-        // Grab the item inside its left edge, below its id, and move it by 40 pixels.
-        const QPoint grip = shape.topLeft() + QPoint(6, shape.height() - 6);
+        // Grab the item in the middle of its body, where nothing but the item is, and move it
+        // by 40 pixels; the prompt pane shows its position and size meanwhile.
+        const QPoint grip = shape.center();
         QTest::mousePress(surface, Qt::LeftButton, {}, grip);
+        QVERIFY(surface->IsDragging());
         QTest::mouseMove(surface, grip + QPoint(40, 0));
-        QVERIFY(frame.StatusText(kPanePrompt).startsWith(QStringLiteral("x:")));
+        QVERIFY2(QRegularExpression(QStringLiteral("^x:\\d+  y:\\d+  \\d+ × \\d+$"))
+                     .match(frame.StatusText(kPanePrompt))
+                     .hasMatch(),
+                 qPrintable(frame.StatusText(kPanePrompt)));
         QTest::mouseRelease(surface, Qt::LeftButton, {}, grip + QPoint(40, 0));
         QCOMPARE(frame.StatusText(kPanePrompt), QStringLiteral("レディ"));
         const PageItem &item = frame.Model().pages.At(1)->items[0];

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The network settings command of the main frame: the dialog of the edition, what OK writes
-// and changes at once, what Cancel and the HTML edition leave alone.
+// and changes at once, what Cancel and the HTML edition leave alone (the latter saying so).
 
 #include "prompt_fixtures.h"
 #include "test_registry.h"
@@ -123,10 +123,12 @@ private slots:
         QCOMPARE(f.frame->Settings().FTPWebAddress, QStringLiteral("192.168.0.101"));
     }
 
-    void htmlEditionDoesNothing()
+    // The HTML edition has no connection: nothing changes, and the status bar says so.
+    void htmlEditionChangesNothingAndSaysSo()
     {
         Fixture f(4);
         const AppSettings before = f.frame->Settings();
+        QCOMPARE(f.frame->StatusText(kPanePrompt), QStringLiteral("レディ"));
         bool shown = false;
         bool looked = false;
         WhenShown([](CNetworkDialog *dialog) { dialog->reject(); }, &shown, &looked);
@@ -136,6 +138,8 @@ private slots:
         QVERIFY(!QFileInfo::exists(f.SettingsFile()));
         QCOMPARE(f.frame->Settings().AccessTitle, before.AccessTitle);
         QVERIFY(f.prompt.records.isEmpty());
+        QCOMPARE(f.frame->StatusText(kPanePrompt),
+                 QStringLiteral("OrinEditHTML には設定するネットワーク接続がありません"));
     }
 };
 

@@ -9,12 +9,14 @@
 #include "editor/form_graph.h"
 #include "editor/graph_view.h"
 #include "model/project_writer.h"
+#include "preview/canvas_mapping.h"
 #include "prompt_fixtures.h"
 #include "settings/ini_store.h"
 #include "test_registry.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -56,6 +58,7 @@ class TestFramePreview : public QObject {
 
 private slots:
     void pagesFromTheListReachTheCanvas();
+    void missingBackgroundCoversThePageOnly();
 };
 
 void TestFramePreview::pagesFromTheListReachTheCanvas()
@@ -103,6 +106,43 @@ void TestFramePreview::pagesFromTheListReachTheCanvas()
     const AppSettings saved = LoadSettings(store, dir.path(), QRect(0, 0, 1920, 1080));
     QCOMPARE(saved.Timer, 0);
     QCOMPARE(saved.Rendo, 0);
+}
+
+// A background file that is gone is shown by its stand-in over the page, as large as the page
+// and no larger: on a canvas higher than 16:9 the bands above and below the page stay black.
+void TestFramePreview::missingBackgroundCoversThePageOnly()
+{
+    QTemporaryDir dir;
+    CContentModel model;
+    auto page = std::make_unique<CMyProgramInfo>();
+    page->id = 1;
+    page->backcol = kNoColour;
+    page->background = dir.filePath(u"gone.jpg"_s);
+    model.pages.Add(std::move(page));
+    const QString project = dir.filePath(u"gone.bjpx"_s);
+    QVERIFY(SaveProject(model, project, SaveMode::Plain, ContentFolderOf(project),
+                        ProgramSettings()).ok);
+    test::CScriptedPrompt prompt;
+    auto frame = std::make_unique<CMainFrame>(test::TestFrameSetup(dir.path(), &prompt, 12));
+    frame->resize(900, 900);
+    frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
+    frame->OpenStartFile(project);
+    CGraphView *view = frame->FormGraph()->GraphView();
+    QCOMPARE(view->Engine().ShownPageNumber(), 1);
+    const QSize client = view->size();
+    QVERIFY2(client.height() * 16 > client.width() * 12, "the canvas is to be higher than 4:3");
+    const QRect shown = CCanvasMapping(client, false).MapToClient(0, 0, 960, 540);
+    QVERIFY(shown.top() > 10);
+
+    const QImage picture = view->grab().toImage();
+    const int middle = shown.center().x();
+    // Grey inside the page near its top and bottom edges, black just outside them.
+    for (const int y : {shown.top() + shown.height() / 10, shown.bottom() - shown.height() / 10})
+        QCOMPARE(QColor(picture.pixel(middle, y)), QColor(224, 224, 224));
+    for (const int y : {shown.top() - 4, shown.bottom() + 4, 2, client.height() - 3})
+        QCOMPARE(QColor(picture.pixel(middle, y)), QColor(Qt::black));
+    QVERIFY(prompt.records.isEmpty());
 }
 
 ORIN_TEST_CLASS(TestFramePreview)

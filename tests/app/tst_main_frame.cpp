@@ -19,6 +19,7 @@
 #include "settings/path_store.h"
 #include "editor/form_graph.h"
 #include "editor/form_list.h"
+#include "editor/page_list_view.h"
 #include "model/text_codec.h"
 
 #include <QAction>
@@ -488,7 +489,10 @@ private slots:
 
         drop(empty);
         QCOMPARE(f.prompt.Messages().size(), 1);
-        QCOMPARE(f.prompt.Messages().last(), QStringLiteral("ファイルがオープンできません"));
+        QCOMPARE(f.prompt.Messages().last(),
+                 OpenFailedText(empty, QString::fromUtf16(kOpenFailedNoProject)));
+        QVERIFY(f.prompt.Messages().last().startsWith(QStringLiteral("ファイルがオープンできません\n")));
+        QVERIFY(f.prompt.Messages().last().contains(empty));
         QCOMPARE(f.frame->Document().CurrentPath(), good);
         QCOMPARE(f.frame->FormList()->ItemCount(), 3);
         QCOMPARE(f.frame->windowTitle(), title);
@@ -586,12 +590,12 @@ private slots:
         QVERIFY(f.frame->FormGraph()->DesignView()->acceptDrops());
         QCOMPARE(f.frame->FormGraph()->ShownPageIndex(), 0);
 
-        // Opening a project goes back to the preview.
+        // Opening a project goes back to the preview of its first page.
         f.frame->OpenStartFile(f.Path(QStringLiteral("a.bjpx")));
         QVERIFY(!f.frame->IsDesignMode());
         QVERIFY(!toggle->isChecked());
         QVERIFY(f.frame->acceptDrops());
-        QCOMPARE(f.frame->CurrentPageIndex(), -1);
+        QCOMPARE(f.frame->CurrentPageIndex(), 0);
     }
 
     void viewFlagToggles()
@@ -643,21 +647,91 @@ private slots:
         f.frame->OpenStartFile(f.Path(QStringLiteral("UP.BJPX")));
         QCOMPARE(f.frame->Document().CurrentPath(), f.Path(QStringLiteral("UP.BJPX")));
         QCOMPARE(f.frame->FormList()->ItemCount(), 2);
-        // The command line opens without showing a page.
-        QCOMPARE(f.frame->CurrentPageIndex(), -1);
+        QCOMPARE(f.frame->CurrentPageIndex(), 0);
         QVERIFY(f.prompt.records.isEmpty());
     }
 
+    // Every way of opening a project shows its first page, with that row selected in the list
+    // so that the list's page commands act on it; whatever was shown or selected before goes.
+    void everyOpenShowsTheFirstPageWithItsRowSelected_data()
+    {
+        QTest::addColumn<QString>("how");
+        for (const char *how : {"File > Open", "command line", "recent file", "drop"})
+            QTest::newRow(how) << QString::fromLatin1(how);
+    }
+    void everyOpenShowsTheFirstPageWithItsRowSelected()
+    {
+        QFETCH(QString, how);
+        FrameFixture f;
+        const QString a = f.Path(QStringLiteral("a.bjpx"));
+        const QString b = f.Path(QStringLiteral("b.bjpx"));
+        QVERIFY(test::WriteProject(a, 3));
+        QVERIFY(test::WriteProject(b, 4));
+        f.Make();
+        f.frame->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.frame.get()));
+        f.frame->OpenStartFile(a);
+        f.frame->OpenStartFile(b);
+        f.frame->FormList()->SelectRow(3);
+        f.frame->ShowPageAt(3);
+
+        if (how == u"File > Open") {
+            f.prompt.fileNames = {a};
+            f.Trigger(cmd::kFileOpen);
+        } else if (how == u"command line") {
+            f.frame->OpenStartFile(a);
+        } else if (how == u"recent file") {
+            f.frame->RecentFileActions().at(1)->trigger();
+        } else {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(a)});
+            QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton,
+                                  Qt::NoModifier);
+            QCoreApplication::sendEvent(f.frame.get(), &enter);
+            QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton,
+                            Qt::NoModifier);
+            QCoreApplication::sendEvent(f.frame.get(), &drop);
+        }
+        QCOMPARE(f.frame->Document().CurrentPath(), a);
+        QCOMPARE(f.frame->CurrentPageIndex(), 0);
+        QCOMPARE(f.frame->FormGraph()->ShownPageIndex(), 0);
+        QCOMPARE(f.frame->FormList()->SelectedRow(), 0);
+        QCOMPARE(f.frame->FormList()->ListView()->currentIndex().row(), 0);
+
+        // The list's page commands act on the shown page.
+        f.prompt.answers = {PromptAnswer::Yes};
+        f.frame->FormList()->RunCommand(listcmd::kDeletePage);
+        QCOMPARE(f.frame->Model().pages.Count(), 2);
+        QCOMPARE(f.frame->Model().pages.At(0)->id, 2);
+        QCOMPARE(f.prompt.unexpected, 0);
+    }
+
+    // The association asks nothing; the status bar says where it went, or that it failed.
     void fileAssociationCommand()
     {
         FrameFixture f;
         f.Make();
         f.Trigger(cmd::kFileAssociation);
-        QVERIFY(QFile::exists(f.Path(QStringLiteral("share/applications/orinedit.desktop"))));
+        const QString entry = f.Path(QStringLiteral("share/applications/orinedit.desktop"));
+        QVERIFY(QFile::exists(entry));
         QVERIFY(QFile::exists(f.Path(QStringLiteral("share/mime/packages/orinedit-bjpx.xml"))));
         QCOMPARE(f.toolCalls, QStringList({QStringLiteral("update-mime-database"), QStringLiteral("update-desktop-database"),
                                            QStringLiteral("xdg-mime")}));
         QVERIFY(f.prompt.records.isEmpty());
+        QCOMPARE(f.frame->StatusText(kPanePrompt),
+                 QStringLiteral(".bjpx・.bjp ファイルをこのプログラムに関連付けました（%1）").arg(entry));
+
+        // A data folder that cannot be made: a file stands where it should be.
+        QVERIFY(QFile::remove(entry));
+        QVERIFY(QDir(f.Path(QStringLiteral("share/applications"))).removeRecursively());
+        QVERIFY(test::WriteBytes(f.Path(QStringLiteral("share/applications")), "in the way"));
+        f.toolCalls.clear();
+        f.Trigger(cmd::kFileAssociation);
+        QVERIFY(f.toolCalls.isEmpty());
+        QVERIFY(f.prompt.records.isEmpty());
+        QCOMPARE(f.frame->StatusText(kPanePrompt),
+                 QStringLiteral("拡張子関連付けができません：%1 に書き込めません")
+                     .arg(f.Path(QStringLiteral("share"))));
     }
 
     void workFoldersAreMade()

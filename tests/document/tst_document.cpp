@@ -123,21 +123,28 @@ private slots:
     }
 
     // A file that gives no project changes nothing: the content on screen, the current file,
-    // the title, the modified flag, the sizes and the recent files stay as they were.
+    // the title, the modified flag, the sizes and the recent files stay as they were. The
+    // message names the file and says why.
     void failedOpenChangesNothing_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("bytes"); // empty name: no file at all
-        QTest::newRow("missing file") << QStringLiteral("missing.bjpx") << QByteArray();
-        QTest::newRow("empty file") << QStringLiteral("empty.bjpx") << QByteArray("");
-        QTest::newRow("random bytes") << QStringLiteral("noise.bjp") << QByteArray("\x93\xfa\x01\x02 no markup \xff");
-        QTest::newRow("another kind of file") << QStringLiteral("notes.bjpx") << EncodeUnicodeTextFile(QStringLiteral("just a note\n"));
-        QTest::newRow("other extension") << QStringLiteral("x.txt") << QByteArray("<BMLCAST></BMLCAST>");
+        QTest::addColumn<QByteArray>("bytes"); // null: no file at all
+        QTest::addColumn<bool>("folder");      // a folder of that name instead
+        QTest::addColumn<QString>("reason");
+        const QString noProject = QString::fromUtf16(kOpenFailedNoProject);
+        QTest::newRow("missing file") << QStringLiteral("missing.bjpx") << QByteArray() << false << QString::fromUtf16(kOpenFailedMissing);
+        QTest::newRow("a folder") << QStringLiteral("folder.bjpx") << QByteArray() << true << QString::fromUtf16(kOpenFailedFolder);
+        QTest::newRow("empty file") << QStringLiteral("empty.bjpx") << QByteArray("") << false << noProject;
+        QTest::newRow("random bytes") << QStringLiteral("noise.bjp") << QByteArray("\x93\xfa\x01\x02 no markup \xff") << false << noProject;
+        QTest::newRow("another kind of file") << QStringLiteral("notes.bjpx") << EncodeUnicodeTextFile(QStringLiteral("just a note\n")) << false << noProject;
+        QTest::newRow("other extension") << QStringLiteral("x.txt") << QByteArray("<BMLCAST></BMLCAST>") << false << QString::fromUtf16(kOpenFailedNotProjectName);
     }
     void failedOpenChangesNothing()
     {
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
+        QFETCH(bool, folder);
+        QFETCH(QString, reason);
         Fixture f;
         QVERIFY(test::WriteProject(f.Path(QStringLiteral("a.bjpx")), 2, QString(), 1));
         QVERIFY(f.document.OpenProjectFile(f.Path(QStringLiteral("a.bjpx"))));
@@ -146,13 +153,16 @@ private slots:
         const QString path = f.Path(name);
         if (!bytes.isNull())
             QVERIFY(test::WriteBytes(path, bytes));
+        if (folder)
+            QVERIFY(QDir().mkpath(path));
         const QString sizeLine = f.document.SizeLine();
         f.prompt.Clear();
         f.prompt.answers = {PromptAnswer::No};
         QSignalSpy opened(&f.document, &CDocument::ProjectOpened);
 
         QVERIFY(!f.document.OpenProjectFile(path));
-        QCOMPARE(f.prompt.Messages().last(), QStringLiteral("ファイルがオープンできません"));
+        QCOMPARE(f.prompt.Messages().last(),
+                 QStringLiteral("ファイルがオープンできません\n") + path + u'\n' + reason);
         QCOMPARE(f.prompt.records.last().caption, QStringLiteral("エラー"));
         QCOMPARE(f.model.pages.Count(), 3);
         QCOMPARE(f.document.CurrentPath(), f.Path(QStringLiteral("a.bjpx")));

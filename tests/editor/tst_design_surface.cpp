@@ -75,7 +75,8 @@ private slots:
         QVERIFY(f.document.IsModified());
         // The drag's steps were shown in page units and cleared at the end.
         QVERIFY(!status.isEmpty());
-        QCOMPARE(status.at(status.count() - 2).at(0).toString(), QStringLiteral("x:150  y:120"));
+        QCOMPARE(status.at(status.count() - 2).at(0).toString(),
+                 QStringLiteral("x:150  y:120  100 × 50"));
         QCOMPARE(status.last().at(0).toString(), QString());
         // The shapes were drawn again from the model with the item selected.
         QCOMPARE(f.Surface()->Shapes().at(0).rect, QRect(150, 120, 100, 50));
@@ -89,8 +90,11 @@ private slots:
     {
         DesignFixture f;
         f.Open();
+        QSignalSpy status(&f.pane, &CFormGraph::StatusText);
         f.Press(QPoint(200, 150)); // bottom-right corner of item 1
         f.Move(QPoint(260, 190));
+        // A resize step shows the position with the size, as a move does.
+        QCOMPARE(status.last().at(0).toString(), QStringLiteral("x:100  y:100  160 × 90"));
         // Shift at the release: both factors take the smaller one, 1.6.
         f.Release(QPoint(260, 190), Qt::ShiftModifier);
         QCOMPARE(f.Rect(0), QRectF(100, 100, 160, 80));
@@ -178,25 +182,103 @@ private slots:
         QCOMPARE(f.Item(1).id, 2);
     }
 
-    void pressOffTheTrackerSelectsAnother()
+    // A press anywhere on an item, its outline or inside, selects it and a drag from there
+    // moves it, whether it was selected or not; an empty place clears the selection.
+    void bodyPressesSelectAndMove_data()
     {
+        QTest::addColumn<int>("first");  // slot selected before (-1: none)
+        QTest::addColumn<QPoint>("grip");
+        QTest::addColumn<int>("slot");   // the slot that moves
+        // Item 1 spans (100, 100)-(200, 150), its centre (150, 125); item 7 (500, 300)-(600, 350).
+        QTest::newRow("centre of an unselected item") << -1 << QPoint(150, 125) << 0;
+        QTest::newRow("inside, away from the outline") << -1 << QPoint(130, 132) << 0;
+        QTest::newRow("inside the selected item, off its marker") << 0 << QPoint(130, 132) << 0;
+        QTest::newRow("another item while one is selected") << 0 << QPoint(550, 325) << 2;
+        QTest::newRow("on the outline, just outside") << 2 << QPoint(503, 296) << 2;
+    }
+    void bodyPressesSelectAndMove()
+    {
+        QFETCH(int, first);
+        QFETCH(QPoint, grip);
+        QFETCH(int, slot);
         DesignFixture f;
         f.Open();
-        f.Press(QPoint(108, 140));
-        f.Release(QPoint(108, 140));
-        QCOMPARE(f.Design().SelectedItem(), 0);
-        // A press on item 7 is no element of item 1's tracker: it only selects.
-        f.Press(QPoint(505, 340));
-        QVERIFY(!f.Surface()->IsDragging());
-        f.Move(QPoint(600, 400));
-        f.Release(QPoint(600, 400));
-        QCOMPARE(f.Design().SelectedItem(), 2);
-        QCOMPARE(f.Rect(2), QRectF(500, 300, 100, 50));
-        // An empty place clears the selection.
+        if (first >= 0) {
+            const QPoint corner = f.Rect(first).topLeft().toPoint() + QPoint(8, 40);
+            f.Press(corner);
+            f.Release(corner);
+            QCOMPARE(f.Design().SelectedItem(), first);
+        }
+        const QRectF before = f.Rect(slot);
+        f.Press(grip);
+        QCOMPARE(f.Surface()->Selection(), slot);
+        QVERIFY(f.Surface()->IsDragging());
+        f.Move(grip + QPoint(20, 10));
+        f.Move(grip + QPoint(40, 20));
+        f.Release(grip + QPoint(40, 20));
+        QCOMPARE(f.Rect(slot), before.translated(40, 20));
+        QCOMPARE(f.Design().SelectedItem(), slot);
+        QCOMPARE(f.document.UndoStack().count(), 1);
+        QCOMPARE(f.document.UndoStack().undoText(), QStringLiteral("アイテム移動"));
+
+        // A click without a move only selects; an empty place clears the selection.
+        f.document.UndoStack().undo();
+        const int other = slot == 0 ? 1 : 0;
+        const QPoint inside = f.Rect(other).center().toPoint() + QPoint(-20, 0);
+        f.Press(inside);
+        f.Release(inside);
+        QCOMPARE(f.Design().SelectedItem(), other);
         f.Press(QPoint(800, 500));
         f.Release(QPoint(800, 500));
         QCOMPARE(f.Surface()->Selection(), -1);
+        QCOMPARE(f.document.UndoStack().index(), 0);
+    }
+
+    // The centre marker of the selected item moves only the centre; the item stays.
+    void centreMarkerMovesTheCentreOnly()
+    {
+        DesignFixture f;
+        f.Open();
+        f.Press(QPoint(130, 132));
+        f.Release(QPoint(130, 132));
+        QCOMPARE(f.Design().SelectedItem(), 0);
+        QCOMPARE(f.Surface()->Tracker().BasePointsValue()[4], QPoint(150, 125));
+        f.Press(QPoint(152, 127));
+        f.Move(QPoint(170, 130));
+        f.Move(QPoint(182, 137));
+        f.Release(QPoint(182, 137));
+        QCOMPARE(f.Surface()->Tracker().BasePointsValue()[4], QPoint(182, 137));
+        QCOMPARE(f.Rect(0), QRectF(100, 100, 100, 50));
         QCOMPARE(f.document.UndoStack().count(), 0);
+        // Further off the marker the body moves the item.
+        f.Press(QPoint(160, 125));
+        f.Move(QPoint(170, 125));
+        f.Release(QPoint(170, 125));
+        QCOMPARE(f.Rect(0), QRectF(110, 100, 100, 50));
+    }
+
+    // Inside items that lie one in another the innermost is picked, wherever it is in the
+    // drawing order; the outer one is picked where only it is.
+    void theInnermostItemIsPicked()
+    {
+        DesignFixture f;
+        f.Open();
+        const int outer = f.Design().AddItem(50, 60, 700, 400, AddItemMode::PageUnits);
+        QVERIFY(outer > 0);
+        QCOMPARE(f.Page().itemCount, 4);
+        f.Press(QPoint(130, 132));
+        f.Release(QPoint(130, 132));
+        QCOMPARE(f.Design().SelectedItem(), 0);
+        f.Press(QPoint(400, 250));
+        f.Release(QPoint(400, 250));
+        QCOMPARE(f.Design().SelectedItem(), 3);
+        // With the outer one selected, a press inside item 2 picks item 2 and moves it.
+        f.Press(QPoint(330, 132));
+        f.Move(QPoint(340, 142));
+        f.Release(QPoint(340, 142));
+        QCOMPARE(f.Design().SelectedItem(), 1);
+        QCOMPARE(f.Rect(1), QRectF(310, 110, 100, 50));
+        QCOMPARE(f.Rect(3), QRectF(50, 60, 700, 400));
     }
 
     void contextMenuOffersWhatTheSlotAllows()

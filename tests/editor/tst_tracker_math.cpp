@@ -18,6 +18,8 @@ const TrackPoints kPoints = BasePoints(kFrame, 0, true, QPoint());
 
 } // namespace
 
+Q_DECLARE_METATYPE(orin::TrackFrame)
+
 class TrackerMathTest : public QObject {
     Q_OBJECT
 
@@ -38,37 +40,46 @@ private slots:
     {
         QTest::addColumn<QPoint>("point");
         QTest::addColumn<int>("options");
-        QTest::addColumn<bool>("inside"); // what the even-odd test of the path answers
+        QTest::addColumn<TrackFrame>("frame");
         QTest::addColumn<int>("expected");
+        const TrackFrame big = kFrame;
         // Handle 2 at (400, 100): a cross 15 units to each side along its 6-unit band.
-        QTest::newRow("15 left of a handle") << QPoint(385, 100) << 0xBF << true << 2;
-        QTest::newRow("16 left of a handle") << QPoint(384, 97) << 0xBF << false << -1;
-        QTest::newRow("14 right of a handle") << QPoint(414, 102) << 0xBF << true << 2;
-        QTest::newRow("15 right of a handle") << QPoint(415, 100) << 0xBF << true << -1;
-        QTest::newRow("below the band") << QPoint(390, 103) << 0xBF << true << 9;
-        QTest::newRow("15 below a handle") << QPoint(400, 114) << 0xBF << true << 2;
+        QTest::newRow("15 left of a handle") << QPoint(385, 100) << 0xBF << big << 2;
+        QTest::newRow("16 left of a handle, above the frame") << QPoint(384, 97) << 0xBF << big << -1;
+        QTest::newRow("14 right of a handle") << QPoint(414, 102) << 0xBF << big << 2;
+        QTest::newRow("15 right of a handle") << QPoint(415, 100) << 0xBF << big << -1;
+        QTest::newRow("15 below a handle") << QPoint(400, 114) << 0xBF << big << 2;
         // The handle wins over the body under it: lower codes first.
-        QTest::newRow("handle over body") << QPoint(110, 100) << 0xBF << true << 0;
-        QTest::newRow("left middle") << QPoint(105, 199) << 0xBF << true << 7;
-        QTest::newRow("body strip") << QPoint(117, 150) << 0xBF << true << 9;
-        QTest::newRow("body strip, outside the path") << QPoint(117, 150) << 0xBF << false << -1;
-        QTest::newRow("just past the strip") << QPoint(118, 150) << 0xBF << true << -1;
-        QTest::newRow("bottom strip") << QPoint(200, 282) << 0xBF << true << 9;
-        QTest::newRow("middle of the frame") << QPoint(200, 170) << 0xBF << true << -1;
-        QTest::newRow("centre") << QPoint(250, 200) << 0xBF << true << 8;
-        QTest::newRow("centre as body") << QPoint(240, 200) << 0xAF << true << 9;
-        QTest::newRow("centre as body, outside") << QPoint(240, 200) << 0xAF << false << -1;
-        QTest::newRow("outside the frame") << QPoint(99, 150) << 0xBF << true << -1;
+        QTest::newRow("handle over body") << QPoint(110, 100) << 0xBF << big << 0;
+        QTest::newRow("left middle") << QPoint(105, 199) << 0xBF << big << 7;
+        // The body is the whole inside of the frame, not a band along its edges.
+        QTest::newRow("below a handle's band") << QPoint(390, 103) << 0xBF << big << 9;
+        QTest::newRow("near the left edge") << QPoint(117, 150) << 0xBF << big << 9;
+        QTest::newRow("middle of the frame") << QPoint(200, 170) << 0xBF << big << 9;
+        QTest::newRow("last unit inside") << QPoint(399, 250) << 0xBF << big << 9;
+        QTest::newRow("outside the frame") << QPoint(99, 150) << 0xBF << big << -1;
+        QTest::newRow("right edge is outside") << QPoint(400, 250) << 0xBF << big << -1;
+        // The centre's drag is on its marker only: one handle size around the centre.
+        QTest::newRow("centre") << QPoint(250, 200) << 0xBF << big << 8;
+        QTest::newRow("corner of the marker") << QPoint(256, 194) << 0xBF << big << 8;
+        QTest::newRow("beside the marker") << QPoint(257, 200) << 0xBF << big << 9;
+        QTest::newRow("on the marker's line, further out") << QPoint(240, 200) << 0xBF << big << 9;
+        QTest::newRow("centre without 0x10 is body") << QPoint(250, 200) << 0xAF << big << 9;
+        // A frame under 4 handle sizes either way keeps its middle for moving.
+        const TrackFrame low{100, 100, 160, 123};
+        QTest::newRow("by the centre of a low frame") << QPoint(136, 111) << 0xBF << low << 9;
+        const TrackFrame square{100, 100, 140, 140};
+        QTest::newRow("centre of a small square") << QPoint(120, 120) << 0xBF << square << 8;
     }
 
     void elementAt()
     {
         QFETCH(QPoint, point);
         QFETCH(int, options);
-        QFETCH(bool, inside);
+        QFETCH(TrackFrame, frame);
         QFETCH(int, expected);
-        QCOMPARE(ElementAt(kFrame, kPoints, 6, options, point, [inside](QPoint) { return inside; }),
-                 expected);
+        const TrackPoints points = BasePoints(frame, 0, true, QPoint());
+        QCOMPARE(ElementAt(frame, points, 6, options, point), expected);
     }
 
     void modesAndAnchors_data()

@@ -72,7 +72,9 @@ private slots:
         QTest::newRow("centre, Ctrl at the release")
             << QPoint(250, 200) << QList<QPoint>{{260, 220}} << int(trackkey::kCtrl) << 1
             << int(kModeCentre);
-        QTest::newRow("on no element") << QPoint(200, 170) << QList<QPoint>{} << 0 << -2
+        QTest::newRow("middle of the frame moves")
+            << QPoint(200, 170) << QList<QPoint>{{230, 180}} << 0 << 1 << int(kModeMove);
+        QTest::newRow("on no element") << QPoint(60, 170) << QList<QPoint>{} << 0 << -2
                                        << int(kModeNone);
     }
 
@@ -91,6 +93,26 @@ private slots:
         QVERIFY(rig.tracker.FeedbackTextValue().isEmpty());
         if (expected == 3 || expected < 0)
             QVERIFY(rig.tracker.Matrix().isIdentity());
+    }
+
+    // The owner's move drag grabs the whole outline even on a handle or the centre marker, and
+    // is refused only without an outline.
+    void moveDragGrabsTheWholeOutline()
+    {
+        Rig rig;
+        QCOMPARE(rig.tracker.RunMoveDrag(trackkey::kLeftButton, QPoint(400, 300)), 0);
+        QCOMPARE(rig.tracker.HitElement(), int(kElementBody));
+        QCOMPARE(rig.tracker.Mouse(kTrackMouseMove, trackkey::kLeftButton, QPoint(420, 330)), 0);
+        QCOMPARE(rig.tracker.Mouse(kTrackLeftUp, 0, QPoint(420, 330)), 1);
+        QCOMPARE(rig.tracker.LastMode(), int(kModeMove));
+        QCOMPARE(rig.Map(QPointF(100, 100)), QPointF(120, 130));
+        // The next ordinary press on the corner scales again.
+        QCOMPARE(rig.tracker.RunDrag(trackkey::kLeftButton, QPoint(400, 300)), 0);
+        QCOMPARE(rig.tracker.Mode(), int(kModeScale));
+        rig.tracker.Abort();
+
+        rig.tracker.DetachPath();
+        QCOMPARE(rig.tracker.RunMoveDrag(trackkey::kLeftButton, QPoint(200, 170)), kDragRefused);
     }
 
     void refusedWithoutTheMouse()

@@ -143,6 +143,38 @@ private slots:
         QVERIFY(placeholder.pixel(100, 75) != placeholder.pixel(100, 10));
     }
 
+    // A background that cannot be read stands in at the page's size, not as the small
+    // placeholder that the canvas would stretch past the page.
+    void unreadableBackgroundsTakeThePageSize_data()
+    {
+        QTest::addColumn<bool>("vertical");
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("missing") << false << false << QSize(960, 540);
+        QTest::newRow("broken") << false << true << QSize(960, 540);
+        QTest::newRow("missing, vertical") << true << false << QSize(540, 960);
+    }
+    void unreadableBackgroundsTakeThePageSize()
+    {
+        QFETCH(bool, vertical);
+        QFETCH(bool, exists);
+        QFETCH(QSize, size);
+        QTemporaryDir dir;
+        const QString work = dir.filePath(QStringLiteral("work"));
+        const QString source = dir.filePath(QStringLiteral("back.jpg"));
+        if (exists)
+            QVERIFY(WriteBytes(source, "no picture"));
+        const auto copy = MakeBackgroundCopy(source, vertical, work);
+        QVERIFY(copy && copy->IsPlaceholder());
+        const QImage &image = copy->Image();
+        QCOMPARE(image.size(), size);
+        // The frame, the grey inside and the white band with the message in the middle.
+        QCOMPARE(QColor(image.pixel(size.width() / 2, 8)), QColor(224, 224, 224));
+        QCOMPARE(QColor(image.pixel(40, size.height() / 2)), QColor(Qt::white));
+        QVERIFY(image.pixel(2, size.height() / 4) != image.pixel(8, size.height() / 4));
+        QCOMPARE(image, PlaceholderPicture(size));
+    }
+
     // Showing the same files again reuses their copies; a source that changed, or a colour map
     // that changed, is copied again; the copies go with the store and their last holder.
     void storeCopiesEachUnchangedSourceOnce()
