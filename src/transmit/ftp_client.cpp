@@ -362,16 +362,16 @@ bool CFtpConnection::GetRemoteFile(const QString &remoteName, const QString &loc
     curl_easy_setopt(
         d.easy, CURLOPT_WRITEFUNCTION,
         +[](char *data, size_t size, size_t count, void *target) -> size_t {
-            auto *sink = static_cast<DownloadSink *>(target);
+            auto *into = static_cast<DownloadSink *>(target);
             const qint64 bytes = qint64(size * count);
             // Whatever the server sends, no more than the limit reaches the disk.
-            if (sink->limit >= 0 && bytes > sink->limit - sink->written) {
-                sink->tooLarge = true;
+            if (into->limit >= 0 && bytes > into->limit - into->written) {
+                into->tooLarge = true;
                 return 0;
             }
-            if (sink->file->write(data, bytes) != bytes)
+            if (into->file->write(data, bytes) != bytes)
                 return 0;
-            sink->written += bytes;
+            into->written += bytes;
             return size * count;
         });
     curl_easy_setopt(d.easy, CURLOPT_WRITEDATA, &sink);
