@@ -44,7 +44,7 @@ QString Scratch()
     return path;
 }
 
-// The files every input starts with, made once from the fixtures handed in by the seed folder
+// The files every input starts with, copied once from fuzz/cli_fixtures/
 // (a project whose pictures are missing, a code page 932 project, a damaged one, a copy
 // document, a PNG and a colour map).
 struct Fixture {

@@ -5,7 +5,7 @@
 //
 //   node tests/webplayer/fuzz.js [COUNT] [FIRST_SEED]   runs COUNT cases (default 200)
 //   node tests/webplayer/fuzz.js --case SEED            prints the case and both outputs
-// A difference prints the seed, the first differing line of both, and leaves the case's
+// A difference prints the case's number, the first differing line of both, and leaves the case's
 // project file in a folder it names; exit 1.
 'use strict';
 
