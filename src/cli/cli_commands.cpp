@@ -12,6 +12,7 @@
 #include "cli/cli_webexport.h"
 #include "images/size_accounting.h"
 #include "model/project_writer.h"
+#include "model/settings_json.h"
 #include "orin_version.h"
 
 #include <QFileInfo>
@@ -107,24 +108,6 @@ int Usage(Streams io, const QString &problem)
         io.err << problem << '\n';
     io.err << kUsage;
     return kExitUsage;
-}
-
-QJsonObject SettingsJson(const ProgramSettings &s)
-{
-    return QJsonObject{
-        {QStringLiteral("TransChannel"), s.TransChannel},
-        {QStringLiteral("TimerMode"), s.TimerMode},
-        {QStringLiteral("CursorSize"), s.CursorSize},
-        {QStringLiteral("FileIDName"), s.FileIDName},
-        {QStringLiteral("ModeScreen"), s.ModeScreen},
-        {QStringLiteral("BackImagePage"), s.BackImagePage},
-        {QStringLiteral("ExPNG"), s.ExPNG},
-        {QStringLiteral("Vertical"), s.Vertical},
-        {QStringLiteral("ConvertAAC"), s.ConvertAAC},
-        {QStringLiteral("NumAAC"), s.NumAAC},
-        {QStringLiteral("IDConv"), s.IDConv},
-        {QStringLiteral("homeID"), s.homeID},
-    };
 }
 
 int UsedItemSlots(const CContentModel &model)

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "webexport/web_content.h"
+#include "model/settings_json.h"
 
 #include <QFont>
 #include <QFontInfo>
@@ -21,24 +22,6 @@ QJsonValue Number(float value)
 ExportedFile FileAt(const std::vector<ExportedFile> &files, int index)
 {
     return index >= 0 && size_t(index) < files.size() ? files[size_t(index)] : ExportedFile();
-}
-
-QJsonObject SettingsObject(const ProgramSettings &s)
-{
-    return QJsonObject{
-        {QStringLiteral("TransChannel"), s.TransChannel},
-        {QStringLiteral("TimerMode"), s.TimerMode},
-        {QStringLiteral("CursorSize"), s.CursorSize},
-        {QStringLiteral("FileIDName"), s.FileIDName},
-        {QStringLiteral("ModeScreen"), s.ModeScreen},
-        {QStringLiteral("BackImagePage"), s.BackImagePage},
-        {QStringLiteral("ExPNG"), s.ExPNG},
-        {QStringLiteral("Vertical"), s.Vertical},
-        {QStringLiteral("ConvertAAC"), s.ConvertAAC},
-        {QStringLiteral("NumAAC"), s.NumAAC},
-        {QStringLiteral("IDConv"), s.IDConv},
-        {QStringLiteral("homeID"), s.homeID},
-    };
 }
 
 QJsonObject ItemObject(const PageItem &item)
@@ -178,7 +161,7 @@ QByteArray ContentScript(const CContentModel &model, const ProgramSettings &sett
 {
     QJsonObject root;
     root.insert(QStringLiteral("format"), 1);
-    root.insert(QStringLiteral("settings"), SettingsObject(settings));
+    root.insert(QStringLiteral("settings"), SettingsJson(settings));
     root.insert(QStringLiteral("functionValue"), model.functionValue);
 
     QJsonArray pages;
