@@ -1051,6 +1051,50 @@ Do you want to replace it?</translation>
         <translation>%1 is a damaged file and cannot be overwritten.
 Save under another name.</translation>
     </message>
+    <message>
+        <source>テキスト %1</source>
+        <translation>text %1</translation>
+    </message>
+    <message>
+        <source>テキスト %1 のセクション [#%2]</source>
+        <translation>section [#%2] of text %1</translation>
+    </message>
+    <message>
+        <source>ページ %1 のアイテム %2 はページの外にあります</source>
+        <translation>Item %2 of page %1 lies outside the page</translation>
+    </message>
+    <message>
+        <source>ページ %1 のアイテム %2 はページからはみ出しています</source>
+        <translation>Item %2 of page %1 reaches outside the page</translation>
+    </message>
+    <message>
+        <source>ページ %1 のアイテム %2 の文字が枠に収まりません</source>
+        <translation>The text of item %2 of page %1 does not fit the item</translation>
+    </message>
+    <message>
+        <source>ページ %1 のアイテム %2 の%3が枠に収まりません</source>
+        <translation>The %3 of item %2 of page %1 does not fit the item</translation>
+    </message>
+    <message>
+        <source>ページ %1 のアイテム %2 の文字がタイトルセーフ（余白 %3 %）の外にかかっています</source>
+        <translation>The text of item %2 of page %1 reaches outside the title-safe area (%3 % margin)</translation>
+    </message>
+    <message>
+        <source>ページ %1 のアイテム %2 の画像 %3（%4）が枠より大きく、切れて表示されます</source>
+        <translation>Picture %3 (%4) of item %2 of page %1 is larger than the item and is cut</translation>
+    </message>
+    <message>
+        <source>ページ %1 のアイテム %2 の JPEG %3（%4）は枠に合わせて拡大縮小されます</source>
+        <translation>JPEG %3 (%4) of item %2 of page %1 is scaled to the item</translation>
+    </message>
+    <message>
+        <source>ページ %1 のアイテム %2 の文字と下地のコントラストが %3 で、%4 に足りません</source>
+        <translation>The text of item %2 of page %1 has a contrast of %3 against its ground, less than %4</translation>
+    </message>
+    <message>
+        <source>使用サイズ %1 KB は上限 %2 KB の %3 % です。大きいファイル: %4</source>
+        <translation>The used size %1 KB is %3 % of the limit %2 KB. Largest files: %4</translation>
+    </message>
 </context>
 <context>
     <name>orin::CAboutDialog</name>
@@ -1080,6 +1124,14 @@ Save under another name.</translation>
     <message>
         <source>デザイン: 整列</source>
         <translation>Design: Align</translation>
+    </message>
+    <message>
+        <source>デザイン: セーフエリアを表示</source>
+        <translation>Design: Show Safe Areas</translation>
+    </message>
+    <message>
+        <source>デザイン: タイトルセーフの余白</source>
+        <translation>Design: Title-Safe Margin</translation>
     </message>
 </context>
 <context>

@@ -147,7 +147,7 @@ int Check(const QStringList &argsIn, Streams io)
     if (const qsizetype at = args.indexOf(QStringLiteral("--safe-area")); at >= 0) {
         bool ok = false;
         safeArea = at + 1 < args.size() ? args.at(at + 1).toInt(&ok) : -1;
-        if (!ok || safeArea < 0 || safeArea > 45) {
+        if (!ok || safeArea < 0 || safeArea > kMaxSafeArea) {
             io.err << "--safe-area takes a margin of 0 to 45 percent\n";
             return kExitUsage;
         }

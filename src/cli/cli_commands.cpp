@@ -55,7 +55,7 @@ const char kUsage[] =
     "                         never reaches and focus dead ends (\"warning\"), then the\n"
     "                         layout findings (\"warning\"): text-overflow, off-page,\n"
     "                         outside-safe-area (title-safe margin PERCENT a side, default\n"
-    "                         10), low-contrast (below 4.5:1, 3:1 for large text),\n"
+    "                         5), low-contrast (below 4.5:1, 3:1 for large text),\n"
     "                         picture-cut and size-near-limit (above 90 %), one a line as\n"
     "                         \"SEVERITY CODE LOCATION: MESSAGE\", then the line \"N broken\n"
     "                         references, M warnings\"; exit 1 when there is a broken\n"

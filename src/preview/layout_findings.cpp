@@ -60,8 +60,7 @@ std::vector<ShownText> TextsOf(const CContentModel &model, const CMyProgramInfo 
     if (page.textid != 0) {
         const SectionLabelled labelled = TextSectionByLabel(model, page.textid, item.id);
         if (labelled.result == 1) {
-            texts.push_back({page.textid, CountSectionMarkers(labelled.text) ? -1 : item.id,
-                             labelled.text});
+            texts.push_back({page.textid, item.id != 0 ? item.id : -1, labelled.text});
             return texts;
         }
     }
@@ -433,10 +432,18 @@ QRect PageArea(const ProgramSettings &settings)
 QRect SafeArea(const ProgramSettings &settings, int percent)
 {
     const QRect page = PageArea(settings);
-    const int p = std::clamp(percent, 0, 45);
+    const int p = std::clamp(percent, 0, kMaxSafeArea);
     const int dx = page.width() * p / 100;
     const int dy = page.height() * p / 100;
     return page.adjusted(dx, dy, -dx, -dy);
+}
+
+QRectF SafeAreaF(QSize page, double percent)
+{
+    const double p = std::clamp(percent, 0.0, double(kMaxSafeArea)) / 100;
+    const double dx = page.width() * p;
+    const double dy = page.height() * p;
+    return QRectF(dx, dy, page.width() - 2 * dx, page.height() - 2 * dy);
 }
 
 double RelativeLuminance(int r, int g, int b)

@@ -4,6 +4,7 @@
 #include "images/colour_map.h"
 #include "model/content_model.h"
 #include "preview/display_state.h"
+#include "settings/design_settings.h"
 
 #include <QRect>
 #include <QString>
@@ -40,10 +41,10 @@ struct LayoutFinding {
 
 // The title-safe margin of HD broadcast practice (a 90 % safe title area), per side, in percent
 // of the page; 10 is the older practice of 4:3 pictures.
-inline constexpr int kTitleSafePercent = 5;
-// The action-safe margin in tenths of a percent per side (a 93 % safe action area); the design
-// surface shows it as a guide.
-inline constexpr int kActionSafePermille = 35;
+inline constexpr int kTitleSafePercent = kDefaultSafeArea;
+// The action-safe margin per side (a 93 % safe action area); the design surface shows it as a
+// guide.
+inline constexpr double kActionSafePercent = 3.5;
 // The used size is near its limit above this share (percent).
 inline constexpr int kSizeNearPercent = 90;
 // The contrast ratios texts must reach (WCAG 2, level AA).
@@ -57,8 +58,11 @@ struct LayoutCheckOptions {
 
 // The page in page units: 960 x 540, or 540 x 960 while Vertical is 1.
 QRect PageArea(const ProgramSettings &settings);
-// The area inside a margin of `percent` of the page's width and height on every side.
+// The area inside a margin of `percent` of the page's width and height on every side (whole
+// page units, the margins rounded down).
 QRect SafeArea(const ProgramSettings &settings, int percent);
+// The same for a page of `page` size, in exact page units, for the guides.
+QRectF SafeAreaF(QSize page, double percent);
 
 // Relative luminance of an sRGB colour (0..1), and the contrast ratio of two luminances.
 double RelativeLuminance(int r, int g, int b);
