@@ -1095,6 +1095,10 @@ Save under another name.</translation>
         <source>使用サイズ %1 KB は上限 %2 KB の %3 % です。大きいファイル: %4</source>
         <translation>The used size %1 KB is %3 % of the limit %2 KB. Largest files: %4</translation>
     </message>
+    <message>
+        <source>ページ %1 のアイテム %2 の JPEG %3（%4）は 1/%5 に縮小して表示されます</source>
+        <translation>JPEG %3 (%4) of item %2 of page %1 is shown reduced to 1/%5</translation>
+    </message>
 </context>
 <context>
     <name>orin::CAboutDialog</name>

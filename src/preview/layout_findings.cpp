@@ -294,18 +294,33 @@ private:
         }
         qint64 shownWidth = record.width;
         qint64 shownHeight = record.height;
+        int divisor = 1;
         if (item.idg >= 50 && item.idg <= 54) {
             static const int kDivisors[] = {2, 3, 4, 6, 8};
-            shownWidth /= kDivisors[item.idg - 50];
-            shownHeight /= kDivisors[item.idg - 50];
+            divisor = kDivisors[item.idg - 50];
+            shownWidth /= divisor;
+            shownHeight /= divisor;
         }
-        if (shownWidth <= 2 * w && shownHeight <= 2 * h)
+        const bool cut = shownWidth > 2 * w || shownHeight > 2 * h;
+        if (!cut && divisor == 1)
             return;
-        Add(LayoutCode::PictureCut, page.id, item.id,
-            QStringLiteral("JPEG %1 (%2, shown %3 x %4) is larger than the item (%5 x %6 screen pixels) and is cut")
-                .arg(record.id).arg(size).arg(shownWidth).arg(shownHeight).arg(2 * w).arg(2 * h),
-            QCoreApplication::translate("OrinEdit", "ページ %1 のアイテム %2 の画像 %3（%4）が枠より大きく、切れて表示されます")
-                .arg(page.id).arg(item.id).arg(record.id).arg(size));
+        QString message = divisor == 1
+                              ? QStringLiteral("JPEG %1 (%2)").arg(record.id).arg(size)
+                              : QStringLiteral("JPEG %1 (%2) is reduced to 1/%3 (%4 x %5)")
+                                    .arg(record.id).arg(size).arg(divisor)
+                                    .arg(shownWidth).arg(shownHeight);
+        if (cut)
+            message += QStringLiteral("%1 larger than the item (%2 x %3 screen pixels) and is cut")
+                           .arg(divisor == 1 ? QStringLiteral(" is") : QStringLiteral(", still"))
+                           .arg(2 * w).arg(2 * h);
+        QString description;
+        if (cut)
+            description = QCoreApplication::translate("OrinEdit", "ページ %1 のアイテム %2 の画像 %3（%4）が枠より大きく、切れて表示されます")
+                              .arg(page.id).arg(item.id).arg(record.id).arg(size);
+        else
+            description = QCoreApplication::translate("OrinEdit", "ページ %1 のアイテム %2 の JPEG %3（%4）は 1/%5 に縮小して表示されます")
+                              .arg(page.id).arg(item.id).arg(record.id).arg(size).arg(divisor);
+        Add(LayoutCode::PictureCut, page.id, item.id, message, description);
     }
 
     // The page as the receiver first shows it, painted without its texts; each text's colour

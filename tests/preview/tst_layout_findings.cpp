@@ -334,7 +334,9 @@ private slots:
             {"GIF too wide", picture(202, kImageGif, 200, 100, {100, 100, 80, 80}), {u"picture-cut 1"_s}},
             {"JPEG that fits", picture(1, kImageJpeg, 640, 360, {100, 100, 320, 180}), {}},
             {"JPEG cut", picture(1, kImageJpeg, 800, 360, {100, 100, 320, 180}), {u"picture-cut 1"_s}},
-            {"JPEG halved to fit", picture(1, kImageJpeg, 1280, 720, {100, 100, 320, 180}, 50), {}},
+            // The reducing kinds send more than they show: the receiver scales the picture.
+            {"JPEG halved", picture(1, kImageJpeg, 1280, 720, {100, 100, 320, 180}, 50),
+             {u"picture-cut 1"_s}},
             {"JPEG stretched to its size", picture(1, kImageJpeg, 640, 360, {100, 100, 320, 180}, 55), {}},
             {"JPEG stretched and scaled", picture(1, kImageJpeg, 800, 450, {100, 100, 320, 180}, 55),
              {u"picture-cut 1"_s}},
@@ -343,6 +345,31 @@ private slots:
         }, m_builds);
     }
     void pictureCut() { RunCase(); }
+
+    void pictureMessages_data()
+    {
+        QTest::addColumn<int>("idg");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("cut") << 0 << 800 << u"JPEG 1 (800 x 360) is larger than the item (640 x 360 screen pixels) and is cut"_s;
+        QTest::newRow("reduced") << 52 << 800 << u"JPEG 1 (800 x 360) is reduced to 1/4 (200 x 90)"_s;
+        QTest::newRow("reduced and cut") << 50 << 1600 << u"JPEG 1 (1600 x 360) is reduced to 1/2 (800 x 180), still larger than the item (640 x 360 screen pixels) and is cut"_s;
+        QTest::newRow("stretched") << 55 << 800 << u"JPEG 1 (800 x 360) is scaled to the item (640 x 360 screen pixels)"_s;
+    }
+
+    void pictureMessages()
+    {
+        QFETCH(int, idg);
+        QFETCH(int, width);
+        QFETCH(QString, message);
+        CLayoutFixture f;
+        f.Picture(1, kImageJpeg, width, 360);
+        PageItem &item = f.Item(1, {100, 100, 320, 180});
+        item.pic_no = 1;
+        item.idg = idg;
+        QCOMPARE(f.Run(), QStringList({u"picture-cut 1"_s}));
+        QCOMPARE(f.findings[0].message, message);
+    }
 
     void sizeNearLimit_data()
     {
