@@ -427,7 +427,10 @@ void CGraphTraker::paintEvent(QPaintEvent *)
 
 void CGraphTraker::PaintSafeGuides(QPainter &painter) const
 {
-    // Dashed, in colours the item outlines do not use: guides, not items.
+    // Dashed, in colours the item outlines do not use: guides, not items. Sharp one-pixel lines
+    // (no anti-aliasing), so that they show at full colour over any picture.
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
     const struct {
         const QRectF &area;
         QColor colour;
@@ -443,6 +446,7 @@ void CGraphTraker::PaintSafeGuides(QPainter &painter) const
         painter.drawRect(MapToDesignF(m_scale, float(guide.area.x()), float(guide.area.y()),
                                       float(guide.area.width()), float(guide.area.height())));
     }
+    painter.restore();
 }
 
 void CGraphTraker::mousePressEvent(QMouseEvent *event)
