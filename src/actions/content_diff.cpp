@@ -117,24 +117,26 @@ public:
     }
 };
 
-// File paths: a path inside the side's own content folder is read as the same file inside the
-// "before" side's content folder, so two copies of a content set in different places hold the
-// same pictures; any other path is compared as it is.
+// File paths: a path inside either side's content folder is read by the part below it, so that
+// a copy of a content set elsewhere (with its own content folder, or naming the pictures of the
+// other one) holds the same pictures; any other path is compared as it is.
 class CPaths {
 public:
-    CPaths(const QString &projectPath, const QString &beforeProjectPath)
+    CPaths(const QString &projectPath, const QString &otherProjectPath)
     {
-        if (projectPath.isEmpty())
-            return;
-        m_folder = ContentFolderOf(projectPath) + u'/';
-        m_beforeFolder = beforeProjectPath.isEmpty() ? m_folder
-                                                     : ContentFolderOf(beforeProjectPath) + u'/';
-        m_projectFolder = projectPath.left(projectPath.lastIndexOf(u'/') + 1);
+        for (const QString &project : {projectPath, otherProjectPath}) {
+            if (!project.isEmpty())
+                m_folders << ContentFolderOf(project) + u'/';
+        }
+        if (!projectPath.isEmpty())
+            m_projectFolder = projectPath.left(projectPath.lastIndexOf(u'/') + 1);
     }
     QString Key(const QString &path) const
     {
-        if (!m_folder.isEmpty() && path.startsWith(m_folder))
-            return m_beforeFolder + path.mid(m_folder.size());
+        for (const QString &folder : m_folders) {
+            if (path.startsWith(folder))
+                return QStringLiteral("<content>/") + path.mid(folder.size());
+        }
         return path;
     }
     QString Shown(const QString &path) const
@@ -149,8 +151,7 @@ public:
     }
 
 private:
-    QString m_folder;
-    QString m_beforeFolder;
+    QStringList m_folders;
     QString m_projectFolder;
 };
 
@@ -541,7 +542,7 @@ ContentDiff DiffContent(const DiffSide &beforeSide, const DiffSide &afterSide)
     ContentDiff diff;
     const CContentModel &before = beforeSide.model;
     const CContentModel &after = afterSide.model;
-    const CPaths beforePaths(beforeSide.projectPath, beforeSide.projectPath);
+    const CPaths beforePaths(beforeSide.projectPath, afterSide.projectPath);
     const CPaths afterPaths(afterSide.projectPath, beforeSide.projectPath);
 
     // Settings, each under the name the program settings carry everywhere.

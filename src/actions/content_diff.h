@@ -86,9 +86,9 @@ struct ContentDiff {
     const PageDiff *FindPage(int beforeId, int afterId) const;
 };
 
-// One side of a comparison. The file decides which file paths are the same file: a path inside
-// the "after" side's own content folder is the same file as that path inside the "before" side's
-// content folder (a copy of the set elsewhere holds the same pictures).
+// One side of a comparison. The files decide which file paths are the same file: a path inside
+// either side's content folder is read by the part below it (a copy of the set elsewhere holds
+// the same pictures).
 struct DiffSide {
     const CContentModel &model;
     const ProgramSettings &settings;

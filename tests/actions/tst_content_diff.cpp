@@ -217,6 +217,10 @@ private slots:
         after.pages.At(0)->background = QStringLiteral("/b/copy./bg.png");
         QVERIFY(DiffContent({before, settings, QStringLiteral("/a/news.bjpx")},
                             {after, settings, QStringLiteral("/b/copy.bjpx")}).IsEmpty());
+        // A copy that names the pictures of the other set.
+        after.pages.At(0)->background = QStringLiteral("/a/news./bg.png");
+        QVERIFY(DiffContent({before, settings, QStringLiteral("/a/news.bjpx")},
+                            {after, settings, QStringLiteral("/b/copy.bjpx")}).IsEmpty());
         after.pages.At(0)->background = QStringLiteral("/b/copy./other.png");
         const QStringList lines = DiffReportLines(
             DiffContent({before, settings, QStringLiteral("/a/news.bjpx")},
