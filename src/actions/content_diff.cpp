@@ -239,7 +239,8 @@ QString ItemKey(const PageItem &item, const CSideMapping &map)
 }
 
 // The pairing of two lists: by id where the content agrees, then by content in list order, then
-// by id alone. Index -1: unpaired.
+// by id alone. Records that share an id (a file may repeat one) pair in list order: the k-th
+// before with the k-th after. Index -1: unpaired. Linear in the lengths of the lists.
 struct Pairing {
     std::vector<int> beforeToAfter;
     std::vector<int> afterToBefore;
@@ -251,44 +252,48 @@ Pairing Pair(const std::vector<int> &beforeIds, const QStringList &beforeKeys,
     Pairing p;
     p.beforeToAfter.assign(beforeIds.size(), -1);
     p.afterToBefore.assign(afterIds.size(), -1);
-    QHash<int, int> afterById;
-    for (int j = int(afterIds.size()) - 1; j >= 0; --j)
-        afterById.insert(afterIds[size_t(j)], j);
     auto link = [&p](int i, int j) {
         p.beforeToAfter[size_t(i)] = j;
         p.afterToBefore[size_t(j)] = i;
     };
-    for (int i = 0; i < int(beforeIds.size()); ++i) {
-        const int j = afterById.value(beforeIds[size_t(i)], -1);
-        if (j >= 0 && p.afterToBefore[size_t(j)] < 0 && beforeKeys[i] == afterKeys[j])
-            link(i, j);
-    }
-    QHash<QString, std::vector<int>> afterByKey;
-    for (int j = 0; j < int(afterIds.size()); ++j) {
-        if (p.afterToBefore[size_t(j)] < 0)
-            afterByKey[afterKeys[j]].push_back(j);
-    }
-    for (int i = 0; i < int(beforeIds.size()); ++i) {
-        if (p.beforeToAfter[size_t(i)] >= 0)
-            continue;
-        auto it = afterByKey.find(beforeKeys[i]);
-        if (it == afterByKey.end())
-            continue;
-        for (auto candidate = it->begin(); candidate != it->end(); ++candidate) {
-            if (p.afterToBefore[size_t(*candidate)] < 0) {
-                link(i, *candidate);
-                it->erase(candidate);
-                break;
+    // The positions of each id on both sides, in list order.
+    QHash<int, std::pair<std::vector<int>, std::vector<int>>> byId;
+    for (int i = 0; i < int(beforeIds.size()); ++i)
+        byId[beforeIds[size_t(i)]].first.push_back(i);
+    for (int j = 0; j < int(afterIds.size()); ++j)
+        byId[afterIds[size_t(j)]].second.push_back(j);
+    auto pairById = [&](bool sameContentOnly) {
+        for (auto it = byId.cbegin(); it != byId.cend(); ++it) {
+            std::vector<int> before, after;
+            for (int i : it->first) {
+                if (p.beforeToAfter[size_t(i)] < 0)
+                    before.push_back(i);
+            }
+            for (int j : it->second) {
+                if (p.afterToBefore[size_t(j)] < 0)
+                    after.push_back(j);
+            }
+            for (size_t k = 0; k < before.size() && k < after.size(); ++k) {
+                if (!sameContentOnly || beforeKeys[before[k]] == afterKeys[after[k]])
+                    link(before[k], after[k]);
             }
         }
+    };
+    pairById(true);
+    // Then by content: each before takes the first unpaired after with its content.
+    QHash<QString, std::pair<std::vector<int>, size_t>> afterByKey;
+    for (int j = 0; j < int(afterIds.size()); ++j) {
+        if (p.afterToBefore[size_t(j)] < 0)
+            afterByKey[afterKeys[j]].first.push_back(j);
     }
     for (int i = 0; i < int(beforeIds.size()); ++i) {
         if (p.beforeToAfter[size_t(i)] >= 0)
             continue;
-        const int j = afterById.value(beforeIds[size_t(i)], -1);
-        if (j >= 0 && p.afterToBefore[size_t(j)] < 0)
-            link(i, j);
+        const auto it = afterByKey.find(beforeKeys[i]);
+        if (it != afterByKey.end() && it->second < it->first.size())
+            link(i, it->first[it->second++]);
     }
+    pairById(false);
     return p;
 }
 

@@ -143,6 +143,21 @@ private slots:
         QCOMPARE(report, lines);
     }
 
+    void repeatedIdsPairInListOrder()
+    {
+        // A file may repeat an id: such pages and items pair in their order, and only what
+        // changed shows.
+        const QString before = QStringLiteral("page 1\n"
+                                              "item 0 text=a\nitem 0 text=b\nitem 0 text=c\n"
+                                              "page 1 timer=5\n");
+        const QString after = QStringLiteral("page 1\n"
+                                             "item 0 text=a\nitem 0 text=B\nitem 0 text=c\n"
+                                             "page 1 timer=6\n");
+        QCOMPARE(Report(before, after),
+                 (QStringList{QStringLiteral("page 1 item 0 text: \"[-b-]{+B+}\""),
+                              QStringLiteral("page 1 timer: \"5\" -> \"6\"")}));
+    }
+
     void aRenumberedCopyOfTheSampleIsOnlyRenumbered()
     {
         CContentModel before, after;
