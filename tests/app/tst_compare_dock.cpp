@@ -104,6 +104,12 @@ private slots:
         QVERIFY(OutlinePixels(panel->AfterPicture()) > 100);
         QVERIFY(panel->BeforePicture() != panel->AfterPicture());
 
+        // A double-click shows the page in the page pane.
+        frame->ShowPageAt(0);
+        QCOMPARE(frame->CurrentPageIndex(), 0);
+        emit list->itemDoubleClicked(pageEntry->child(0), 0);
+        QCOMPARE(frame->CurrentPageIndex(), frame->Model().pages.IndexOfId(pageId));
+
         // An edit of the open set shows at once; undoing it takes it back.
         const int row = frame->Model().pages.IndexOfId(pageId);
         QVERIFY(frame->Edits().SetPageComment(row, u"改訂"_s));
