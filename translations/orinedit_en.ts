@@ -1108,6 +1108,69 @@ Save under another name.</translation>
     </message>
 </context>
 <context>
+    <name>orin::CComparePanel</name>
+    <message>
+        <source>比較するファイルを「ファイル」メニューの「比較...」で選んでください</source>
+        <translation>Choose the file to compare with File &gt; “Compare...”</translation>
+    </message>
+    <message>
+        <source>前（ファイル）</source>
+        <translation>Before (the file)</translation>
+    </message>
+    <message>
+        <source>後（開いている内容）</source>
+        <translation>After (the open content)</translation>
+    </message>
+    <message>
+        <source>%1 と開いている内容に違いはありません</source>
+        <translation>%1 and the open content do not differ</translation>
+    </message>
+    <message>
+        <source>%1（前）から開いている内容（後）への変更: ページ %2、レコード %3、設定 %4</source>
+        <translation>Changes from %1 (before) to the open content (after): %2 pages, %3 records, %4 settings</translation>
+    </message>
+    <message>
+        <source>設定</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>ページ %1: 追加</source>
+        <translation>Page %1: added</translation>
+    </message>
+    <message>
+        <source>ページ %1: 削除</source>
+        <translation>Page %1: removed</translation>
+    </message>
+    <message>
+        <source>ページ %1→%2</source>
+        <translation>Page %1→%2</translation>
+    </message>
+    <message>
+        <source>ページ %1</source>
+        <translation>Page %1</translation>
+    </message>
+    <message>
+        <source>変更</source>
+        <translation>changed</translation>
+    </message>
+    <message>
+        <source>番号変更</source>
+        <translation>renumbered</translation>
+    </message>
+    <message>
+        <source>移動</source>
+        <translation>moved</translation>
+    </message>
+    <message>
+        <source>レコード</source>
+        <translation>Records</translation>
+    </message>
+    <message>
+        <source>（このページはありません）</source>
+        <translation>(no such page)</translation>
+    </message>
+</context>
+<context>
     <name>orin::CDesignViewMenu</name>
     <message>
         <source>デザイン: スナップ</source>
@@ -1697,6 +1760,24 @@ Save under another name.</translation>
     <message>
         <source>フォルダ</source>
         <translation>Folder</translation>
+    </message>
+    <message>
+        <source>比較</source>
+        <translation>Compare</translation>
+    </message>
+    <message>
+        <source>比較するファイル</source>
+        <translation>File to Compare</translation>
+    </message>
+    <message>
+        <source>%1
+このファイルは破損しているため、比較できません。</source>
+        <translation>%1
+This file is damaged and cannot be compared.</translation>
+    </message>
+    <message>
+        <source>比較(&amp;C)...</source>
+        <translation>&amp;Compare...</translation>
     </message>
 </context>
 <context>

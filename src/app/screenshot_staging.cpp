@@ -3,6 +3,7 @@
 
 #include "app/main_frame.h"
 #include "editor/design_commands.h"
+#include "editor/compare_panel.h"
 #include "editor/dlg_panel.h"
 #include "editor/form_graph.h"
 #include "editor/graph_view.h"
@@ -47,6 +48,9 @@ void StageScreenshot(CMainFrame &frame, int delayMs)
                 design->SelectBand(chosen, false);
         });
     }
+    if (const QString compare = qEnvironmentVariable("ORINEDIT_SCREENSHOT_COMPARE");
+        !compare.isEmpty() && frame.CompareWith(compare))
+        frame.ComparePanel()->ChooseFirstPage();
     const QStringList docks =
         qEnvironmentVariable("ORINEDIT_SCREENSHOT_DOCKS").split(u',', Qt::SkipEmptyParts);
     QList<QDockWidget *> shown;

@@ -15,6 +15,8 @@ class CMainFrame;
 //                               that order, as the operator would click them
 //   ORINEDIT_SCREENSHOT_FINDING a row of the navigation map's findings, clicked as the operator
 //                               would (with the map among the docks)
+//   ORINEDIT_SCREENSHOT_COMPARE a project file: compared with the open set in the comparison
+//                               dock, its first changed page chosen
 // Everything happens within `delayMs`, before the picture is taken.
 void StageScreenshot(CMainFrame &frame, int delayMs);
 

@@ -4,6 +4,7 @@
 #include "actions/action_strings.h"
 #include "actions/data_slimming.h"
 #include "cli/cli_check.h"
+#include "cli/cli_diff.h"
 #include "cli/cli_images.h"
 #include "cli/cli_pages.h"
 #include "cli/cli_preview.h"
@@ -62,6 +63,15 @@ const char kUsage[] =
     "                         reference. --json prints one object: broken, warnings,\n"
     "                         findings (severity, code, page, item, macro, field, target,\n"
     "                         message) and pages (id, reachable, startFocus, edges, focusMoves)\n"
+    "  diff BEFORE AFTER [--json]\n"
+    "                         print what changed from BEFORE to AFTER: settings, pages added,\n"
+    "                         removed, moved or renumbered, their changed attributes and\n"
+    "                         items (added, removed, moved, resized, fields with a word-level\n"
+    "                         difference \"[-old-]{+new+}\"), and the changed records, one a\n"
+    "                         line, then \"N differences\" (or \"no differences\"). Pages and\n"
+    "                         records pair by id and content, so a renumbered copy shows only\n"
+    "                         as renumbered. --json prints one object. Exit 0 equal, 1 they\n"
+    "                         differ, 2 usage or a file that cannot be read or is damaged\n"
     "  clut [FILE.clt]        print the colour map the editor uses with FILE as its\n"
     "                         default.clt (without FILE: the built-in map), one line\n"
     "                         \"INDEX R G B A\" for each index 0-255; a file that cannot be\n"
@@ -104,7 +114,8 @@ const char kUsage[] =
     "document damaged the same way and writes nothing.\n"
     "\n"
     "Exit status: 0 success, 1 a file could not be read or written, or is not a complete\n"
-    "project (check: also a broken reference; transmit, fetch: the transfer did not\n"
+    "project (check: also a broken reference; diff: the sets differ, while a file that\n"
+    "cannot be read or is damaged exits 2; transmit, fetch: the transfer did not\n"
     "succeed; export-web: OUTDIR is not an empty folder), 2 usage error.\n";
 
 int Usage(Streams io, const QString &problem)
@@ -263,6 +274,8 @@ int Run(const QStringList &args, Streams io)
         return Simulate(rest, io);
     if (command == u"check")
         return Check(rest, io);
+    if (command == u"diff")
+        return Diff(rest, io);
     if (command == u"renumber")
         return Transform(command, rest, io, [](CLoadedProject &p) { RenumberPages(p.model); });
     if (command == u"slim") {
