@@ -353,8 +353,6 @@ private:
                 continue;
             if (!engine.IsVisible(item.id) || item.size <= 0 || !HasInk(item.text))
                 continue;
-            if (item.id == engine.MarqueeItem() && engine.MarqueeItem() != 0)
-                continue;
             const TextFit fit = FitItemText(mapping, item, item.text, engine.ExPng());
             double mean = 0;
             if (!MeanLuminance(ground, fit.inked.toAlignedRect(), mean))
@@ -376,8 +374,8 @@ private:
                                  large ? QStringLiteral("large") : QStringLiteral("small"));
             f.description = QCoreApplication::translate("OrinEdit", "ページ %1 のアイテム %2 の文字と下地のコントラストが %3 で、%4 に足りません")
                                 .arg(page.id).arg(item.id).arg(Ratio(ratio), Ratio(needed));
-            const int slot = FindItemSlot(page, item.id);
-            found.emplace_back(slot < 0 ? i : slot, std::move(f));
+            // The display list holds the page's slots in order.
+            found.emplace_back(i, std::move(f));
         }
         return found;
     }

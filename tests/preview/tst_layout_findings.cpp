@@ -295,6 +295,11 @@ private slots:
                  f.Item(1, {100, 100, 240, 56}, u"あ"_s).color = kBlue;
                  f.Item(2, {100, 200, 240, 56}, u"い"_s).color = kNone;
              }, {u"low-contrast 1"_s, u"low-contrast 2"_s}},
+            // The marquee scrolls out of the layout rules, not out of this one.
+            {"the marquee on white", [](CLayoutFixture &f) {
+                 f.Item(1, {100, 100, 240, 56}, kTen).bcolor = kWhite;
+                 f.page->marquee = 1;
+             }, {u"low-contrast 1"_s}},
             {"a hidden item is not seen", [](CLayoutFixture &f) {
                  PageItem &item = f.Item(1, {100, 100, 240, 56}, u"あ"_s);
                  item.bcolor = kWhite;
