@@ -92,15 +92,15 @@ QString LayoutLine(const LayoutFinding &f)
 
 // The layout findings with the colour map and the size limit the editor would use; the
 // pictures are painted from private copies in a folder of their own.
-std::vector<LayoutFinding> LayoutFindings(const CLoadedProject &project, int safeArea, Streams io)
+std::vector<LayoutFinding> LayoutFindings(const CLoadedProject &project, int safeArea,
+                                          const QString &workFolder, Streams io)
 {
     CColourMap map;
     QString why;
     const QString appFolder = QCoreApplication::applicationDirPath();
     if (!LoadStartupColourMap(map, appFolder, SettingsFolder(appFolder), &why))
         io.err << why << '\n';
-    QTemporaryDir work;
-    CWorkFolderImages images(map, work.path());
+    CWorkFolderImages images(map, workFolder);
     LayoutCheckOptions options;
     options.safeAreaPercent = safeArea;
     options.sizeLimitKb = project.SizeLimit();
@@ -161,7 +161,12 @@ int Check(const QStringList &argsIn, Streams io)
     if (const int code = project.Load(args.first(), io); code != kExitOk)
         return code;
     const NavigationAnalysis analysis = AnalyseNavigation(project.model, project.settings);
-    const std::vector<LayoutFinding> layout = LayoutFindings(project, safeArea, io);
+    const QTemporaryDir work;
+    if (!work.isValid()) {
+        io.err << "cannot make a work folder: " << work.errorString() << '\n';
+        return kExitFileError;
+    }
+    const std::vector<LayoutFinding> layout = LayoutFindings(project, safeArea, work.path(), io);
     const int broken = analysis.BrokenCount();
     const int warnings = int(analysis.findings.size()) - broken + int(layout.size());
     if (json) {
