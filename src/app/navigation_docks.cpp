@@ -98,16 +98,20 @@ NavigationDocks InstallNavigationDocks(CMainFrame &frame)
         return frame.FormList()->ListModel()->Thumbnail(page.background, size,
                                                         frame.Document().Settings().Vertical == 1);
     });
-    // The layout findings paint the pages from display copies of their own.
-    auto images = std::make_shared<CWorkFolderImages>(
-        frame.ColourMap(), QDir(frame.Folders().work).filePath(QStringLiteral("layout")));
-    map->SetLayoutSource([&frame, images] {
-        LayoutCheckOptions options;
-        options.safeAreaPercent = LoadSafeArea(CIniStore(frame.SettingsPath())).percent;
-        options.sizeLimitKb = frame.Document().SizeLimit();
-        return FindLayoutProblems(frame.Model(), frame.Document().Settings(), frame.ColourMap(),
-                                  *images, options);
-    });
+    // The layout findings paint the pages from display copies of their own, in the run's work
+    // folder (without one, the list shows the navigation's findings only).
+    const QString work = frame.Folders().work;
+    if (!work.isEmpty()) {
+        auto images = std::make_shared<CWorkFolderImages>(
+            frame.ColourMap(), QDir(work).filePath(QStringLiteral("layout")));
+        map->SetLayoutSource([&frame, images] {
+            LayoutCheckOptions options;
+            options.safeAreaPercent = LoadSafeArea(CIniStore(frame.SettingsPath())).percent;
+            options.sizeLimitKb = frame.Document().SizeLimit();
+            return FindLayoutProblems(frame.Model(), frame.Document().Settings(),
+                                      frame.ColourMap(), *images, options);
+        });
+    }
     docks.map = AddDock(frame, view, CMainFrame::tr("ナビゲーションマップ"),
                         QStringLiteral("NavigationMapDock"), map);
     auto followCanvas = [map, canvas] {
