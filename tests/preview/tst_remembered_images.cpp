@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -34,11 +35,14 @@ public:
         ++decoded;
         DisplayImage shown;
         shown.image = QImage(page.background);
+        if (rgb888)
+            shown.image = shown.image.convertToFormat(QImage::Format_RGB888);
         if (vertical)
             shown.image = shown.image.transformed(QTransform().rotate(90));
         return shown;
     }
     int decoded = 0;
+    bool rgb888 = false; // backgrounds in 24 bits a pixel
 };
 
 bool WritePicture(const QString &path, QSize size, QColor colour, const char *format = "PNG")
@@ -95,9 +99,43 @@ private slots:
         // Turned upright, it is another picture.
         QCOMPARE(images.BackgroundCopy(page2, true).image.size(), QSize(54, 96));
         QCOMPARE(source.decoded, 3);
-        // A 24-bit picture is kept in the painter's 32-bit format, with the same pixels.
-        QCOMPARE(first.image.format(), QImage::Format_RGB32);
         QCOMPARE(images.CopiesAsked(), 3);
+    }
+
+    // A 24-bit picture is kept in the painter's 32-bit format: drawn scaled, as grounds are,
+    // it gives the pixels the 24-bit one gives.
+    void aPictureWithoutAlphaDrawsAsBefore()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"g.png"_s);
+        QImage noise(97, 61, QImage::Format_RGB888);
+        for (int y = 0; y < noise.height(); ++y) {
+            for (int x = 0; x < noise.width(); ++x)
+                noise.setPixel(x, y, qRgb((x * 37 + y * 11) % 256, (x * y) % 256, (x * 5 + y * 53) % 256));
+        }
+        QVERIFY(noise.save(path));
+        CDecodingSource source;
+        source.rgb888 = true;
+        CRememberedImages images(source);
+        CMyProgramInfo page;
+        page.background = path;
+        const QImage kept = images.BackgroundCopy(page, false).image;
+        const QImage decoded = source.BackgroundCopy(page, false).image;
+        QCOMPARE(decoded.format(), QImage::Format_RGB888);
+        QCOMPARE(kept.format(), QImage::Format_RGB32);
+        for (const bool smooth : {false, true}) {
+            auto paint = [smooth](const QImage &picture) {
+                QImage ground(QSize(240, 135), QImage::Format_RGB32);
+                ground.fill(Qt::black);
+                QPainter painter(&ground);
+                painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
+                painter.setClipRect(QRect(20, 10, 150, 90));
+                painter.drawImage(QRectF(3, 2, 230, 128), picture);
+                painter.drawImage(QRectF(50, 40, 40, 30), picture, QRectF(10, 5, 70, 44));
+                return ground;
+            };
+            QCOMPARE(paint(kept), paint(decoded));
+        }
     }
 
     // Rewritten in place with the same size, or put back with its old modification time: the
