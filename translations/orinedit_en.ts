@@ -1280,6 +1280,10 @@ Save under another name.</translation>
         <comment>a record removed</comment>
         <translation>%1: removed</translation>
     </message>
+    <message>
+        <source>%1 の %2: %3 の行き先が変わりました</source>
+        <translation>%1 %2: %3 now leads elsewhere</translation>
+    </message>
 </context>
 <context>
     <name>orin::CDesignViewMenu</name>

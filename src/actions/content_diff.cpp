@@ -162,7 +162,8 @@ void AddAction(Fields &fields, const QString &name, const QString &action, bool 
 
 void AddPageRef(Fields &fields, const QString &name, int id, const CSideMapping &map)
 {
-    Add(fields, name, QString::number(id), QString::number(map.PageKey(id)));
+    const QString shown = QString::number(map.PageShown(id));
+    Add(fields, name, shown, QString::number(map.PageKey(id)));
 }
 
 Fields PageFields(const CMyProgramInfo &p, const CSideMapping &map, const CPaths &paths)
@@ -304,7 +305,8 @@ std::vector<FieldChange> Compare(const Fields &before, const Fields &after)
         if (before[k].key == after[k].key)
             continue;
         FieldChange c{before[k].name, before[k].shown, after[k].shown, {}};
-        if (before[k].words)
+        c.retargeted = before[k].wordsFrom == after[k].shown;
+        if (before[k].words && !c.retargeted)
             c.words = WordDiff(before[k].wordsFrom, after[k].shown);
         changes.push_back(std::move(c));
     }

@@ -38,6 +38,10 @@ struct FieldChange {
     QString before;
     QString after;
     std::vector<WordSpan> words;
+    // The text reads the same on both sides, but a page it names is another page now (a page
+    // that went and whose number another page took, or a number that led nowhere and now
+    // names a page that came).
+    bool retargeted = false;
 };
 
 enum class DiffKind { Same, Added, Removed, Changed };
@@ -121,6 +125,7 @@ struct DiffWording {
     QHash<QString, QString> tables;
     QString field;      // %1 where, %2 field, %3 before, %4 after (quoted): "%1 %2: %3 -> %4"
     QString fieldWords; // %1 where, %2 field, %3 word difference (quoted): "%1 %2: %3"
+    QString fieldRetargeted; // %1 where, %2 field, %3 value (quoted): "%1 %2: %3 now leads elsewhere"
     QString pageAdded;   // %1 page, %2 list position
     QString pageRemoved; // %1 page, %2 list position
     QString renumbered;  // %1 page or record, %2 before id, %3 after id

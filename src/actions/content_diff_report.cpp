@@ -149,6 +149,8 @@ QString Fill(const QString &pattern, const Values &...values)
 
 QString FieldLine(const DiffWording &w, const QString &where, const FieldChange &c)
 {
+    if (c.retargeted)
+        return Fill(w.fieldRetargeted, where, c.field, Quoted(c.after));
     if (!c.words.empty())
         return Fill(w.fieldWords, where, c.field, Quoted(WordDiffText(c.words)));
     return Fill(w.field, where, c.field, Quoted(c.before), Quoted(c.after));
@@ -180,6 +182,8 @@ QJsonArray FieldsJson(const std::vector<FieldChange> &fields)
         QJsonObject o{{QStringLiteral("field"), c.field},
                       {QStringLiteral("before"), c.before},
                       {QStringLiteral("after"), c.after}};
+        if (c.retargeted)
+            o.insert(QStringLiteral("retargeted"), true);
         if (!c.words.empty()) {
             QJsonArray words;
             for (const WordSpan &w : c.words) {
@@ -223,6 +227,7 @@ const DiffWording &DiffEnglishWording()
         {},
         QStringLiteral("%1 %2: %3 -> %4"),
         QStringLiteral("%1 %2: %3"),
+        QStringLiteral("%1 %2: %3 now leads elsewhere"),
         QStringLiteral("%1: added at position %2"),
         QStringLiteral("%1: removed from position %2"),
         QStringLiteral("%1: renumbered %2 -> %3"),

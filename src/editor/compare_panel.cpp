@@ -151,6 +151,7 @@ DiffWording CComparePanel::Wording()
     };
     w.field = tr("%1 の %2: %3 → %4");
     w.fieldWords = tr("%1 の %2: %3");
+    w.fieldRetargeted = tr("%1 の %2: %3 の行き先が変わりました");
     w.pageAdded = tr("%1: %2 番目に追加");
     w.pageRemoved = tr("%1: %2 番目から削除");
     w.renumbered = tr("%1: 番号を %2 から %3 に変更");

@@ -122,6 +122,16 @@ private slots:
                       QStringLiteral("page 3 return=1"), QStringLiteral("page 7 return=1"))
             << QStringList{QStringLiteral("page 1 item 2 ret: \"G:[-7-]{+3+}\""),
                            QStringLiteral("page 3->7: renumbered 3 -> 7")};
+        // Page 3 becomes page 7 and a new page takes its number: what still names 3 now leads
+        // to the new page. A page reference shows its old value in the new numbering, as action
+        // strings do.
+        QTest::newRow("page renumbered, a new page takes its number")
+            << Edited(kBase, QStringLiteral("page 3 return=1"), QStringLiteral("page 7 return=1"))
+                   + QStringLiteral("page 3\n")
+            << QStringList{QStringLiteral("page 1 red: \"7\" -> \"3\""),
+                           QStringLiteral("page 1 item 2 ret: \"G:[-7-]{+3+}\""),
+                           QStringLiteral("page 3->7: renumbered 3 -> 7"),
+                           QStringLiteral("page 3: added at position 4")};
         // The item's text number follows the pairing; a number inside an action string or a
         // macro is shown as it changed.
         QTest::newRow("text renumbered, its item follows")
@@ -156,6 +166,15 @@ private slots:
         QCOMPARE(Report(before, after),
                  (QStringList{QStringLiteral("page 1 item 0 text: \"[-b-]{+B+}\""),
                               QStringLiteral("page 1 timer: \"5\" -> \"6\"")}));
+    }
+
+    void aReferenceThatLedNowhereFindsANewPage()
+    {
+        // The same text on both sides, but the number now names a page that came.
+        const QString before = Edited(kBase, QStringLiteral("blue=2"), QStringLiteral("blue=9"));
+        QCOMPARE(Report(before, before + QStringLiteral("page 9\n")),
+                 (QStringList{QStringLiteral("page 1 blue: \"9\" now leads elsewhere"),
+                              QStringLiteral("page 9: added at position 4")}));
     }
 
     void aRenumberedCopyOfTheSampleIsOnlyRenumbered()
