@@ -7,11 +7,13 @@
 #include <QSet>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <deque>
 #include <set>
 #include <tuple>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace orin {
 
@@ -43,20 +45,6 @@ QStringList MacroSections(const QString &macro)
     return sections;
 }
 
-const CMyMacroInfo *FindLiveMacro(const CContentModel &model, int id)
-{
-    if (id == kDeletedId)
-        return nullptr;
-    return model.macros.FindById(id);
-}
-
-const CMyTextInfo *FindLiveText(const CContentModel &model, int id)
-{
-    if (id == kDeletedId)
-        return nullptr;
-    return model.texts.FindById(id);
-}
-
 const QString *ItemString(const PageItem &item, int field)
 {
     switch (field) {
@@ -85,9 +73,21 @@ public:
     CAnalyser(const CContentModel &model, const ProgramSettings &settings)
         : m_model(model), m_settings(settings)
     {
-        // Page lookups by id, first match as in the page table.
+        // Lookups by id, first match as in the tables; the model does not change while it is
+        // analysed. Deleted records are no targets.
         for (int i = 0; i < model.pages.Count(); ++i)
             m_pageIndex.emplace(model.pages.At(i)->id, i);
+        for (const auto &text : model.texts) {
+            if (text->id != kDeletedId)
+                m_texts.insert(text->id);
+        }
+        for (const auto &macro : model.macros) {
+            if (macro->id != kDeletedId)
+                m_macros.emplace(macro->id, macro.get());
+        }
+        for (int id = 1; id < int(m_images.size()); ++id)
+            m_images[size_t(id)] = model.FindImage(id) != nullptr;
+        m_effectBuffers.resize(kMaxWalkDepth + 1);
     }
 
     NavigationAnalysis Run()
@@ -129,7 +129,7 @@ private:
         checkItem(page.clock, QStringLiteral("clock"));
         checkItem(page.marquee, QStringLiteral("marquee"));
         checkItem(page.timer_ino, QStringLiteral("timer_ino"));
-        if (page.textid != 0 && !FindLiveText(m_model, page.textid))
+        if (page.textid != 0 && !HasText(page.textid))
             AddFinding(FindingKind::MissingText, page.id, 0, 0, QStringLiteral("textid"), page.textid);
         navigation.startFocus = SlotOf(page, page.defitem) >= 0 ? page.defitem : 0;
 
@@ -177,23 +177,31 @@ private:
             Walk(context, page.items[size_t(slot)].ret, 0, nullptr);
         }
 
-        static const char *const kFields[] = {"ret", "up", "down", "left", "right", "focus", "outfocus"};
+        static const QString kFields[] = {
+            QStringLiteral("ret"),   QStringLiteral("up"),    QStringLiteral("down"),
+            QStringLiteral("left"),  QStringLiteral("right"), QStringLiteral("focus"),
+            QStringLiteral("outfocus")};
         std::vector<bool> arrowsLead(size_t(count), false);
+        // Items with keys of their own: a string of ret .. right that runs something.
+        std::vector<bool> hasKeys(size_t(count), false);
         for (int i = 0; i < count; ++i) {
             const PageItem &item = page.items[size_t(i)];
-            if (item.pic_no != 0 && !m_model.FindImage(item.pic_no))
+            if (item.pic_no != 0 && !HasImage(item.pic_no))
                 AddFinding(FindingKind::MissingImage, page.id, item.id, 0, QStringLiteral("pic_no"), item.pic_no);
-            if (item.text_no != 0 && !FindLiveText(m_model, item.text_no))
+            if (item.text_no != 0 && !HasText(item.text_no))
                 AddFinding(FindingKind::MissingText, page.id, item.id, 0, QStringLiteral("text_no"), item.text_no);
             for (int field = 1; field <= 7; ++field) {
                 WalkContext context;
                 context.page = &page;
                 context.itemId = item.id;
-                context.field = QLatin1String(kFields[field - 1]);
+                context.field = kFields[field - 1];
                 bool leads = false;
-                Walk(context, *ItemString(item, field), field == 1 ? 0 : 1, &leads);
+                bool runs = false;
+                Walk(context, *ItemString(item, field), field == 1 ? 0 : 1, &leads, &runs);
                 if (field >= 2 && field <= 5 && leads)
                     arrowsLead[size_t(i)] = true;
+                if (field <= 5 && runs)
+                    hasKeys[size_t(i)] = true;
             }
         }
 
@@ -226,12 +234,7 @@ private:
         std::set<int> candidates;
         for (int i = 0; i < count; ++i) {
             const PageItem &item = page.items[size_t(i)];
-            if (!IsFocusable(item))
-                continue;
-            const bool hasKeys = !ActionRunsNothing(item.ret) || !ActionRunsNothing(item.up)
-                                 || !ActionRunsNothing(item.down) || !ActionRunsNothing(item.left)
-                                 || !ActionRunsNothing(item.right);
-            if (hasKeys)
+            if (IsFocusable(item) && hasKeys[size_t(i)])
                 candidates.insert(item.id);
         }
         std::set<int> places = candidates;
@@ -268,6 +271,16 @@ private:
         const auto it = m_slots.find(itemId);
         return it == m_slots.end() ? -1 : it->second;
     }
+
+    bool HasText(int id) const { return m_texts.count(id) != 0; }
+
+    const CMyMacroInfo *LiveMacro(int id) const
+    {
+        const auto it = m_macros.find(id);
+        return it == m_macros.end() ? nullptr : it->second;
+    }
+
+    bool HasImage(int id) const { return id > 0 && id < int(m_images.size()) && m_images[size_t(id)]; }
 
     int PageIndex(int pageId) const
     {
@@ -336,18 +349,21 @@ private:
             m_result.edges.push_back(edge);
     }
 
-    void Walk(const WalkContext &context, const QString &action, int kind, bool *leads)
+    // `runs` (when given) is set when the string itself runs something.
+    void Walk(const WalkContext &context, const QString &action, int kind, bool *leads,
+              bool *runs = nullptr)
     {
         // Macros reached through macros are followed only so deep; a chain longer than that
         // is cut rather than risking the stack on a hostile file.
         if (m_walkDepth >= kMaxWalkDepth)
             return;
         ++m_walkDepth;
-        WalkEntries(context, action, kind, leads);
+        WalkEntries(context, action, kind, leads, runs);
         --m_walkDepth;
     }
 
-    void WalkEntries(const WalkContext &context, const QString &action, int kind, bool *leads)
+    void WalkEntries(const WalkContext &context, const QString &action, int kind, bool *leads,
+                     bool *runs)
     {
         const CMyProgramInfo *page = context.page;
         const int pageId = page ? page->id : 0;
@@ -359,13 +375,24 @@ private:
             const int slot = page ? SlotOf(*page, id) : -1;
             return slot < 0 ? nullptr : &page->items[size_t(slot)];
         };
-        const QString via = context.macroId != 0 && context.inMacroFromPage
-                                ? context.field + QStringLiteral(" > macro ") + QString::number(context.macroId)
-                                : context.field;
-        for (const ActionEffect &effect : ActionEffects(action, kind)) {
+        // How the jumps and moves of this string are made, spelt out when one is recorded.
+        QString viaInMacro;
+        auto via = [&]() -> const QString & {
+            if (context.macroId == 0 || !context.inMacroFromPage)
+                return context.field;
+            if (viaInMacro.isEmpty())
+                viaInMacro = context.field + QStringLiteral(" > macro ") + QString::number(context.macroId);
+            return viaInMacro;
+        };
+        // One buffer per depth: the effects of the strings further out are still being read.
+        std::vector<ActionEffect> &effects = m_effectBuffers[size_t(m_walkDepth)];
+        ActionEffects(action, kind, effects);
+        if (runs)
+            *runs = !RunsNothing(effects);
+        for (const ActionEffect &effect : effects) {
             switch (effect.kind) {
             case EffectKind::ShowPage:
-                JumpTo(context, effect.target, via, leads);
+                JumpTo(context, effect.target, via(), leads);
                 break;
             case EffectKind::MoveFocus: {
                 if (!page)
@@ -384,7 +411,7 @@ private:
                 move.from = context.itemId;
                 move.to = effect.target;
                 move.macroId = context.macroId;
-                move.via = via;
+                move.via = via();
                 if (m_moveKeys.insert(std::make_tuple(move.from, move.to, move.via)).second)
                     m_moves.push_back(move);
                 break;
@@ -392,7 +419,7 @@ private:
             case EffectKind::RunMacro: {
                 if (effect.target == 0)
                     break;
-                const CMyMacroInfo *macro = FindLiveMacro(m_model, effect.target);
+                const CMyMacroInfo *macro = LiveMacro(effect.target);
                 if (!macro) {
                     if (reportRefs)
                         missing(FindingKind::MissingMacro, effect.target);
@@ -433,15 +460,15 @@ private:
                     missing(FindingKind::MissingItem, effect.target);
                 break;
             case EffectKind::TextRef:
-                if (reportRefs && !FindLiveText(m_model, effect.target))
+                if (reportRefs && !HasText(effect.target))
                     missing(FindingKind::MissingText, effect.target);
                 break;
             case EffectKind::MacroRef:
-                if (reportRefs && !FindLiveMacro(m_model, effect.target))
+                if (reportRefs && !LiveMacro(effect.target))
                     missing(FindingKind::MissingMacro, effect.target);
                 break;
             case EffectKind::ImageRef:
-                if (reportRefs && !m_model.FindImage(effect.target))
+                if (reportRefs && !HasImage(effect.target))
                     missing(FindingKind::MissingImage, effect.target);
                 break;
             case EffectKind::Other:
@@ -511,10 +538,14 @@ private:
     std::vector<FocusMove> m_moves; // of the page being analysed
     std::set<std::tuple<int, int, QString>> m_moveKeys;
     std::unordered_map<int, int> m_pageIndex;
+    std::unordered_set<int> m_texts;
+    std::unordered_map<int, const CMyMacroInfo *> m_macros;
+    std::array<bool, 256> m_images{}; // by image id: a picture or material has it
     const CMyProgramInfo *m_slotsOf = nullptr;
     std::unordered_map<int, int> m_slots;
     static constexpr int kMaxWalkDepth = 64;
     int m_walkDepth = 0;
+    std::vector<std::vector<ActionEffect>> m_effectBuffers; // by walk depth
     std::set<int> m_macrosOnTheWay;
     std::set<std::pair<int, int>> m_stringsOnTheWay;
     std::set<std::tuple<int, int, int, int, QString>> m_edgeKeys;
