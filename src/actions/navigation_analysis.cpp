@@ -4,6 +4,7 @@
 #include "actions/action_effects.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QSet>
 
 #include <algorithm>
@@ -59,6 +60,31 @@ const QString *ItemString(const PageItem &item, int field)
     }
 }
 
+// What tells one edge, move or finding from another: numbers and a text.
+struct RecordKey {
+    std::array<int, 5> numbers;
+    QString text;
+
+    bool operator==(const RecordKey &other) const
+    {
+        return numbers == other.numbers && text == other.text;
+    }
+};
+
+// The keys are a few numbers and a short text: a plain multiplicative hash does, where the
+// library's string hash costs more than the rest of the lookup.
+struct RecordKeyHash {
+    size_t operator()(const RecordKey &key) const noexcept
+    {
+        quint64 h = 0xcbf29ce484222325ull;
+        for (const int n : key.numbers)
+            h = (h ^ quint32(n)) * 0x100000001b3ull;
+        for (const QChar c : key.text)
+            h = (h ^ c.unicode()) * 0x100000001b3ull;
+        return size_t(h ^ (h >> 29));
+    }
+};
+
 // Where an action string runs.
 struct WalkContext {
     const CMyProgramInfo *page = nullptr; // null: a macro read on its own
@@ -100,8 +126,7 @@ public:
             WalkContext context;
             context.macroId = macro->id;
             context.field = QStringLiteral("macro");
-            for (const QString &section : MacroSections(macro->macro))
-                Walk(context, section, 1, nullptr);
+            WalkMacro(context, *macro, nullptr);
         }
         FindUnreachablePages();
         SortFindings();
@@ -208,46 +233,57 @@ private:
         // The focus moves between items of this page, and which items they reach.
         for (const FocusMove &move : m_moves)
             navigation.focusMoves.push_back(move);
-        std::set<int> reached;
-        std::deque<int> queue;
+        // Every item reached or worth reaching is an item of this page: marked at the first
+        // slot of its id (as the focus finds it), so that no set of ids is built per page.
+        std::vector<bool> reached(size_t(count), false);
+        std::vector<int> queue;
         auto reach = [&](int id) {
-            if (id != 0 && reached.insert(id).second)
+            const int slot = id != 0 ? SlotOf(page, id) : -1;
+            if (slot >= 0 && !reached[size_t(slot)]) {
+                reached[size_t(slot)] = true;
                 queue.push_back(id);
+            }
         };
-        std::unordered_map<int, std::vector<int>> next;
+        // The moves by where they start, in the order they were found.
+        std::vector<std::pair<int, int>> next;
+        next.reserve(m_moves.size());
         for (const FocusMove &move : m_moves)
-            next[move.from].push_back(move.to);
+            next.emplace_back(move.from, move.to);
+        std::stable_sort(next.begin(), next.end(),
+                         [](const auto &a, const auto &b) { return a.first < b.first; });
         reach(navigation.startFocus);
         // Moves from 0 are made while the page is shown (its start macro).
-        queue.push_back(0);
-        while (!queue.empty()) {
-            const int from = queue.front();
-            queue.pop_front();
-            if (const auto it = next.find(from); it != next.end()) {
-                for (const int to : it->second)
-                    reach(to);
-            }
+        queue.insert(queue.begin(), 0);
+        for (size_t head = 0; head < queue.size(); ++head) {
+            const int from = queue[head];
+            auto it = std::lower_bound(next.begin(), next.end(), std::make_pair(from, INT_MIN));
+            for (; it != next.end() && it->first == from; ++it)
+                reach(it->second);
         }
-        navigation.reachedItems.assign(reached.begin(), reached.end());
+        for (int i = 0; i < count; ++i) {
+            if (reached[size_t(i)])
+                navigation.reachedItems.push_back(page.items[size_t(i)].id);
+        }
+        std::sort(navigation.reachedItems.begin(), navigation.reachedItems.end());
 
         // Items worth reaching: focusable, with keys of their own.
-        std::set<int> candidates;
+        std::vector<bool> candidate(size_t(count), false);
         for (int i = 0; i < count; ++i) {
             const PageItem &item = page.items[size_t(i)];
             if (IsFocusable(item) && hasKeys[size_t(i)])
-                candidates.insert(item.id);
+                candidate[size_t(SlotOf(page, item.id))] = true;
         }
-        std::set<int> places = candidates;
-        places.insert(reached.begin(), reached.end());
-        std::set<int> reported;
+        int places = 0;
+        for (int i = 0; i < count; ++i)
+            places += candidate[size_t(i)] || reached[size_t(i)] ? 1 : 0;
         for (int i = 0; i < count; ++i) {
             const int id = page.items[size_t(i)].id;
-            if (id == 0 || !reported.insert(id).second)
+            if (id == 0 || SlotOf(page, id) != i) // each id once, at its first slot
                 continue;
-            if (candidates.count(id) && !reached.count(id))
+            if (candidate[size_t(i)] && !reached[size_t(i)])
                 AddFinding(FindingKind::UnreachedItem, page.id, id, 0, QString(), 0);
             // With a single place to be, staying put is no dead end.
-            if (reached.count(id) && places.size() >= 2 && !arrowsLead[size_t(i)])
+            if (reached[size_t(i)] && places >= 2 && !arrowsLead[size_t(i)])
                 AddFinding(FindingKind::FocusDeadEnd, page.id, id, 0, QString(), 0);
         }
         m_result.pages.push_back(std::move(navigation));
@@ -261,15 +297,16 @@ private:
         m_slots.clear();
         const int count = std::clamp(page.itemCount, 0, kItemSlots);
         for (int i = 0; i < count; ++i)
-            m_slots.emplace(page.items[size_t(i)].id, i);
+            m_slots.emplace_back(page.items[size_t(i)].id, i);
+        std::sort(m_slots.begin(), m_slots.end()); // by id, the first slot of an id first
     }
 
     int SlotOf(const CMyProgramInfo &page, int itemId) const
     {
         if (&page != m_slotsOf)
             return FindItemSlot(page, itemId);
-        const auto it = m_slots.find(itemId);
-        return it == m_slots.end() ? -1 : it->second;
+        const auto it = std::lower_bound(m_slots.begin(), m_slots.end(), std::make_pair(itemId, -1));
+        return it == m_slots.end() || it->first != itemId ? -1 : it->second;
     }
 
     bool HasText(int id) const { return m_texts.count(id) != 0; }
@@ -344,9 +381,19 @@ private:
         edge.itemId = context.itemId;
         edge.macroId = context.macroId;
         edge.via = via;
-        const auto key = std::make_tuple(edge.from, edge.to, edge.itemId, edge.macroId, edge.via);
-        if (m_edgeKeys.insert(key).second)
-            m_result.edges.push_back(edge);
+        if (EdgeKeysFrom(edge.from).insert({{edge.to, edge.itemId, edge.macroId, 0, 0}, edge.via}).second)
+            m_result.edges.push_back(std::move(edge));
+    }
+
+    // The edges recorded so far from a page id, a set for each: the edges of one page are made
+    // while that page is analysed, so the set looked through stays small.
+    std::unordered_set<RecordKey, RecordKeyHash> &EdgeKeysFrom(int pageId)
+    {
+        if (!m_edgeKeys || m_edgeKeysPageId != pageId) {
+            m_edgeKeys = &m_edgeKeysByPage[pageId];
+            m_edgeKeysPageId = pageId;
+        }
+        return *m_edgeKeys;
     }
 
     // `runs` (when given) is set when the string itself runs something.
@@ -358,12 +405,53 @@ private:
         if (m_walkDepth >= kMaxWalkDepth)
             return;
         ++m_walkDepth;
-        WalkEntries(context, action, kind, leads, runs);
+        // One buffer per depth: the effects of the strings further out are still being read.
+        std::vector<ActionEffect> &effects = m_effectBuffers[size_t(m_walkDepth)];
+        ActionEffects(action, kind, effects);
+        if (runs)
+            *runs = !RunsNothing(effects);
+        WalkEffects(context, effects, leads);
         --m_walkDepth;
     }
 
-    void WalkEntries(const WalkContext &context, const QString &action, int kind, bool *leads,
-                     bool *runs)
+    // The sections of a macro one after the other, each as deep as a string of its own.
+    void WalkMacro(const WalkContext &context, const CMyMacroInfo &macro, bool *leads)
+    {
+        for (const std::vector<ActionEffect> &section : MacroEffects(macro)) {
+            if (m_walkDepth >= kMaxWalkDepth)
+                return;
+            ++m_walkDepth;
+            WalkEffects(context, section, leads);
+            --m_walkDepth;
+        }
+    }
+
+    // The effects of each section of a macro, read once per analysis: one macro is run from
+    // many items and pages. The model does not change while it is analysed.
+    const std::vector<std::vector<ActionEffect>> &MacroEffects(const CMyMacroInfo &macro)
+    {
+        auto it = m_macroEffects.find(&macro);
+        if (it == m_macroEffects.end()) {
+            std::vector<std::vector<ActionEffect>> sections;
+            for (const QString &section : MacroSections(macro.macro))
+                sections.push_back(ActionEffects(section, 1));
+            it = m_macroEffects.emplace(&macro, std::move(sections)).first;
+        }
+        return it->second;
+    }
+
+    // How a string read inside a macro run from a page makes its jumps and moves: one string
+    // per field and macro, shared by every edge and move that records it.
+    QString ViaMacro(const QString &field, int macroId)
+    {
+        QString &via = m_viaInMacro[std::make_pair(field, macroId)];
+        if (via.isEmpty())
+            via = field + QStringLiteral(" > macro ") + QString::number(macroId);
+        return via;
+    }
+
+    void WalkEffects(const WalkContext &context, const std::vector<ActionEffect> &effects,
+                     bool *leads)
     {
         const CMyProgramInfo *page = context.page;
         const int pageId = page ? page->id : 0;
@@ -381,14 +469,9 @@ private:
             if (context.macroId == 0 || !context.inMacroFromPage)
                 return context.field;
             if (viaInMacro.isEmpty())
-                viaInMacro = context.field + QStringLiteral(" > macro ") + QString::number(context.macroId);
+                viaInMacro = ViaMacro(context.field, context.macroId);
             return viaInMacro;
         };
-        // One buffer per depth: the effects of the strings further out are still being read.
-        std::vector<ActionEffect> &effects = m_effectBuffers[size_t(m_walkDepth)];
-        ActionEffects(action, kind, effects);
-        if (runs)
-            *runs = !RunsNothing(effects);
         for (const ActionEffect &effect : effects) {
             switch (effect.kind) {
             case EffectKind::ShowPage:
@@ -412,7 +495,7 @@ private:
                 move.to = effect.target;
                 move.macroId = context.macroId;
                 move.via = via();
-                if (m_moveKeys.insert(std::make_tuple(move.from, move.to, move.via)).second)
+                if (m_moveKeys.insert({{move.from, move.to, 0, 0, 0}, move.via}).second)
                     m_moves.push_back(move);
                 break;
             }
@@ -432,8 +515,7 @@ private:
                 WalkContext inner = context;
                 inner.macroId = macro->id;
                 inner.inMacroFromPage = true;
-                for (const QString &section : MacroSections(macro->macro))
-                    Walk(inner, section, 1, leads);
+                WalkMacro(inner, *macro, leads);
                 m_macrosOnTheWay.erase(macro->id);
                 break;
             }
@@ -483,8 +565,7 @@ private:
     void AddFinding(FindingKind kind, int pageId, int itemId, int macroId, const QString &field,
                     int target)
     {
-        const auto key = std::make_tuple(int(kind), pageId, itemId, macroId, field, target);
-        if (!m_findingKeys.insert(key).second)
+        if (!m_findingKeys.insert({{int(kind), pageId, itemId, macroId, target}, field}).second)
             return;
         m_result.findings.push_back({kind, pageId, itemId, macroId, field, target});
     }
@@ -536,20 +617,24 @@ private:
     const ProgramSettings &m_settings;
     NavigationAnalysis m_result;
     std::vector<FocusMove> m_moves; // of the page being analysed
-    std::set<std::tuple<int, int, QString>> m_moveKeys;
+    std::unordered_set<RecordKey, RecordKeyHash> m_moveKeys;
     std::unordered_map<int, int> m_pageIndex;
     std::unordered_set<int> m_texts;
     std::unordered_map<int, const CMyMacroInfo *> m_macros;
     std::array<bool, 256> m_images{}; // by image id: a picture or material has it
     const CMyProgramInfo *m_slotsOf = nullptr;
-    std::unordered_map<int, int> m_slots;
+    std::vector<std::pair<int, int>> m_slots; // (item id, slot), sorted
     static constexpr int kMaxWalkDepth = 64;
     int m_walkDepth = 0;
     std::vector<std::vector<ActionEffect>> m_effectBuffers; // by walk depth
     std::set<int> m_macrosOnTheWay;
     std::set<std::pair<int, int>> m_stringsOnTheWay;
-    std::set<std::tuple<int, int, int, int, QString>> m_edgeKeys;
-    std::set<std::tuple<int, int, int, int, QString, int>> m_findingKeys;
+    std::unordered_map<int, std::unordered_set<RecordKey, RecordKeyHash>> m_edgeKeysByPage;
+    std::unordered_set<RecordKey, RecordKeyHash> *m_edgeKeys = nullptr; // those of:
+    int m_edgeKeysPageId = 0;
+    std::unordered_set<RecordKey, RecordKeyHash> m_findingKeys;
+    std::unordered_map<const CMyMacroInfo *, std::vector<std::vector<ActionEffect>>> m_macroEffects;
+    QHash<std::pair<QString, int>, QString> m_viaInMacro;
 };
 
 QString Location(const Finding &f)
