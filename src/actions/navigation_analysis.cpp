@@ -60,10 +60,11 @@ const QString *ItemString(const PageItem &item, int field)
     }
 }
 
-// What tells one edge, move or finding from another: numbers and a text.
+// What tells one edge, move or finding from another: numbers and a text. The text is a view
+// of the recorded edge's, move's or finding's own string, which lives as long as the key.
 struct RecordKey {
     std::array<int, 5> numbers;
-    QString text;
+    QStringView text;
 
     bool operator==(const RecordKey &other) const
     {
@@ -381,8 +382,10 @@ private:
         edge.itemId = context.itemId;
         edge.macroId = context.macroId;
         edge.via = via;
-        if (EdgeKeysFrom(edge.from).insert({{edge.to, edge.itemId, edge.macroId, 0, 0}, edge.via}).second)
-            m_result.edges.push_back(std::move(edge));
+        m_result.edges.push_back(std::move(edge));
+        const PageEdge &added = m_result.edges.back();
+        if (!EdgeKeysFrom(added.from).insert({{added.to, added.itemId, added.macroId, 0, 0}, added.via}).second)
+            m_result.edges.pop_back(); // made before
     }
 
     // The edges recorded so far from a page id, a set for each: the edges of one page are made
@@ -495,8 +498,10 @@ private:
                 move.to = effect.target;
                 move.macroId = context.macroId;
                 move.via = via();
-                if (m_moveKeys.insert({{move.from, move.to, 0, 0, 0}, move.via}).second)
-                    m_moves.push_back(move);
+                m_moves.push_back(std::move(move));
+                const FocusMove &added = m_moves.back();
+                if (!m_moveKeys.insert({{added.from, added.to, 0, 0, 0}, added.via}).second)
+                    m_moves.pop_back(); // made before
                 break;
             }
             case EffectKind::RunMacro: {
@@ -565,9 +570,10 @@ private:
     void AddFinding(FindingKind kind, int pageId, int itemId, int macroId, const QString &field,
                     int target)
     {
-        if (!m_findingKeys.insert({{int(kind), pageId, itemId, macroId, target}, field}).second)
-            return;
         m_result.findings.push_back({kind, pageId, itemId, macroId, field, target});
+        const Finding &added = m_result.findings.back();
+        if (!m_findingKeys.insert({{int(kind), pageId, itemId, macroId, target}, added.field}).second)
+            m_result.findings.pop_back(); // found before
     }
 
     void FindUnreachablePages()
