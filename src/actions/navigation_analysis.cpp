@@ -103,7 +103,8 @@ public:
         // Lookups by id, first match as in the tables; the model does not change while it is
         // analysed. Deleted records are no targets.
         for (int i = 0; i < model.pages.Count(); ++i)
-            m_pageIndex.emplace(model.pages.At(i)->id, i);
+            if (!m_pageIndex.emplace(model.pages.At(i)->id, i).second)
+                m_sharedPageIds.insert(model.pages.At(i)->id);
         for (const auto &text : model.texts) {
             if (text->id != kDeletedId)
                 m_texts.insert(text->id);
@@ -145,6 +146,13 @@ private:
         m_moveKeys.clear();
         const int count = std::clamp(page.itemCount, 0, kItemSlots);
         IndexSlots(page);
+        // Edges from this page are made only now, unless another page has the same id.
+        if (m_sharedPageIds.count(page.id)) {
+            m_edgeKeys = &m_sharedEdgeKeys[page.id];
+        } else {
+            m_pageEdgeKeys.clear();
+            m_edgeKeys = &m_pageEdgeKeys;
+        }
 
         auto checkItem = [&](int id, const QString &field) {
             if (id != 0 && SlotOf(page, id) < 0)
@@ -296,7 +304,22 @@ private:
     {
         m_slotsOf = &page;
         m_slots.clear();
+        m_slotById.clear();
         const int count = std::clamp(page.itemCount, 0, kItemSlots);
+        int largest = 0;
+        bool small = true;
+        for (int i = 0; i < count; ++i) {
+            const int id = page.items[size_t(i)].id;
+            small = small && id >= 0 && id <= kSmallItemIds;
+            largest = std::max(largest, id);
+        }
+        if (small) {
+            // The usual ids: a table by id.
+            m_slotById.assign(size_t(largest) + 1, -1);
+            for (int i = count; i-- > 0;)
+                m_slotById[size_t(page.items[size_t(i)].id)] = i;
+            return;
+        }
         for (int i = 0; i < count; ++i)
             m_slots.emplace_back(page.items[size_t(i)].id, i);
         std::sort(m_slots.begin(), m_slots.end()); // by id, the first slot of an id first
@@ -306,6 +329,10 @@ private:
     {
         if (&page != m_slotsOf)
             return FindItemSlot(page, itemId);
+        if (!m_slotById.empty() || m_slots.empty()) {
+            return itemId >= 0 && itemId < int(m_slotById.size()) ? m_slotById[size_t(itemId)]
+                                                                  : -1;
+        }
         const auto it = std::lower_bound(m_slots.begin(), m_slots.end(), std::make_pair(itemId, -1));
         return it == m_slots.end() || it->first != itemId ? -1 : it->second;
     }
@@ -384,19 +411,8 @@ private:
         edge.via = via;
         m_result.edges.push_back(std::move(edge));
         const PageEdge &added = m_result.edges.back();
-        if (!EdgeKeysFrom(added.from).insert({{added.to, added.itemId, added.macroId, 0, 0}, added.via}).second)
+        if (!m_edgeKeys->insert({{added.to, added.itemId, added.macroId, 0, 0}, added.via}).second)
             m_result.edges.pop_back(); // made before
-    }
-
-    // The edges recorded so far from a page id, a set for each: the edges of one page are made
-    // while that page is analysed, so the set looked through stays small.
-    std::unordered_set<RecordKey, RecordKeyHash> &EdgeKeysFrom(int pageId)
-    {
-        if (!m_edgeKeys || m_edgeKeysPageId != pageId) {
-            m_edgeKeys = &m_edgeKeysByPage[pageId];
-            m_edgeKeysPageId = pageId;
-        }
-        return *m_edgeKeys;
     }
 
     // `runs` (when given) is set when the string itself runs something.
@@ -629,15 +645,20 @@ private:
     std::unordered_map<int, const CMyMacroInfo *> m_macros;
     std::array<bool, 256> m_images{}; // by image id: a picture or material has it
     const CMyProgramInfo *m_slotsOf = nullptr;
-    std::vector<std::pair<int, int>> m_slots; // (item id, slot), sorted
+    static constexpr int kSmallItemIds = 4 * kItemSlots;
+    std::vector<int> m_slotById;              // when every id is in 0..kSmallItemIds
+    std::vector<std::pair<int, int>> m_slots; // otherwise: (item id, slot), sorted
     static constexpr int kMaxWalkDepth = 64;
     int m_walkDepth = 0;
     std::vector<std::vector<ActionEffect>> m_effectBuffers; // by walk depth
     std::set<int> m_macrosOnTheWay;
     std::set<std::pair<int, int>> m_stringsOnTheWay;
-    std::unordered_map<int, std::unordered_set<RecordKey, RecordKeyHash>> m_edgeKeysByPage;
-    std::unordered_set<RecordKey, RecordKeyHash> *m_edgeKeys = nullptr; // those of:
-    int m_edgeKeysPageId = 0;
+    // The edges from the page being analysed, told apart by where they lead and how: a set for
+    // that page alone, or one kept for all pages of an id that several pages have.
+    std::unordered_set<int> m_sharedPageIds;
+    std::unordered_set<RecordKey, RecordKeyHash> m_pageEdgeKeys;
+    std::unordered_map<int, std::unordered_set<RecordKey, RecordKeyHash>> m_sharedEdgeKeys;
+    std::unordered_set<RecordKey, RecordKeyHash> *m_edgeKeys = &m_pageEdgeKeys;
     std::unordered_set<RecordKey, RecordKeyHash> m_findingKeys;
     std::unordered_map<const CMyMacroInfo *, std::vector<std::vector<ActionEffect>>> m_macroEffects;
     QHash<std::pair<QString, int>, QString> m_viaInMacro;
