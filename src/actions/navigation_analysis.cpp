@@ -11,6 +11,7 @@
 #include <array>
 #include <climits>
 #include <deque>
+#include <memory>
 #include <set>
 #include <tuple>
 #include <unordered_map>
@@ -86,6 +87,56 @@ struct RecordKeyHash {
     }
 };
 
+// Positions in a table by record id, the first record of an id counting: a vector by id when
+// every id is small (the usual numbering from 1), else a hash.
+class CIdIndex {
+public:
+    // (id, position) of the records that can be found, in table order.
+    void Build(const std::vector<std::pair<int, int>> &records)
+    {
+        const int limit = std::max(4 * int(records.size()), 1024);
+        m_dense = std::all_of(records.begin(), records.end(),
+                              [&](const auto &r) { return r.first >= 0 && r.first <= limit; });
+        if (m_dense) {
+            int largest = -1;
+            for (const auto &record : records)
+                largest = std::max(largest, record.first);
+            m_byId.assign(size_t(largest + 1), -1);
+        }
+        for (const auto &[id, position] : records) {
+            bool added = true;
+            if (m_dense) {
+                int &slot = m_byId[size_t(id)];
+                added = slot < 0;
+                if (added)
+                    slot = position;
+            } else {
+                added = m_byHash.emplace(id, position).second;
+            }
+            if (!added)
+                m_shared.insert(id);
+        }
+    }
+
+    // The position of the first record with that id, or -1.
+    int Find(int id) const
+    {
+        if (m_dense)
+            return id >= 0 && id < int(m_byId.size()) ? m_byId[size_t(id)] : -1;
+        const auto it = m_byHash.find(id);
+        return it == m_byHash.end() ? -1 : it->second;
+    }
+
+    // Whether more than one record has that id.
+    bool Shared(int id) const { return m_shared.count(id) != 0; }
+
+private:
+    bool m_dense = true;
+    std::vector<int> m_byId;
+    std::unordered_map<int, int> m_byHash;
+    std::unordered_set<int> m_shared;
+};
+
 // Where an action string runs.
 struct WalkContext {
     const CMyProgramInfo *page = nullptr; // null: a macro read on its own
@@ -102,17 +153,23 @@ public:
     {
         // Lookups by id, first match as in the tables; the model does not change while it is
         // analysed. Deleted records are no targets.
+        std::vector<std::pair<int, int>> records;
         for (int i = 0; i < model.pages.Count(); ++i)
-            if (!m_pageIndex.emplace(model.pages.At(i)->id, i).second)
-                m_sharedPageIds.insert(model.pages.At(i)->id);
-        for (const auto &text : model.texts) {
-            if (text->id != kDeletedId)
-                m_texts.insert(text->id);
+            records.emplace_back(model.pages.At(i)->id, i);
+        m_pageIndex.Build(records);
+        records.clear();
+        for (int i = 0; i < model.texts.Count(); ++i) {
+            if (model.texts.At(i)->id != kDeletedId)
+                records.emplace_back(model.texts.At(i)->id, i);
         }
-        for (const auto &macro : model.macros) {
-            if (macro->id != kDeletedId)
-                m_macros.emplace(macro->id, macro.get());
+        m_texts.Build(records);
+        records.clear();
+        for (int i = 0; i < model.macros.Count(); ++i) {
+            if (model.macros.At(i)->id != kDeletedId)
+                records.emplace_back(model.macros.At(i)->id, i);
         }
+        m_macros.Build(records);
+        m_macroEffects.resize(size_t(model.macros.Count()));
         for (int id = 1; id < int(m_images.size()); ++id)
             m_images[size_t(id)] = model.FindImage(id) != nullptr;
         m_effectBuffers.resize(kMaxWalkDepth + 1);
@@ -122,13 +179,13 @@ public:
     {
         for (const auto &page : m_model.pages)
             AnalysePage(*page);
-        for (const auto &macro : m_model.macros) {
-            if (macro->id == kDeletedId)
+        for (int i = 0; i < m_model.macros.Count(); ++i) {
+            if (m_model.macros.At(i)->id == kDeletedId)
                 continue;
             WalkContext context;
-            context.macroId = macro->id;
+            context.macroId = m_model.macros.At(i)->id;
             context.field = QStringLiteral("macro");
-            WalkMacro(context, *macro, nullptr);
+            WalkMacro(context, i, nullptr);
         }
         FindUnreachablePages();
         SortFindings();
@@ -147,7 +204,7 @@ private:
         const int count = std::clamp(page.itemCount, 0, kItemSlots);
         IndexSlots(page);
         // Edges from this page are made only now, unless another page has the same id.
-        if (m_sharedPageIds.count(page.id)) {
+        if (m_pageIndex.Shared(page.id)) {
             m_edgeKeys = &m_sharedEdgeKeys[page.id];
         } else {
             m_pageEdgeKeys.clear();
@@ -337,21 +394,14 @@ private:
         return it == m_slots.end() || it->first != itemId ? -1 : it->second;
     }
 
-    bool HasText(int id) const { return m_texts.count(id) != 0; }
+    bool HasText(int id) const { return m_texts.Find(id) >= 0; }
 
-    const CMyMacroInfo *LiveMacro(int id) const
-    {
-        const auto it = m_macros.find(id);
-        return it == m_macros.end() ? nullptr : it->second;
-    }
+    // The table position of the first live macro with that id, or -1.
+    int LiveMacro(int id) const { return m_macros.Find(id); }
 
     bool HasImage(int id) const { return id > 0 && id < int(m_images.size()) && m_images[size_t(id)]; }
 
-    int PageIndex(int pageId) const
-    {
-        const auto it = m_pageIndex.find(pageId);
-        return it == m_pageIndex.end() ? -1 : it->second;
-    }
+    int PageIndex(int pageId) const { return m_pageIndex.Find(pageId); }
 
     bool IsFocusable(const PageItem &item) const
     {
@@ -433,10 +483,11 @@ private:
         --m_walkDepth;
     }
 
-    // The sections of a macro one after the other, each as deep as a string of its own.
-    void WalkMacro(const WalkContext &context, const CMyMacroInfo &macro, bool *leads)
+    // The sections of the macro at that table position one after the other, each as deep as a
+    // string of its own.
+    void WalkMacro(const WalkContext &context, int position, bool *leads)
     {
-        for (const std::vector<ActionEffect> &section : MacroEffects(macro)) {
+        for (const std::vector<ActionEffect> &section : MacroEffects(position)) {
             if (m_walkDepth >= kMaxWalkDepth)
                 return;
             ++m_walkDepth;
@@ -447,16 +498,15 @@ private:
 
     // The effects of each section of a macro, read once per analysis: one macro is run from
     // many items and pages. The model does not change while it is analysed.
-    const std::vector<std::vector<ActionEffect>> &MacroEffects(const CMyMacroInfo &macro)
+    const std::vector<std::vector<ActionEffect>> &MacroEffects(int position)
     {
-        auto it = m_macroEffects.find(&macro);
-        if (it == m_macroEffects.end()) {
-            std::vector<std::vector<ActionEffect>> sections;
-            for (const QString &section : MacroSections(macro.macro))
-                sections.push_back(ActionEffects(section, 1));
-            it = m_macroEffects.emplace(&macro, std::move(sections)).first;
+        std::unique_ptr<std::vector<std::vector<ActionEffect>>> &effects = m_macroEffects[size_t(position)];
+        if (!effects) {
+            effects = std::make_unique<std::vector<std::vector<ActionEffect>>>();
+            for (const QString &section : MacroSections(m_model.macros.At(position)->macro))
+                effects->push_back(ActionEffects(section, 1));
         }
-        return it->second;
+        return *effects;
     }
 
     // How a string read inside a macro run from a page makes its jumps and moves: one string
@@ -523,21 +573,24 @@ private:
             case EffectKind::RunMacro: {
                 if (effect.target == 0)
                     break;
-                const CMyMacroInfo *macro = LiveMacro(effect.target);
-                if (!macro) {
+                const int position = LiveMacro(effect.target);
+                if (position < 0) {
                     if (reportRefs)
                         missing(FindingKind::MissingMacro, effect.target);
                     break;
                 }
                 // On its own a macro is read once (below); from a page, what it does there.
-                if (!page || m_macrosOnTheWay.count(macro->id))
+                const int macroId = m_model.macros.At(position)->id;
+                if (!page
+                    || std::find(m_macrosOnTheWay.begin(), m_macrosOnTheWay.end(), macroId)
+                           != m_macrosOnTheWay.end())
                     break;
-                m_macrosOnTheWay.insert(macro->id);
+                m_macrosOnTheWay.push_back(macroId);
                 WalkContext inner = context;
-                inner.macroId = macro->id;
+                inner.macroId = macroId;
                 inner.inMacroFromPage = true;
-                WalkMacro(inner, *macro, leads);
-                m_macrosOnTheWay.erase(macro->id);
+                WalkMacro(inner, position, leads);
+                m_macrosOnTheWay.pop_back();
                 break;
             }
             case EffectKind::RunItemString: {
@@ -567,7 +620,7 @@ private:
                     missing(FindingKind::MissingText, effect.target);
                 break;
             case EffectKind::MacroRef:
-                if (reportRefs && !LiveMacro(effect.target))
+                if (reportRefs && LiveMacro(effect.target) < 0)
                     missing(FindingKind::MissingMacro, effect.target);
                 break;
             case EffectKind::ImageRef:
@@ -640,9 +693,9 @@ private:
     NavigationAnalysis m_result;
     std::vector<FocusMove> m_moves; // of the page being analysed
     std::unordered_set<RecordKey, RecordKeyHash> m_moveKeys;
-    std::unordered_map<int, int> m_pageIndex;
-    std::unordered_set<int> m_texts;
-    std::unordered_map<int, const CMyMacroInfo *> m_macros;
+    CIdIndex m_pageIndex;
+    CIdIndex m_texts;  // live texts
+    CIdIndex m_macros; // live macros
     std::array<bool, 256> m_images{}; // by image id: a picture or material has it
     const CMyProgramInfo *m_slotsOf = nullptr;
     static constexpr int kSmallItemIds = 4 * kItemSlots;
@@ -651,16 +704,16 @@ private:
     static constexpr int kMaxWalkDepth = 64;
     int m_walkDepth = 0;
     std::vector<std::vector<ActionEffect>> m_effectBuffers; // by walk depth
-    std::set<int> m_macrosOnTheWay;
+    std::vector<int> m_macrosOnTheWay; // the macros being walked, outermost first
     std::set<std::pair<int, int>> m_stringsOnTheWay;
     // The edges from the page being analysed, told apart by where they lead and how: a set for
     // that page alone, or one kept for all pages of an id that several pages have.
-    std::unordered_set<int> m_sharedPageIds;
     std::unordered_set<RecordKey, RecordKeyHash> m_pageEdgeKeys;
     std::unordered_map<int, std::unordered_set<RecordKey, RecordKeyHash>> m_sharedEdgeKeys;
     std::unordered_set<RecordKey, RecordKeyHash> *m_edgeKeys = &m_pageEdgeKeys;
     std::unordered_set<RecordKey, RecordKeyHash> m_findingKeys;
-    std::unordered_map<const CMyMacroInfo *, std::vector<std::vector<ActionEffect>>> m_macroEffects;
+    // By macro table position, read when first walked.
+    std::vector<std::unique_ptr<std::vector<std::vector<ActionEffect>>>> m_macroEffects;
     QHash<std::pair<QString, int>, QString> m_viaInMacro;
 };
 

@@ -124,6 +124,13 @@ private slots:
         QTest::newRow("a page never shown only runs its start macro")
             << "page 1 defitem=1\nitem 1 ret=2\npage 2 memory=254 smacro=5 back=9\npage 3\nmacro 5 G:3"
             << "";
+        QTest::newRow("pages, texts and macros with large ids")
+            << "page 1 defitem=1\nitem 1 ret=G:5000000 up=A:7000000 focus=T:9000000:0 "
+               "down=T:9000001:0\npage 5000000 back=1\nmacro 7000000 G:1\ntext 9000000"
+            << "missing-text 1 1 0 down 9000001";
+        QTest::newRow("a deleted macro is no target, other negative ids are")
+            << "page 1 defitem=1\nitem 1 ret=A:-1 up=A:-3\nmacro -1 G:9\nmacro -3 G:1"
+            << "missing-macro 1 1 0 ret -1";
         QTest::newRow("items with large ids")
             << "page 1 defitem=5000\nitem 5000 down=60000\nitem 60000 up=5000\nitem 70000 ret=G:1"
             << "unreached-item 1 70000 0 - 0";
