@@ -87,6 +87,60 @@ struct RecordKeyHash {
     }
 };
 
+// A set of record keys in one flat table (open addressing): telling a new edge, move or finding
+// from one seen before allocates nothing per key.
+class CRecordKeySet {
+public:
+    // False when an equal key is in the set already.
+    bool Insert(const RecordKey &key)
+    {
+        if ((m_count + 1) * 2 > m_slots.size())
+            Grow();
+        const size_t hash = RecordKeyHash()(key);
+        const size_t mask = m_slots.size() - 1;
+        for (size_t i = hash & mask;; i = (i + 1) & mask) {
+            Slot &slot = m_slots[i];
+            if (!slot.used) {
+                slot = {hash, key, true};
+                ++m_count;
+                return true;
+            }
+            if (slot.hash == hash && slot.key == key)
+                return false;
+        }
+    }
+
+    void Clear()
+    {
+        if (m_count == 0)
+            return;
+        for (Slot &slot : m_slots)
+            slot.used = false;
+        m_count = 0;
+    }
+
+private:
+    struct Slot {
+        size_t hash = 0;
+        RecordKey key{};
+        bool used = false;
+    };
+
+    void Grow()
+    {
+        std::vector<Slot> old(std::max<size_t>(16, m_slots.size() * 2));
+        old.swap(m_slots);
+        m_count = 0;
+        for (const Slot &slot : old) {
+            if (slot.used)
+                Insert(slot.key);
+        }
+    }
+
+    std::vector<Slot> m_slots; // a power of two in size, at most half used
+    size_t m_count = 0;
+};
+
 // Positions in a table by record id, the first record of an id counting: a vector by id when
 // every id is small (the usual numbering from 1), else a hash.
 class CIdIndex {
@@ -200,14 +254,14 @@ private:
         PageNavigation navigation;
         navigation.pageId = page.id;
         m_moves.clear();
-        m_moveKeys.clear();
+        m_moveKeys.Clear();
         const int count = std::clamp(page.itemCount, 0, kItemSlots);
         IndexSlots(page);
         // Edges from this page are made only now, unless another page has the same id.
         if (m_pageIndex.Shared(page.id)) {
             m_edgeKeys = &m_sharedEdgeKeys[page.id];
         } else {
-            m_pageEdgeKeys.clear();
+            m_pageEdgeKeys.Clear();
             m_edgeKeys = &m_pageEdgeKeys;
         }
 
@@ -461,7 +515,7 @@ private:
         edge.via = via;
         m_result.edges.push_back(std::move(edge));
         const PageEdge &added = m_result.edges.back();
-        if (!m_edgeKeys->insert({{added.to, added.itemId, added.macroId, 0, 0}, added.via}).second)
+        if (!m_edgeKeys->Insert({{added.to, added.itemId, added.macroId, 0, 0}, added.via}))
             m_result.edges.pop_back(); // made before
     }
 
@@ -566,7 +620,7 @@ private:
                 move.via = via();
                 m_moves.push_back(std::move(move));
                 const FocusMove &added = m_moves.back();
-                if (!m_moveKeys.insert({{added.from, added.to, 0, 0, 0}, added.via}).second)
+                if (!m_moveKeys.Insert({{added.from, added.to, 0, 0, 0}, added.via}))
                     m_moves.pop_back(); // made before
                 break;
             }
@@ -641,7 +695,7 @@ private:
     {
         m_result.findings.push_back({kind, pageId, itemId, macroId, field, target});
         const Finding &added = m_result.findings.back();
-        if (!m_findingKeys.insert({{int(kind), pageId, itemId, macroId, target}, added.field}).second)
+        if (!m_findingKeys.Insert({{int(kind), pageId, itemId, macroId, target}, added.field}))
             m_result.findings.pop_back(); // found before
     }
 
@@ -692,7 +746,7 @@ private:
     const ProgramSettings &m_settings;
     NavigationAnalysis m_result;
     std::vector<FocusMove> m_moves; // of the page being analysed
-    std::unordered_set<RecordKey, RecordKeyHash> m_moveKeys;
+    CRecordKeySet m_moveKeys;
     CIdIndex m_pageIndex;
     CIdIndex m_texts;  // live texts
     CIdIndex m_macros; // live macros
@@ -708,10 +762,10 @@ private:
     std::set<std::pair<int, int>> m_stringsOnTheWay;
     // The edges from the page being analysed, told apart by where they lead and how: a set for
     // that page alone, or one kept for all pages of an id that several pages have.
-    std::unordered_set<RecordKey, RecordKeyHash> m_pageEdgeKeys;
-    std::unordered_map<int, std::unordered_set<RecordKey, RecordKeyHash>> m_sharedEdgeKeys;
-    std::unordered_set<RecordKey, RecordKeyHash> *m_edgeKeys = &m_pageEdgeKeys;
-    std::unordered_set<RecordKey, RecordKeyHash> m_findingKeys;
+    CRecordKeySet m_pageEdgeKeys;
+    std::unordered_map<int, CRecordKeySet> m_sharedEdgeKeys;
+    CRecordKeySet *m_edgeKeys = &m_pageEdgeKeys;
+    CRecordKeySet m_findingKeys;
     // By macro table position, read when first walked.
     std::vector<std::unique_ptr<std::vector<std::vector<ActionEffect>>>> m_macroEffects;
     QHash<std::pair<QString, int>, QString> m_viaInMacro;
