@@ -83,7 +83,10 @@ struct RecordKeyHash {
             h = (h ^ quint32(n)) * 0x100000001b3ull;
         for (const QChar c : key.text)
             h = (h ^ c.unicode()) * 0x100000001b3ull;
-        return size_t(h ^ (h >> 29));
+        // Mixed so that the low bits, which pick the slot, depend on every input.
+        h ^= h >> 33;
+        h *= 0xff51afd7ed558ccdull;
+        return size_t(h ^ (h >> 33));
     }
 };
 
@@ -250,6 +253,17 @@ private:
     // ------------------------------------------------------------ pages
 
     void AnalysePage(const CMyProgramInfo &page)
+    {
+        // The findings of a page of its own id are all made now: told apart in a set of the
+        // page's own, which stays small.
+        const bool ownId = page.id != 0 && !m_pageIndex.Shared(page.id);
+        m_pageFindingKeys.Clear();
+        m_findingKeysOfPage = ownId ? &m_pageFindingKeys : nullptr;
+        AnalysePageNavigation(page);
+        m_findingKeysOfPage = nullptr;
+    }
+
+    void AnalysePageNavigation(const CMyProgramInfo &page)
     {
         PageNavigation navigation;
         navigation.pageId = page.id;
@@ -695,7 +709,8 @@ private:
     {
         m_result.findings.push_back({kind, pageId, itemId, macroId, field, target});
         const Finding &added = m_result.findings.back();
-        if (!m_findingKeys.Insert({{int(kind), pageId, itemId, macroId, target}, added.field}))
+        CRecordKeySet &keys = m_findingKeysOfPage ? *m_findingKeysOfPage : m_findingKeys;
+        if (!keys.Insert({{int(kind), pageId, itemId, macroId, target}, added.field}))
             m_result.findings.pop_back(); // found before
     }
 
@@ -766,6 +781,8 @@ private:
     std::unordered_map<int, CRecordKeySet> m_sharedEdgeKeys;
     CRecordKeySet *m_edgeKeys = &m_pageEdgeKeys;
     CRecordKeySet m_findingKeys;
+    CRecordKeySet m_pageFindingKeys;
+    CRecordKeySet *m_findingKeysOfPage = nullptr; // while a page of its own id is analysed
     // By macro table position, read when first walked.
     std::vector<std::unique_ptr<std::vector<std::vector<ActionEffect>>>> m_macroEffects;
     QHash<std::pair<QString, int>, QString> m_viaInMacro;

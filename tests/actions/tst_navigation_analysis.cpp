@@ -131,6 +131,9 @@ private slots:
         QTest::newRow("a deleted macro is no target, other negative ids are")
             << "page 1 defitem=1\nitem 1 ret=A:-1 up=A:-3\nmacro -1 G:9\nmacro -3 G:1"
             << "missing-macro 1 1 0 ret -1";
+        QTest::newRow("a finding is told once for two pages of one id")
+            << "page 1 back=9\npage 2 back=9\npage 1 back=9 blue=9" << "missing-page 1 0 0 back 9\n"
+               "missing-page 1 0 0 blue 9\nmissing-page 2 0 0 back 9\nunreachable-page 2 0 0 - 0";
         QTest::newRow("items with large ids")
             << "page 1 defitem=5000\nitem 5000 down=60000\nitem 60000 up=5000\nitem 70000 ret=G:1"
             << "unreached-item 1 70000 0 - 0";
