@@ -1786,6 +1786,10 @@ This file is damaged and cannot be compared.</translation>
         <source>問題: 参照切れ %1、警告 %2</source>
         <translation>Problems: %1 broken references, %2 warnings</translation>
     </message>
+    <message>
+        <source>レイアウトを確認中…</source>
+        <translation>Checking the layout…</translation>
+    </message>
 </context>
 <context>
     <name>orin::CNetworkDialog</name>
