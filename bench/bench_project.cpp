@@ -205,7 +205,7 @@ qint64 WalkEngine(CXmlDoc &doc)
                 if (!doc.RawAttribute(attribute, value))
                     continue;
                 characters += attribute.size();
-                characters += value.contains(u'&') ? UnescapeMarkup(value).size() : value.size();
+                characters += HasMarkupReference(value) ? UnescapeMarkup(value).size() : value.size();
             }
         }
         if (doc.Descend()) {

@@ -5,6 +5,7 @@
 
 #include <QList>
 
+#include <algorithm>
 #include <map>
 
 namespace orin {
@@ -18,17 +19,51 @@ bool IsDigit(QChar c)
     return c >= u'0' && c <= u'9';
 }
 
+// Action strings are a few characters long: searched in place, without a library call's setup
+// for each entry.
+qsizetype IndexOf(QStringView text, char16_t c, qsizetype from)
+{
+    for (qsizetype i = std::max<qsizetype>(from, 0); i < text.size(); ++i) {
+        if (text[i] == c)
+            return i;
+    }
+    return -1;
+}
+
 qsizetype EntryEnd(QStringView text, qsizetype from)
 {
-    const qsizetype comma = text.indexOf(u',', from);
+    const qsizetype comma = IndexOf(text, u',', from);
     return comma < 0 ? text.size() : comma;
+}
+
+bool IsOneOf(QChar c, QStringView letters)
+{
+    for (const QChar letter : letters) {
+        if (c == letter)
+            return true;
+    }
+    return false;
+}
+
+// Upper case as QChar::toUpper gives it, with the ASCII letters done in place.
+QChar UpperCase(QChar c)
+{
+    if (c < u'a')
+        return c;
+    if (c <= u'z')
+        return QChar(char16_t(c.unicode() - (u'a' - u'A')));
+    return c.unicode() < 0x80 ? c : c.toUpper();
 }
 
 class CEffectReader {
 public:
-    CEffectReader(QStringView action, int kind) : m_action(action), m_kind(kind) {}
+    CEffectReader(QStringView action, int kind, std::vector<ActionEffect> &effects)
+        : m_action(action), m_kind(kind), m_effects(effects)
+    {
+        m_effects.clear();
+    }
 
-    std::vector<ActionEffect> Read()
+    void Read()
     {
         qsizetype at = 0;
         for (int entries = 0; entries < kMaxEntries && at < m_action.size(); ++entries) {
@@ -53,11 +88,11 @@ public:
             m_primaryGiven = false;
             const QStringView entry = m_action.mid(at, end - at);
             bool stop = false;
-            const QChar letter = first.toUpper();
-            if (QStringView(u"PTRIBFHK").contains(letter)) {
+            const QChar letter = UpperCase(first);
+            if (IsOneOf(letter, u"PTRIBFHK")) {
                 // The item form "L:v:t": v runs to the next colon, t from there to the next
                 // comma, even when that colon lies beyond a comma (as the preview reads it).
-                const qsizetype colon = m_action.indexOf(u':', at + 2);
+                const qsizetype colon = IndexOf(m_action, u':', at + 2);
                 if (colon < 0)
                     break; // an entry without its second number ends the action
                 const int v = ParseLeadingInt(m_action.mid(at + 2, colon - at - 2));
@@ -74,7 +109,7 @@ public:
                 ReadMemoryEntry(letter, entry);
             } else if (letter == u'$') {
                 ReadSlider(entry);
-            } else if (QStringView(u"GMCWSOAEZUV").contains(letter)) {
+            } else if (IsOneOf(letter, u"GMCWSOAEZUV")) {
                 const int n = ParseLeadingInt(entry.mid(2));
                 ReadNumberEntry(letter, n, stop);
             } else {
@@ -84,7 +119,6 @@ public:
                 break;
             at = end + 1;
         }
-        return std::move(m_effects);
     }
 
 private:
@@ -177,7 +211,7 @@ private:
         const QChar sub = entry.at(1).toLower();
         const QStringView params = entry.mid(3);
         const int a = ParseLeadingInt(params);
-        const qsizetype colon = params.indexOf(u':');
+        const qsizetype colon = IndexOf(params, u':', 0);
         const int b = colon < 0 ? 0 : ParseLeadingInt(params.mid(colon + 1));
         const auto known = m_registers.find(a);
         const bool isKnown = known != m_registers.end();
@@ -323,23 +357,35 @@ private:
     int m_length = 0;
     bool m_primaryGiven = false;
     std::map<int, int> m_registers;
-    std::vector<ActionEffect> m_effects;
+    std::vector<ActionEffect> &m_effects;
 };
 
 } // namespace
 
 std::vector<ActionEffect> ActionEffects(QStringView action, int kind)
 {
-    return CEffectReader(action, kind).Read();
+    std::vector<ActionEffect> effects;
+    CEffectReader(action, kind, effects).Read();
+    return effects;
 }
 
-bool ActionRunsNothing(QStringView action)
+void ActionEffects(QStringView action, int kind, std::vector<ActionEffect> &effects)
 {
-    for (const ActionEffect &effect : ActionEffects(action, 1)) {
+    CEffectReader(action, kind, effects).Read();
+}
+
+bool RunsNothing(const std::vector<ActionEffect> &effects)
+{
+    for (const ActionEffect &effect : effects) {
         if (effect.kind != EffectKind::NoOp)
             return false;
     }
     return true;
+}
+
+bool ActionRunsNothing(QStringView action)
+{
+    return RunsNothing(ActionEffects(action, 1));
 }
 
 } // namespace orin

@@ -43,8 +43,14 @@ struct ActionEffect {
 // context (kind 1: it moves the focus). Register values set by "Xn:v:r" earlier in the same
 // string are followed into "Xg/Xh/Xj" (page jumps) and "Xm" (macro runs).
 std::vector<ActionEffect> ActionEffects(QStringView action, int kind);
+// The same into `effects` (emptied first), so that a caller reading many strings reuses one
+// buffer.
+void ActionEffects(QStringView action, int kind, std::vector<ActionEffect> &effects);
 
 // True when the string runs nothing at all: empty, a plain number 0, or no entry that runs.
+// Whether a string runs something does not depend on the context it is read in.
 bool ActionRunsNothing(QStringView action);
+// The same for the effects of a string already read.
+bool RunsNothing(const std::vector<ActionEffect> &effects);
 
 } // namespace orin

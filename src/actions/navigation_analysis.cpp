@@ -4,14 +4,18 @@
 #include "actions/action_effects.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QSet>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <deque>
+#include <memory>
 #include <set>
 #include <tuple>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace orin {
 
@@ -43,20 +47,6 @@ QStringList MacroSections(const QString &macro)
     return sections;
 }
 
-const CMyMacroInfo *FindLiveMacro(const CContentModel &model, int id)
-{
-    if (id == kDeletedId)
-        return nullptr;
-    return model.macros.FindById(id);
-}
-
-const CMyTextInfo *FindLiveText(const CContentModel &model, int id)
-{
-    if (id == kDeletedId)
-        return nullptr;
-    return model.texts.FindById(id);
-}
-
 const QString *ItemString(const PageItem &item, int field)
 {
     switch (field) {
@@ -70,6 +60,139 @@ const QString *ItemString(const PageItem &item, int field)
     default: return nullptr;
     }
 }
+
+// What tells one edge, move or finding from another: numbers and a text. The text is a view
+// of the recorded edge's, move's or finding's own string, which lives as long as the key.
+struct RecordKey {
+    std::array<int, 5> numbers;
+    QStringView text;
+
+    bool operator==(const RecordKey &other) const
+    {
+        return numbers == other.numbers && text == other.text;
+    }
+};
+
+// The keys are a few numbers and a short text: a plain multiplicative hash does, where the
+// library's string hash costs more than the rest of the lookup.
+struct RecordKeyHash {
+    size_t operator()(const RecordKey &key) const noexcept
+    {
+        quint64 h = 0xcbf29ce484222325ull;
+        for (const int n : key.numbers)
+            h = (h ^ quint32(n)) * 0x100000001b3ull;
+        for (const QChar c : key.text)
+            h = (h ^ c.unicode()) * 0x100000001b3ull;
+        // Mixed so that the low bits, which pick the slot, depend on every input.
+        h ^= h >> 33;
+        h *= 0xff51afd7ed558ccdull;
+        return size_t(h ^ (h >> 33));
+    }
+};
+
+// A set of record keys in one flat table (open addressing): telling a new edge, move or finding
+// from one seen before allocates nothing per key.
+class CRecordKeySet {
+public:
+    // False when an equal key is in the set already.
+    bool Insert(const RecordKey &key)
+    {
+        if ((m_count + 1) * 2 > m_slots.size())
+            Grow();
+        const size_t hash = RecordKeyHash()(key);
+        const size_t mask = m_slots.size() - 1;
+        for (size_t i = hash & mask;; i = (i + 1) & mask) {
+            Slot &slot = m_slots[i];
+            if (!slot.used) {
+                slot = {hash, key, true};
+                ++m_count;
+                return true;
+            }
+            if (slot.hash == hash && slot.key == key)
+                return false;
+        }
+    }
+
+    void Clear()
+    {
+        if (m_count == 0)
+            return;
+        for (Slot &slot : m_slots)
+            slot.used = false;
+        m_count = 0;
+    }
+
+private:
+    struct Slot {
+        size_t hash = 0;
+        RecordKey key{};
+        bool used = false;
+    };
+
+    void Grow()
+    {
+        std::vector<Slot> old(std::max<size_t>(16, m_slots.size() * 2));
+        old.swap(m_slots);
+        m_count = 0;
+        for (const Slot &slot : old) {
+            if (slot.used)
+                Insert(slot.key);
+        }
+    }
+
+    std::vector<Slot> m_slots; // a power of two in size, at most half used
+    size_t m_count = 0;
+};
+
+// Positions in a table by record id, the first record of an id counting: a vector by id when
+// every id is small (the usual numbering from 1), else a hash.
+class CIdIndex {
+public:
+    // (id, position) of the records that can be found, in table order.
+    void Build(const std::vector<std::pair<int, int>> &records)
+    {
+        const int limit = std::max(4 * int(records.size()), 1024);
+        m_dense = std::all_of(records.begin(), records.end(),
+                              [&](const auto &r) { return r.first >= 0 && r.first <= limit; });
+        if (m_dense) {
+            int largest = -1;
+            for (const auto &record : records)
+                largest = std::max(largest, record.first);
+            m_byId.assign(size_t(largest + 1), -1);
+        }
+        for (const auto &[id, position] : records) {
+            bool added = true;
+            if (m_dense) {
+                int &slot = m_byId[size_t(id)];
+                added = slot < 0;
+                if (added)
+                    slot = position;
+            } else {
+                added = m_byHash.emplace(id, position).second;
+            }
+            if (!added)
+                m_shared.insert(id);
+        }
+    }
+
+    // The position of the first record with that id, or -1.
+    int Find(int id) const
+    {
+        if (m_dense)
+            return id >= 0 && id < int(m_byId.size()) ? m_byId[size_t(id)] : -1;
+        const auto it = m_byHash.find(id);
+        return it == m_byHash.end() ? -1 : it->second;
+    }
+
+    // Whether more than one record has that id.
+    bool Shared(int id) const { return m_shared.count(id) != 0; }
+
+private:
+    bool m_dense = true;
+    std::vector<int> m_byId;
+    std::unordered_map<int, int> m_byHash;
+    std::unordered_set<int> m_shared;
+};
 
 // Where an action string runs.
 struct WalkContext {
@@ -85,23 +208,41 @@ public:
     CAnalyser(const CContentModel &model, const ProgramSettings &settings)
         : m_model(model), m_settings(settings)
     {
-        // Page lookups by id, first match as in the page table.
+        // Lookups by id, first match as in the tables; the model does not change while it is
+        // analysed. Deleted records are no targets.
+        std::vector<std::pair<int, int>> records;
         for (int i = 0; i < model.pages.Count(); ++i)
-            m_pageIndex.emplace(model.pages.At(i)->id, i);
+            records.emplace_back(model.pages.At(i)->id, i);
+        m_pageIndex.Build(records);
+        records.clear();
+        for (int i = 0; i < model.texts.Count(); ++i) {
+            if (model.texts.At(i)->id != kDeletedId)
+                records.emplace_back(model.texts.At(i)->id, i);
+        }
+        m_texts.Build(records);
+        records.clear();
+        for (int i = 0; i < model.macros.Count(); ++i) {
+            if (model.macros.At(i)->id != kDeletedId)
+                records.emplace_back(model.macros.At(i)->id, i);
+        }
+        m_macros.Build(records);
+        m_macroEffects.resize(size_t(model.macros.Count()));
+        for (int id = 1; id < int(m_images.size()); ++id)
+            m_images[size_t(id)] = model.FindImage(id) != nullptr;
+        m_effectBuffers.resize(kMaxWalkDepth + 1);
     }
 
     NavigationAnalysis Run()
     {
         for (const auto &page : m_model.pages)
             AnalysePage(*page);
-        for (const auto &macro : m_model.macros) {
-            if (macro->id == kDeletedId)
+        for (int i = 0; i < m_model.macros.Count(); ++i) {
+            if (m_model.macros.At(i)->id == kDeletedId)
                 continue;
             WalkContext context;
-            context.macroId = macro->id;
+            context.macroId = m_model.macros.At(i)->id;
             context.field = QStringLiteral("macro");
-            for (const QString &section : MacroSections(macro->macro))
-                Walk(context, section, 1, nullptr);
+            WalkMacro(context, i, nullptr);
         }
         FindUnreachablePages();
         SortFindings();
@@ -113,12 +254,30 @@ private:
 
     void AnalysePage(const CMyProgramInfo &page)
     {
+        // The findings of a page of its own id are all made now: told apart in a set of the
+        // page's own, which stays small.
+        const bool ownId = page.id != 0 && !m_pageIndex.Shared(page.id);
+        m_pageFindingKeys.Clear();
+        m_findingKeysOfPage = ownId ? &m_pageFindingKeys : nullptr;
+        AnalysePageNavigation(page);
+        m_findingKeysOfPage = nullptr;
+    }
+
+    void AnalysePageNavigation(const CMyProgramInfo &page)
+    {
         PageNavigation navigation;
         navigation.pageId = page.id;
         m_moves.clear();
-        m_moveKeys.clear();
+        m_moveKeys.Clear();
         const int count = std::clamp(page.itemCount, 0, kItemSlots);
         IndexSlots(page);
+        // Edges from this page are made only now, unless another page has the same id.
+        if (m_pageIndex.Shared(page.id)) {
+            m_edgeKeys = &m_sharedEdgeKeys[page.id];
+        } else {
+            m_pageEdgeKeys.Clear();
+            m_edgeKeys = &m_pageEdgeKeys;
+        }
 
         auto checkItem = [&](int id, const QString &field) {
             if (id != 0 && SlotOf(page, id) < 0)
@@ -129,7 +288,7 @@ private:
         checkItem(page.clock, QStringLiteral("clock"));
         checkItem(page.marquee, QStringLiteral("marquee"));
         checkItem(page.timer_ino, QStringLiteral("timer_ino"));
-        if (page.textid != 0 && !FindLiveText(m_model, page.textid))
+        if (page.textid != 0 && !HasText(page.textid))
             AddFinding(FindingKind::MissingText, page.id, 0, 0, QStringLiteral("textid"), page.textid);
         navigation.startFocus = SlotOf(page, page.defitem) >= 0 ? page.defitem : 0;
 
@@ -177,74 +336,88 @@ private:
             Walk(context, page.items[size_t(slot)].ret, 0, nullptr);
         }
 
-        static const char *const kFields[] = {"ret", "up", "down", "left", "right", "focus", "outfocus"};
+        static const QString kFields[] = {
+            QStringLiteral("ret"),   QStringLiteral("up"),    QStringLiteral("down"),
+            QStringLiteral("left"),  QStringLiteral("right"), QStringLiteral("focus"),
+            QStringLiteral("outfocus")};
         std::vector<bool> arrowsLead(size_t(count), false);
+        // Items with keys of their own: a string of ret .. right that runs something.
+        std::vector<bool> hasKeys(size_t(count), false);
         for (int i = 0; i < count; ++i) {
             const PageItem &item = page.items[size_t(i)];
-            if (item.pic_no != 0 && !m_model.FindImage(item.pic_no))
+            if (item.pic_no != 0 && !HasImage(item.pic_no))
                 AddFinding(FindingKind::MissingImage, page.id, item.id, 0, QStringLiteral("pic_no"), item.pic_no);
-            if (item.text_no != 0 && !FindLiveText(m_model, item.text_no))
+            if (item.text_no != 0 && !HasText(item.text_no))
                 AddFinding(FindingKind::MissingText, page.id, item.id, 0, QStringLiteral("text_no"), item.text_no);
             for (int field = 1; field <= 7; ++field) {
                 WalkContext context;
                 context.page = &page;
                 context.itemId = item.id;
-                context.field = QLatin1String(kFields[field - 1]);
+                context.field = kFields[field - 1];
                 bool leads = false;
-                Walk(context, *ItemString(item, field), field == 1 ? 0 : 1, &leads);
+                bool runs = false;
+                Walk(context, *ItemString(item, field), field == 1 ? 0 : 1, &leads, &runs);
                 if (field >= 2 && field <= 5 && leads)
                     arrowsLead[size_t(i)] = true;
+                if (field <= 5 && runs)
+                    hasKeys[size_t(i)] = true;
             }
         }
 
         // The focus moves between items of this page, and which items they reach.
         for (const FocusMove &move : m_moves)
             navigation.focusMoves.push_back(move);
-        std::set<int> reached;
-        std::deque<int> queue;
+        // Every item reached or worth reaching is an item of this page: marked at the first
+        // slot of its id (as the focus finds it), so that no set of ids is built per page.
+        std::vector<bool> reached(size_t(count), false);
+        std::vector<int> queue;
         auto reach = [&](int id) {
-            if (id != 0 && reached.insert(id).second)
+            const int slot = id != 0 ? SlotOf(page, id) : -1;
+            if (slot >= 0 && !reached[size_t(slot)]) {
+                reached[size_t(slot)] = true;
                 queue.push_back(id);
+            }
         };
-        std::unordered_map<int, std::vector<int>> next;
+        // The moves by where they start, in the order they were found.
+        std::vector<std::pair<int, int>> next;
+        next.reserve(m_moves.size());
         for (const FocusMove &move : m_moves)
-            next[move.from].push_back(move.to);
+            next.emplace_back(move.from, move.to);
+        std::stable_sort(next.begin(), next.end(),
+                         [](const auto &a, const auto &b) { return a.first < b.first; });
         reach(navigation.startFocus);
         // Moves from 0 are made while the page is shown (its start macro).
-        queue.push_back(0);
-        while (!queue.empty()) {
-            const int from = queue.front();
-            queue.pop_front();
-            if (const auto it = next.find(from); it != next.end()) {
-                for (const int to : it->second)
-                    reach(to);
-            }
+        queue.insert(queue.begin(), 0);
+        for (size_t head = 0; head < queue.size(); ++head) {
+            const int from = queue[head];
+            auto it = std::lower_bound(next.begin(), next.end(), std::make_pair(from, INT_MIN));
+            for (; it != next.end() && it->first == from; ++it)
+                reach(it->second);
         }
-        navigation.reachedItems.assign(reached.begin(), reached.end());
+        for (int i = 0; i < count; ++i) {
+            if (reached[size_t(i)])
+                navigation.reachedItems.push_back(page.items[size_t(i)].id);
+        }
+        std::sort(navigation.reachedItems.begin(), navigation.reachedItems.end());
 
         // Items worth reaching: focusable, with keys of their own.
-        std::set<int> candidates;
+        std::vector<bool> candidate(size_t(count), false);
         for (int i = 0; i < count; ++i) {
             const PageItem &item = page.items[size_t(i)];
-            if (!IsFocusable(item))
-                continue;
-            const bool hasKeys = !ActionRunsNothing(item.ret) || !ActionRunsNothing(item.up)
-                                 || !ActionRunsNothing(item.down) || !ActionRunsNothing(item.left)
-                                 || !ActionRunsNothing(item.right);
-            if (hasKeys)
-                candidates.insert(item.id);
+            if (IsFocusable(item) && hasKeys[size_t(i)])
+                candidate[size_t(SlotOf(page, item.id))] = true;
         }
-        std::set<int> places = candidates;
-        places.insert(reached.begin(), reached.end());
-        std::set<int> reported;
+        int places = 0;
+        for (int i = 0; i < count; ++i)
+            places += candidate[size_t(i)] || reached[size_t(i)] ? 1 : 0;
         for (int i = 0; i < count; ++i) {
             const int id = page.items[size_t(i)].id;
-            if (id == 0 || !reported.insert(id).second)
+            if (id == 0 || SlotOf(page, id) != i) // each id once, at its first slot
                 continue;
-            if (candidates.count(id) && !reached.count(id))
+            if (candidate[size_t(i)] && !reached[size_t(i)])
                 AddFinding(FindingKind::UnreachedItem, page.id, id, 0, QString(), 0);
             // With a single place to be, staying put is no dead end.
-            if (reached.count(id) && places.size() >= 2 && !arrowsLead[size_t(i)])
+            if (reached[size_t(i)] && places >= 2 && !arrowsLead[size_t(i)])
                 AddFinding(FindingKind::FocusDeadEnd, page.id, id, 0, QString(), 0);
         }
         m_result.pages.push_back(std::move(navigation));
@@ -256,24 +429,47 @@ private:
     {
         m_slotsOf = &page;
         m_slots.clear();
+        m_slotById.clear();
         const int count = std::clamp(page.itemCount, 0, kItemSlots);
+        int largest = 0;
+        bool small = true;
+        for (int i = 0; i < count; ++i) {
+            const int id = page.items[size_t(i)].id;
+            small = small && id >= 0 && id <= kSmallItemIds;
+            largest = std::max(largest, id);
+        }
+        if (small) {
+            // The usual ids: a table by id.
+            m_slotById.assign(size_t(largest) + 1, -1);
+            for (int i = count; i-- > 0;)
+                m_slotById[size_t(page.items[size_t(i)].id)] = i;
+            return;
+        }
         for (int i = 0; i < count; ++i)
-            m_slots.emplace(page.items[size_t(i)].id, i);
+            m_slots.emplace_back(page.items[size_t(i)].id, i);
+        std::sort(m_slots.begin(), m_slots.end()); // by id, the first slot of an id first
     }
 
     int SlotOf(const CMyProgramInfo &page, int itemId) const
     {
         if (&page != m_slotsOf)
             return FindItemSlot(page, itemId);
-        const auto it = m_slots.find(itemId);
-        return it == m_slots.end() ? -1 : it->second;
+        if (!m_slotById.empty() || m_slots.empty()) {
+            return itemId >= 0 && itemId < int(m_slotById.size()) ? m_slotById[size_t(itemId)]
+                                                                  : -1;
+        }
+        const auto it = std::lower_bound(m_slots.begin(), m_slots.end(), std::make_pair(itemId, -1));
+        return it == m_slots.end() || it->first != itemId ? -1 : it->second;
     }
 
-    int PageIndex(int pageId) const
-    {
-        const auto it = m_pageIndex.find(pageId);
-        return it == m_pageIndex.end() ? -1 : it->second;
-    }
+    bool HasText(int id) const { return m_texts.Find(id) >= 0; }
+
+    // The table position of the first live macro with that id, or -1.
+    int LiveMacro(int id) const { return m_macros.Find(id); }
+
+    bool HasImage(int id) const { return id > 0 && id < int(m_images.size()) && m_images[size_t(id)]; }
+
+    int PageIndex(int pageId) const { return m_pageIndex.Find(pageId); }
 
     bool IsFocusable(const PageItem &item) const
     {
@@ -331,23 +527,68 @@ private:
         edge.itemId = context.itemId;
         edge.macroId = context.macroId;
         edge.via = via;
-        const auto key = std::make_tuple(edge.from, edge.to, edge.itemId, edge.macroId, edge.via);
-        if (m_edgeKeys.insert(key).second)
-            m_result.edges.push_back(edge);
+        m_result.edges.push_back(std::move(edge));
+        const PageEdge &added = m_result.edges.back();
+        if (!m_edgeKeys->Insert({{added.to, added.itemId, added.macroId, 0, 0}, added.via}))
+            m_result.edges.pop_back(); // made before
     }
 
-    void Walk(const WalkContext &context, const QString &action, int kind, bool *leads)
+    // `runs` (when given) is set when the string itself runs something.
+    void Walk(const WalkContext &context, const QString &action, int kind, bool *leads,
+              bool *runs = nullptr)
     {
         // Macros reached through macros are followed only so deep; a chain longer than that
         // is cut rather than risking the stack on a hostile file.
         if (m_walkDepth >= kMaxWalkDepth)
             return;
         ++m_walkDepth;
-        WalkEntries(context, action, kind, leads);
+        // One buffer per depth: the effects of the strings further out are still being read.
+        std::vector<ActionEffect> &effects = m_effectBuffers[size_t(m_walkDepth)];
+        ActionEffects(action, kind, effects);
+        if (runs)
+            *runs = !RunsNothing(effects);
+        WalkEffects(context, effects, leads);
         --m_walkDepth;
     }
 
-    void WalkEntries(const WalkContext &context, const QString &action, int kind, bool *leads)
+    // The sections of the macro at that table position one after the other, each as deep as a
+    // string of its own.
+    void WalkMacro(const WalkContext &context, int position, bool *leads)
+    {
+        for (const std::vector<ActionEffect> &section : MacroEffects(position)) {
+            if (m_walkDepth >= kMaxWalkDepth)
+                return;
+            ++m_walkDepth;
+            WalkEffects(context, section, leads);
+            --m_walkDepth;
+        }
+    }
+
+    // The effects of each section of a macro, read once per analysis: one macro is run from
+    // many items and pages. The model does not change while it is analysed.
+    const std::vector<std::vector<ActionEffect>> &MacroEffects(int position)
+    {
+        std::unique_ptr<std::vector<std::vector<ActionEffect>>> &effects = m_macroEffects[size_t(position)];
+        if (!effects) {
+            effects = std::make_unique<std::vector<std::vector<ActionEffect>>>();
+            for (const QString &section : MacroSections(m_model.macros.At(position)->macro))
+                effects->push_back(ActionEffects(section, 1));
+        }
+        return *effects;
+    }
+
+    // How a string read inside a macro run from a page makes its jumps and moves: one string
+    // per field and macro, shared by every edge and move that records it.
+    QString ViaMacro(const QString &field, int macroId)
+    {
+        QString &via = m_viaInMacro[std::make_pair(field, macroId)];
+        if (via.isEmpty())
+            via = field + QStringLiteral(" > macro ") + QString::number(macroId);
+        return via;
+    }
+
+    void WalkEffects(const WalkContext &context, const std::vector<ActionEffect> &effects,
+                     bool *leads)
     {
         const CMyProgramInfo *page = context.page;
         const int pageId = page ? page->id : 0;
@@ -359,13 +600,19 @@ private:
             const int slot = page ? SlotOf(*page, id) : -1;
             return slot < 0 ? nullptr : &page->items[size_t(slot)];
         };
-        const QString via = context.macroId != 0 && context.inMacroFromPage
-                                ? context.field + QStringLiteral(" > macro ") + QString::number(context.macroId)
-                                : context.field;
-        for (const ActionEffect &effect : ActionEffects(action, kind)) {
+        // How the jumps and moves of this string are made, spelt out when one is recorded.
+        QString viaInMacro;
+        auto via = [&]() -> const QString & {
+            if (context.macroId == 0 || !context.inMacroFromPage)
+                return context.field;
+            if (viaInMacro.isEmpty())
+                viaInMacro = ViaMacro(context.field, context.macroId);
+            return viaInMacro;
+        };
+        for (const ActionEffect &effect : effects) {
             switch (effect.kind) {
             case EffectKind::ShowPage:
-                JumpTo(context, effect.target, via, leads);
+                JumpTo(context, effect.target, via(), leads);
                 break;
             case EffectKind::MoveFocus: {
                 if (!page)
@@ -384,30 +631,34 @@ private:
                 move.from = context.itemId;
                 move.to = effect.target;
                 move.macroId = context.macroId;
-                move.via = via;
-                if (m_moveKeys.insert(std::make_tuple(move.from, move.to, move.via)).second)
-                    m_moves.push_back(move);
+                move.via = via();
+                m_moves.push_back(std::move(move));
+                const FocusMove &added = m_moves.back();
+                if (!m_moveKeys.Insert({{added.from, added.to, 0, 0, 0}, added.via}))
+                    m_moves.pop_back(); // made before
                 break;
             }
             case EffectKind::RunMacro: {
                 if (effect.target == 0)
                     break;
-                const CMyMacroInfo *macro = FindLiveMacro(m_model, effect.target);
-                if (!macro) {
+                const int position = LiveMacro(effect.target);
+                if (position < 0) {
                     if (reportRefs)
                         missing(FindingKind::MissingMacro, effect.target);
                     break;
                 }
                 // On its own a macro is read once (below); from a page, what it does there.
-                if (!page || m_macrosOnTheWay.count(macro->id))
+                const int macroId = m_model.macros.At(position)->id;
+                if (!page
+                    || std::find(m_macrosOnTheWay.begin(), m_macrosOnTheWay.end(), macroId)
+                           != m_macrosOnTheWay.end())
                     break;
-                m_macrosOnTheWay.insert(macro->id);
+                m_macrosOnTheWay.push_back(macroId);
                 WalkContext inner = context;
-                inner.macroId = macro->id;
+                inner.macroId = macroId;
                 inner.inMacroFromPage = true;
-                for (const QString &section : MacroSections(macro->macro))
-                    Walk(inner, section, 1, leads);
-                m_macrosOnTheWay.erase(macro->id);
+                WalkMacro(inner, position, leads);
+                m_macrosOnTheWay.pop_back();
                 break;
             }
             case EffectKind::RunItemString: {
@@ -433,15 +684,15 @@ private:
                     missing(FindingKind::MissingItem, effect.target);
                 break;
             case EffectKind::TextRef:
-                if (reportRefs && !FindLiveText(m_model, effect.target))
+                if (reportRefs && !HasText(effect.target))
                     missing(FindingKind::MissingText, effect.target);
                 break;
             case EffectKind::MacroRef:
-                if (reportRefs && !FindLiveMacro(m_model, effect.target))
+                if (reportRefs && LiveMacro(effect.target) < 0)
                     missing(FindingKind::MissingMacro, effect.target);
                 break;
             case EffectKind::ImageRef:
-                if (reportRefs && !m_model.FindImage(effect.target))
+                if (reportRefs && !HasImage(effect.target))
                     missing(FindingKind::MissingImage, effect.target);
                 break;
             case EffectKind::Other:
@@ -456,10 +707,11 @@ private:
     void AddFinding(FindingKind kind, int pageId, int itemId, int macroId, const QString &field,
                     int target)
     {
-        const auto key = std::make_tuple(int(kind), pageId, itemId, macroId, field, target);
-        if (!m_findingKeys.insert(key).second)
-            return;
         m_result.findings.push_back({kind, pageId, itemId, macroId, field, target});
+        const Finding &added = m_result.findings.back();
+        CRecordKeySet &keys = m_findingKeysOfPage ? *m_findingKeysOfPage : m_findingKeys;
+        if (!keys.Insert({{int(kind), pageId, itemId, macroId, target}, added.field}))
+            m_result.findings.pop_back(); // found before
     }
 
     void FindUnreachablePages()
@@ -509,16 +761,31 @@ private:
     const ProgramSettings &m_settings;
     NavigationAnalysis m_result;
     std::vector<FocusMove> m_moves; // of the page being analysed
-    std::set<std::tuple<int, int, QString>> m_moveKeys;
-    std::unordered_map<int, int> m_pageIndex;
+    CRecordKeySet m_moveKeys;
+    CIdIndex m_pageIndex;
+    CIdIndex m_texts;  // live texts
+    CIdIndex m_macros; // live macros
+    std::array<bool, 256> m_images{}; // by image id: a picture or material has it
     const CMyProgramInfo *m_slotsOf = nullptr;
-    std::unordered_map<int, int> m_slots;
+    static constexpr int kSmallItemIds = 4 * kItemSlots;
+    std::vector<int> m_slotById;              // when every id is in 0..kSmallItemIds
+    std::vector<std::pair<int, int>> m_slots; // otherwise: (item id, slot), sorted
     static constexpr int kMaxWalkDepth = 64;
     int m_walkDepth = 0;
-    std::set<int> m_macrosOnTheWay;
+    std::vector<std::vector<ActionEffect>> m_effectBuffers; // by walk depth
+    std::vector<int> m_macrosOnTheWay; // the macros being walked, outermost first
     std::set<std::pair<int, int>> m_stringsOnTheWay;
-    std::set<std::tuple<int, int, int, int, QString>> m_edgeKeys;
-    std::set<std::tuple<int, int, int, int, QString, int>> m_findingKeys;
+    // The edges from the page being analysed, told apart by where they lead and how: a set for
+    // that page alone, or one kept for all pages of an id that several pages have.
+    CRecordKeySet m_pageEdgeKeys;
+    std::unordered_map<int, CRecordKeySet> m_sharedEdgeKeys;
+    CRecordKeySet *m_edgeKeys = &m_pageEdgeKeys;
+    CRecordKeySet m_findingKeys;
+    CRecordKeySet m_pageFindingKeys;
+    CRecordKeySet *m_findingKeysOfPage = nullptr; // while a page of its own id is analysed
+    // By macro table position, read when first walked.
+    std::vector<std::unique_ptr<std::vector<std::vector<ActionEffect>>>> m_macroEffects;
+    QHash<std::pair<QString, int>, QString> m_viaInMacro;
 };
 
 QString Location(const Finding &f)

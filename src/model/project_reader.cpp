@@ -23,19 +23,6 @@ QStringView Name(const char16_t *text)
     return QStringView(text);
 }
 
-// Whether a value holds a reference to decode. Most values are a few characters: looked
-// through in place rather than with a library call.
-bool HasReference(QStringView value)
-{
-    if (value.size() > 16)
-        return value.contains(u'&');
-    for (const QChar c : value) {
-        if (c == u'&')
-            return true;
-    }
-    return false;
-}
-
 // The number of an attribute; `fallback` when it is missing or empty. Read in place from the
 // document text unless the value holds a reference to decode.
 int IntAttribute(const CXmlDoc &doc, QStringView name, int fallback = 0)
@@ -43,7 +30,7 @@ int IntAttribute(const CXmlDoc &doc, QStringView name, int fallback = 0)
     QStringView raw;
     if (!doc.RawAttribute(name, raw) || raw.isEmpty())
         return fallback;
-    if (!HasReference(raw))
+    if (!HasMarkupReference(raw))
         return ParseLeadingInt(raw);
     const QString value = UnescapeMarkup(raw);
     return value.isEmpty() ? fallback : ParseLeadingInt(value);
@@ -225,7 +212,7 @@ QString StringAttribute(const CXmlDoc &doc, QStringView name, CStringPool &pool)
     QStringView raw;
     if (!doc.RawAttribute(name, raw))
         return QString();
-    return HasReference(raw) ? pool.Get(UnescapeMarkup(raw)) : pool.Get(raw);
+    return HasMarkupReference(raw) ? pool.Get(UnescapeMarkup(raw)) : pool.Get(raw);
 }
 
 void ReadItem(const CXmlDoc &doc, PageItem &item, CStringPool &pool)

@@ -72,7 +72,11 @@ QStringView CXmlDoc::Impl::TagName(int index) const
     const auto *s = reinterpret_cast<const char16_t *>(text.constData());
     const int tagEnd = std::min(int(text.size()), rec.start + StartTagLength(index));
     const int from = std::min(rec.start + 1, tagEnd);
-    return QStringView(s + from, xml::NameEnd(s, from, tagEnd) - from);
+    if (index != nameCacheIndex) {
+        nameCacheLength = xml::NameEnd(s, from, tagEnd) - from;
+        nameCacheIndex = index;
+    }
+    return QStringView(s + from, nameCacheLength);
 }
 
 void CXmlDoc::Impl::AddDiagnostic(const char *name, const char *type, const QStringView *tagName,
@@ -116,6 +120,7 @@ bool CXmlDoc::LoadText(QString &&text)
 {
     d->text = std::move(text);
     d->attributeCacheIndex = 0;
+    d->nameCacheIndex = -1;
     d->releasedTextEnd = 0;
     d->releasedRecordEnd = 0;
     d->Index();
@@ -327,6 +332,95 @@ inline bool IsPlainNameChar(char16_t c)
 
 } // namespace
 
+void CXmlDoc::Impl::TokeniseAttributes(int index) const
+{
+    const auto *s = reinterpret_cast<const char16_t *>(text.constData());
+    // Tokenise the start tag once; the reading rules stop at the first '=' without value.
+    using Span = Impl::AttributeSpan;
+    using SpanKind = Impl::AttributeKind;
+    attributeCache.clear();
+    attributeCacheIndex = index;
+    attributeCursor = 0;
+    // Repeated names are found as they are added: a bit per length and first character
+    // tells which names need comparing with the earlier ones at all.
+    uint64_t &seenNames = attributeNameBits;
+    seenNames = 0;
+    auto add = [&](Span span) {
+        if (span.nameLength > 0) {
+            const uint64_t bit = NameBit(span.nameLength, s[span.nameFrom]);
+            if (seenNames & bit) {
+                for (const Span &earlier : attributeCache) {
+                    if (earlier.nameLength == span.nameLength
+                        && std::memcmp(s + earlier.nameFrom, s + span.nameFrom,
+                                       size_t(span.nameLength) * 2) == 0) {
+                        span.repeated = true;
+                        break;
+                    }
+                }
+            }
+            seenNames |= bit;
+        }
+        attributeCache.push_back(span);
+    };
+    const ElementRecord &rec = Rec(index);
+    const QStringView tagName = TagName(index);
+    const int tagEnd = std::min(int(text.size()), rec.start + StartTagLength(index));
+    CAttributeReader reader(s, int(tagName.utf16() - s) + int(tagName.size()), tagEnd);
+    using Kind = CAttributeReader::Kind;
+    for (;;) {
+        // The usual form, name="value", read in one go; anything else goes through the
+        // reader token by token, which reads this form the same way.
+        int p = reader.Position();
+        while (p < tagEnd && xml::IsXmlSpace(s[p]))
+            ++p;
+        int q = p;
+        while (q < tagEnd && IsPlainNameChar(s[q]))
+            ++q;
+        if (q > p && q + 1 < tagEnd && s[q] == u'=' && s[q + 1] == u'"') {
+            int r = q + 2;
+            while (r < tagEnd && s[r] != u'"')
+                ++r;
+            if (r < tagEnd) {
+                Span span;
+                span.nameFrom = p;
+                span.nameLength = q - p;
+                span.valueFrom = q + 2;
+                span.valueLength = r - (q + 2);
+                span.kind = SpanKind::Valued;
+                add(span);
+                reader.SetPosition(r + 1);
+                continue;
+            }
+        }
+        CAttributeReader::Token tok = reader.Next(false);
+        if (tok.kind == Kind::End || tok.kind == Kind::Stop)
+            break;
+        Span span;
+        if (tok.kind != Kind::Equals) { // a stray '=' stands for an attribute without a name
+            span.nameFrom = int(tok.text.utf16() - s);
+            span.nameLength = int(tok.text.size());
+            const int afterName = reader.Position();
+            if (reader.Next(false).kind != Kind::Equals) {
+                // A bare name: its own name is its value.
+                span.kind = SpanKind::Bare;
+                add(span);
+                reader.SetPosition(afterName);
+                continue;
+            }
+        }
+        const CAttributeReader::Token token = reader.Next(true);
+        const bool hasValue = token.kind == Kind::Quoted || token.kind == Kind::Run;
+        if (hasValue) {
+            span.valueFrom = int(token.text.utf16() - s);
+            span.valueLength = int(token.text.size());
+        }
+        span.kind = hasValue ? SpanKind::Valued : SpanKind::Valueless;
+        add(span);
+        if (!hasValue)
+            break;
+    }
+}
+
 bool CXmlDoc::RawAttribute(QStringView name, QStringView &value) const
 {
     value = QStringView();
@@ -334,95 +428,14 @@ bool CXmlDoc::RawAttribute(QStringView name, QStringView &value) const
     if (index == 0 || name.isEmpty())
         return false;
     const auto *s = reinterpret_cast<const char16_t *>(d->text.constData());
-    if (d->attributeCacheIndex != index) {
-        // Tokenise the start tag once; the reading rules stop at the first '=' without value.
-        using Span = Impl::AttributeSpan;
-        using SpanKind = Impl::AttributeKind;
-        d->attributeCache.clear();
-        d->attributeCacheIndex = index;
-        d->attributeCursor = 0;
-        // Repeated names are found as they are added: a bit per length and first character
-        // tells which names need comparing with the earlier ones at all.
-        uint64_t seenNames = 0;
-        auto add = [&](Span span) {
-            if (span.nameLength > 0) {
-                const uint64_t bit = uint64_t(1)
-                                     << ((unsigned(span.nameLength) * 31u + s[span.nameFrom]) & 63u);
-                if (seenNames & bit) {
-                    for (const Span &earlier : d->attributeCache) {
-                        if (earlier.nameLength == span.nameLength
-                            && std::memcmp(s + earlier.nameFrom, s + span.nameFrom,
-                                           size_t(span.nameLength) * 2) == 0) {
-                            span.repeated = true;
-                            break;
-                        }
-                    }
-                }
-                seenNames |= bit;
-            }
-            d->attributeCache.push_back(span);
-        };
-        const ElementRecord &rec = d->Rec(index);
-        const QStringView tagName = d->TagName(index);
-        const int tagEnd = std::min(int(d->text.size()), rec.start + d->StartTagLength(index));
-        CAttributeReader reader(s, int(tagName.utf16() - s) + int(tagName.size()), tagEnd);
-        using Kind = CAttributeReader::Kind;
-        for (;;) {
-            // The usual form, name="value", read in one go; anything else goes through the
-            // reader token by token, which reads this form the same way.
-            int p = reader.Position();
-            while (p < tagEnd && xml::IsXmlSpace(s[p]))
-                ++p;
-            int q = p;
-            while (q < tagEnd && IsPlainNameChar(s[q]))
-                ++q;
-            if (q > p && q + 1 < tagEnd && s[q] == u'=' && s[q + 1] == u'"') {
-                int r = q + 2;
-                while (r < tagEnd && s[r] != u'"')
-                    ++r;
-                if (r < tagEnd) {
-                    Span span;
-                    span.nameFrom = p;
-                    span.nameLength = q - p;
-                    span.valueFrom = q + 2;
-                    span.valueLength = r - (q + 2);
-                    span.kind = SpanKind::Valued;
-                    add(span);
-                    reader.SetPosition(r + 1);
-                    continue;
-                }
-            }
-            CAttributeReader::Token tok = reader.Next(false);
-            if (tok.kind == Kind::End || tok.kind == Kind::Stop)
-                break;
-            Span span;
-            if (tok.kind != Kind::Equals) { // a stray '=' stands for an attribute without a name
-                span.nameFrom = int(tok.text.utf16() - s);
-                span.nameLength = int(tok.text.size());
-                const int afterName = reader.Position();
-                if (reader.Next(false).kind != Kind::Equals) {
-                    // A bare name: its own name is its value.
-                    span.kind = SpanKind::Bare;
-                    add(span);
-                    reader.SetPosition(afterName);
-                    continue;
-                }
-            }
-            const CAttributeReader::Token token = reader.Next(true);
-            const bool hasValue = token.kind == Kind::Quoted || token.kind == Kind::Run;
-            if (hasValue) {
-                span.valueFrom = int(token.text.utf16() - s);
-                span.valueLength = int(token.text.size());
-            }
-            span.kind = hasValue ? SpanKind::Valued : SpanKind::Valueless;
-            add(span);
-            if (!hasValue)
-                break;
-        }
-    }
+    if (d->attributeCacheIndex != index)
+        d->TokeniseAttributes(index);
+    // A name whose bit no attribute has set is not there: readers ask for optional ones.
+    const char16_t first = name.utf16()[0];
+    if (!(d->attributeNameBits & Impl::NameBit(int(name.size()), first)))
+        return false;
     // The search starts after the attribute found last and goes round once. Most names differ
     // in length or in their first character: only the others are compared.
-    const char16_t first = name.utf16()[0];
     const size_t count = d->attributeCache.size();
     size_t at = d->attributeCursor < count ? d->attributeCursor : 0;
     for (size_t seen = 0; seen < count; ++seen, at = at + 1 < count ? at + 1 : 0) {
@@ -430,7 +443,11 @@ bool CXmlDoc::RawAttribute(QStringView name, QStringView &value) const
         if (span.nameLength != name.size() || s[span.nameFrom] != first || span.repeated)
             continue;
         const QStringView attrName(s + span.nameFrom, span.nameLength);
-        if (std::memcmp(attrName.utf16(), name.utf16(), size_t(name.size()) * 2) != 0)
+        // Names are a few characters: compared in place rather than with a library call.
+        qsizetype same = 1;
+        while (same < name.size() && attrName.utf16()[same] == name.utf16()[same])
+            ++same;
+        if (same != name.size())
             continue;
         switch (span.kind) {
         case Impl::AttributeKind::Bare:

@@ -101,4 +101,17 @@ QString EscapeMarkup(const QString &text, bool forAttribute);
 QString UnescapeMarkup(const QString &text, int length = -1);
 QString UnescapeMarkup(QStringView text);
 
+// Whether a raw value holds a reference to decode: true when it has an '&'. Most values are a
+// few characters, looked through in place; longer ones with the library's vectorised search.
+inline bool HasMarkupReference(QStringView value)
+{
+    if (value.size() > 16)
+        return QtPrivate::qustrchr(value, u'&') != value.utf16() + value.size();
+    for (const QChar c : value) {
+        if (c == u'&')
+            return true;
+    }
+    return false;
+}
+
 } // namespace orin

@@ -42,9 +42,20 @@ struct CXmlDoc::Impl {
     };
     mutable int attributeCacheIndex = 0; // 0: nothing cached
     mutable std::vector<AttributeSpan> attributeCache;
+    // One bit per length and first character of the cached attributes' names (NameBit).
+    mutable uint64_t attributeNameBits = 0;
+    static uint64_t NameBit(int length, char16_t first)
+    {
+        return uint64_t(1) << ((unsigned(length) * 31u + first) & 63u);
+    }
     // Where the next lookup starts: after the attribute found last. Readers ask for the
     // attributes in the order they are written, so that all of them cost one pass.
     mutable size_t attributeCursor = 0;
+
+    // The length of the tag name last asked for (-1: none): a reader asks for an element's name
+    // and then for its attributes, which start after it.
+    mutable int nameCacheIndex = -1;
+    mutable int nameCacheLength = 0;
 
     Impl() { records.emplace_back(); }
 
@@ -60,6 +71,8 @@ struct CXmlDoc::Impl {
     void SetEndTagLength(int index, int length);
     // The tag name of an element, a view into the text.
     QStringView TagName(int index) const;
+    // Fills the attribute cache with the attributes of the element at `index`.
+    void TokeniseAttributes(int index) const;
     // Appends one entry unless the record is already longer than 999 characters. Absent parts
     // are null pointers or negative offsets.
     void AddDiagnostic(const char *name, const char *type, const QStringView *tagName,

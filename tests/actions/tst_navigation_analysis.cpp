@@ -124,6 +124,25 @@ private slots:
         QTest::newRow("a page never shown only runs its start macro")
             << "page 1 defitem=1\nitem 1 ret=2\npage 2 memory=254 smacro=5 back=9\npage 3\nmacro 5 G:3"
             << "";
+        QTest::newRow("pages, texts and macros with large ids")
+            << "page 1 defitem=1\nitem 1 ret=G:5000000 up=A:7000000 focus=T:9000000:0 "
+               "down=T:9000001:0\npage 5000000 back=1\nmacro 7000000 G:1\ntext 9000000"
+            << "missing-text 1 1 0 down 9000001";
+        QTest::newRow("a deleted macro is no target, other negative ids are")
+            << "page 1 defitem=1\nitem 1 ret=A:-1 up=A:-3\nmacro -1 G:9\nmacro -3 G:1"
+            << "missing-macro 1 1 0 ret -1";
+        QTest::newRow("a finding is told once for two pages of one id")
+            << "page 1 back=9\npage 2 back=9\npage 1 back=9 blue=9" << "missing-page 1 0 0 back 9\n"
+               "missing-page 1 0 0 blue 9\nmissing-page 2 0 0 back 9\nunreachable-page 2 0 0 - 0";
+        QTest::newRow("items with large ids")
+            << "page 1 defitem=5000\nitem 5000 down=60000\nitem 60000 up=5000\nitem 70000 ret=G:1"
+            << "unreached-item 1 70000 0 - 0";
+        QTest::newRow("an id given twice counts at its first slot, among large ids too")
+            << "page 1 defitem=5000\nitem 5000 down=60000\nitem 60000 up=5000\nitem 60000 down=9"
+            << "missing-item 1 60000 0 down 9";
+        QTest::newRow("the focus goes to the first slot of an id given twice")
+            << "page 1 defitem=1\nitem 1 down=2\nitem 2 idg=2 up=1\nitem 2 ret=G:1"
+            << "focus-dead-end 1 1 0 - 0\nunreached-item 1 2 0 - 0";
         QString chain = QStringLiteral("page 1 defitem=1\nitem 1 ret=A:1\n");
         for (int i = 1; i < 200; ++i)
             chain += QStringLiteral("macro %1 A:%2\n").arg(i).arg(i + 1);
@@ -206,6 +225,41 @@ private slots:
                                      QStringLiteral("2>1 up")}));
         QCOMPARE(page->reachedItems, std::vector<int>({1, 2}));
         QCOMPARE(a.reachablePages, std::vector<int>({1, 2, 3}));
+    }
+
+    void edgesOncePerWay_data()
+    {
+        QTest::addColumn<QString>("fixture");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("the same jump twice in one string")
+            << "page 1 defitem=1\nitem 1 ret=G:2,G:2\npage 2"
+            << QStringList{QStringLiteral("1>2 item 1 macro 0 ret")};
+        QTest::newRow("two pages of one id make one edge of the same way")
+            << "page 1 blue=2\npage 1 blue=2 red=2\npage 2"
+            << QStringList{QStringLiteral("1>2 item 0 macro 0 key:blue"),
+                           QStringLiteral("1>2 item 0 macro 0 key:red")};
+        QTest::newRow("pages of their own ids make their own edges")
+            << "page 1 blue=3\npage 2 blue=3\npage 3"
+            << QStringList{QStringLiteral("1>3 item 0 macro 0 key:blue"),
+                           QStringLiteral("2>3 item 0 macro 0 key:blue")};
+        QTest::newRow("one macro run from two pages and twice from one item")
+            << "page 1 defitem=1\nitem 1 ret=A:5 up=Qm:5\npage 2 defitem=1\nitem 1 ret=A:5\n"
+               "macro 5 G:1"
+            << QStringList{QStringLiteral("1>1 item 1 macro 5 ret > macro 5"),
+                           QStringLiteral("1>1 item 1 macro 5 up > macro 5"),
+                           QStringLiteral("2>1 item 1 macro 5 ret > macro 5")};
+    }
+
+    // Every way from a page to another is listed once, in the order it was found.
+    void edgesOncePerWay()
+    {
+        QFETCH(QString, fixture);
+        QFETCH(QStringList, expected);
+        const NavigationAnalysis a = Analyse(fixture);
+        QStringList edges;
+        for (const PageEdge &e : a.edges)
+            edges << QStringLiteral("%1>%2 item %3 macro %4 %5").arg(e.from).arg(e.to).arg(e.itemId).arg(e.macroId).arg(e.via);
+        QCOMPARE(edges, expected);
     }
 
     void findingsReadForTheOperator()

@@ -472,6 +472,38 @@ private slots:
         QCOMPARE(doc.Attribute(name), expected);
     }
 
+    // Asked again, out of order, or for names the element lacks (also names that share a
+    // length and first letter with one it has): each answer is the one asked on its own.
+    void attributesAskedInAnyOrder()
+    {
+        CXmlDoc doc;
+        doc.LoadText(u"<a ab='1' ac='2' b='3' abc='4' ab='5'/>"_s);
+        QVERIFY(doc.NextElement());
+        const QStringList asked = {u"ad"_s, u"abc"_s, u"ab"_s, u"b"_s, u"ac"_s,
+                                   u"ab"_s, u"bc"_s, u"a"_s,  u"ac"_s};
+        const QStringList expected = {QString(), u"4"_s, u"1"_s, u"3"_s, u"2"_s,
+                                      u"1"_s,    QString(), QString(), u"2"_s};
+        QStringList answers;
+        for (const QString &name : asked)
+            answers << doc.Attribute(name);
+        QCOMPARE(answers, expected);
+    }
+
+    // What was read of the last element belongs to the text it came from.
+    void loadingForgetsTheElementReadLast()
+    {
+        CXmlDoc doc;
+        doc.LoadText(u"<abc x='1' yy='2'/>"_s);
+        QVERIFY(doc.NextElement());
+        QCOMPARE(doc.ElementName(), u"abc"_s);
+        QCOMPARE(doc.Attribute(u"x"_s), u"1"_s);
+        doc.LoadText(u"<b y='3'/>"_s);
+        QVERIFY(doc.NextElement());
+        QCOMPARE(doc.ElementName(), u"b"_s);
+        QCOMPARE(doc.Attribute(u"x"_s), QString());
+        QCOMPARE(doc.Attribute(u"y"_s), u"3"_s);
+    }
+
     void copiesAreIndependent()
     {
         CXmlDoc source;
