@@ -21,6 +21,8 @@
 #include "model/text_codec.h"
 #include "model/xml_doc.h"
 
+#include "bench_support.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
@@ -389,29 +391,13 @@ BENCHMARK(BM_SaveProject)->Apply(PerSize);
 BENCHMARK(BM_FileWriteSameBytes)->Apply(PerSize);
 BENCHMARK(BM_FileWriteSameBytesSynced)->Apply(PerSize);
 
-// Prints the runs as usual and keeps the medians of CPU time for the ratios (the one run's
-// time when there is a single repetition).
-class CRatioReporter : public benchmark::ConsoleReporter {
+// The medians of every run; a ratio is ours over the peer's at one size.
+class CRatioReporter : public bench::CMedianReporter {
 public:
-    std::map<std::string, double> medianCpu;
-    int repetitions = 1;
-    void ReportRuns(const std::vector<Run> &runs) override
+    double Ratio(const char *ours, const char *peer, int pages) const
     {
-        for (const Run &run : runs) {
-            const std::string key = run.run_name.function_name + "/" + run.run_name.args;
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                medianCpu[key] = run.GetAdjustedCPUTime();
-            else if (run.run_type == Run::RT_Iteration && !medianCpu.count(key))
-                medianCpu[key] = run.GetAdjustedCPUTime();
-            repetitions = std::max<int>(repetitions, int(run.repetitions));
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    double Ratio(const char *ours, const char *peer, int pages)
-    {
-        const std::string suffix = "/" + std::to_string(pages);
-        const double x = medianCpu[ours + suffix], y = medianCpu[peer + suffix];
-        return (x > 0 && y > 0) ? x / y : 0.0;
+        const std::string size = "/" + std::to_string(pages);
+        return CpuRatio(ours + size, peer + size);
     }
 };
 
@@ -480,21 +466,11 @@ int main(int argc, char **argv)
     if (argc == 5 && std::strcmp(argv[1], "--convert-peak") == 0)
         return MeasureConvertPeak(argv[2], argv[3], argv[4]);
     QCoreApplication app(argc, argv);
-    // 9 repetitions unless the command line asks for another number.
-    std::vector<char *> args(argv, argv + argc);
-    std::string repetitions = "--benchmark_repetitions=" + std::to_string(kDefaultRepetitions);
-    bool repetitionsGiven = false;
-    for (int i = 1; i < argc; ++i)
-        repetitionsGiven |= std::strncmp(argv[i], "--benchmark_repetitions", 23) == 0;
-    if (!repetitionsGiven)
-        args.insert(args.begin() + 1, repetitions.data());
-    int count = int(args.size());
-    args.push_back(nullptr);
-    benchmark::Initialize(&count, args.data());
+    bench::InitializeBenchmarks(argc, argv, kDefaultRepetitions);
     CRatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\nRatios of median CPU time over %d repetitions (lower is better for us):\n",
-                reporter.repetitions);
+                reporter.Repetitions());
     for (int pages : kPageCounts) {
         std::printf("  %4d pages (%.1f MB file):\n", pages, Data(pages).bytes.size() / 1e6);
         std::printf("    SaveProject / QFile::write of the same bytes:      %5.2f (target <= 1.50)\n",
