@@ -6,6 +6,7 @@
 #include "preview/canvas_mapping.h"
 #include "preview/preview_engine.h"
 
+#include <QImage>
 #include <QSize>
 
 class QPainter;
@@ -53,6 +54,7 @@ private:
     struct PaintState;
     void PaintItem(QPainter &painter, const CCanvasMapping &mapping, const CPreviewEngine &engine,
                    int index, PaintState &state) const;
+    void DrawBackground(QPainter &painter, const QImage &background, const QRect &fit) const;
     void DrawJpeg(QPainter &painter, const CCanvasMapping &mapping, const DisplayItem &entry,
                   const QRect &target) const;
     void DrawOverlay(QPainter &painter, const CCanvasMapping &mapping,
@@ -74,6 +76,14 @@ private:
     FrameToggles m_toggles;
     int m_modeAccess = 0;
     int m_editingIndex = -1;
+
+    // The page background as last scaled to the rectangle it fills (see DrawBackground).
+    struct ScaledBackground {
+        qint64 source = 0; // the cache key of the picture it was made from
+        bool smooth = false;
+        QImage image;
+    };
+    mutable ScaledBackground m_scaledBackground;
 };
 
 } // namespace orin

@@ -112,6 +112,11 @@ void DrawLaidOutText(QPainter &painter, const CCanvasMapping &mapping, const Tex
     const bool byGlyphs = glyphIndexes.size() == r.text.size();
     QList<quint32> runGlyphs;
     QList<QPointF> runPositions;
+    QGlyphRun cutRun;
+    QList<quint32> cutGlyph(1);
+    QList<QPointF> cutPosition(1);
+    if (byGlyphs)
+        cutRun.setRawFont(raw);
     const double ascent = drawn.ascent();
     const double fullHeight = drawn.height();
     const double cy = measure.height();
@@ -135,12 +140,23 @@ void DrawLaidOutText(QPainter &painter, const CCanvasMapping &mapping, const Tex
             const bool firstLine = cellTop <= rect.top() + 1;
             if (cellTop < cellBottom && (!r.marquee || firstLine)) {
                 if (cellTop + fullHeight > cellBottom) {
-                    // The cell is cut at the rectangle's bottom.
+                    // The cell is cut at the rectangle's bottom: its glyph is drawn on its own
+                    // under its own clip, from the glyphs already found where it has one (no
+                    // shaping of a one-character string per cell).
                     painter.save();
                     painter.setClipRect(QRect(cellLeft, cellTop, std::max(1, cellRight - cellLeft + 1),
                                               cellBottom - cellTop),
                                         Qt::IntersectClip);
-                    painter.drawText(QPointF(cellLeft, cellTop + ascent), QString(c));
+                    const QPointF at(cellLeft, cellTop + ascent);
+                    if (byGlyphs) {
+                        cutGlyph[0] = glyphIndexes.at(i);
+                        cutPosition[0] = at;
+                        cutRun.setGlyphIndexes(cutGlyph);
+                        cutRun.setPositions(cutPosition);
+                        painter.drawGlyphRun(QPointF(0, 0), cutRun);
+                    } else {
+                        painter.drawText(at, QString(c));
+                    }
                     painter.restore();
                 } else if (byGlyphs) {
                     runGlyphs.append(glyphIndexes.at(i));
