@@ -7,6 +7,8 @@
 //   SaveProject         / one QFile::write of the same bytes            (target <= 1.50)
 //   SaveProject         / the same write followed by fdatasync, as durable as the save
 //                                                                       (target <= 1.50)
+//   and, to show what of the save is not composing, the save's durable replacement of the file
+//   with the same bytes already composed / the same QFile::write
 //   LoadProject         / a QXmlStreamReader walk of the same file      (target <= 0.50)
 //   check (load and navigation analysis) / LoadProject alone           (target <= 1.30)
 //   engine parse + walk / pugixml parse + walk of the same UTF-16 text (target <= 1.00)
@@ -18,6 +20,7 @@
 #include "images/load_services.h"
 #include "model/project_reader.h"
 #include "model/project_writer.h"
+#include "model/safe_file.h"
 #include "model/text_codec.h"
 #include "model/xml_doc.h"
 
@@ -357,6 +360,17 @@ void BM_FileWriteSameBytes(benchmark::State &state)
     state.SetBytesProcessed(state.iterations() * d.bytes.size());
 }
 
+// The same bytes already composed, through the save's own replacement of the file (temporary
+// file synced, .bak kept, renames, folder synced): what a save costs besides composing.
+void BM_ReplaceWithSameBytes(benchmark::State &state)
+{
+    Fixture &d = Data(Pages(state));
+    const QString out = d.dir.filePath(QStringLiteral("replaced.bjpx"));
+    for (auto _ : state)
+        ReplaceFileKeepingBackup(out, d.bytes);
+    state.SetBytesProcessed(state.iterations() * d.bytes.size());
+}
+
 // The same write made durable as a save is: the bytes synced to the disk before the file is
 // closed.
 void BM_FileWriteSameBytesSynced(benchmark::State &state)
@@ -390,6 +404,7 @@ BENCHMARK(BM_StreamReaderWalkFile)->Apply(PerSize);
 BENCHMARK(BM_SaveProject)->Apply(PerSize);
 BENCHMARK(BM_FileWriteSameBytes)->Apply(PerSize);
 BENCHMARK(BM_FileWriteSameBytesSynced)->Apply(PerSize);
+BENCHMARK(BM_ReplaceWithSameBytes)->Apply(PerSize);
 
 // The medians of every run; a ratio is ours over the peer's at one size.
 class CRatioReporter : public bench::CMedianReporter {
@@ -477,6 +492,8 @@ int main(int argc, char **argv)
                     reporter.Ratio("BM_SaveProject", "BM_FileWriteSameBytes", pages));
         std::printf("    SaveProject / the same write and fdatasync:        %5.2f (target <= 1.50)\n",
                     reporter.Ratio("BM_SaveProject", "BM_FileWriteSameBytesSynced", pages));
+        std::printf("    (the save's file replacement alone / QFile::write: %5.2f)\n",
+                    reporter.Ratio("BM_ReplaceWithSameBytes", "BM_FileWriteSameBytes", pages));
         std::printf("    LoadProject / QXmlStreamReader walk of the file:   %5.2f (target <= 0.50)\n",
                     reporter.Ratio("BM_LoadProject", "BM_StreamReaderWalkFile", pages));
         std::printf("    check (load + navigation analysis) / LoadProject:  %5.2f (target <= 1.30)\n",
