@@ -1051,12 +1051,123 @@ Do you want to replace it?</translation>
         <translation>%1 is a damaged file and cannot be overwritten.
 Save under another name.</translation>
     </message>
+    <message>
+        <source>テキスト %1</source>
+        <translation>text %1</translation>
+    </message>
+    <message>
+        <source>テキスト %1 のセクション [#%2]</source>
+        <translation>section [#%2] of text %1</translation>
+    </message>
+    <message>
+        <source>ページ %1 のアイテム %2 はページの外にあります</source>
+        <translation>Item %2 of page %1 lies outside the page</translation>
+    </message>
+    <message>
+        <source>ページ %1 のアイテム %2 はページからはみ出しています</source>
+        <translation>Item %2 of page %1 reaches outside the page</translation>
+    </message>
+    <message>
+        <source>ページ %1 のアイテム %2 の文字が枠に収まりません</source>
+        <translation>The text of item %2 of page %1 does not fit the item</translation>
+    </message>
+    <message>
+        <source>ページ %1 のアイテム %2 の%3が枠に収まりません</source>
+        <translation>The %3 of item %2 of page %1 does not fit the item</translation>
+    </message>
+    <message>
+        <source>ページ %1 のアイテム %2 の文字がタイトルセーフ（余白 %3 %）の外にかかっています</source>
+        <translation>The text of item %2 of page %1 reaches outside the title-safe area (%3 % margin)</translation>
+    </message>
+    <message>
+        <source>ページ %1 のアイテム %2 の画像 %3（%4）が枠より大きく、切れて表示されます</source>
+        <translation>Picture %3 (%4) of item %2 of page %1 is larger than the item and is cut</translation>
+    </message>
+    <message>
+        <source>ページ %1 のアイテム %2 の JPEG %3（%4）は枠に合わせて拡大縮小されます</source>
+        <translation>JPEG %3 (%4) of item %2 of page %1 is scaled to the item</translation>
+    </message>
+    <message>
+        <source>ページ %1 のアイテム %2 の文字と下地のコントラストが %3 で、%4 に足りません</source>
+        <translation>The text of item %2 of page %1 has a contrast of %3 against its ground, less than %4</translation>
+    </message>
+    <message>
+        <source>使用サイズ %1 KB は上限 %2 KB の %3 % です。大きいファイル: %4</source>
+        <translation>The used size %1 KB is %3 % of the limit %2 KB. Largest files: %4</translation>
+    </message>
+    <message>
+        <source>ページ %1 のアイテム %2 の JPEG %3（%4）は 1/%5 に縮小して表示されます</source>
+        <translation>JPEG %3 (%4) of item %2 of page %1 is shown reduced to 1/%5</translation>
+    </message>
 </context>
 <context>
     <name>orin::CAboutDialog</name>
     <message>
         <source>バージョン情報 </source>
         <translation>About </translation>
+    </message>
+</context>
+<context>
+    <name>orin::CComparePanel</name>
+    <message>
+        <source>比較するファイルを「ファイル」メニューの「比較...」で選んでください</source>
+        <translation>Choose the file to compare with File &gt; “Compare...”</translation>
+    </message>
+    <message>
+        <source>前（ファイル）</source>
+        <translation>Before (the file)</translation>
+    </message>
+    <message>
+        <source>後（開いている内容）</source>
+        <translation>After (the open content)</translation>
+    </message>
+    <message>
+        <source>%1 と開いている内容に違いはありません</source>
+        <translation>%1 and the open content do not differ</translation>
+    </message>
+    <message>
+        <source>%1（前）から開いている内容（後）への変更: ページ %2、レコード %3、設定 %4</source>
+        <translation>Changes from %1 (before) to the open content (after): %2 pages, %3 records, %4 settings</translation>
+    </message>
+    <message>
+        <source>設定</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>ページ %1: 追加</source>
+        <translation>Page %1: added</translation>
+    </message>
+    <message>
+        <source>ページ %1: 削除</source>
+        <translation>Page %1: removed</translation>
+    </message>
+    <message>
+        <source>ページ %1→%2</source>
+        <translation>Page %1→%2</translation>
+    </message>
+    <message>
+        <source>ページ %1</source>
+        <translation>Page %1</translation>
+    </message>
+    <message>
+        <source>変更</source>
+        <translation>changed</translation>
+    </message>
+    <message>
+        <source>番号変更</source>
+        <translation>renumbered</translation>
+    </message>
+    <message>
+        <source>移動</source>
+        <translation>moved</translation>
+    </message>
+    <message>
+        <source>レコード</source>
+        <translation>Records</translation>
+    </message>
+    <message>
+        <source>（このページはありません）</source>
+        <translation>(no such page)</translation>
     </message>
 </context>
 <context>
@@ -1080,6 +1191,14 @@ Save under another name.</translation>
     <message>
         <source>デザイン: 整列</source>
         <translation>Design: Align</translation>
+    </message>
+    <message>
+        <source>デザイン: セーフエリアを表示</source>
+        <translation>Design: Show Safe Areas</translation>
+    </message>
+    <message>
+        <source>デザイン: タイトルセーフの余白</source>
+        <translation>Design: Title-Safe Margin</translation>
     </message>
 </context>
 <context>
@@ -1641,6 +1760,24 @@ Save under another name.</translation>
     <message>
         <source>フォルダ</source>
         <translation>Folder</translation>
+    </message>
+    <message>
+        <source>比較</source>
+        <translation>Compare</translation>
+    </message>
+    <message>
+        <source>比較するファイル</source>
+        <translation>File to Compare</translation>
+    </message>
+    <message>
+        <source>%1
+このファイルは破損しているため、比較できません。</source>
+        <translation>%1
+This file is damaged and cannot be compared.</translation>
+    </message>
+    <message>
+        <source>比較(&amp;C)...</source>
+        <translation>&amp;Compare...</translation>
     </message>
 </context>
 <context>

@@ -252,7 +252,8 @@ int main(int argc, char **argv)
     photo.left = QStringLiteral("1");
     photo.focus = QStringLiteral("$slider:p1/201:i10:w1500");
     photo.outfocus = QStringLiteral("$slider:p1:i10");
-    AddItem(*top, 11, 0, QRect(780, 400, 160, 160), QString()).pic_no = 201;
+    // The logo is 160 screen pixels square: 80 page units, which its item holds on the page.
+    AddItem(*top, 11, 0, QRect(780, 400, 80, 80), QString()).pic_no = 201;
     top->blue = 2;
     top->red = 3;
     top->green = 4;

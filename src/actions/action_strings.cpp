@@ -290,6 +290,12 @@ int PagePosition(int pageId, const QList<int> &oldPageIds)
 
 void RenumberEntries(QString &action, bool isRet, const QList<int> &oldPageIds)
 {
+    MapPageEntries(action, isRet,
+                   [&oldPageIds](int pageId) { return PagePosition(pageId, oldPageIds); });
+}
+
+void MapPageEntries(QString &action, bool isRet, const std::function<int(int)> &mapPage)
+{
     const QStringView text(action);
     const qsizetype n = text.size();
     QString result;
@@ -304,7 +310,7 @@ void RenumberEntries(QString &action, bool isRet, const QList<int> &oldPageIds)
             const qsizetype comma = text.indexOf(u',', pos + 2);
             const qsizetype end = comma < 0 ? n : comma;
             const int pageId = ParseLeadingInt(text.mid(pos + 2, end - pos - 2));
-            result += QString::number(PagePosition(pageId, oldPageIds));
+            result += QString::number(mapPage(pageId));
             if (comma < 0) {
                 action = result;
                 return;
@@ -330,7 +336,7 @@ void RenumberEntries(QString &action, bool isRet, const QList<int> &oldPageIds)
         const QStringView rest = text.mid(pos);
         const int number = isRet && IsAsciiDigit(c) ? ParseLeadingInt(rest) : 0;
         if (number != 0)
-            result += QString::number(PagePosition(number, oldPageIds));
+            result += QString::number(mapPage(number));
         else
             result += rest; // no command: the preview stops here, after running what came before
         action = result;
@@ -341,6 +347,12 @@ void RenumberEntries(QString &action, bool isRet, const QList<int> &oldPageIds)
 
 void RenumberMacro(QString &macro, const QList<int> &oldPageIds)
 {
+    MapMacroPages(macro,
+                  [&oldPageIds](int pageId) { return PagePosition(pageId, oldPageIds); });
+}
+
+void MapMacroPages(QString &macro, const std::function<int(int)> &mapPage)
+{
     // The preview runs a macro section by section, each an action string of its own (in focus
     // context); the markers stay as they are.
     static constexpr QStringView kMarker = u"[#";
@@ -350,7 +362,7 @@ void RenumberMacro(QString &macro, const QList<int> &oldPageIds)
     for (;;) {
         const qsizetype marker = macro.indexOf(kMarker, from);
         QString section = macro.mid(from, (marker < 0 ? macro.size() : marker) - from);
-        RenumberEntries(section, false, oldPageIds);
+        MapPageEntries(section, false, mapPage);
         result += section;
         if (marker < 0)
             break;

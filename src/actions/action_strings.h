@@ -9,6 +9,7 @@
 #include <QStringView>
 
 #include <array>
+#include <functional>
 
 // Action strings are stored verbatim; these operations understand them only far enough to find
 // and change the numbers in them that are ids of pages, images, texts and macros.
@@ -91,11 +92,16 @@ int PagePosition(int pageId, const QList<int> &oldPageIds);
 // starting with a character outside kActionLetters ends the rewriting: it and what follows stay
 // as they are, the entries before it are rewritten (the preview runs them before it stops).
 void RenumberEntries(QString &action, bool isRet, const QList<int> &oldPageIds);
+// The same walk with any page mapping: every page id that RenumberEntries would rewrite becomes
+// mapPage(id).
+void MapPageEntries(QString &action, bool isRet, const std::function<int(int)> &mapPage);
 
 // RenumberEntries on each section of a macro (the text after each marker "[#n]", or the whole
 // macro without markers; the text before the first marker likewise), with isRet clear: a macro
 // runs in focus context, where a plain number is an item id.
 void RenumberMacro(QString &macro, const QList<int> &oldPageIds);
+// The same walk over the sections of a macro with any page mapping.
+void MapMacroPages(QString &macro, const std::function<int(int)> &mapPage);
 
 // Gives the pages the ids 1, 2, ... in list order and makes every page reference follow: the
 // page-level references, the G:/g: entries and plain ret numbers of the used item slots, the

@@ -14,6 +14,7 @@ inline constexpr int kFileSaveAs = 32771;
 inline constexpr int kPortableSave = 32772;
 inline constexpr int kExportWeb = 32830;
 inline constexpr int kPreviewInBrowser = 32831;
+inline constexpr int kCompare = 32832;        // compare the open set with a project file
 inline constexpr int kRecentFirst = 57616; // 57616..57631: the recent-file entries
 inline constexpr int kRecentLast = 57631;
 inline constexpr int kAppExit = 57665;

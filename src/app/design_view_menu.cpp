@@ -11,12 +11,17 @@
 #include <QKeySequence>
 #include <QMenu>
 
+#include <algorithm>
+#include <vector>
+
 namespace orin {
 
 namespace {
 
 // The grid steps offered, in page units; 0 is no grid.
 constexpr int kGridSteps[] = {0, 5, 10, 20, 30, 40, 60};
+// The title-safe margins offered, percent a side: HD practice and that of 4:3 pictures.
+constexpr int kSafeMargins[] = {5, 10};
 
 } // namespace
 
@@ -83,6 +88,53 @@ CDesignViewMenu::CDesignViewMenu(QMenu &view, CFormGraph &pane, CIniStore &ini,
     };
     connect(&view, &QMenu::aboutToShow, this, enable);
     connect(m_alignMenu, &QMenu::aboutToShow, this, enable);
+
+    const SafeAreaSettings safe = LoadSafeArea(ini);
+    m_safeGuides = view.addAction(tr("デザイン: セーフエリアを表示"));
+    m_safeGuides->setObjectName(QStringLiteral("designSafeGuides"));
+    m_safeGuides->setCheckable(true);
+    m_safeGuides->setChecked(safe.guides);
+    connect(m_safeGuides, &QAction::triggered, this, &CDesignViewMenu::ApplySafeArea);
+    m_safeMenu = view.addMenu(tr("デザイン: タイトルセーフの余白"));
+    auto *margins = new QActionGroup(m_safeMenu);
+    std::vector<int> offered(std::begin(kSafeMargins), std::end(kSafeMargins));
+    // A margin written by hand into the file that the menu does not offer still counts.
+    if (std::find(offered.begin(), offered.end(), safe.percent) == offered.end())
+        offered.push_back(safe.percent);
+    for (const int percent : offered) {
+        QAction *action = m_safeMenu->addAction(QStringLiteral("%1 %").arg(percent));
+        action->setCheckable(true);
+        action->setData(percent);
+        action->setChecked(percent == safe.percent);
+        margins->addAction(action);
+        connect(action, &QAction::triggered, this, &CDesignViewMenu::ApplySafeArea);
+    }
+    if (CDesignCommands *design = m_pane.Design())
+        design->SetSafeArea(safe.guides, safe.percent);
+}
+
+QAction *CDesignViewMenu::SafeMarginAction(int percent) const
+{
+    for (QAction *action : m_safeMenu->actions()) {
+        if (action->data().toInt() == percent)
+            return action;
+    }
+    return nullptr;
+}
+
+void CDesignViewMenu::ApplySafeArea()
+{
+    SafeAreaSettings settings;
+    settings.guides = m_safeGuides->isChecked();
+    for (QAction *action : m_safeMenu->actions()) {
+        if (action->isChecked())
+            settings.percent = action->data().toInt();
+    }
+    if (CDesignCommands *design = m_pane.Design())
+        design->SetSafeArea(settings.guides, settings.percent);
+    // A settings file that cannot be written only loses the remembered value.
+    SaveSafeArea(m_ini, settings);
+    emit SafeAreaChanged(settings.percent);
 }
 
 QAction *CDesignViewMenu::AlignAction(AlignEdge edge) const

@@ -10,7 +10,8 @@ class QMenu;
 
 // The design surface's entries of the view menu: snapping on and off and the grid step, both
 // remembered in the settings file and handed to the design side of the page pane, and the
-// zoom back to the fit, and the alignment of the selected items.
+// zoom back to the fit, the alignment of the selected items, and the title-safe and
+// action-safe guides with the title-safe margin (remembered too; the layout findings use it).
 
 namespace orin {
 
@@ -31,9 +32,17 @@ public:
     QAction *AlignAction(AlignEdge edge) const;
     // The grid entry for `grid` page units (0: none); null when there is none for it.
     QAction *GridAction(int grid) const;
+    QAction *SafeGuidesAction() const { return m_safeGuides; }
+    // The entry of the title-safe margin of `percent`; null when there is none for it.
+    QAction *SafeMarginAction(int percent) const;
+
+signals:
+    // The title-safe margin or the guides changed.
+    void SafeAreaChanged(int percent);
 
 private:
     void Apply();
+    void ApplySafeArea();
 
     CFormGraph &m_pane;
     CIniStore &m_ini;
@@ -41,6 +50,8 @@ private:
     QMenu *m_gridMenu = nullptr;
     QAction *m_fit = nullptr;
     QMenu *m_alignMenu = nullptr;
+    QAction *m_safeGuides = nullptr;
+    QMenu *m_safeMenu = nullptr;
 };
 
 } // namespace orin

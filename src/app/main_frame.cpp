@@ -123,6 +123,7 @@ CMainFrame::CMainFrame(const FrameSetup &setup, QWidget *parent)
     BuildToolBar();
     BuildStatusBar();
     InstallNavigationDocks(*this);
+    InstallCompareDock();
     ApplyAccessMode();
     BindCanvasEditCommands();
 

@@ -31,12 +31,14 @@
 
 class QAction;
 class QComboBox;
+class QDockWidget;
 class QLineEdit;
 class QMenu;
 class QSplitter;
 
 namespace orin {
 
+class CComparePanel;
 class CDocument;
 class CDocumentEdits;
 class CFormGraph;
@@ -120,6 +122,15 @@ public:
     // File > "ブラウザでプレビュー": the web player into a new folder of the run's work folder,
     // opened with the desktop's browser.
     void OnPreviewInBrowser();
+    // File > "比較...": a project file the operator chooses ("before") against the open set
+    // ("after"), in the comparison dock.
+    void OnCompare();
+    // Compares the project file at `path` with the open set and shows the dock; false, after
+    // telling the operator, when the file cannot be read or is damaged.
+    bool CompareWith(const QString &path);
+    // The comparison dock's panel and the dock (hidden until the first comparison).
+    CComparePanel *ComparePanel() const { return m_comparePanel; }
+    QDockWidget *CompareDock() const { return m_compareDock; }
     void OnRecentFile(int index);
     void OnToggleDesignMode();
     void OnToggleViewFlag(int commandId);
@@ -194,6 +205,7 @@ private:
     void BuildMenus();
     void BuildToolBar();
     void BuildStatusBar();
+    void InstallCompareDock();
     QAction *MakeAction(int commandId, const QString &text);
     void RebuildRecentMenu();
     void ApplyAccessMode();
@@ -239,6 +251,8 @@ private:
     CPrompt *m_prompt = nullptr;
     std::unique_ptr<CDocument> m_document;
     CColourMap m_colourMap;
+    CComparePanel *m_comparePanel = nullptr;
+    QDockWidget *m_compareDock = nullptr;
     std::unique_ptr<CImageEdits> m_imageEdits;
     std::unique_ptr<CDocumentEdits> m_edits;
     std::unique_ptr<CLibBMLTS> m_library;

@@ -86,6 +86,9 @@ void CMainFrame::BuildMenus()
     QAction *browser = MakeAction(cmd::kPreviewInBrowser, tr("ブラウザでプレビュー(&B)"));
     connect(browser, &QAction::triggered, this, &CMainFrame::OnPreviewInBrowser);
     m_fileMenu->addAction(browser);
+    QAction *compare = MakeAction(cmd::kCompare, tr("比較(&C)..."));
+    connect(compare, &QAction::triggered, this, &CMainFrame::OnCompare);
+    m_fileMenu->addAction(compare);
     m_fileMenu->addSeparator();
     m_recentAnchor = m_fileMenu->addSeparator();
     QAction *exitAction = MakeAction(cmd::kAppExit, tr("アプリケーションの終了(&X)"));

@@ -1,14 +1,22 @@
 // SPDX-License-Identifier: MIT
 #include "app/navigation_docks.h"
 
+#include "app/design_view_menu.h"
 #include "app/main_frame.h"
 #include "document/document.h"
+#include "editor/design_commands.h"
 #include "editor/form_graph.h"
 #include "editor/form_list.h"
 #include "editor/graph_view.h"
 #include "editor/navigation_map.h"
 #include "editor/page_list_model.h"
 #include "editor/trace_panel.h"
+#include "preview/layout_findings.h"
+#include "preview/work_folder_images.h"
+#include "settings/design_settings.h"
+#include "settings/ini_store.h"
+
+#include <QDir>
 
 #include <QDockWidget>
 #include <QMenu>
@@ -57,6 +65,22 @@ void GoTo(CMainFrame &frame, int pageId, int itemId)
     }
 }
 
+// Shows the page with that id on the design surface with the item alone selected.
+void GoToDesign(CMainFrame &frame, int pageId, int itemId)
+{
+    const int row = pageId > 0 ? frame.Model().pages.IndexOfId(pageId) : -1;
+    if (row < 0)
+        return;
+    frame.FormList()->SelectRow(row);
+    frame.ShowPageAt(row);
+    if (!frame.IsDesignMode())
+        frame.OnToggleDesignMode();
+    CDesignCommands *design = frame.FormGraph()->Design();
+    const int slot = itemId != 0 ? FindItemSlot(*frame.Model().pages.At(row), itemId) : -1;
+    if (design && frame.IsDesignMode() && slot >= 0)
+        design->SelectOnly(slot);
+}
+
 } // namespace
 
 NavigationDocks InstallNavigationDocks(CMainFrame &frame)
@@ -74,6 +98,20 @@ NavigationDocks InstallNavigationDocks(CMainFrame &frame)
         return frame.FormList()->ListModel()->Thumbnail(page.background, size,
                                                         frame.Document().Settings().Vertical == 1);
     });
+    // The layout findings paint the pages from display copies of their own, in the run's work
+    // folder (without one, the list shows the navigation's findings only).
+    const QString work = frame.Folders().work;
+    if (!work.isEmpty()) {
+        auto images = std::make_shared<CWorkFolderImages>(
+            frame.ColourMap(), QDir(work).filePath(QStringLiteral("layout")));
+        map->SetLayoutSource([&frame, images] {
+            LayoutCheckOptions options;
+            options.safeAreaPercent = LoadSafeArea(CIniStore(frame.SettingsPath())).percent;
+            options.sizeLimitKb = frame.Document().SizeLimit();
+            return FindLayoutProblems(frame.Model(), frame.Document().Settings(),
+                                      frame.ColourMap(), *images, options);
+        });
+    }
     docks.map = AddDock(frame, view, CMainFrame::tr("ナビゲーションマップ"),
                         QStringLiteral("NavigationMapDock"), map);
     auto followCanvas = [map, canvas] {
@@ -100,6 +138,10 @@ NavigationDocks InstallNavigationDocks(CMainFrame &frame)
                      [&frame](int pageId) { GoTo(frame, pageId, 0); });
     QObject::connect(map, &CNavigationMap::FindingActivated, &frame,
                      [&frame](int pageId, int itemId) { GoTo(frame, pageId, itemId); });
+    QObject::connect(map, &CNavigationMap::LayoutFindingActivated, &frame,
+                     [&frame](int pageId, int itemId) { GoToDesign(frame, pageId, itemId); });
+    if (auto *designMenu = frame.findChild<CDesignViewMenu *>())
+        QObject::connect(designMenu, &CDesignViewMenu::SafeAreaChanged, map, refresh);
 
     auto *trace = new CTracePanel(*canvas);
     docks.trace = AddDock(frame, view, CMainFrame::tr("アクショントレース"),

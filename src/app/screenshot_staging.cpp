@@ -3,11 +3,14 @@
 
 #include "app/main_frame.h"
 #include "editor/design_commands.h"
+#include "editor/compare_panel.h"
 #include "editor/dlg_panel.h"
 #include "editor/form_graph.h"
 #include "editor/graph_view.h"
+#include "editor/navigation_map.h"
 
 #include <QDockWidget>
+#include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
 #include <QStringList>
@@ -45,6 +48,9 @@ void StageScreenshot(CMainFrame &frame, int delayMs)
                 design->SelectBand(chosen, false);
         });
     }
+    if (const QString compare = qEnvironmentVariable("ORINEDIT_SCREENSHOT_COMPARE");
+        !compare.isEmpty() && frame.CompareWith(compare))
+        frame.ComparePanel()->ChooseFirstPage();
     const QStringList docks =
         qEnvironmentVariable("ORINEDIT_SCREENSHOT_DOCKS").split(u',', Qt::SkipEmptyParts);
     QList<QDockWidget *> shown;
@@ -57,6 +63,18 @@ void StageScreenshot(CMainFrame &frame, int delayMs)
     // Wide enough for the map's pages and the trace's lines to be read in the picture.
     if (!shown.isEmpty())
         frame.resizeDocks(shown, QList<int>(shown.size(), frame.width() * 2 / 5), Qt::Horizontal);
+    const std::vector<int> finding = Numbers("ORINEDIT_SCREENSHOT_FINDING");
+    if (!finding.empty()) {
+        // A click on that row of the navigation map's findings, once the map has listed them.
+        QTimer::singleShot(delayMs / 2, &frame, [&frame, row = finding.front()] {
+            auto *map = frame.findChild<CNavigationMap *>();
+            QListWidget *list = map ? map->FindingsList() : nullptr;
+            if (!list || row < 0 || row >= list->count())
+                return;
+            list->setCurrentRow(row);
+            emit list->itemClicked(list->item(row));
+        });
+    }
     const std::vector<int> keys = Numbers("ORINEDIT_SCREENSHOT_KEYS");
     if (keys.empty())
         return;

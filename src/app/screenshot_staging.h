@@ -13,6 +13,10 @@ class CMainFrame;
 //   ORINEDIT_SCREENSHOT_DOCKS   dock object names such as "NavigationMapDock": those docks shown
 //   ORINEDIT_SCREENSHOT_KEYS    remote-control key codes such as "2,0": pressed on the panel in
 //                               that order, as the operator would click them
+//   ORINEDIT_SCREENSHOT_FINDING a row of the navigation map's findings, clicked as the operator
+//                               would (with the map among the docks)
+//   ORINEDIT_SCREENSHOT_COMPARE a project file: compared with the open set in the comparison
+//                               dock, its first changed page chosen
 // Everything happens within `delayMs`, before the picture is taken.
 void StageScreenshot(CMainFrame &frame, int delayMs);
 

@@ -4,6 +4,7 @@
 #include "actions/action_strings.h"
 #include "actions/data_slimming.h"
 #include "cli/cli_check.h"
+#include "cli/cli_diff.h"
 #include "cli/cli_images.h"
 #include "cli/cli_pages.h"
 #include "cli/cli_preview.h"
@@ -49,14 +50,28 @@ const char kUsage[] =
     "                         (page coordinates) and wait:MS. --trace also prints, before each\n"
     "                         state, every action entry that ran and what it changed, indented\n"
     "                         by depth (with --json: a \"trace\" array in each state)\n"
-    "  check FILE [--json]    print the navigation findings: broken references (\"error\"),\n"
+    "  check FILE [--safe-area PERCENT] [--json]\n"
+    "                         print the navigation findings: broken references (\"error\"),\n"
     "                         pages no path from the first page reaches, items the focus\n"
-    "                         never reaches and focus dead ends (\"warning\"), one a line as\n"
+    "                         never reaches and focus dead ends (\"warning\"), then the\n"
+    "                         layout findings (\"warning\"): text-overflow, off-page,\n"
+    "                         outside-safe-area (title-safe margin PERCENT a side, default\n"
+    "                         5), low-contrast (below 4.5:1, 3:1 for large text),\n"
+    "                         picture-cut and size-near-limit (above 90 %), one a line as\n"
     "                         \"SEVERITY CODE LOCATION: MESSAGE\", then the line \"N broken\n"
     "                         references, M warnings\"; exit 1 when there is a broken\n"
     "                         reference. --json prints one object: broken, warnings,\n"
     "                         findings (severity, code, page, item, macro, field, target,\n"
     "                         message) and pages (id, reachable, startFocus, edges, focusMoves)\n"
+    "  diff BEFORE AFTER [--json]\n"
+    "                         print what changed from BEFORE to AFTER: settings, pages added,\n"
+    "                         removed, moved or renumbered, their changed attributes and\n"
+    "                         items (added, removed, moved, resized, fields with a word-level\n"
+    "                         difference \"[-old-]{+new+}\"), and the changed records, one a\n"
+    "                         line, then \"N differences\" (or \"no differences\"). Pages and\n"
+    "                         records pair by id and content, so a renumbered copy shows only\n"
+    "                         as renumbered. --json prints one object. Exit 0 equal, 1 they\n"
+    "                         differ, 2 usage or a file that cannot be read or is damaged\n"
     "  clut [FILE.clt]        print the colour map the editor uses with FILE as its\n"
     "                         default.clt (without FILE: the built-in map), one line\n"
     "                         \"INDEX R G B A\" for each index 0-255; a file that cannot be\n"
@@ -99,7 +114,8 @@ const char kUsage[] =
     "document damaged the same way and writes nothing.\n"
     "\n"
     "Exit status: 0 success, 1 a file could not be read or written, or is not a complete\n"
-    "project (check: also a broken reference; transmit, fetch: the transfer did not\n"
+    "project (check: also a broken reference; diff: the sets differ, while a file that\n"
+    "cannot be read or is damaged exits 2; transmit, fetch: the transfer did not\n"
     "succeed; export-web: OUTDIR is not an empty folder), 2 usage error.\n";
 
 int Usage(Streams io, const QString &problem)
@@ -258,6 +274,8 @@ int Run(const QStringList &args, Streams io)
         return Simulate(rest, io);
     if (command == u"check")
         return Check(rest, io);
+    if (command == u"diff")
+        return Diff(rest, io);
     if (command == u"renumber")
         return Transform(command, rest, io, [](CLoadedProject &p) { RenumberPages(p.model); });
     if (command == u"slim") {

@@ -122,12 +122,14 @@ int main(int argc, char **argv)
     qInstallMessageHandler(KeepQtQuiet);
     // Measuring JPEG and GIF pictures needs the image plug-ins, which a core application
     // loads. Only a command that can draw text starts a platform plug-in (the off-screen one):
-    // render and export-web draw pictures with text, and render and simulate make display
-    // copies of the pictures, which draw the "cannot be read" placeholder for a missing or
-    // broken one. The others must not look for (or create) a runtime folder and warn about it.
+    // render and export-web draw pictures with text, render and simulate make display copies
+    // of the pictures, which draw the "cannot be read" placeholder for a missing or broken one,
+    // and check lays texts out and paints the pages under them. The others must not look for
+    // (or create) a runtime folder and warn about it.
     const bool draws = argc > 1
                        && (std::strcmp(argv[1], "render") == 0
                            || std::strcmp(argv[1], "simulate") == 0
+                           || std::strcmp(argv[1], "check") == 0
                            || std::strcmp(argv[1], "export-web") == 0);
     std::unique_ptr<QTemporaryDir> runtimeFolder;
     std::unique_ptr<QCoreApplication> app;

@@ -8,6 +8,7 @@
 #include "document/item_edits.h"
 #include "editor/graph_traker.h"
 #include "images/display_copy.h"
+#include "preview/layout_findings.h"
 #include "model/ui_text.h"
 
 #include <QMenu>
@@ -94,6 +95,14 @@ void CDesignCommands::Reset()
     m_backgroundPath.clear();
     m_surface.SetBackground(QImage());
     m_surface.RemoveShapes();
+    m_surface.SetSafeGuides(QRectF(), QRectF());
+}
+
+void CDesignCommands::SetSafeArea(bool guides, int percent)
+{
+    m_safeGuides = guides;
+    m_safePercent = percent;
+    RedrawShapes();
 }
 
 void CDesignCommands::ShowDesign(int row, QSize pageSize)
@@ -138,6 +147,11 @@ void CDesignCommands::RedrawShapes(int select)
     m_surface.SetZoomed(m_zoom != 1);
     m_surface.SetScale(m_scale);
     m_surface.SetSnap(m_snap, m_snapGrid, QSizeF(m_pageSize));
+    if (m_safeGuides)
+        m_surface.SetSafeGuides(SafeAreaF(m_pageSize, m_safePercent),
+                                SafeAreaF(m_pageSize, kActionSafePercent));
+    else
+        m_surface.SetSafeGuides(QRectF(), QRectF());
     const CMyProgramInfo &page = *model.pages.At(m_row);
     const int n = UsedSlots(page);
     std::vector<int> ids;

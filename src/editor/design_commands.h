@@ -95,6 +95,10 @@ public:
     bool SnapEnabled() const { return m_snap; }
     int SnapGrid() const { return m_snapGrid; }
 
+    // The title-safe guide with a margin of `percent` a side and the action-safe guide, shown
+    // or not.
+    void SetSafeArea(bool guides, int percent);
+
     // The zoom of the surface: 1 is the page fit into it (100 %).
     double Zoom() const { return m_zoom; }
     // Zooms by `steps` notches of 25 % (negative: out) keeping the page point under the
@@ -160,6 +164,8 @@ private:
     CDesignSelection m_selection;
     bool m_snap = false;
     int m_snapGrid = 0;
+    bool m_safeGuides = false;
+    int m_safePercent = 0;
     double m_zoom = 1;
     QPointF m_zoomPage;    // the page point kept at m_zoomSurface while zoomed
     QPointF m_zoomSurface;

@@ -411,6 +411,7 @@ void CGraphTraker::paintEvent(QPaintEvent *)
     picture.setRenderHint(QPainter::Antialiasing, true);
     picture.setRenderHint(QPainter::SmoothPixmapTransform, true);
     picture.setBrush(Qt::NoBrush);
+    PaintSafeGuides(picture);
     for (const DesignShape &shape : m_shapes) {
         picture.setPen(shape.pen);
         picture.drawPath(shape.path);
@@ -422,6 +423,30 @@ void CGraphTraker::paintEvent(QPaintEvent *)
         m_tracker->PaintFeedback(buffer.Inverting());
     QPainter window(this);
     buffer.CopyTo(window);
+}
+
+void CGraphTraker::PaintSafeGuides(QPainter &painter) const
+{
+    // Dashed, in colours the item outlines do not use: guides, not items. Sharp one-pixel lines
+    // (no anti-aliasing), so that they show at full colour over any picture.
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    const struct {
+        const QRectF &area;
+        QColor colour;
+        Qt::PenStyle style;
+    } guides[] = {{m_actionSafe, QColor(0, 190, 230), Qt::DotLine},
+                  {m_titleSafe, QColor(240, 180, 0), Qt::DashLine}};
+    for (const auto &guide : guides) {
+        if (guide.area.isEmpty())
+            continue;
+        QPen pen(guide.colour, 1, guide.style);
+        pen.setCosmetic(true);
+        painter.setPen(pen);
+        painter.drawRect(MapToDesignF(m_scale, float(guide.area.x()), float(guide.area.y()),
+                                      float(guide.area.width()), float(guide.area.height())));
+    }
+    painter.restore();
 }
 
 void CGraphTraker::mousePressEvent(QMouseEvent *event)

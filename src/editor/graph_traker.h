@@ -79,6 +79,14 @@ public:
     // The lines the running drag clings to (page units), for its guides; empty when none.
     const SnapResult &SnapGuides() const { return m_snapped; }
 
+    // The title-safe and action-safe areas, drawn as guides (page units); empty: none.
+    void SetSafeGuides(const QRectF &titleSafe, const QRectF &actionSafe)
+    {
+        m_titleSafe = titleSafe;
+        m_actionSafe = actionSafe;
+        update();
+    }
+    QRectF TitleSafeGuide() const { return m_titleSafe; }
     // Zoomed (not the fit): the background follows the page's rectangle instead of the fit.
     void SetZoomed(bool zoomed) { m_zoomed = zoomed; update(); }
 
@@ -163,6 +171,7 @@ private:
     // on; the guides of the snap are kept for the paint.
     QRectF SnappedPageRect(const DesignShape &shape);
     void PaintSnap(QPainter &painter) const;
+    void PaintSafeGuides(QPainter &painter) const;
     void PaintGroupFeedback(QPainter &painter) const;
     bool InGroup(int index) const;
     void StartBand(QPoint point, bool add);
@@ -182,6 +191,8 @@ private:
     int m_snapGrid = 0;
     QSizeF m_snapPage{960, 540};
     SnapResult m_snapped;
+    QRectF m_titleSafe;
+    QRectF m_actionSafe;
     bool m_dragShift = false;  // Shift held at the drag's last step
     std::vector<int> m_group;  // the selected slots
     QPointF m_groupDelta;      // the running group move in page units

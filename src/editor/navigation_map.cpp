@@ -13,6 +13,7 @@ namespace {
 
 constexpr int kPageRole = Qt::UserRole;
 constexpr int kItemRole = Qt::UserRole + 1;
+constexpr int kLayoutRole = Qt::UserRole + 2;
 
 } // namespace
 
@@ -60,6 +61,12 @@ void CNavigationMap::SetThumbnailSource(PageThumbnailSource thumbnails)
     Refresh();
 }
 
+void CNavigationMap::SetLayoutSource(LayoutSource source)
+{
+    m_layoutSource = std::move(source);
+    Refresh();
+}
+
 void CNavigationMap::Refresh()
 {
     m_analysis = AnalyseNavigation(m_model, m_settings);
@@ -67,15 +74,24 @@ void CNavigationMap::Refresh()
     m_graph->SetContent(&m_model, &m_analysis, m_thumbnails, vertical);
     m_graph->resize(m_graph->sizeHint());
 
+    m_layout = m_layoutSource ? m_layoutSource() : std::vector<LayoutFinding>();
     m_findings->clear();
     const int broken = m_analysis.BrokenCount();
-    m_findingsTitle->setText(
-        tr("問題: 参照切れ %1、警告 %2").arg(broken).arg(int(m_analysis.findings.size()) - broken));
+    const int warnings = int(m_analysis.findings.size()) - broken + int(m_layout.size());
+    m_findingsTitle->setText(tr("問題: 参照切れ %1、警告 %2").arg(broken).arg(warnings));
     for (const Finding &finding : m_analysis.findings) {
         auto *row = new QListWidgetItem(DescribeFinding(finding), m_findings);
         row->setData(kPageRole, finding.pageId);
         row->setData(kItemRole, finding.itemId);
         row->setForeground(IsBrokenReference(finding.kind) ? QColor(190, 20, 20) : QColor(170, 100, 0));
+    }
+    for (const LayoutFinding &finding : m_layout) {
+        auto *row = new QListWidgetItem(finding.description, m_findings);
+        row->setData(kPageRole, finding.pageId);
+        row->setData(kItemRole, finding.itemId);
+        row->setData(kLayoutRole, true);
+        row->setToolTip(LayoutFindingCode(finding.code));
+        row->setForeground(QColor(170, 100, 0));
     }
     ShowFocusOf(m_currentPage);
 }
@@ -105,7 +121,10 @@ void CNavigationMap::OnFindingChosen(QListWidgetItem *item)
 {
     if (!item)
         return;
-    emit FindingActivated(item->data(kPageRole).toInt(), item->data(kItemRole).toInt());
+    if (item->data(kLayoutRole).toBool())
+        emit LayoutFindingActivated(item->data(kPageRole).toInt(), item->data(kItemRole).toInt());
+    else
+        emit FindingActivated(item->data(kPageRole).toInt(), item->data(kItemRole).toInt());
 }
 
 } // namespace orin

@@ -22,25 +22,33 @@ qint64 CountedFileSize(const QString &path)
     return std::max<qint64>(0, FileSizeOf(path));
 }
 
-qint64 TotalDataSize(const CContentModel &model)
+std::vector<CountedFile> CountedFiles(const CContentModel &model)
 {
-    qint64 total = 0;
+    std::vector<CountedFile> files;
     QSet<QString> backgrounds;
     for (const auto &page : model.pages) {
         if (page->background.isEmpty() || backgrounds.contains(page->background))
             continue;
         backgrounds.insert(page->background);
-        total += CountedFileSize(page->background);
+        files.push_back({page->background, CountedFileSize(page->background)});
     }
-    auto addPaths = [&total](const auto &table) {
+    auto addPaths = [&files](const auto &table) {
         for (const auto &record : table) {
             if (!record->path.isEmpty())
-                total += CountedFileSize(record->path);
+                files.push_back({record->path, CountedFileSize(record->path)});
         }
     };
     addPaths(model.pictures);
     addPaths(model.materials);
     addPaths(model.sounds);
+    return files;
+}
+
+qint64 TotalDataSize(const CContentModel &model)
+{
+    qint64 total = 0;
+    for (const CountedFile &file : CountedFiles(model))
+        total += file.bytes;
     return total;
 }
 

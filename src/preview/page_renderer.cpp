@@ -131,7 +131,7 @@ void CPageRenderer::Paint(QPainter &painter, QSize client, const CPreviewEngine 
     for (int i = 0; i < int(engine.Items().size()); ++i)
         PaintItem(painter, mapping, engine, i, state);
     const int focusIndex = engine.IndexOfItem(engine.FocusItem());
-    if (engine.FocusItem() != 0 && focusIndex >= 0) {
+    if (engine.FocusItem() != 0 && focusIndex >= 0 && !m_groundOnly) {
         const PageItem &item = engine.Items()[size_t(focusIndex)].item;
         DrawFrame(painter, mapping.MapItem(item.x, item.y, item.width, item.height), page.curcol,
                   Qt::SolidLine, 3);
@@ -150,8 +150,7 @@ void CPageRenderer::PaintItem(QPainter &painter, const CCanvasMapping &mapping,
         return;
     if (!engine.IsVisible(item.id))
         return;
-    const bool exPng = engine.ExPng();
-    if (IsTextOnlyKind(item.idg) && !exPng) {
+    if (!ItemShowsPicture(item, engine.ExPng())) {
         Fill(painter, rect, item.bcolor);
     } else {
         if (entry.image.type == kImageJpeg && !entry.image.IsNull())
@@ -173,6 +172,8 @@ void CPageRenderer::PaintItem(QPainter &painter, const CCanvasMapping &mapping,
         if (PictureEdited(picture))
             DrawFrame(painter, rect, 5, Qt::SolidLine, 2);
     }
+    if (m_groundOnly)
+        return;
     const bool isMarquee = item.id == engine.MarqueeItem() && engine.MarqueeItem() != 0;
     if (!isMarquee && !item.text.isEmpty() && index != m_editingIndex)
         DrawText(painter, mapping, engine, item, item.text, false, false, state);
@@ -190,6 +191,47 @@ void CPageRenderer::DrawText(QPainter &painter, const CCanvasMapping &mapping,
         state.textColour = QColor(c.r, c.g, c.b);
     }
     painter.setPen(state.textColour);
+    TextRequest request = ItemTextRequest(item, text, engine.ExPng());
+    request.marquee = marquee;
+    if (clock) {
+        // The clock is laid out with the item's margins and the glyphs' own height, whatever
+        // the item's kind.
+        request.marginX = item.margin_x;
+        request.marginY = item.margin_y;
+        request.lineHeight = 0;
+        DrawLaidOutText(painter, mapping, request);
+        return;
+    }
+    if (IsCentredTextItem(item))
+        DrawCentredText(painter, mapping, request);
+    else
+        DrawLaidOutText(painter, mapping, request);
+}
+
+QColor CPageRenderer::TextColourAt(const CPreviewEngine &engine, int index) const
+{
+    // The walk of Paint: the colour carries over from one drawn text to the next.
+    QColor colour = Qt::black;
+    const int last = std::min(index, int(engine.Items().size()) - 1);
+    for (int i = 0; i <= last; ++i) {
+        const PageItem &item = engine.Items()[size_t(i)].item;
+        if (item.idg == 1 && engine.FocusItem() != item.id && engine.CursorOnlyItem() != item.id)
+            continue;
+        if (!engine.IsVisible(item.id))
+            continue;
+        const bool isMarquee = item.id == engine.MarqueeItem() && engine.MarqueeItem() != 0;
+        const bool clock = item.id == engine.ClockItem() && engine.ClockItem() != 0;
+        const bool drawn = (!isMarquee && !item.text.isEmpty() && i != m_editingIndex) || clock;
+        if ((drawn || i == index) && !IsNone(item.color)) {
+            const ColourEntry c = Colour(item.color);
+            colour = QColor(c.r, c.g, c.b);
+        }
+    }
+    return colour;
+}
+
+TextRequest ItemTextRequest(const PageItem &item, const QString &text, bool exPng)
+{
     TextRequest request;
     request.x = item.x;
     request.y = item.y;
@@ -197,17 +239,32 @@ void CPageRenderer::DrawText(QPainter &painter, const CCanvasMapping &mapping,
     request.height = item.height;
     request.size = item.size;
     request.wordwrap = item.wordwrap;
-    request.marquee = marquee;
     request.text = text;
-    if (item.idg == 3 && !clock) {
-        DrawCentredText(painter, mapping, request);
-        return;
-    }
-    const bool margins = clock || item.idg == 0 || item.idg == 4 || engine.ExPng();
+    if (IsCentredTextItem(item))
+        return request;
+    const bool margins = item.idg == 0 || item.idg == 4 || exPng;
     request.marginX = margins ? item.margin_x : 0;
     request.marginY = margins ? item.margin_y : 0;
-    request.lineHeight = clock ? 0 : LineHeightOf(item.idg);
-    DrawLaidOutText(painter, mapping, request);
+    request.lineHeight = LineHeightOf(item.idg);
+    return request;
+}
+
+bool ItemShowsPicture(const PageItem &item, bool exPng)
+{
+    return !(IsTextOnlyKind(item.idg) && !exPng);
+}
+
+bool IsCentredTextItem(const PageItem &item)
+{
+    return item.idg == 3;
+}
+
+TextFit FitItemText(const CCanvasMapping &mapping, const PageItem &item, const QString &text,
+                    bool exPng)
+{
+    const TextRequest request = ItemTextRequest(item, text, exPng);
+    return IsCentredTextItem(item) ? FitCentredText(mapping, request)
+                                   : FitLaidOutText(mapping, request);
 }
 
 void CPageRenderer::DrawBackground(QPainter &painter, const QImage &background,

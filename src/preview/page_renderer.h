@@ -5,6 +5,7 @@
 #include "model/content_model.h"
 #include "preview/canvas_mapping.h"
 #include "preview/preview_engine.h"
+#include "preview/text_painter.h"
 
 #include <QImage>
 #include <QSize>
@@ -37,6 +38,8 @@ public:
     int ModeAccess() const { return m_modeAccess; }
     // The display index whose text is being edited in place (its text is not drawn); -1: none.
     void SetEditingIndex(int index) { m_editingIndex = index; }
+    // Paints what lies under the texts only: no text and no focus frame.
+    void SetGroundOnly(bool groundOnly) { m_groundOnly = groundOnly; }
 
     // Paints the whole canvas of `client` size.
     void Paint(QPainter &painter, QSize client, const CPreviewEngine &engine) const;
@@ -46,6 +49,9 @@ public:
                          int itemId, const QString &text) const;
     // The client rectangle of an item, empty when it is not in the display list.
     QRect ItemRect(QSize client, const CPreviewEngine &engine, int itemId) const;
+    // The colour Paint draws the text of display index `index` in: the item's own colour, or
+    // the colour of the text drawn before it when it has none.
+    QColor TextColourAt(const CPreviewEngine &engine, int index) const;
     // Whether a text source or a picture number may be edited under the ModeAccess setting.
     bool TextEditable(int source) const;
     bool PictureEditable(int picture) const;
@@ -76,6 +82,7 @@ private:
     FrameToggles m_toggles;
     int m_modeAccess = 0;
     int m_editingIndex = -1;
+    bool m_groundOnly = false;
 
     // The page background as last scaled to the rectangle it fills (see DrawBackground).
     struct ScaledBackground {
@@ -85,5 +92,16 @@ private:
     };
     mutable ScaledBackground m_scaledBackground;
 };
+
+// The request the renderer lays an item's text out with: its rectangle, its margins where the
+// item kind has them, and the line height of the kind.
+TextRequest ItemTextRequest(const PageItem &item, const QString &text, bool exPng);
+// Whether the renderer draws the item's picture: text-only kinds show none unless ExPNG is set.
+bool ItemShowsPicture(const PageItem &item, bool exPng);
+// Whether the item's text follows the centred rule (idg 3).
+bool IsCentredTextItem(const PageItem &item);
+// How `text` sits in the item, laid out as the renderer draws it on `mapping`.
+TextFit FitItemText(const CCanvasMapping &mapping, const PageItem &item, const QString &text,
+                    bool exPng);
 
 } // namespace orin

@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QRectF>
 #include <QString>
 
 class QPainter;
@@ -36,5 +37,18 @@ QFont ItemFont(int pixels, int wordwrap);
 void DrawLaidOutText(QPainter &painter, const CCanvasMapping &mapping, const TextRequest &request);
 // Draws by the centred-text rule (idg 3) with the painter's current pen colour.
 void DrawCentredText(QPainter &painter, const CCanvasMapping &mapping, const TextRequest &request);
+
+// How a text sits in its item, laid out by the same rule as it is drawn.
+struct TextFit {
+    // Every character that is not blank is shown whole inside the text rectangle.
+    bool fits = true;
+    // The box of the shown characters in client pixels; empty when nothing is shown.
+    QRectF inked;
+};
+
+// The fit of DrawLaidOutText's layout.
+TextFit FitLaidOutText(const CCanvasMapping &mapping, const TextRequest &request);
+// The fit of DrawCentredText's layout.
+TextFit FitCentredText(const CCanvasMapping &mapping, const TextRequest &request);
 
 } // namespace orin

@@ -41,6 +41,36 @@ const QString kBroken = u"page 1 defitem=1 blue=2\n"
                         "page 3\n"
                         "macro 5 T:9:0"_s;
 
+// Two placed items on one page: item 1 reaches over the right edge, item 2 holds ten
+// characters of 28 units in 208 units of width and 36 of height, starting at 20 + 16 + 2 = 38,
+// inside the 48 units of a 5 % margin.
+QString WriteLayoutFixture(const QTemporaryDir &dir)
+{
+    CContentModel model;
+    ProgramSettings settings;
+    BuildContent(u"page 1 defitem=1\nitem 1 down=2\nitem 2 up=1"_s, model, settings);
+    CMyProgramInfo &page = *model.pages.At(0);
+    page.backcol = kNoColour;
+    const QRect rects[] = {{900, 100, 120, 56}, {20, 200, 240, 56}};
+    for (int i = 0; i < 2; ++i) {
+        PageItem &item = page.items[size_t(i)];
+        item.x = float(rects[i].x());
+        item.y = float(rects[i].y());
+        item.width = float(rects[i].width());
+        item.height = float(rects[i].height());
+        item.margin_x = 16;
+        item.margin_y = 10;
+        item.size = 28;
+        item.color = 7;
+        item.bcolor = 4;
+    }
+    page.items[1].text = u"あいうえおかきくけこ"_s;
+    const QString path = dir.filePath(u"layout.bjpx"_s);
+    if (!SaveProject(model, path, SaveMode::Plain, ContentFolderOf(path), settings).ok)
+        return QString();
+    return path;
+}
+
 } // namespace
 
 class CliCheckTest : public QObject {
@@ -104,6 +134,9 @@ private slots:
         QTest::newRow("no file") << QStringList({u"check"_s}) << 2;
         QTest::newRow("two files") << QStringList({u"check"_s, u"a.bjpx"_s, u"b.bjpx"_s}) << 2;
         QTest::newRow("unknown option") << QStringList({u"check"_s, u"--fast"_s}) << 2;
+        QTest::newRow("safe area without value") << QStringList({u"check"_s, u"a.bjpx"_s, u"--safe-area"_s}) << 2;
+        QTest::newRow("safe area too wide") << QStringList({u"check"_s, u"--safe-area"_s, u"46"_s, u"a.bjpx"_s}) << 2;
+        QTest::newRow("safe area not a number") << QStringList({u"check"_s, u"--safe-area"_s, u"5%"_s, u"a.bjpx"_s}) << 2;
         QTest::newRow("no such file") << QStringList({u"check"_s, u"/nonexistent/x.bjpx"_s}) << 1;
     }
 
@@ -119,12 +152,43 @@ private slots:
 
     void exampleContentSets()
     {
+        // The sample is clean: no broken reference, no navigation or layout warning.
         const CliOutcome sample = RunCli({u"check"_s, SourceDir() + u"/examples/sample.bjpx"_s});
         QCOMPARE(sample.code, 0);
-        QVERIFY2(sample.out.contains(u"0 broken references"_s), qPrintable(sample.out));
+        QCOMPARE(sample.out, u"0 broken references, 0 warnings\n"_s);
         const CliOutcome broken = RunCli({u"check"_s, SourceDir() + u"/examples/broken.bjpx"_s});
         QCOMPARE(broken.code, 1);
         QVERIFY2(broken.out.startsWith(u"error missing-"_s), qPrintable(broken.out));
+    }
+
+    void layoutFindings()
+    {
+        QTemporaryDir dir;
+        const QString project = WriteLayoutFixture(dir);
+        QVERIFY(!project.isEmpty());
+        const CliOutcome o = RunCli({u"check"_s, project});
+        QCOMPARE(o.code, 0);
+        QCOMPARE(o.out, u"warning off-page page 1 item 1: the item lies partly outside the 960 x 540 page\n"
+                        "warning text-overflow page 1 item 2: the text does not fit the item\n"
+                        "warning outside-safe-area page 1 item 2: the text reaches outside the "
+                        "title-safe area (5 % margin: 48,27 to 912,513)\n"
+                        "0 broken references, 3 warnings\n"_s);
+
+        const CliOutcome noMargin = RunCli({u"check"_s, u"--safe-area"_s, u"0"_s, project});
+        QCOMPARE(noMargin.code, 0);
+        QVERIFY2(!noMargin.out.contains(u"outside-safe-area"_s), qPrintable(noMargin.out));
+        QVERIFY(noMargin.out.endsWith(u"0 broken references, 2 warnings\n"_s));
+
+        const CliOutcome json = RunCli({u"check"_s, u"--json"_s, project});
+        QCOMPARE(json.code, 0);
+        const QJsonObject root = QJsonDocument::fromJson(json.out.toUtf8()).object();
+        QCOMPARE(root.value(u"warnings"_s).toInt(), 3);
+        const QJsonObject overflow = root.value(u"findings"_s).toArray().at(1).toObject();
+        QCOMPARE(overflow.value(u"severity"_s).toString(), u"warning"_s);
+        QCOMPARE(overflow.value(u"code"_s).toString(), u"text-overflow"_s);
+        QCOMPARE(overflow.value(u"page"_s).toInt(), 1);
+        QCOMPARE(overflow.value(u"item"_s).toInt(), 2);
+        QCOMPARE(overflow.value(u"message"_s).toString(), u"the text does not fit the item"_s);
     }
 
     void simulateTraceAddsOnlyTraceLines()

@@ -12,7 +12,7 @@
 // Small content sets written as text, one record a line, for the tables of navigation tests:
 //   settings TimerMode=1 ExPNG=1
 //   page 1 defitem=1 blue=2 timer=5
-//   item 1 ret=G:2 down=2 idg=2          (an item of the page above; strings default to "0")
+//   item 1 ret=G:2 down=2 idg=2 x=40     (an item of the page above; strings default to "0")
 //   macro 3 G:4                          (the rest of the line is the macro)
 //   text 5 [#1]a[#2]b
 //   image 200                            (a material; ids below 200 are pictures)
@@ -52,6 +52,13 @@ inline void SetItemValue(PageItem &item, const QString &key, const QString &valu
         QStringLiteral("outfocus"), QStringLiteral("text")};
     if (const qsizetype at = stringNames.indexOf(key); at >= 0) {
         *strings[at] = value;
+        return;
+    }
+    float *const geometry[] = {&item.x, &item.y, &item.width, &item.height};
+    static const QStringList geometryNames = {QStringLiteral("x"), QStringLiteral("y"),
+                                              QStringLiteral("width"), QStringLiteral("height")};
+    if (const qsizetype at = geometryNames.indexOf(key); at >= 0) {
+        *geometry[at] = value.toFloat();
         return;
     }
     int *const numbers[] = {&item.idg, &item.pic_no, &item.text_no};

@@ -55,6 +55,24 @@ private slots:
         QVERIFY(ini.WriteString(QStringLiteral("Design"), QStringLiteral("SnapGrid"), value));
         QCOMPARE(LoadDesignSnap(ini).grid, grid);
     }
+
+    void safeAreaRoundTrip()
+    {
+        QTemporaryDir dir;
+        CIniStore ini(dir.filePath(QStringLiteral("orin.ini")));
+        // No file yet: guides shown, the HD title-safe margin.
+        QCOMPARE(LoadSafeArea(ini).guides, true);
+        QCOMPARE(LoadSafeArea(ini).percent, 5);
+        QVERIFY(SaveDesignSnap(ini, {true, 20}));
+        QVERIFY(SaveSafeArea(ini, {false, 10}));
+        QCOMPARE(LoadSafeArea(ini).guides, false);
+        QCOMPARE(LoadSafeArea(ini).percent, 10);
+        QCOMPARE(LoadDesignSnap(ini).grid, 20);
+        QVERIFY(ini.WriteString(QStringLiteral("Design"), QStringLiteral("SafeArea"), QStringLiteral("46")));
+        QCOMPARE(LoadSafeArea(ini).percent, 5);
+        QVERIFY(ini.WriteString(QStringLiteral("Design"), QStringLiteral("SafeArea"), QStringLiteral("-1")));
+        QCOMPARE(LoadSafeArea(ini).percent, 5);
+    }
 };
 
 ORIN_TEST_CLASS(TestDesignSettings)
