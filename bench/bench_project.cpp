@@ -11,13 +11,17 @@
 //   with the same bytes already composed / the same QFile::write
 //   LoadProject         / a QXmlStreamReader walk of the same file      (target <= 0.50)
 //   check (load and navigation analysis) / LoadProject alone           (target <= 1.30)
+//   check with layout findings / LoadProject of the same 1000 pages of the sample (no target)
 //   engine parse + walk / pugixml parse + walk of the same UTF-16 text (target <= 1.00)
 //   engine parse + walk / pugixml parse + walk of the same document in UTF-8, pugixml's own
 //                         best input                                    (target <= 1.00)
 // and the peak memory of `orinedit-cli convert` per MB of project file (target <= 1.5 MiB).
 
 #include "actions/navigation_analysis.h"
+#include "images/colour_map.h"
 #include "images/load_services.h"
+#include "preview/layout_findings.h"
+#include "preview/work_folder_images.h"
 #include "model/project_reader.h"
 #include "model/project_writer.h"
 #include "model/safe_file.h"
@@ -27,7 +31,9 @@
 #include "bench_support.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
@@ -387,6 +393,91 @@ void BM_FileWriteSameBytesSynced(benchmark::State &state)
     state.SetBytesProcessed(state.iterations() * d.bytes.size());
 }
 
+// The sample content set repeated to `pages` pages, each copy under an id of its own, beside a
+// copy of its pictures: the pages `check` meets on a large set, backgrounds shared by many.
+struct SampleSet {
+    QTemporaryDir dir;
+    QString path;
+    QByteArray bytes;
+
+    explicit SampleSet(int pages)
+    {
+        const QString source = QStringLiteral(ORIN_SOURCE_DIR "/examples");
+        QDir().mkpath(dir.filePath(QStringLiteral("sample.")));
+        const QDir pictures(source + QStringLiteral("/sample."));
+        for (const QString &name : pictures.entryList(QDir::Files))
+            QFile::copy(pictures.filePath(name), dir.filePath(QStringLiteral("sample./") + name));
+        CContentModel model;
+        ProgramSettings settings;
+        qint64 used = 0;
+        if (!LoadProject(source + QStringLiteral("/sample.bjpx"), true, settings, used, model,
+                         StandardLoadServices()))
+            std::fprintf(stderr, "cannot read the sample\n");
+        const int original = model.pages.Count();
+        int nextId = 0;
+        for (const auto &page : model.pages)
+            nextId = std::max(nextId, page->id);
+        for (int i = original; i < pages && original > 0; ++i) {
+            auto page = std::make_unique<CMyProgramInfo>(*model.pages.At(i % original));
+            page->id = ++nextId;
+            model.pages.Add(std::move(page));
+        }
+        const QString text = ComposeProject(model, SaveMode::Plain, QString(), settings);
+        bytes = EncodeUnicodeTextFile(text);
+        path = dir.filePath(QStringLiteral("sample-set.bjpx"));
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    }
+};
+
+SampleSet &SampleData(int pages)
+{
+    static std::map<int, std::unique_ptr<SampleSet>> sets;
+    auto &set = sets[pages];
+    if (!set)
+        set = std::make_unique<SampleSet>(pages);
+    return *set;
+}
+
+void BM_LoadSampleSet(benchmark::State &state)
+{
+    SampleSet &d = SampleData(Pages(state));
+    const LoadServices services = StandardLoadServices();
+    for (auto _ : state) {
+        CContentModel model;
+        ProgramSettings settings;
+        qint64 used = 0;
+        LoadProject(d.path, true, settings, used, model, services);
+        benchmark::DoNotOptimize(model.pages.Count());
+    }
+    state.SetBytesProcessed(state.iterations() * d.bytes.size());
+}
+
+// All `orinedit-cli check` does before it prints: the load, the navigation analysis and the
+// layout findings, the pictures painted from copies in a work folder of their own.
+void BM_CheckWithLayout(benchmark::State &state)
+{
+    SampleSet &d = SampleData(Pages(state));
+    const LoadServices services = StandardLoadServices();
+    const CColourMap map;
+    for (auto _ : state) {
+        CContentModel model;
+        ProgramSettings settings;
+        qint64 used = 0;
+        LoadProject(d.path, true, settings, used, model, services);
+        const NavigationAnalysis analysis = AnalyseNavigation(model, settings);
+        QTemporaryDir work;
+        CWorkFolderImages images(map, work.path());
+        const std::vector<LayoutFinding> layout =
+            FindLayoutProblems(model, settings, map, images, LayoutCheckOptions());
+        benchmark::DoNotOptimize(analysis.findings.size() + layout.size());
+    }
+    state.SetBytesProcessed(state.iterations() * d.bytes.size());
+}
+
+constexpr int kSampleSetPages = 1000;
+
 void PerSize(benchmark::internal::Benchmark *b)
 {
     for (int pages : kPageCounts)
@@ -405,6 +496,8 @@ BENCHMARK(BM_SaveProject)->Apply(PerSize);
 BENCHMARK(BM_FileWriteSameBytes)->Apply(PerSize);
 BENCHMARK(BM_FileWriteSameBytesSynced)->Apply(PerSize);
 BENCHMARK(BM_ReplaceWithSameBytes)->Apply(PerSize);
+BENCHMARK(BM_LoadSampleSet)->Arg(kSampleSetPages)->Unit(benchmark::kMillisecond)->ReportAggregatesOnly(true);
+BENCHMARK(BM_CheckWithLayout)->Arg(kSampleSetPages)->Unit(benchmark::kMillisecond)->ReportAggregatesOnly(true);
 
 // The medians of every run; a ratio is ours over the peer's at one size.
 class CRatioReporter : public bench::CMedianReporter {
@@ -480,7 +573,10 @@ int main(int argc, char **argv)
 {
     if (argc == 5 && std::strcmp(argv[1], "--convert-peak") == 0)
         return MeasureConvertPeak(argv[2], argv[3], argv[4]);
-    QCoreApplication app(argc, argv);
+    // The layout findings lay texts out, which takes a GUI application (without a screen).
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     bench::InitializeBenchmarks(argc, argv, kDefaultRepetitions);
     CRatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -503,6 +599,10 @@ int main(int argc, char **argv)
         std::printf("    engine parse+walk / pugixml parse+walk, UTF-8:     %5.2f (target <= 1.00)\n",
                     reporter.Ratio("BM_EngineParseAndWalk", "BM_PugixmlUtf8ParseAndWalk", pages));
     }
+    std::printf("  %4d pages of the sample (%.1f MB file):\n", kSampleSetPages,
+                SampleData(kSampleSetPages).bytes.size() / 1e6);
+    std::printf("    check with layout findings / LoadProject:          %5.2f\n",
+                reporter.Ratio("BM_CheckWithLayout", "BM_LoadSampleSet", kSampleSetPages));
     PrintConvertMemory();
     benchmark::Shutdown();
     return 0;

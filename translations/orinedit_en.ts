@@ -1169,6 +1169,117 @@ Save under another name.</translation>
         <source>（このページはありません）</source>
         <translation>(no such page)</translation>
     </message>
+    <message>
+        <source>設定</source>
+        <comment>where a change of the program settings is, in a line of changes</comment>
+        <translation>settings</translation>
+    </message>
+    <message>
+        <source>ページ %1</source>
+        <comment>a page in a line of changes</comment>
+        <translation>page %1</translation>
+    </message>
+    <message>
+        <source>ページ %1→%2</source>
+        <comment>a page in a line of changes</comment>
+        <translation>page %1-&gt;%2</translation>
+    </message>
+    <message>
+        <source>%1 のアイテム %2</source>
+        <translation>%1 item %2</translation>
+    </message>
+    <message>
+        <source>%1 %2</source>
+        <comment>a record: its table and id</comment>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source>%1 %2→%3</source>
+        <comment>a record: its table, old id and new id</comment>
+        <translation>%1 %2-&gt;%3</translation>
+    </message>
+    <message>
+        <source>素材</source>
+        <translation>material</translation>
+    </message>
+    <message>
+        <source>画像</source>
+        <translation>picture</translation>
+    </message>
+    <message>
+        <source>テキスト</source>
+        <translation>text</translation>
+    </message>
+    <message>
+        <source>チャンネル</source>
+        <translation>channel</translation>
+    </message>
+    <message>
+        <source>ウェブページ</source>
+        <translation>webpage</translation>
+    </message>
+    <message>
+        <source>マクロ</source>
+        <translation>macro</translation>
+    </message>
+    <message>
+        <source>音声</source>
+        <translation>sound</translation>
+    </message>
+    <message>
+        <source>ファンクション</source>
+        <translation>function</translation>
+    </message>
+    <message>
+        <source>%1 の %2: %3 → %4</source>
+        <translation>%1 %2: %3 -&gt; %4</translation>
+    </message>
+    <message>
+        <source>%1 の %2: %3</source>
+        <translation>%1 %2: %3</translation>
+    </message>
+    <message>
+        <source>%1: %2 番目に追加</source>
+        <translation>%1: added at position %2</translation>
+    </message>
+    <message>
+        <source>%1: %2 番目から削除</source>
+        <translation>%1: removed from position %2</translation>
+    </message>
+    <message>
+        <source>%1: 番号を %2 から %3 に変更</source>
+        <translation>%1: renumbered %2 -&gt; %3</translation>
+    </message>
+    <message>
+        <source>%1: %2 番目から %3 番目に移動</source>
+        <translation>%1: moved from position %2 to %3</translation>
+    </message>
+    <message>
+        <source>%1: (%2,%3) に %4×%5 で追加</source>
+        <translation>%1: added at (%2,%3) %4x%5</translation>
+    </message>
+    <message>
+        <source>%1: (%2,%3) の %4×%5 を削除</source>
+        <translation>%1: removed from (%2,%3) %4x%5</translation>
+    </message>
+    <message>
+        <source>%1: (%2,%3) から (%4,%5) に移動</source>
+        <translation>%1: moved (%2,%3) -&gt; (%4,%5)</translation>
+    </message>
+    <message>
+        <source>%1: 大きさを %2×%3 から %4×%5 に変更</source>
+        <translation>%1: resized %2x%3 -&gt; %4x%5</translation>
+    </message>
+    <message>
+        <source>%1: 追加</source>
+        <comment>a record added</comment>
+        <translation>%1: added</translation>
+    </message>
+    <message>
+        <source>%1: 削除</source>
+        <comment>a record removed</comment>
+        <translation>%1: removed</translation>
+    </message>
 </context>
 <context>
     <name>orin::CDesignViewMenu</name>
@@ -1785,6 +1896,10 @@ This file is damaged and cannot be compared.</translation>
     <message>
         <source>問題: 参照切れ %1、警告 %2</source>
         <translation>Problems: %1 broken references, %2 warnings</translation>
+    </message>
+    <message>
+        <source>レイアウトを確認中…</source>
+        <translation>Checking the layout…</translation>
     </message>
 </context>
 <context>

@@ -3,6 +3,7 @@
 
 #include "model/content_model.h"
 
+#include <QHash>
 #include <QJsonObject>
 #include <QRect>
 #include <QString>
@@ -105,8 +106,43 @@ std::vector<WordSpan> WordDiff(const QString &before, const QString &after);
 // "[-old-]{+new+}" form of a word difference.
 QString WordDiffText(const std::vector<WordSpan> &words);
 
-// The report as lines ("page 3->1: renumbered", "page 2 item 4: moved (10,20) -> (30,40)").
-QStringList DiffReportLines(const ContentDiff &diff);
+// The words of the report's lines. Each is a pattern whose %1, %2 ... are filled in one pass, so
+// a value that holds "%1" itself is shown as it is. The command-line tool prints the English
+// wording; the editor fills one from its translations, and both go through the same walk over
+// the changes.
+struct DiffWording {
+    QString settings;         // where a program setting's change is: "settings"
+    QString page;             // %1 page id: "page %1"
+    QString pageRenumbered;   // %1 before id, %2 after id: "page %1->%2"
+    QString item;             // %1 the page as named above, %2 item id: "%1 item %2"
+    QString record;           // %1 table, %2 id: "%1 %2"
+    QString recordRenumbered; // %1 table, %2 before id, %3 after id: "%1 %2->%3"
+    // The tables ("picture", "text" ...) as they are shown; a table not listed keeps its name.
+    QHash<QString, QString> tables;
+    QString field;      // %1 where, %2 field, %3 before, %4 after (quoted): "%1 %2: %3 -> %4"
+    QString fieldWords; // %1 where, %2 field, %3 word difference (quoted): "%1 %2: %3"
+    QString pageAdded;   // %1 page, %2 list position
+    QString pageRemoved; // %1 page, %2 list position
+    QString renumbered;  // %1 page or record, %2 before id, %3 after id
+    QString pageMoved;   // %1 page, %2 old list position, %3 new one
+    QString itemAdded;   // %1 item, %2 x, %3 y, %4 width, %5 height
+    QString itemRemoved; // %1 item, %2 x, %3 y, %4 width, %5 height
+    QString itemMoved;   // %1 item, %2 x, %3 y before, %4 x, %5 y after
+    QString itemResized; // %1 item, %2 width, %3 height before, %4 width, %5 height after
+    QString recordAdded;   // %1 record
+    QString recordRemoved; // %1 record
+};
+
+// The wording of the command-line tool ("page 3->1: renumbered 3 -> 1").
+const DiffWording &DiffEnglishWording();
+
+// The report as lines ("page 3->1: renumbered 3 -> 1", "page 2 item 4: moved (10,20) ->
+// (30,40)"): settings, then pages in list order, then records.
+QStringList DiffReportLines(const ContentDiff &diff, const DiffWording &wording);
+inline QStringList DiffReportLines(const ContentDiff &diff)
+{
+    return DiffReportLines(diff, DiffEnglishWording());
+}
 
 // The report as one JSON object (the shape the README documents).
 QJsonObject DiffJson(const ContentDiff &diff);

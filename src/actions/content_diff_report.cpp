@@ -130,35 +130,47 @@ QString Quoted(const QString &text)
     return u'"' + escaped + u'"';
 }
 
-QString FieldLine(const QString &where, const FieldChange &c)
+// The pattern filled with the values in one pass (a value's own "%1" is kept as it is).
+QString Text(const QString &value)
+{
+    return value;
+}
+
+QString Text(int value)
+{
+    return QString::number(value);
+}
+
+template <typename... Values>
+QString Fill(const QString &pattern, const Values &...values)
+{
+    return pattern.arg(Text(values)...);
+}
+
+QString FieldLine(const DiffWording &w, const QString &where, const FieldChange &c)
 {
     if (!c.words.empty())
-        return where + u' ' + c.field + QStringLiteral(": ") + Quoted(WordDiffText(c.words));
-    return where + u' ' + c.field + QStringLiteral(": ") + Quoted(c.before)
-           + QStringLiteral(" -> ") + Quoted(c.after);
+        return Fill(w.fieldWords, where, c.field, Quoted(WordDiffText(c.words)));
+    return Fill(w.field, where, c.field, Quoted(c.before), Quoted(c.after));
 }
 
-QString PageName(const PageDiff &p)
+QString PageName(const DiffWording &w, const PageDiff &p)
 {
     if (p.kind == DiffKind::Added)
-        return QStringLiteral("page %1").arg(p.afterId);
+        return Fill(w.page, p.afterId);
     if (p.kind == DiffKind::Removed || p.beforeId == p.afterId)
-        return QStringLiteral("page %1").arg(p.beforeId);
-    return QStringLiteral("page %1->%2").arg(p.beforeId).arg(p.afterId);
+        return Fill(w.page, p.beforeId);
+    return Fill(w.pageRenumbered, p.beforeId, p.afterId);
 }
 
-QString RectText(const QRect &r)
+QString RecordName(const DiffWording &w, const RecordDiff &r)
 {
-    return QStringLiteral("(%1,%2) %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
-}
-
-QString RecordName(const RecordDiff &r)
-{
+    const QString table = w.tables.value(r.table, r.table);
     if (r.kind == DiffKind::Added)
-        return r.table + u' ' + QString::number(r.afterId);
+        return Fill(w.record, table, r.afterId);
     if (r.kind == DiffKind::Removed || !r.renumbered)
-        return r.table + u' ' + QString::number(r.beforeId);
-    return QStringLiteral("%1 %2->%3").arg(r.table).arg(r.beforeId).arg(r.afterId);
+        return Fill(w.record, table, r.beforeId);
+    return Fill(w.recordRenumbered, table, r.beforeId, r.afterId);
 }
 
 QJsonArray FieldsJson(const std::vector<FieldChange> &fields)
@@ -199,60 +211,88 @@ QJsonValue IdJson(int id, bool present)
 
 } // namespace
 
-QStringList DiffReportLines(const ContentDiff &diff)
+const DiffWording &DiffEnglishWording()
+{
+    static const DiffWording wording{
+        QStringLiteral("settings"),
+        QStringLiteral("page %1"),
+        QStringLiteral("page %1->%2"),
+        QStringLiteral("%1 item %2"),
+        QStringLiteral("%1 %2"),
+        QStringLiteral("%1 %2->%3"),
+        {},
+        QStringLiteral("%1 %2: %3 -> %4"),
+        QStringLiteral("%1 %2: %3"),
+        QStringLiteral("%1: added at position %2"),
+        QStringLiteral("%1: removed from position %2"),
+        QStringLiteral("%1: renumbered %2 -> %3"),
+        QStringLiteral("%1: moved from position %2 to %3"),
+        QStringLiteral("%1: added at (%2,%3) %4x%5"),
+        QStringLiteral("%1: removed from (%2,%3) %4x%5"),
+        QStringLiteral("%1: moved (%2,%3) -> (%4,%5)"),
+        QStringLiteral("%1: resized %2x%3 -> %4x%5"),
+        QStringLiteral("%1: added"),
+        QStringLiteral("%1: removed"),
+    };
+    return wording;
+}
+
+QStringList DiffReportLines(const ContentDiff &diff, const DiffWording &w)
 {
     QStringList lines;
     for (const FieldChange &c : diff.settings)
-        lines << FieldLine(QStringLiteral("settings"), c);
+        lines << FieldLine(w, w.settings, c);
     for (const PageDiff &p : diff.pages) {
-        const QString name = PageName(p);
+        const QString name = PageName(w, p);
         if (p.kind == DiffKind::Added) {
-            lines << name + QStringLiteral(": added at position %1").arg(p.afterPosition);
+            lines << Fill(w.pageAdded, name, p.afterPosition);
             continue;
         }
         if (p.kind == DiffKind::Removed) {
-            lines << name + QStringLiteral(": removed from position %1").arg(p.beforePosition);
+            lines << Fill(w.pageRemoved, name, p.beforePosition);
             continue;
         }
         if (p.renumbered)
-            lines << name + QStringLiteral(": renumbered %1 -> %2").arg(p.beforeId).arg(p.afterId);
+            lines << Fill(w.renumbered, name, p.beforeId, p.afterId);
         if (p.moved)
-            lines << name + QStringLiteral(": moved from position %1 to %2")
-                                .arg(p.beforePosition).arg(p.afterPosition);
+            lines << Fill(w.pageMoved, name, p.beforePosition, p.afterPosition);
         for (const FieldChange &c : p.attributes)
-            lines << FieldLine(name, c);
+            lines << FieldLine(w, name, c);
         for (const ItemDiff &item : p.items) {
-            const QString where = name + QStringLiteral(" item %1").arg(item.kind == DiffKind::Added ? item.afterId : item.beforeId);
+            const QString where =
+                Fill(w.item, name, item.kind == DiffKind::Added ? item.afterId : item.beforeId);
+            const QRect &b = item.beforeRect;
+            const QRect &a = item.afterRect;
             if (item.kind == DiffKind::Added) {
-                lines << where + QStringLiteral(": added at ") + RectText(item.afterRect);
+                lines << Fill(w.itemAdded, where, a.x(), a.y(), a.width(), a.height());
                 continue;
             }
             if (item.kind == DiffKind::Removed) {
-                lines << where + QStringLiteral(": removed from ") + RectText(item.beforeRect);
+                lines << Fill(w.itemRemoved, where, b.x(), b.y(), b.width(), b.height());
                 continue;
             }
             if (item.moved)
-                lines << where + QStringLiteral(": moved (%1,%2) -> (%3,%4)")
-                                     .arg(item.beforeRect.x()).arg(item.beforeRect.y())
-                                     .arg(item.afterRect.x()).arg(item.afterRect.y());
+                lines << Fill(w.itemMoved, where, b.x(), b.y(), a.x(), a.y());
             if (item.resized)
-                lines << where + QStringLiteral(": resized %1x%2 -> %3x%4")
-                                     .arg(item.beforeRect.width()).arg(item.beforeRect.height())
-                                     .arg(item.afterRect.width()).arg(item.afterRect.height());
+                lines << Fill(w.itemResized, where, b.width(), b.height(), a.width(), a.height());
             for (const FieldChange &c : item.fields)
-                lines << FieldLine(where, c);
+                lines << FieldLine(w, where, c);
         }
     }
     for (const RecordDiff &r : diff.records) {
-        const QString name = RecordName(r);
-        if (r.kind == DiffKind::Added || r.kind == DiffKind::Removed) {
-            lines << name + u':' + u' ' + KindName(r.kind);
+        const QString name = RecordName(w, r);
+        if (r.kind == DiffKind::Added) {
+            lines << Fill(w.recordAdded, name);
+            continue;
+        }
+        if (r.kind == DiffKind::Removed) {
+            lines << Fill(w.recordRemoved, name);
             continue;
         }
         if (r.renumbered)
-            lines << name + QStringLiteral(": renumbered %1 -> %2").arg(r.beforeId).arg(r.afterId);
+            lines << Fill(w.renumbered, name, r.beforeId, r.afterId);
         for (const FieldChange &c : r.fields)
-            lines << FieldLine(name, c);
+            lines << FieldLine(w, name, c);
     }
     return lines;
 }

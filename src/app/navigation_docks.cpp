@@ -104,29 +104,37 @@ NavigationDocks InstallNavigationDocks(CMainFrame &frame)
     if (!work.isEmpty()) {
         auto images = std::make_shared<CWorkFolderImages>(
             frame.ColourMap(), QDir(work).filePath(QStringLiteral("layout")));
+        // The settings file is read once a pass, when it starts.
         map->SetLayoutSource([&frame, images] {
             LayoutCheckOptions options;
             options.safeAreaPercent = LoadSafeArea(CIniStore(frame.SettingsPath())).percent;
             options.sizeLimitKb = frame.Document().SizeLimit();
-            return FindLayoutProblems(frame.Model(), frame.Document().Settings(),
-                                      frame.ColourMap(), *images, options);
+            return std::make_unique<CLayoutPass>(frame.Model(), frame.Document().Settings(),
+                                                 frame.ColourMap(), images, options);
         });
     }
     docks.map = AddDock(frame, view, CMainFrame::tr("ナビゲーションマップ"),
                         QStringLiteral("NavigationMapDock"), map);
+    // The dock starts hidden: nothing is checked until it is shown.
+    map->ForgetLayout();
     auto followCanvas = [map, canvas] {
         map->SetCurrent(canvas->Engine().ShownPageNumber(), canvas->Engine().FocusItem());
     };
     QDockWidget *mapDock = docks.map;
     auto refresh = [map, mapDock, followCanvas] {
-        if (!mapDock->isVisible())
+        if (!mapDock->isVisible()) {
+            // Whatever a pass has found may no longer hold; showing the map checks again.
+            map->ForgetLayout();
             return;
+        }
         map->Refresh();
         followCanvas();
     };
-    QObject::connect(mapDock, &QDockWidget::visibilityChanged, map, [refresh](bool visible) {
+    QObject::connect(mapDock, &QDockWidget::visibilityChanged, map, [refresh, map](bool visible) {
         if (visible)
             refresh();
+        else
+            map->ForgetLayout();
     });
     QObject::connect(&frame.Document(), &CDocument::ModelEdited, map, refresh);
     QObject::connect(&frame.Document(), &CDocument::ProjectOpened, map, refresh);

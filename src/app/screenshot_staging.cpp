@@ -65,14 +65,24 @@ void StageScreenshot(CMainFrame &frame, int delayMs)
         frame.resizeDocks(shown, QList<int>(shown.size(), frame.width() * 2 / 5), Qt::Horizontal);
     const std::vector<int> finding = Numbers("ORINEDIT_SCREENSHOT_FINDING");
     if (!finding.empty()) {
-        // A click on that row of the navigation map's findings, once the map has listed them.
+        // A click on that row of the navigation map's findings, once the map has listed them
+        // (the layout's among them, which come when its pass is done).
         QTimer::singleShot(delayMs / 2, &frame, [&frame, row = finding.front()] {
             auto *map = frame.findChild<CNavigationMap *>();
-            QListWidget *list = map ? map->FindingsList() : nullptr;
-            if (!list || row < 0 || row >= list->count())
+            if (!map)
                 return;
-            list->setCurrentRow(row);
-            emit list->itemClicked(list->item(row));
+            auto click = [map, row] {
+                QListWidget *list = map->FindingsList();
+                if (row < 0 || row >= list->count())
+                    return;
+                list->setCurrentRow(row);
+                emit list->itemClicked(list->item(row));
+            };
+            if (map->LayoutPending())
+                QObject::connect(map, &CNavigationMap::LayoutFindingsReady, map, click,
+                                 Qt::SingleShotConnection);
+            else
+                click();
         });
     }
     const std::vector<int> keys = Numbers("ORINEDIT_SCREENSHOT_KEYS");

@@ -19,12 +19,12 @@ constexpr int kBeforeIdRole = Qt::UserRole;
 constexpr int kAfterIdRole = Qt::UserRole + 1;
 constexpr int kIsPageRole = Qt::UserRole + 2;
 
-// The lines of one part of the comparison, in the form the command-line tool prints them.
-QStringList LinesOf(const PageDiff &page)
+// The lines of one page's changes, in the operator's words.
+QStringList LinesOf(const PageDiff &page, const DiffWording &wording)
 {
     ContentDiff part;
     part.pages.push_back(page);
-    return DiffReportLines(part);
+    return DiffReportLines(part, wording);
 }
 
 QList<int> Outlined(const PageDiff &page, bool before)
@@ -130,6 +130,40 @@ CComparePanel::CComparePanel(const CColourMap &map, const CContentModel &after,
 
 CComparePanel::~CComparePanel() = default;
 
+DiffWording CComparePanel::Wording()
+{
+    DiffWording w;
+    w.settings = tr("設定", "where a change of the program settings is, in a line of changes");
+    w.page = tr("ページ %1", "a page in a line of changes");
+    w.pageRenumbered = tr("ページ %1→%2", "a page in a line of changes");
+    w.item = tr("%1 のアイテム %2");
+    w.record = tr("%1 %2", "a record: its table and id");
+    w.recordRenumbered = tr("%1 %2→%3", "a record: its table, old id and new id");
+    w.tables = {
+        {QStringLiteral("material"), tr("素材")},
+        {QStringLiteral("picture"), tr("画像")},
+        {QStringLiteral("text"), tr("テキスト")},
+        {QStringLiteral("channel"), tr("チャンネル")},
+        {QStringLiteral("webpage"), tr("ウェブページ")},
+        {QStringLiteral("macro"), tr("マクロ")},
+        {QStringLiteral("sound"), tr("音声")},
+        {QStringLiteral("function"), tr("ファンクション")},
+    };
+    w.field = tr("%1 の %2: %3 → %4");
+    w.fieldWords = tr("%1 の %2: %3");
+    w.pageAdded = tr("%1: %2 番目に追加");
+    w.pageRemoved = tr("%1: %2 番目から削除");
+    w.renumbered = tr("%1: 番号を %2 から %3 に変更");
+    w.pageMoved = tr("%1: %2 番目から %3 番目に移動");
+    w.itemAdded = tr("%1: (%2,%3) に %4×%5 で追加");
+    w.itemRemoved = tr("%1: (%2,%3) の %4×%5 を削除");
+    w.itemMoved = tr("%1: (%2,%3) から (%4,%5) に移動");
+    w.itemResized = tr("%1: 大きさを %2×%3 から %4×%5 に変更");
+    w.recordAdded = tr("%1: 追加", "a record added");
+    w.recordRemoved = tr("%1: 削除", "a record removed");
+    return w;
+}
+
 void CComparePanel::SetBefore(std::unique_ptr<CContentModel> model,
                               const ProgramSettings &settings, const QString &path)
 {
@@ -194,6 +228,7 @@ void CComparePanel::Fill()
                            .arg(m_diff.pages.size())
                            .arg(m_diff.records.size())
                            .arg(m_diff.settings.size()));
+    const DiffWording wording = Wording();
     auto group = [this](const QString &title, const QStringList &lines) {
         auto *top = new QTreeWidgetItem(m_list, {title});
         for (const QString &line : lines)
@@ -203,7 +238,7 @@ void CComparePanel::Fill()
     if (!m_diff.settings.empty()) {
         ContentDiff part;
         part.settings = m_diff.settings;
-        group(tr("設定"), DiffReportLines(part));
+        group(tr("設定"), DiffReportLines(part, wording));
     }
     for (const PageDiff &page : m_diff.pages) {
         QString title;
@@ -224,7 +259,7 @@ void CComparePanel::Fill()
             title += QStringLiteral(": ") + what.join(QStringLiteral("、"));
             break;
         }
-        QTreeWidgetItem *top = group(title, LinesOf(page));
+        QTreeWidgetItem *top = group(title, LinesOf(page, wording));
         top->setData(0, kBeforeIdRole, page.beforeId);
         top->setData(0, kAfterIdRole, page.afterId);
         top->setData(0, kIsPageRole, true);
@@ -232,7 +267,7 @@ void CComparePanel::Fill()
     if (!m_diff.records.empty()) {
         ContentDiff part;
         part.records = m_diff.records;
-        group(tr("レコード"), DiffReportLines(part));
+        group(tr("レコード"), DiffReportLines(part, wording));
     }
 }
 

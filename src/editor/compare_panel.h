@@ -52,6 +52,8 @@ public:
     QImage BeforePicture() const { return m_beforePicture; }
     QImage AfterPicture() const { return m_afterPicture; }
     QString Summary() const;
+    // The words of the list's lines, in the language of the editor.
+    static DiffWording Wording();
 
     // The size each side is drawn at.
     static constexpr QSize kPictureSize{480, 270};

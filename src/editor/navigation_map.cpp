@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "editor/navigation_map.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
 #include <QScrollArea>
 #include <QSplitter>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace orin {
@@ -14,6 +16,9 @@ namespace {
 constexpr int kPageRole = Qt::UserRole;
 constexpr int kItemRole = Qt::UserRole + 1;
 constexpr int kLayoutRole = Qt::UserRole + 2;
+// A burst of edits (typing, dragging) gives one pass, when it pauses.
+constexpr int kDefaultPauseMs = 300;
+constexpr int kDefaultSliceMs = 20;
 
 } // namespace
 
@@ -52,7 +57,22 @@ CNavigationMap::CNavigationMap(const CContentModel &model, const ProgramSettings
     splitter->setStretchFactor(2, 1);
     connect(m_findings, &QListWidget::itemActivated, this, &CNavigationMap::OnFindingChosen);
     connect(m_findings, &QListWidget::itemClicked, this, &CNavigationMap::OnFindingChosen);
+    m_pauseTimer = new QTimer(this);
+    m_pauseTimer->setSingleShot(true);
+    m_pauseTimer->setInterval(kDefaultPauseMs);
+    connect(m_pauseTimer, &QTimer::timeout, this, &CNavigationMap::StartLayoutPass);
+    m_sliceTimer = new QTimer(this);
+    m_sliceTimer->setSingleShot(true);
+    m_sliceTimer->setInterval(0);
+    m_sliceMs = kDefaultSliceMs;
+    connect(m_sliceTimer, &QTimer::timeout, this, &CNavigationMap::RunLayoutSlice);
     Refresh();
+}
+
+void CNavigationMap::SetLayoutTiming(int pauseMs, int sliceMs)
+{
+    m_pauseTimer->setInterval(std::max(0, pauseMs));
+    m_sliceMs = std::max(0, sliceMs);
 }
 
 void CNavigationMap::SetThumbnailSource(PageThumbnailSource thumbnails)
@@ -74,11 +94,78 @@ void CNavigationMap::Refresh()
     m_graph->SetContent(&m_model, &m_analysis, m_thumbnails, vertical);
     m_graph->resize(m_graph->sizeHint());
 
-    m_layout = m_layoutSource ? m_layoutSource() : std::vector<LayoutFinding>();
+    // The layout findings listed so far are of the model as it was: they go, and a new pass
+    // starts once the edits pause.
+    m_layout.clear();
+    m_pass.reset();
+    m_sliceTimer->stop();
+    m_layoutPending = bool(m_layoutSource);
+    if (m_layoutPending)
+        m_pauseTimer->start();
+    else
+        m_pauseTimer->stop();
+    ListFindings();
+    ShowFocusOf(m_currentPage);
+}
+
+void CNavigationMap::ForgetLayout()
+{
+    m_pauseTimer->stop();
+    m_sliceTimer->stop();
+    m_pass.reset();
+    m_layout.clear();
+    m_layoutPending = bool(m_layoutSource);
+    ListFindings();
+}
+
+void CNavigationMap::StartLayoutPass()
+{
+    m_pass = m_layoutSource ? m_layoutSource() : nullptr;
+    if (!m_pass) {
+        m_layoutPending = false;
+        ListFindings();
+        emit LayoutFindingsReady();
+        return;
+    }
+    m_sliceTimer->start();
+}
+
+void CNavigationMap::RunLayoutSlice()
+{
+    if (!m_pass)
+        return;
+    QElapsedTimer clock;
+    clock.start();
+    bool more = true;
+    do {
+        more = m_pass->Step();
+    } while (more && clock.elapsed() < m_sliceMs);
+    const int pages = m_model.pages.Count();
+    const CLayoutPass *pass = m_pass.get();
+    emit LayoutProgress(std::min(pass->PagesChecked(), pages), pages);
+    // A slot of the progress signal may have refreshed the map meanwhile.
+    if (m_pass.get() != pass)
+        return;
+    if (more) {
+        m_sliceTimer->start();
+        return;
+    }
+    m_layout = m_pass->TakeFindings();
+    m_pass.reset();
+    m_layoutPending = false;
+    ListFindings();
+    emit LayoutFindingsReady();
+}
+
+void CNavigationMap::ListFindings()
+{
     m_findings->clear();
     const int broken = m_analysis.BrokenCount();
     const int warnings = int(m_analysis.findings.size()) - broken + int(m_layout.size());
-    m_findingsTitle->setText(tr("問題: 参照切れ %1、警告 %2").arg(broken).arg(warnings));
+    QString title = tr("問題: 参照切れ %1、警告 %2").arg(broken).arg(warnings);
+    if (m_layoutPending)
+        title += QStringLiteral("  ") + tr("レイアウトを確認中…");
+    m_findingsTitle->setText(title);
     for (const Finding &finding : m_analysis.findings) {
         auto *row = new QListWidgetItem(DescribeFinding(finding), m_findings);
         row->setData(kPageRole, finding.pageId);
@@ -93,7 +180,6 @@ void CNavigationMap::Refresh()
         row->setToolTip(LayoutFindingCode(finding.code));
         row->setForeground(QColor(170, 100, 0));
     }
-    ShowFocusOf(m_currentPage);
 }
 
 void CNavigationMap::SetCurrent(int pageId, int focusItem)

@@ -4,6 +4,7 @@
 #include "images/size_accounting.h"
 #include "preview/canvas_mapping.h"
 #include "preview/page_renderer.h"
+#include "preview/remembered_images.h"
 #include "preview/simulated_clock.h"
 #include "preview/text_sections.h"
 
@@ -118,17 +119,26 @@ double Linear(int channel)
     return LinearTable()[size_t(std::clamp(channel, 0, 255))];
 }
 
-// The mean relative luminance of the image's pixels in `box` (clipped to the image).
+// The mean relative luminance of the image's pixels in `box` (clipped to the image). The
+// image is 32 bits a pixel; runs of one colour, the usual case, are weighed once.
 bool MeanLuminance(const QImage &image, const QRect &box, double &mean)
 {
     const QRect r = box.intersected(image.rect());
     if (r.isEmpty())
         return false;
     double sum = 0;
+    QRgb last = qRgb(0, 0, 0);
+    double lastLuminance = RelativeLuminance(0, 0, 0);
     for (int y = r.top(); y <= r.bottom(); ++y) {
         const QRgb *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        for (int x = r.left(); x <= r.right(); ++x)
-            sum += RelativeLuminance(qRed(line[x]), qGreen(line[x]), qBlue(line[x]));
+        for (int x = r.left(); x <= r.right(); ++x) {
+            const QRgb pixel = line[x] & 0x00ffffffu;
+            if (pixel != last) {
+                last = pixel;
+                lastLuminance = RelativeLuminance(qRed(pixel), qGreen(pixel), qBlue(pixel));
+            }
+            sum += lastLuminance;
+        }
     }
     mean = sum / (double(r.width()) * r.height());
     return true;
@@ -141,6 +151,7 @@ QString Ratio(double ratio)
 
 class CLayoutCheck {
 public:
+    // Each file the pages show is decoded once while the check lives.
     CLayoutCheck(const CContentModel &model, const ProgramSettings &settings,
                  const CColourMap &map, CImageSource &images, const LayoutCheckOptions &options)
         : m_model(model), m_settings(settings), m_map(map), m_images(images), m_options(options),
@@ -150,13 +161,23 @@ public:
     {
     }
 
-    std::vector<LayoutFinding> Run()
+    // Checks the next page, or the used size after the last one; false once all is checked.
+    bool Step()
     {
-        for (const auto &page : m_model.pages)
-            CheckPage(*page);
-        CheckSize();
-        return std::move(m_findings);
+        if (m_next < m_model.pages.Count()) {
+            CheckPage(*m_model.pages.At(m_next++));
+            return true;
+        }
+        if (!m_sizeChecked) {
+            m_sizeChecked = true;
+            CheckSize();
+        }
+        return false;
     }
+
+    bool Done() const { return m_sizeChecked; }
+    int PagesChecked() const { return m_next; }
+    std::vector<LayoutFinding> TakeFindings() { return std::move(m_findings); }
 
 private:
     void Add(LayoutCode code, int pageId, int itemId, const QString &message,
@@ -325,7 +346,8 @@ private:
 
     // The page as the receiver first shows it, painted without its texts; each text's colour
     // against the mean luminance of the painted pixels under the text as laid out. Paired with
-    // the display index of the item.
+    // the display index of the item. Only the part of the ground under the judged texts is
+    // painted, and nothing on a page without them.
     std::vector<std::pair<int, LayoutFinding>> ContrastFindings(const CMyProgramInfo &page)
     {
         std::vector<std::pair<int, LayoutFinding>> found;
@@ -337,16 +359,15 @@ private:
         if (engine.ShownPageNumber() != page.id)
             return found; // the page hands over to another at once: nobody sees it
         const QSize client = m_page.size();
-        QImage ground(client, QImage::Format_RGB32);
-        ground.fill(Qt::black);
-        CPageRenderer renderer(m_map, m_model);
-        renderer.SetGroundOnly(true);
-        {
-            QPainter painter(&ground);
-            renderer.Paint(painter, client, engine);
-        }
+        const QRect clientRect(QPoint(0, 0), client);
         const CCanvasMapping mapping(client, engine.Vertical());
         const std::vector<DisplayItem> &items = engine.Items();
+        struct Judged {
+            int index;
+            QRect box;
+        };
+        std::vector<Judged> judged;
+        QRect painted;
         for (int i = 0; i < int(items.size()); ++i) {
             const PageItem &item = items[size_t(i)].item;
             if (item.idg == 1 && engine.FocusItem() != item.id)
@@ -354,8 +375,29 @@ private:
             if (!engine.IsVisible(item.id) || item.size <= 0 || !HasInk(item.text))
                 continue;
             const TextFit fit = FitItemText(mapping, item, item.text, engine.ExPng());
+            const QRect box = fit.inked.toAlignedRect().intersected(clientRect);
+            if (box.isEmpty())
+                continue;
+            judged.push_back({i, box});
+            painted |= box;
+        }
+        if (judged.empty())
+            return found;
+        if (m_ground.size() != client)
+            m_ground = QImage(client, QImage::Format_RGB32);
+        CPageRenderer renderer(m_map, m_model);
+        renderer.SetGroundOnly(true);
+        {
+            QPainter painter(&m_ground);
+            painter.setClipRect(painted);
+            painter.fillRect(painted, Qt::black);
+            renderer.Paint(painter, client, engine);
+        }
+        for (const Judged &j : judged) {
+            const int i = j.index;
+            const PageItem &item = items[size_t(i)].item;
             double mean = 0;
-            if (!MeanLuminance(ground, fit.inked.toAlignedRect(), mean))
+            if (!MeanLuminance(m_ground, j.box, mean))
                 continue;
             const QColor colour = renderer.TextColourAt(engine, i);
             const double ratio = ContrastRatio(
@@ -414,12 +456,15 @@ private:
     const CContentModel &m_model;
     const ProgramSettings &m_settings;
     const CColourMap &m_map;
-    CImageSource &m_images;
-    const LayoutCheckOptions &m_options;
+    CRememberedImages m_images;
+    const LayoutCheckOptions m_options;
     const QRect m_page;
     const QRect m_safe;
     const CCanvasMapping m_screen; // texts are laid out at the screen's own size
     std::vector<LayoutFinding> m_findings;
+    QImage m_ground; // the grounds are painted here, one page after another
+    int m_next = 0;  // the index of the next page to check
+    bool m_sizeChecked = false;
 };
 
 } // namespace
@@ -482,7 +527,44 @@ std::vector<LayoutFinding> FindLayoutProblems(const CContentModel &model,
                                               const CColourMap &map, CImageSource &images,
                                               const LayoutCheckOptions &options)
 {
-    return CLayoutCheck(model, settings, map, images, options).Run();
+    CLayoutCheck check(model, settings, map, images, options);
+    while (check.Step()) {
+    }
+    return check.TakeFindings();
+}
+
+struct CLayoutPass::Check : CLayoutCheck {
+    using CLayoutCheck::CLayoutCheck;
+};
+
+CLayoutPass::CLayoutPass(const CContentModel &model, const ProgramSettings &settings,
+                         const CColourMap &map, std::shared_ptr<CImageSource> images,
+                         const LayoutCheckOptions &options)
+    : m_images(std::move(images)),
+      m_check(std::make_unique<Check>(model, settings, map, *m_images, options))
+{
+}
+
+CLayoutPass::~CLayoutPass() = default;
+
+bool CLayoutPass::Step()
+{
+    return m_check->Step();
+}
+
+bool CLayoutPass::Done() const
+{
+    return m_check->Done();
+}
+
+int CLayoutPass::PagesChecked() const
+{
+    return m_check->PagesChecked();
+}
+
+std::vector<LayoutFinding> CLayoutPass::TakeFindings()
+{
+    return m_check->TakeFindings();
 }
 
 } // namespace orin

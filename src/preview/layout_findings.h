@@ -9,6 +9,7 @@
 #include <QRect>
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 // How the pages look, checked before they go on air: texts that do not fit their items, items
@@ -77,5 +78,32 @@ std::vector<LayoutFinding> FindLayoutProblems(const CContentModel &model,
                                               const ProgramSettings &settings,
                                               const CColourMap &map, CImageSource &images,
                                               const LayoutCheckOptions &options);
+
+// The same check a page at a time, for a caller that must not wait for the whole set. Each
+// step reads the model afresh (a page removed meanwhile is not read), but the findings are
+// only those of the model as it stays: start a new pass when it changes. The findings of a
+// pass run to its end are those of FindLayoutProblems.
+class CLayoutPass {
+public:
+    // The model, the settings and the colour map must outlive the pass.
+    CLayoutPass(const CContentModel &model, const ProgramSettings &settings,
+                const CColourMap &map, std::shared_ptr<CImageSource> images,
+                const LayoutCheckOptions &options);
+    ~CLayoutPass();
+    CLayoutPass(const CLayoutPass &) = delete;
+    CLayoutPass &operator=(const CLayoutPass &) = delete;
+
+    // Checks the next page, or the used size after the last page; false once nothing remains.
+    bool Step();
+    bool Done() const;
+    int PagesChecked() const;
+    // The findings so far, in the order of FindLayoutProblems.
+    std::vector<LayoutFinding> TakeFindings();
+
+private:
+    struct Check;
+    std::shared_ptr<CImageSource> m_images;
+    std::unique_ptr<Check> m_check;
+};
 
 } // namespace orin
