@@ -6,6 +6,8 @@
 
 #include "transmit/server_content.h"
 
+#include "bench_support.h"
+
 #include <QByteArray>
 #include <QXmlStreamReader>
 
@@ -63,8 +65,15 @@ void Peer(benchmark::State &state)
 } // namespace
 
 BENCHMARK(Ours)->Arg(1000)->Arg(10000)->Arg(65536)->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)->ReportAggregatesOnly(true);
+    ->ReportAggregatesOnly(true);
 BENCHMARK(Peer)->Arg(1000)->Arg(10000)->Arg(65536)->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)->ReportAggregatesOnly(true);
+    ->ReportAggregatesOnly(true);
 
-BENCHMARK_MAIN();
+int main(int argc, char **argv)
+{
+    // 5 repetitions unless --benchmark_repetitions asks for another number.
+    orin::bench::InitializeBenchmarks(argc, argv, 5);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -14,6 +14,8 @@
 #include "model/project_reader.h"
 #include "model/project_writer.h"
 
+#include "bench_support.h"
+
 #include <QCoreApplication>
 
 #include <benchmark/benchmark.h>
@@ -26,7 +28,7 @@ using namespace orin;
 
 namespace {
 
-constexpr int kRepetitions = 5;
+constexpr int kDefaultRepetitions = 5;
 const int kPageCounts[] = {1000, 10000, 100000};
 
 void FillModel(CContentModel &m, int pages)
@@ -132,50 +134,36 @@ void PerSize(benchmark::internal::Benchmark *b)
 {
     for (int pages : kPageCounts)
         b->Arg(pages);
-    b->Unit(benchmark::kMillisecond)->Repetitions(kRepetitions)->ReportAggregatesOnly(true);
+    b->Unit(benchmark::kMillisecond)->ReportAggregatesOnly(true);
 }
 
 BENCHMARK(BM_MergeCopyDocument)->Apply(PerSize);
 BENCHMARK(BM_LoadSamePages)->Apply(PerSize);
 
-// Prints the runs as usual and keeps the medians of CPU time for the ratios.
-class CRatioReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> medianCpu;
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &run : runs) {
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                medianCpu[run.run_name.function_name + "/" + run.run_name.args] =
-                    run.GetAdjustedCPUTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    double Median(const char *name, int pages)
-    {
-        return medianCpu[std::string(name) + "/" + std::to_string(pages)];
-    }
-    static double Ratio(double x, double y) { return (x > 0 && y > 0) ? x / y : 0.0; }
-};
+// The ratios of the medians of CPU time at one size each.
+double Ratio(const bench::CMedianReporter &reporter, const char *ours, int oursPages,
+             const char *peer, int peerPages)
+{
+    return reporter.CpuRatio(ours + ("/" + std::to_string(oursPages)),
+                             peer + ("/" + std::to_string(peerPages)));
+}
 
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    CRatioReporter reporter;
+    bench::InitializeBenchmarks(argc, argv, kDefaultRepetitions);
+    bench::CMedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\nRatios of median CPU time over %d repetitions (lower is better for us):\n",
-                kRepetitions);
+                reporter.Repetitions());
     for (int pages : kPageCounts) {
         std::printf("  %6d pages: merge / reading the same pages as a project: %5.2f\n", pages,
-                    CRatioReporter::Ratio(reporter.Median("BM_MergeCopyDocument", pages),
-                                          reporter.Median("BM_LoadSamePages", pages)));
+                    Ratio(reporter, "BM_MergeCopyDocument", pages, "BM_LoadSamePages", pages));
     }
     std::printf("  merge of 100000 pages / merge of 10000 pages: %5.2f (10 when linear)\n",
-                CRatioReporter::Ratio(reporter.Median("BM_MergeCopyDocument", 100000),
-                                      reporter.Median("BM_MergeCopyDocument", 10000)));
+                Ratio(reporter, "BM_MergeCopyDocument", 100000, "BM_MergeCopyDocument", 10000));
     benchmark::Shutdown();
     return 0;
 }

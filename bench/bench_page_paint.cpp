@@ -12,6 +12,8 @@
 #include "preview/page_renderer.h"
 #include "preview/simulated_clock.h"
 
+#include "bench_support.h"
+
 #include <QApplication>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsScene>
@@ -190,51 +192,18 @@ BENCHMARK(BM_RendererFullPaint)->Unit(benchmark::kMillisecond)->ReportAggregates
 BENCHMARK(BM_GraphicsSceneFullPaint)->Unit(benchmark::kMillisecond)->ReportAggregatesOnly(true);
 BENCHMARK(BM_RendererMarqueeTick)->Unit(benchmark::kMicrosecond)->ReportAggregatesOnly(true);
 
-// Prints the runs as usual and keeps the medians of CPU time for the ratios (the one run's time
-// when there is a single repetition): painting is one thread's work, and CPU time does not
-// count the waits of a busy machine.
-class CRatioReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> medians;
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &run : runs) {
-            const double micro = run.GetAdjustedCPUTime()
-                                 * (run.time_unit == benchmark::kMillisecond ? 1000.0 : 1.0);
-            const std::string &name = run.run_name.function_name;
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                medians[name] = micro;
-            else if (run.run_type == Run::RT_Iteration && !medians.count(name))
-                medians[name] = micro;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 } // namespace
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     RegisterFontSubstitutes();
-    // 5 repetitions unless the command line asks for another number.
-    std::vector<char *> args(argv, argv + argc);
-    std::string repetitions = "--benchmark_repetitions=" + std::to_string(kDefaultRepetitions);
-    bool repetitionsGiven = false;
-    for (int i = 1; i < argc; ++i)
-        repetitionsGiven |= std::strncmp(argv[i], "--benchmark_repetitions", 23) == 0;
-    if (!repetitionsGiven)
-        args.insert(args.begin() + 1, repetitions.data());
-    int count = int(args.size());
-    args.push_back(nullptr);
-    benchmark::Initialize(&count, args.data());
+    bench::InitializeBenchmarks(argc, argv, kDefaultRepetitions);
     Data();
-    CRatioReporter reporter;
+    // Painting is one thread's work, and CPU time does not count the waits of a busy machine.
+    bench::CMedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    auto ratio = [&](const char *a, const char *b) {
-        const double x = reporter.medians[a], y = reporter.medians[b];
-        return (x > 0 && y > 0) ? x / y : 0.0;
-    };
+    auto ratio = [&](const char *a, const char *b) { return reporter.CpuRatio(a, b); };
     std::printf("\nRatios of the medians of CPU time (lower is better for us):\n");
     std::printf("  renderer full paint / QGraphicsScene paint of the same page: %.2f (target <= 0.80)\n",
                 ratio("BM_RendererFullPaint", "BM_GraphicsSceneFullPaint"));

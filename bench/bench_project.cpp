@@ -7,6 +7,8 @@
 //   SaveProject         / one QFile::write of the same bytes            (target <= 1.50)
 //   SaveProject         / the same write followed by fdatasync, as durable as the save
 //                                                                       (target <= 1.50)
+//   and, to show what of the save is not composing, the save's durable replacement of the file
+//   with the same bytes already composed / the same QFile::write
 //   LoadProject         / a QXmlStreamReader walk of the same file      (target <= 0.50)
 //   check (load and navigation analysis) / LoadProject alone           (target <= 1.30)
 //   check with layout findings / LoadProject of the same 1000 pages of the sample (no target)
@@ -22,8 +24,11 @@
 #include "preview/work_folder_images.h"
 #include "model/project_reader.h"
 #include "model/project_writer.h"
+#include "model/safe_file.h"
 #include "model/text_codec.h"
 #include "model/xml_doc.h"
+
+#include "bench_support.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -361,6 +366,17 @@ void BM_FileWriteSameBytes(benchmark::State &state)
     state.SetBytesProcessed(state.iterations() * d.bytes.size());
 }
 
+// The same bytes already composed, through the save's own replacement of the file (temporary
+// file synced, .bak kept, renames, folder synced): what a save costs besides composing.
+void BM_ReplaceWithSameBytes(benchmark::State &state)
+{
+    Fixture &d = Data(Pages(state));
+    const QString out = d.dir.filePath(QStringLiteral("replaced.bjpx"));
+    for (auto _ : state)
+        ReplaceFileKeepingBackup(out, d.bytes);
+    state.SetBytesProcessed(state.iterations() * d.bytes.size());
+}
+
 // The same write made durable as a save is: the bytes synced to the disk before the file is
 // closed.
 void BM_FileWriteSameBytesSynced(benchmark::State &state)
@@ -479,32 +495,17 @@ BENCHMARK(BM_StreamReaderWalkFile)->Apply(PerSize);
 BENCHMARK(BM_SaveProject)->Apply(PerSize);
 BENCHMARK(BM_FileWriteSameBytes)->Apply(PerSize);
 BENCHMARK(BM_FileWriteSameBytesSynced)->Apply(PerSize);
+BENCHMARK(BM_ReplaceWithSameBytes)->Apply(PerSize);
 BENCHMARK(BM_LoadSampleSet)->Arg(kSampleSetPages)->Unit(benchmark::kMillisecond)->ReportAggregatesOnly(true);
 BENCHMARK(BM_CheckWithLayout)->Arg(kSampleSetPages)->Unit(benchmark::kMillisecond)->ReportAggregatesOnly(true);
 
-// Prints the runs as usual and keeps the medians of CPU time for the ratios (the one run's
-// time when there is a single repetition).
-class CRatioReporter : public benchmark::ConsoleReporter {
+// The medians of every run; a ratio is ours over the peer's at one size.
+class CRatioReporter : public bench::CMedianReporter {
 public:
-    std::map<std::string, double> medianCpu;
-    int repetitions = 1;
-    void ReportRuns(const std::vector<Run> &runs) override
+    double Ratio(const char *ours, const char *peer, int pages) const
     {
-        for (const Run &run : runs) {
-            const std::string key = run.run_name.function_name + "/" + run.run_name.args;
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                medianCpu[key] = run.GetAdjustedCPUTime();
-            else if (run.run_type == Run::RT_Iteration && !medianCpu.count(key))
-                medianCpu[key] = run.GetAdjustedCPUTime();
-            repetitions = std::max<int>(repetitions, int(run.repetitions));
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    double Ratio(const char *ours, const char *peer, int pages)
-    {
-        const std::string suffix = "/" + std::to_string(pages);
-        const double x = medianCpu[ours + suffix], y = medianCpu[peer + suffix];
-        return (x > 0 && y > 0) ? x / y : 0.0;
+        const std::string size = "/" + std::to_string(pages);
+        return CpuRatio(ours + size, peer + size);
     }
 };
 
@@ -576,27 +577,19 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    // 9 repetitions unless the command line asks for another number.
-    std::vector<char *> args(argv, argv + argc);
-    std::string repetitions = "--benchmark_repetitions=" + std::to_string(kDefaultRepetitions);
-    bool repetitionsGiven = false;
-    for (int i = 1; i < argc; ++i)
-        repetitionsGiven |= std::strncmp(argv[i], "--benchmark_repetitions", 23) == 0;
-    if (!repetitionsGiven)
-        args.insert(args.begin() + 1, repetitions.data());
-    int count = int(args.size());
-    args.push_back(nullptr);
-    benchmark::Initialize(&count, args.data());
+    bench::InitializeBenchmarks(argc, argv, kDefaultRepetitions);
     CRatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\nRatios of median CPU time over %d repetitions (lower is better for us):\n",
-                reporter.repetitions);
+                reporter.Repetitions());
     for (int pages : kPageCounts) {
         std::printf("  %4d pages (%.1f MB file):\n", pages, Data(pages).bytes.size() / 1e6);
         std::printf("    SaveProject / QFile::write of the same bytes:      %5.2f (target <= 1.50)\n",
                     reporter.Ratio("BM_SaveProject", "BM_FileWriteSameBytes", pages));
         std::printf("    SaveProject / the same write and fdatasync:        %5.2f (target <= 1.50)\n",
                     reporter.Ratio("BM_SaveProject", "BM_FileWriteSameBytesSynced", pages));
+        std::printf("    (the save's file replacement alone / QFile::write: %5.2f)\n",
+                    reporter.Ratio("BM_ReplaceWithSameBytes", "BM_FileWriteSameBytes", pages));
         std::printf("    LoadProject / QXmlStreamReader walk of the file:   %5.2f (target <= 0.50)\n",
                     reporter.Ratio("BM_LoadProject", "BM_StreamReaderWalkFile", pages));
         std::printf("    check (load + navigation analysis) / LoadProject:  %5.2f (target <= 1.30)\n",

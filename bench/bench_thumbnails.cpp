@@ -9,6 +9,8 @@
 #include "images/thumbnail_cache.h"
 #include "model/content_model.h"
 
+#include "bench_support.h"
+
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QPainter>
@@ -109,51 +111,31 @@ void BM_ListRepaint(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * kVisibleRows);
 }
 
-BENCHMARK(BM_ListNewRows)->Unit(benchmark::kMillisecond)->Repetitions(5);
-BENCHMARK(BM_PeerScaledDecode)->Unit(benchmark::kMillisecond)->Repetitions(5);
-BENCHMARK(BM_ListRepaint)->Unit(benchmark::kMicrosecond)->Repetitions(5);
+constexpr int kDefaultRepetitions = 5;
 
-// Prints the runs as usual and keeps the medians for the ratios.
-class CRatioReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> seconds;
-    std::map<std::string, double> cpuSeconds;
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &run : runs) {
-            if (run.run_type != Run::RT_Aggregate || run.aggregate_name != "median")
-                continue;
-            const double scale = run.time_unit == benchmark::kMillisecond ? 1000.0 : 1.0;
-            seconds[run.run_name.function_name] = run.GetAdjustedRealTime() * scale;
-            cpuSeconds[run.run_name.function_name] = run.GetAdjustedCPUTime() * scale;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
+BENCHMARK(BM_ListNewRows)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PeerScaledDecode)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListRepaint)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
+    bench::InitializeBenchmarks(argc, argv, kDefaultRepetitions);
     Data();
-    CRatioReporter reporter;
+    bench::CMedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    auto ratio = [](std::map<std::string, double> &times, const char *a, const char *b) {
-        const double x = times[a], y = times[b];
-        return (x > 0 && y > 0) ? x / y : 0.0;
-    };
     // Wall time counts the waits of a busy machine too; the CPU ratio is given beside it.
     std::printf("\nRatios of medians, wall / CPU (lower is better for us):\n");
     std::printf("  new rows through the list / QImageReader scaled decode: %.2f / %.2f "
                 "(target <= 1.00)\n",
-                ratio(reporter.seconds, "BM_ListNewRows", "BM_PeerScaledDecode"),
-                ratio(reporter.cpuSeconds, "BM_ListNewRows", "BM_PeerScaledDecode"));
+                reporter.WallRatio("BM_ListNewRows", "BM_PeerScaledDecode"),
+                reporter.CpuRatio("BM_ListNewRows", "BM_PeerScaledDecode"));
     std::printf("  repaint of shown rows / decoding them again: %.4f / %.4f "
                 "(decodes: see counter)\n",
-                ratio(reporter.seconds, "BM_ListRepaint", "BM_PeerScaledDecode"),
-                ratio(reporter.cpuSeconds, "BM_ListRepaint", "BM_PeerScaledDecode"));
+                reporter.WallRatio("BM_ListRepaint", "BM_PeerScaledDecode"),
+                reporter.CpuRatio("BM_ListRepaint", "BM_PeerScaledDecode"));
     benchmark::Shutdown();
     return 0;
 }

@@ -117,7 +117,7 @@ void CPageRenderer::Paint(QPainter &painter, QSize client, const CPreviewEngine 
     if (!over || !hasBackground || background.hasAlphaChannel() || !fit.contains(clientRect))
         painter.fillRect(clientRect, Qt::black);
     if (hasBackground) {
-        painter.drawImage(fit, background);
+        DrawBackground(painter, background, fit);
         const ColourEntry c = Colour(page.backcol);
         if (!over || c.a != 0)
             painter.fillRect(fit, QColor(c.r, c.g, c.b, c.a));
@@ -265,6 +265,34 @@ TextFit FitItemText(const CCanvasMapping &mapping, const PageItem &item, const Q
     const TextRequest request = ItemTextRequest(item, text, exPng);
     return IsCentredTextItem(item) ? FitCentredText(mapping, request)
                                    : FitLaidOutText(mapping, request);
+}
+
+void CPageRenderer::DrawBackground(QPainter &painter, const QImage &background,
+                                    const QRect &fit) const
+{
+    // Scaling the whole screen's picture costs more than drawing all the items of a page, so
+    // an opaque picture drawn at another size is scaled once into a copy of the size it fills,
+    // the same way the painter would scale it, and that copy is drawn as it is while the
+    // picture, its size and the painter's smoothing stay the same. A painter that transforms
+    // (a scaled or high-density device) scales the picture itself.
+    const bool smooth = painter.testRenderHint(QPainter::SmoothPixmapTransform);
+    if (fit.size() == background.size() || background.format() != QImage::Format_RGB32
+        || painter.deviceTransform().type() != QTransform::TxNone) {
+        painter.drawImage(fit, background);
+        return;
+    }
+    ScaledBackground &scaled = m_scaledBackground;
+    if (scaled.image.size() != fit.size() || scaled.source != background.cacheKey()
+        || scaled.smooth != smooth) {
+        scaled.image = QImage(fit.size(), QImage::Format_RGB32);
+        scaled.source = background.cacheKey();
+        scaled.smooth = smooth;
+        QPainter scaler(&scaled.image);
+        scaler.setCompositionMode(QPainter::CompositionMode_Source);
+        scaler.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
+        scaler.drawImage(QRect(QPoint(0, 0), fit.size()), background);
+    }
+    painter.drawImage(fit.topLeft(), scaled.image);
 }
 
 void CPageRenderer::DrawJpeg(QPainter &painter, const CCanvasMapping &mapping,

@@ -7,6 +7,7 @@
 #include "preview/preview_engine.h"
 #include "preview/text_painter.h"
 
+#include <QImage>
 #include <QSize>
 
 class QPainter;
@@ -59,6 +60,7 @@ private:
     struct PaintState;
     void PaintItem(QPainter &painter, const CCanvasMapping &mapping, const CPreviewEngine &engine,
                    int index, PaintState &state) const;
+    void DrawBackground(QPainter &painter, const QImage &background, const QRect &fit) const;
     void DrawJpeg(QPainter &painter, const CCanvasMapping &mapping, const DisplayItem &entry,
                   const QRect &target) const;
     void DrawOverlay(QPainter &painter, const CCanvasMapping &mapping,
@@ -81,6 +83,14 @@ private:
     int m_modeAccess = 0;
     int m_editingIndex = -1;
     bool m_groundOnly = false;
+
+    // The page background as last scaled to the rectangle it fills (see DrawBackground).
+    struct ScaledBackground {
+        qint64 source = 0; // the cache key of the picture it was made from
+        bool smooth = false;
+        QImage image;
+    };
+    mutable ScaledBackground m_scaledBackground;
 };
 
 // The request the renderer lays an item's text out with: its rectangle, its margins where the

@@ -218,6 +218,11 @@ void DrawLaidOutText(QPainter &painter, const CCanvasMapping &mapping, const Tex
     const bool byGlyphs = glyphIndexes.size() == r.text.size();
     QList<quint32> runGlyphs;
     QList<QPointF> runPositions;
+    QGlyphRun cutRun;
+    QList<quint32> cutGlyph(1);
+    QList<QPointF> cutPosition(1);
+    if (byGlyphs)
+        cutRun.setRawFont(raw);
     const double ascent = drawSet.metrics.ascent();
     const double fullHeight = drawSet.metrics.height();
     WalkCells(r, frame, [&](const Cell &cell) {
@@ -225,12 +230,23 @@ void DrawLaidOutText(QPainter &painter, const CCanvasMapping &mapping, const Tex
             return;
         const QChar c = r.text.at(cell.index);
         if (cell.top + fullHeight > cell.bottom) {
-            // The cell is cut at the rectangle's bottom.
+            // The cell is cut at the rectangle's bottom: its glyph is drawn on its own under
+            // its own clip, from the glyphs already found where it has one (no shaping of a
+            // one-character string per cell).
             painter.save();
             painter.setClipRect(QRect(cell.left, cell.top, std::max(1, cell.right - cell.left + 1),
                                       cell.bottom - cell.top),
                                 Qt::IntersectClip);
-            painter.drawText(QPointF(cell.left, cell.top + ascent), QString(c));
+            const QPointF at(cell.left, cell.top + ascent);
+            if (byGlyphs) {
+                cutGlyph[0] = glyphIndexes.at(cell.index);
+                cutPosition[0] = at;
+                cutRun.setGlyphIndexes(cutGlyph);
+                cutRun.setPositions(cutPosition);
+                painter.drawGlyphRun(QPointF(0, 0), cutRun);
+            } else {
+                painter.drawText(at, QString(c));
+            }
             painter.restore();
         } else if (byGlyphs) {
             runGlyphs.append(glyphIndexes.at(cell.index));

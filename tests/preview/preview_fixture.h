@@ -32,16 +32,20 @@ public:
         copy.owner = std::make_shared<Counter>(liveCopies);
         return copy;
     }
-    DisplayImage BackgroundCopy(const CMyProgramInfo &, bool vertical) override
+    DisplayImage BackgroundCopy(const CMyProgramInfo &page, bool vertical) override
     {
         DisplayImage copy;
         copy.image = QImage(vertical ? 540 : 960, vertical ? 960 : 540, QImage::Format_RGB32);
         copy.image.fill(Qt::black);
+        if (const auto it = backgrounds.find(page.id); it != backgrounds.end() && !vertical)
+            copy.image = it->second;
         return copy;
     }
     std::shared_ptr<int> liveCopies = std::make_shared<int>(0);
     // Pictures by record id that replace the 4 x 4 default.
     std::map<int, QImage> pictures;
+    // Backgrounds by page id that replace the black one of the horizontal screen.
+    std::map<int, QImage> backgrounds;
 
 private:
     struct Counter {

@@ -78,6 +78,7 @@ private slots:
     void marqueeDrawnOnlyDirect();
     void uncheckedValuesFromFiles_data();
     void uncheckedValuesFromFiles();
+    void backgroundFollowsEachPaint();
 
 private:
     QImage Render(QSize client, int modeAccess = 0);
@@ -429,6 +430,61 @@ void TestPageRenderer::uncheckedValuesFromFiles()
     Item(0).text = QString(50, QChar(0x3042));
     const QImage image = Render(QSize(480, 270));
     QCOMPARE(image.pixel(10, 10) & 0xffffff, 0u);
+}
+
+// The renderer keeps the background it scaled for the next paint: every paint still shows the
+// shown page's own background, pixel for pixel as the painter scales it, whatever the page,
+// the client size and the smoothing of the painter.
+void TestPageRenderer::backgroundFollowsEachPaint()
+{
+    auto pattern = [](int seed) {
+        QImage image(960, 540, QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y) {
+            auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x)
+                line[x] = qRgb((x * 7 + seed) % 256, (y * 5) % 256, (x ^ y) * (seed + 1) % 256);
+        }
+        return image;
+    };
+    m_f.AddPage(2);
+    m_f.images.backgrounds[1] = pattern(0);
+    m_f.images.backgrounds[2] = pattern(90);
+    m_f.Start(1);
+    CPageRenderer renderer(m_map, m_f.model);
+    struct Step {
+        int page;
+        QSize client;
+        bool smooth;
+    };
+    const Step steps[] = {{1, {1920, 1080}, false}, {1, {1920, 1080}, false},
+                          {2, {1920, 1080}, false}, {2, {1920, 1080}, true},
+                          {2, {1000, 700}, true},   {1, {1000, 700}, false},
+                          {1, {700, 1000}, false},  {1, {960, 540}, false}};
+    for (const Step &step : steps) {
+        if (m_f.Engine().ShownPageNumber() != step.page) {
+            m_f.Engine().ShowPage(step.page);
+            m_f.sim->Settle();
+        }
+        QImage shown(step.client, QImage::Format_RGB32);
+        shown.fill(Qt::darkCyan);
+        QPainter painter(&shown);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, step.smooth);
+        renderer.Paint(painter, step.client, m_f.Engine());
+        painter.end();
+
+        const QImage &background = m_f.images.backgrounds[step.page];
+        const QRect fit = CCanvasMapping(step.client, false).FitRect(background.size());
+        QImage expected(step.client, QImage::Format_RGB32);
+        expected.fill(Qt::black);
+        QPainter direct(&expected);
+        direct.setRenderHint(QPainter::SmoothPixmapTransform, step.smooth);
+        direct.drawImage(fit, background);
+        direct.end();
+        // The lower half of the screen holds no item: only the background shows there.
+        const QRect lower(0, fit.center().y(), step.client.width(),
+                          step.client.height() - fit.center().y());
+        QCOMPARE(shown.copy(lower), expected.copy(lower));
+    }
 }
 
 ORIN_TEST_CLASS(TestPageRenderer)
