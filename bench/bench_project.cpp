@@ -303,21 +303,27 @@ void BM_PugixmlUtf8ParseAndWalk(benchmark::State &state)
     state.SetBytesProcessed(state.iterations() * d.utf8.size());
 }
 
+// One load of a project file as the editor opens it; the model is let go at once.
+int LoadOnce(const QString &path, const LoadServices &services)
+{
+    CContentModel model;
+    ProgramSettings settings;
+    qint64 used = 0;
+    LoadProject(path, true, settings, used, model, services);
+    return model.pages.Count();
+}
+
 void BM_LoadProject(benchmark::State &state)
 {
     Fixture &d = Data(Pages(state));
     const LoadServices services = StandardLoadServices();
-    for (auto _ : state) {
-        CContentModel model;
-        ProgramSettings settings;
-        qint64 used = 0;
-        LoadProject(d.path, true, settings, used, model, services);
-        benchmark::DoNotOptimize(model.pages.Count());
-    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LoadOnce(d.path, services));
     state.SetBytesProcessed(state.iterations() * d.bytes.size());
 }
 
-// What `orinedit-cli check` does before it prints: the load and the navigation analysis.
+// The load and the navigation analysis: what `orinedit-cli check` does before its layout
+// findings (BM_CheckWithLayout below measures those too).
 void BM_CheckProject(benchmark::State &state)
 {
     Fixture &d = Data(Pages(state));
@@ -444,13 +450,8 @@ void BM_LoadSampleSet(benchmark::State &state)
 {
     SampleSet &d = SampleData(Pages(state));
     const LoadServices services = StandardLoadServices();
-    for (auto _ : state) {
-        CContentModel model;
-        ProgramSettings settings;
-        qint64 used = 0;
-        LoadProject(d.path, true, settings, used, model, services);
-        benchmark::DoNotOptimize(model.pages.Count());
-    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LoadOnce(d.path, services));
     state.SetBytesProcessed(state.iterations() * d.bytes.size());
 }
 
