@@ -8,12 +8,14 @@
 //   orinedit-cli: the exit status is 0, 1 or 2; a usage error says why; a command that fails
 //                 leaves every file as it was; a file no argument names never changes; a
 //                 project written with status 0 reads back whole; --json prints JSON.
-// "render" and "export-web" are left out (they need the GUI application that the CLI starts
-// only for them; the target runs the other commands under a plain core application, as the
-// CLI does; fuzz_render covers the renderer);
+// "render" and "export-web" are left out (fuzz_render covers the renderer and the export has
+// tests of its own). The target runs under the off-screen GUI application that the CLI starts
+// for its drawing commands, since "check" and "simulate" lay out text and draw placeholders;
+// a command that needs none runs the same under it.
 // "transmit" and "fetch" would reach for a server and are left out.
 
 #include "fuzz_check.h"
+#include "fuzz_gui.h"
 
 #include "app/command_line.h"
 #include "cli/cli_commands.h"
@@ -223,7 +225,7 @@ void CheckToolCommandLine(FuzzedDataProvider &input)
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    static QCoreApplication app(*argc, *argv);
+    fuzz::StartGuiApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("orinedit"));
     // The fixtures lie beside the seeds: fuzz/corpus/fuzz_command_lines/../../cli_fixtures.
     const QString folder = QStringLiteral(ORIN_FUZZ_CLI_FIXTURES);

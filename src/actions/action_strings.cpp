@@ -303,12 +303,18 @@ void MapPageEntries(QString &action, bool isRet, const std::function<int(int)> &
     qsizetype pos = 0;
     while (pos < n) {
         const QChar c = text[pos];
-        // Only a real "G:" entry is rewritten; a G without its colon is copied like any other
-        // entry so that the entry after it is not swallowed as its number.
-        if ((c == u'G' || c == u'g') && pos + 1 < n && text[pos + 1] == u':') {
+        // A "G" entry: the preview reads its number from the third character on, whatever the
+        // second is ("G*9" shows page 9 as "G:9" does), so any separator but a comma counts. A
+        // G that the entry's end follows at once is copied like any other entry, so that the
+        // entry after it is not swallowed as its number; so is one with no number after an odd
+        // separator ("G9" shows page 0 and stays as written).
+        const bool gEntry = (c == u'G' || c == u'g') && pos + 1 < n && text[pos + 1] != u',';
+        const qsizetype gComma = gEntry ? text.indexOf(u',', pos + 2) : -1;
+        const qsizetype gEnd = gComma < 0 ? n : gComma;
+        if (gEntry && (text[pos + 1] == u':' || gEnd > pos + 2)) {
             result += text.mid(pos, 2);
-            const qsizetype comma = text.indexOf(u',', pos + 2);
-            const qsizetype end = comma < 0 ? n : comma;
+            const qsizetype comma = gComma;
+            const qsizetype end = gEnd;
             const int pageId = ParseLeadingInt(text.mid(pos + 2, end - pos - 2));
             result += QString::number(mapPage(pageId));
             if (comma < 0) {

@@ -6,6 +6,7 @@
 #include "model/settings_json.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 #include <cmath>
@@ -49,10 +50,13 @@ QString KeyOf(const Fields &fields)
     return key;
 }
 
-// The file positions a project file keeps: whole numbers, cut as the writer cuts them.
+// The file positions a project file keeps: whole numbers, cut as the writer cuts them, and held
+// within ±2^30 so that a rectangle's far edge (x + width) is still a number; the item dialog
+// takes ±10^9 at most, which stays exact.
 int Whole(float value)
 {
-    return std::isfinite(value) ? static_cast<int>(std::clamp<double>(value, -2147483648.0, 2147483647.0)) : 0;
+    constexpr double kLimit = 1073741823.0;
+    return std::isfinite(value) ? static_cast<int>(std::clamp<double>(value, -kLimit, kLimit)) : 0;
 }
 
 // How one side names pages and records, read through the pairing.
@@ -66,24 +70,35 @@ public:
     // Paired text and image ids, before -> after.
     QHash<int, int> textPairs;
     QHash<int, int> imagePairs;
-    // Blind: every page reference reads as the same, for pairing pages by content.
+    // Blind: every reference to a page of its own side reads as the same, for pairing pages by
+    // content.
     bool blind = false;
+    // The page ids of this side: a reference to none of them leads nowhere, whatever its
+    // number (renumbering writes it as 0).
+    QSet<int> ownPages;
+
+    // Markers of the keys below. A page id can be any number, so a hostile file whose pages carry
+    // these ids may see references to them compared wrongly; nothing worse.
+    static constexpr int kAnyPage = -3;
+    static constexpr int kPageThatWent = -2;
 
     // The page a reference means, comparable across the sides: a special screen by its number,
     // a page of the after side by its after id, a page that is nowhere as 0.
     int PageKey(int id) const
     {
-        if (IsSpecialScreen(id) || id <= 0)
+        if (IsSpecialScreen(id))
             return id;
+        if (!ownPages.contains(id))
+            return 0;
         if (blind)
-            return -3;
+            return kAnyPage;
         if (isBefore) {
             if (const auto it = pagePairs.constFind(id); it != pagePairs.constEnd())
                 return it.value();
             // A page that went: another page now has the id, or the reference leads nowhere.
-            return afterPages.contains(id) ? -2 : 0;
+            return afterPages.contains(id) ? kPageThatWent : 0;
         }
-        return afterPages.contains(id) ? id : 0;
+        return id;
     }
     // The page a reference shows after the renumbering, for the word difference.
     int PageShown(int id) const { return isBefore ? pagePairs.value(id, id) : id; }
@@ -555,11 +570,15 @@ ContentDiff DiffContent(const DiffSide &beforeSide, const DiffSide &afterSide)
 
     // Pages are paired first with every page reference read alike, so that the pairing does not
     // depend on itself.
-    CSideMapping blind;
-    blind.blind = true;
+    CSideMapping blindBefore, blindAfter;
+    blindBefore.blind = blindAfter.blind = true;
+    for (const auto &page : before.pages)
+        blindBefore.ownPages.insert(page->id);
+    for (const auto &page : after.pages)
+        blindAfter.ownPages.insert(page->id);
     std::vector<int> beforeIds, afterIds;
     QStringList beforeKeys, afterKeys;
-    auto pageKey = [&blind](const CMyProgramInfo &page, const CPaths &paths) {
+    auto pageKey = [](const CMyProgramInfo &page, const CSideMapping &blind, const CPaths &paths) {
         QString key = KeyOf(PageFields(page, blind, paths));
         for (int s = 0; s < UsedSlots(page); ++s)
             key += ItemKey(page.items[size_t(s)], blind) + QChar(0x1e);
@@ -567,21 +586,21 @@ ContentDiff DiffContent(const DiffSide &beforeSide, const DiffSide &afterSide)
     };
     for (const auto &page : before.pages) {
         beforeIds.push_back(page->id);
-        beforeKeys << pageKey(*page, beforePaths);
+        beforeKeys << pageKey(*page, blindBefore, beforePaths);
     }
     for (const auto &page : after.pages) {
         afterIds.push_back(page->id);
-        afterKeys << pageKey(*page, afterPaths);
+        afterKeys << pageKey(*page, blindAfter, afterPaths);
     }
     const Pairing pages = Pair(beforeIds, beforeKeys, afterIds, afterKeys);
 
     CSideMapping beforeMap;
     CSideMapping afterMap;
     beforeMap.isBefore = true;
-    for (int id : afterIds) {
+    beforeMap.ownPages = blindBefore.ownPages;
+    afterMap.ownPages = blindAfter.ownPages;
+    for (int id : afterIds)
         beforeMap.afterPages.insert(id, id);
-        afterMap.afterPages.insert(id, id);
-    }
     for (size_t i = 0; i < beforeIds.size(); ++i) {
         const int j = pages.beforeToAfter[i];
         if (j >= 0) {

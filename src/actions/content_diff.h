@@ -20,7 +20,7 @@
 // page). A page reference that differs only because the pages were renumbered is no change: the
 // "before" side's page references are read through the pairing before they are compared, so
 // "G:5" before and "G:2" after are the same when page 5 became page 2. A reference to a page
-// that exists on neither side means "no page" on both, whatever its number. Item references to
+// that its own side does not have means "no page", whatever its number. Item references to
 // texts and pictures follow the pairing of those records likewise.
 
 namespace orin {

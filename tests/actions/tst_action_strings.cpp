@@ -367,6 +367,9 @@ void TestActionStrings::renumberEntries_data()
     QTest::newRow("blank after comma stops") << u"G:30, G:10"_s << false << u"G:2, G:10"_s;
     QTest::newRow("G without colon is copied") << u"G,P:1:0,g:30"_s << false
                                                << u"G,P:1:0,g:2"_s;
+    // The preview takes any second character of a G entry as its separator.
+    QTest::newRow("G with another separator") << u"G*30,g 10"_s << false << u"G*2,g 1"_s;
+    QTest::newRow("G with no number after it") << u"G9,G:30"_s << false << u"G9,G:2"_s;
     QTest::newRow("plain ret number") << u"30"_s << true << u"2"_s;
     QTest::newRow("plain ret leading digits") << u"030px"_s << true << u"2"_s;
     QTest::newRow("plain ret absent") << u"99"_s << true << u"0"_s;

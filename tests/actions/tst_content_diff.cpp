@@ -177,6 +177,23 @@ private slots:
                               QStringLiteral("page 9: added at position 4")}));
     }
 
+    void aRenumberedSetWithReferencesToNoPageIsOnlyRenumbered()
+    {
+        // Renumbering writes a reference to no page as 0: the pages still pair by content, and
+        // a "ret" to page 2, which led nowhere, is no change though page 9 becomes page 2.
+        const QString text = QStringLiteral("page 5 blue=7\nitem 1 ret=2 right=G:7,G:9\n"
+                                            "page 9\ntext 2 今日は\n");
+        CContentModel before, after;
+        ProgramSettings beforeSettings, afterSettings;
+        BuildContent(text, before, beforeSettings);
+        BuildContent(text, after, afterSettings);
+        RenumberPages(after);
+        QCOMPARE(DiffReportLines(DiffContent({before, beforeSettings, QString()},
+                                             {after, afterSettings, QString()})),
+                 (QStringList{QStringLiteral("page 5->1: renumbered 5 -> 1"),
+                              QStringLiteral("page 9->2: renumbered 9 -> 2")}));
+    }
+
     void aRenumberedCopyOfTheSampleIsOnlyRenumbered()
     {
         CContentModel before, after;
