@@ -85,24 +85,24 @@ private:
 
     int NewRecord()
     {
-        std::vector<ElementRecord> &records = m_doc.records;
-        if (records.size() == records.capacity())
-            records.reserve(records.capacity() + records.capacity() / 2 + 1);
-        records.emplace_back();
-        return int(records.size()) - 1;
+        std::vector<ElementRecord> &all = m_doc.records;
+        if (all.size() == all.capacity())
+            all.reserve(all.capacity() + all.capacity() / 2 + 1);
+        all.emplace_back();
+        return int(all.size()) - 1;
     }
 
     void StartTag(const xml::XmlToken &tok)
     {
-        const int parent = Parent();
+        const int parentIndex = Parent();
         const int index = NewRecord();
         ElementRecord &rec = m_doc.Rec(index);
         rec.start = tok.start;
         rec.length = tok.length;
         m_doc.SetStartTagLength(index, tok.length);
         rec.level = uint16_t(std::min<size_t>(m_open.size(), 0xFFFF));
-        rec.parent = parent;
-        ElementRecord &up = m_doc.Rec(parent);
+        rec.parent = parentIndex;
+        ElementRecord &up = m_doc.Rec(parentIndex);
         if (up.firstChild == 0) {
             up.firstChild = index;
             rec.flags |= kFlagFirstChild;
