@@ -62,8 +62,8 @@ int Whole(float value)
 // How one side names pages and records, read through the pairing.
 class CSideMapping {
 public:
-    // Page ids of the "after" side.
-    QHash<int, int> afterPages;
+    // Page ids of the "after" side; used on the "before" side.
+    QSet<int> afterPages;
     // Paired page ids, before -> after. Empty on the "after" side itself.
     QHash<int, int> pagePairs;
     bool isBefore = false;
@@ -599,8 +599,7 @@ ContentDiff DiffContent(const DiffSide &beforeSide, const DiffSide &afterSide)
     beforeMap.isBefore = true;
     beforeMap.ownPages = blindBefore.ownPages;
     afterMap.ownPages = blindAfter.ownPages;
-    for (int id : afterIds)
-        beforeMap.afterPages.insert(id, id);
+    beforeMap.afterPages = blindAfter.ownPages;
     for (size_t i = 0; i < beforeIds.size(); ++i) {
         const int j = pages.beforeToAfter[i];
         if (j >= 0) {

@@ -102,11 +102,6 @@ bool CopyRegularFile(const QString &source, const QString &destination)
     return out.Close();
 }
 
-int64_t Nanoseconds(const timespec &t)
-{
-    return int64_t(t.tv_sec) * 1000000000 + t.tv_nsec;
-}
-
 // The colours a palette copy takes from the map (InsertPalette reads at most 256 entries).
 QString PaletteKey(const CColourMap &map)
 {
@@ -153,19 +148,6 @@ CWorkCopies::CWorkCopies(QString workFolder, qint64 retainedBytesLimit)
 
 CWorkCopies::~CWorkCopies() = default;
 
-bool CWorkCopies::Stamp(const QString &source, SourceStamp &stamp)
-{
-    struct stat st {};
-    if (::stat(QFile::encodeName(source).constData(), &st) != 0 || !S_ISREG(st.st_mode))
-        return false;
-    stamp.size = qint64(st.st_size);
-    stamp.mtimeNs = Nanoseconds(st.st_mtim);
-    stamp.ctimeNs = Nanoseconds(st.st_ctim);
-    stamp.device = uint64_t(st.st_dev);
-    stamp.inode = uint64_t(st.st_ino);
-    return true;
-}
-
 template <typename Make>
 std::shared_ptr<const CWorkCopyFile> CWorkCopies::Lookup(const QString &key,
                                                          const QString &source,
@@ -173,8 +155,8 @@ std::shared_ptr<const CWorkCopyFile> CWorkCopies::Lookup(const QString &key,
                                                          const QString &extension,
                                                          const Make &make)
 {
-    SourceStamp stamp;
-    const bool readable = Stamp(source, stamp);
+    const FileStamp stamp = StampOfFile(source);
+    const bool readable = stamp.regular;
     const auto found = m_entries.find(key);
     if (found != m_entries.end()) {
         Entry &entry = found->second;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "images/colour_map.h"
+#include "images/file_stamp.h"
 
 #include <QHashFunctions>
 #include <QString>
@@ -70,25 +71,12 @@ public:
     int CopiesMade() const { return m_copiesMade; }
 
 private:
-    struct SourceStamp {
-        qint64 size = -1;
-        int64_t mtimeNs = 0;
-        int64_t ctimeNs = 0;
-        uint64_t device = 0;
-        uint64_t inode = 0;
-        bool operator==(const SourceStamp &o) const
-        {
-            return size == o.size && mtimeNs == o.mtimeNs && ctimeNs == o.ctimeNs
-                   && device == o.device && inode == o.inode;
-        }
-    };
     struct Entry {
-        SourceStamp stamp;
+        FileStamp stamp;
         std::shared_ptr<const CWorkCopyFile> file;
         qint64 bytes = 0;
         std::list<QString>::iterator use; // place in m_recent
     };
-    static bool Stamp(const QString &source, SourceStamp &stamp);
     template <typename Make>
     std::shared_ptr<const CWorkCopyFile> Lookup(const QString &key, const QString &source,
                                                 const QString &prefix, const QString &extension,

@@ -1,10 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "preview/remembered_images.h"
 
-#include <QFile>
-
-#include <sys/stat.h>
-
 namespace orin {
 
 namespace {
@@ -25,27 +21,10 @@ CRememberedImages::CRememberedImages(CImageSource &source, qint64 bytesLimit)
 {
 }
 
-CRememberedImages::FileStamp CRememberedImages::StampOf(const QString &path)
-{
-    FileStamp stamp;
-    if (path.isEmpty())
-        return stamp;
-    struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return stamp;
-    stamp.exists = true;
-    stamp.size = qint64(st.st_size);
-    stamp.mtimeNs = int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    stamp.ctimeNs = int64_t(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
-    stamp.device = uint64_t(st.st_dev);
-    stamp.inode = uint64_t(st.st_ino);
-    return stamp;
-}
-
 template <typename Make>
 DisplayImage CRememberedImages::Lookup(const QString &key, const QString &path, const Make &make)
 {
-    const FileStamp stamp = StampOf(path);
+    const FileStamp stamp = StampOfFile(path);
     auto found = m_entries.find(key);
     if (found != m_entries.end()) {
         if (found->second.stamp == stamp) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "images/file_stamp.h"
 #include "preview/display_state.h"
 
 #include <QString>
@@ -32,26 +33,12 @@ public:
     qint64 KeptBytes() const { return m_bytes; }
 
 private:
-    struct FileStamp {
-        bool exists = false;
-        qint64 size = -1;
-        int64_t mtimeNs = 0;
-        int64_t ctimeNs = 0;
-        uint64_t device = 0;
-        uint64_t inode = 0;
-        bool operator==(const FileStamp &o) const
-        {
-            return exists == o.exists && size == o.size && mtimeNs == o.mtimeNs
-                   && ctimeNs == o.ctimeNs && device == o.device && inode == o.inode;
-        }
-    };
     struct Entry {
         FileStamp stamp;
         DisplayImage image;
         qint64 bytes = 0;
         std::list<QString>::iterator use; // place in m_recent
     };
-    static FileStamp StampOf(const QString &path);
     template <typename Make>
     DisplayImage Lookup(const QString &key, const QString &path, const Make &make);
     void LetGoBeyondLimit(const QString &keep);
