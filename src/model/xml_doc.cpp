@@ -422,7 +422,7 @@ void CXmlDoc::Impl::TokeniseAttributes(int index) const
     }
 }
 
-bool CXmlDoc::Impl::StreamAttribute(int index, QStringView name, QStringView &value) const
+CXmlDoc::Impl::StreamAnswer CXmlDoc::Impl::StreamAttribute(int index, QStringView name, QStringView &value) const
 {
     const auto *s = reinterpret_cast<const char16_t *>(text.constData());
     if (streamIndex != index) {
@@ -436,42 +436,46 @@ bool CXmlDoc::Impl::StreamAttribute(int index, QStringView name, QStringView &va
     int p = streamPosition;
     while (p < end && xml::IsXmlSpace(s[p]))
         ++p;
+    const auto length = int(name.size());
+    const char16_t *n = name.utf16();
+    const uint64_t bit = NameBit(length, n[0]);
+    // Where the tokeniser stops, every attribute has been read past: a name unlike all of
+    // them is not there (one that may be like one of them goes to the tokeniser).
+    if (p >= end || s[p] == u'>' || s[p] == u'/' || s[p] == u'?')
+        return (streamPassedNames & bit) ? StreamAnswer::Unknown : StreamAnswer::Absent;
     // The tokeniser reads the same thing here: a run of plain name characters that is exactly
     // the name, '=' (whitespace around it allowed, as the format writes some), and a quoted
     // value. An earlier attribute that may have the same name (the first of two counts) sends
     // the question to the tokeniser, as does anything else.
-    const auto length = int(name.size());
-    const char16_t *n = name.utf16();
     if (p + length >= end)
-        return false;
+        return StreamAnswer::Unknown;
     for (int k = 0; k < length; ++k) {
         if (s[p + k] != n[k] || !IsPlainNameChar(n[k]))
-            return false;
+            return StreamAnswer::Unknown;
     }
     int q = p + length;
     while (q < end && xml::IsXmlSpace(s[q]))
         ++q;
     if (q >= end || s[q] != u'=')
-        return false;
+        return StreamAnswer::Unknown;
     ++q;
     while (q < end && xml::IsXmlSpace(s[q]))
         ++q;
     if (q >= end || (s[q] != u'"' && s[q] != u'\''))
-        return false;
-    const uint64_t bit = NameBit(length, n[0]);
+        return StreamAnswer::Unknown;
     if (streamPassedNames & bit)
-        return false;
+        return StreamAnswer::Unknown;
     const char16_t quote = s[q];
     const int from = q + 1;
     int r = from;
     while (r < end && s[r] != quote)
         ++r;
     if (r >= end)
-        return false;
+        return StreamAnswer::Unknown;
     value = QStringView(s + from, r - from);
     streamPassedNames |= bit;
     streamPosition = r + 1;
-    return true;
+    return StreamAnswer::Found;
 }
 
 bool CXmlDoc::RawAttribute(QStringView name, QStringView &value) const
@@ -482,9 +486,15 @@ bool CXmlDoc::RawAttribute(QStringView name, QStringView &value) const
         return false;
     const auto *s = reinterpret_cast<const char16_t *>(d->text.constData());
     if (d->attributeCacheIndex != index) {
-        if (d->StreamAttribute(index, name, value))
+        switch (d->StreamAttribute(index, name, value)) {
+        case Impl::StreamAnswer::Found:
             return true;
-        d->TokeniseAttributes(index);
+        case Impl::StreamAnswer::Absent:
+            return false;
+        case Impl::StreamAnswer::Unknown:
+            d->TokeniseAttributes(index);
+            break;
+        }
     }
     // A name whose bit no attribute has set is not there: readers ask for optional ones.
     const char16_t first = name.utf16()[0];

@@ -60,8 +60,10 @@ struct CXmlDoc::Impl {
     mutable int streamPosition = 0;    // where its next attribute starts
     mutable int streamTagEnd = 0;
     mutable uint64_t streamPassedNames = 0; // NameBit of every attribute read past
-    // Answers `name` from the attribute at the stream's position; false when it cannot tell.
-    bool StreamAttribute(int index, QStringView name, QStringView &value) const;
+    // Answers `name` from the attribute at the stream's position, or as absent once the stream
+    // has read past every attribute; Unknown when it cannot tell.
+    enum class StreamAnswer { Found, Absent, Unknown };
+    StreamAnswer StreamAttribute(int index, QStringView name, QStringView &value) const;
 
     // The length of the tag name last asked for (-1: none): a reader asks for an element's name
     // and then for its attributes, which start after it.

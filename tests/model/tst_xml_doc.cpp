@@ -515,6 +515,10 @@ private slots:
         QTest::newRow("asked out of order") << u"<a x=\"1\" y=\"2\" z=\"3\"/>"_s
                                             << QStringList{u"y"_s, u"x"_s, u"z"_s, u"y"_s};
         QTest::newRow("stray equals") << u"<a =\"1\" x=\"2\"/>"_s << QStringList{u"x"_s};
+        QTest::newRow("absent once all are read")
+            << u"<a x=\"1\" y=\"2\"/>"_s << QStringList{u"x"_s, u"y"_s, u"z"_s, u"ay"_s, u"x"_s};
+        QTest::newRow("what follows a slash is no attribute")
+            << u"<a x=\"1\" / y=\"2\">"_s << QStringList{u"x"_s, u"y"_s};
         QTest::newRow("slash before the first")
             << u"<a/x=\"1\">"_s << QStringList{u"x"_s};
     }
