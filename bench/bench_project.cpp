@@ -177,8 +177,11 @@ const NameMap &AttributeNames()
         n[QStringLiteral("Item")] = QStringLiteral(
             "id idg parent x y width height focus outfocus ret up down left right pic_no "
             "text_no").split(u' ');
-        n[QStringLiteral("ItemText")] = QStringLiteral(
-            "margin_x margin_y color size bcolor wordwrap id item label").split(u' ');
+        // An item's text and a record of the text table share their element name; the
+        // reader asks each for its own attributes, in the order they are written.
+        n[QStringLiteral("Item/ItemText")] = QStringLiteral(
+            "margin_x margin_y color size bcolor wordwrap").split(u' ');
+        n[QStringLiteral("ItemText")] = QStringLiteral("id item label").split(u' ');
         n[QStringLiteral("Items")] = {QStringLiteral("Num")};
         n[QStringLiteral("ExPNG")] = {QStringLiteral("Vertical"), QStringLiteral("ConvertAAC")};
         n[QStringLiteral("IDConv")] = {QStringLiteral("homeID")};
@@ -196,14 +199,18 @@ qint64 WalkEngine(CXmlDoc &doc)
 {
     qint64 characters = 0;
     const auto &names = AttributeNames();
+    const QString itemText = QStringLiteral("Item/ItemText");
     doc.Rewind();
     // Depth-first over the whole tree with the engine's cursor.
     bool more = doc.NextElement();
     int depth = 0;
+    std::vector<QStringView> ancestors; // names of the elements descended into
     while (more) {
+        const QStringView parent = ancestors.empty() ? QStringView() : ancestors.back();
         const QStringView name = doc.ElementNameView();
         characters += name.size();
-        const auto found = names.find(name);
+        const bool inItem = parent == u"Item" && name == u"ItemText";
+        const auto found = inItem ? names.find(itemText) : names.find(name);
         if (found != names.end()) {
             for (const QString &attribute : found->second) {
                 QStringView value;
@@ -216,6 +223,7 @@ qint64 WalkEngine(CXmlDoc &doc)
         if (doc.Descend()) {
             if (doc.NextElement()) {
                 ++depth;
+                ancestors.push_back(name);
                 continue;
             }
             doc.Ascend();
@@ -223,6 +231,7 @@ qint64 WalkEngine(CXmlDoc &doc)
         while (!(more = doc.NextElement()) && depth > 0) {
             doc.Ascend();
             --depth;
+            ancestors.pop_back();
         }
     }
     return characters;

@@ -422,6 +422,21 @@ void CXmlDoc::Impl::TokeniseAttributes(int index) const
     }
 }
 
+bool CXmlDoc::Impl::StreamPassed(QStringView name, uint64_t bit) const
+{
+    if (!(streamPassedNames & bit))
+        return false;
+    if (streamPassedCount == kStreamNames)
+        return true;
+    const auto *s = reinterpret_cast<const char16_t *>(text.constData());
+    for (int k = 0; k < streamPassedCount; ++k) {
+        if (streamPassedLength[k] == name.size()
+            && std::memcmp(s + streamPassedFrom[k], name.utf16(), size_t(name.size()) * 2) == 0)
+            return true;
+    }
+    return false;
+}
+
 CXmlDoc::Impl::StreamAnswer CXmlDoc::Impl::StreamAttribute(int index, QStringView name, QStringView &value) const
 {
     const auto *s = reinterpret_cast<const char16_t *>(text.constData());
@@ -431,6 +446,7 @@ CXmlDoc::Impl::StreamAnswer CXmlDoc::Impl::StreamAttribute(int index, QStringVie
         streamPosition = int(tagName.utf16() - s) + int(tagName.size());
         streamTagEnd = std::min(int(text.size()), Rec(index).start + StartTagLength(index));
         streamPassedNames = 0;
+        streamPassedCount = 0;
     }
     const int end = streamTagEnd;
     int p = streamPosition;
@@ -442,7 +458,7 @@ CXmlDoc::Impl::StreamAnswer CXmlDoc::Impl::StreamAttribute(int index, QStringVie
     // Where the tokeniser stops, every attribute has been read past: a name unlike all of
     // them is not there (one that may be like one of them goes to the tokeniser).
     if (p >= end || s[p] == u'>' || s[p] == u'/' || s[p] == u'?')
-        return (streamPassedNames & bit) ? StreamAnswer::Unknown : StreamAnswer::Absent;
+        return StreamPassed(name, bit) ? StreamAnswer::Unknown : StreamAnswer::Absent;
     // The tokeniser reads the same thing here: a run of plain name characters that is exactly
     // the name, '=' (whitespace around it allowed, as the format writes some), and a quoted
     // value. An earlier attribute that may have the same name (the first of two counts) sends
@@ -463,7 +479,7 @@ CXmlDoc::Impl::StreamAnswer CXmlDoc::Impl::StreamAttribute(int index, QStringVie
         ++q;
     if (q >= end || (s[q] != u'"' && s[q] != u'\''))
         return StreamAnswer::Unknown;
-    if (streamPassedNames & bit)
+    if (streamPassedCount == kStreamNames || StreamPassed(name, bit))
         return StreamAnswer::Unknown;
     const char16_t quote = s[q];
     const int from = q + 1;
@@ -474,6 +490,9 @@ CXmlDoc::Impl::StreamAnswer CXmlDoc::Impl::StreamAttribute(int index, QStringVie
         return StreamAnswer::Unknown;
     value = QStringView(s + from, r - from);
     streamPassedNames |= bit;
+    streamPassedFrom[streamPassedCount] = p;
+    streamPassedLength[streamPassedCount] = length;
+    ++streamPassedCount;
     streamPosition = r + 1;
     return StreamAnswer::Found;
 }

@@ -60,6 +60,14 @@ struct CXmlDoc::Impl {
     mutable int streamPosition = 0;    // where its next attribute starts
     mutable int streamTagEnd = 0;
     mutable uint64_t streamPassedNames = 0; // NameBit of every attribute read past
+    // Where the names read past start (their lengths are those asked): names that share a
+    // bit are told apart by these. A tag with more attributes goes to the tokeniser.
+    static constexpr int kStreamNames = 48;
+    mutable int streamPassedCount = 0;
+    mutable int streamPassedFrom[kStreamNames] = {};
+    mutable int streamPassedLength[kStreamNames] = {};
+    // Whether an attribute read past may have this name (always when they were too many).
+    bool StreamPassed(QStringView name, uint64_t bit) const;
     // Answers `name` from the attribute at the stream's position, or as absent once the stream
     // has read past every attribute; Unknown when it cannot tell.
     enum class StreamAnswer { Found, Absent, Unknown };

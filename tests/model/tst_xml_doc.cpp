@@ -503,7 +503,15 @@ private slots:
         QTest::newRow("a name that begins another")
             << u"<a abc=\"1\" ab=\"2\"/>"_s << QStringList{u"ab"_s, u"abc"_s};
         QTest::newRow("names sharing length and first letter")
-            << u"<a ab=\"1\" ac=\"2\"/>"_s << QStringList{u"ab"_s, u"ac"_s};
+            << u"<a ab=\"1\" ac=\"2\"/>"_s << QStringList{u"ab"_s, u"ac"_s, u"ab"_s, u"ad"_s};
+        QString many = u"<a"_s;
+        QStringList manyNames;
+        for (int k = 0; k < 60; ++k) {
+            many += u" n%1=\"%1\""_s.arg(k);
+            manyNames << u"n%1"_s.arg(k);
+        }
+        QTest::newRow("more attributes than the stream keeps")
+            << many + u"/>"_s << manyNames + QStringList{u"n5"_s, u"n99"_s};
         QTest::newRow("unquoted value") << u"<a x=1 y=\"2\"/>"_s << QStringList{u"x"_s, u"y"_s};
         QTest::newRow("bare name") << u"<a x y=\"2\"/>"_s << QStringList{u"x"_s, u"y"_s};
         QTest::newRow("value without its closing quote")
