@@ -120,6 +120,7 @@ bool CXmlDoc::LoadText(QString &&text)
 {
     d->text = std::move(text);
     d->attributeCacheIndex = 0;
+    d->streamIndex = 0;
     d->nameCacheIndex = -1;
     d->releasedTextEnd = 0;
     d->releasedRecordEnd = 0;
@@ -421,6 +422,62 @@ void CXmlDoc::Impl::TokeniseAttributes(int index) const
     }
 }
 
+CXmlDoc::Impl::StreamAnswer CXmlDoc::Impl::StreamAttribute(int index, QStringView name, QStringView &value) const
+{
+    const auto *s = reinterpret_cast<const char16_t *>(text.constData());
+    if (streamIndex != index) {
+        const QStringView tagName = TagName(index);
+        streamIndex = index;
+        streamPosition = int(tagName.utf16() - s) + int(tagName.size());
+        streamTagEnd = std::min(int(text.size()), Rec(index).start + StartTagLength(index));
+        streamPassedNames = 0;
+    }
+    const int end = streamTagEnd;
+    int p = streamPosition;
+    while (p < end && xml::IsXmlSpace(s[p]))
+        ++p;
+    const auto length = int(name.size());
+    const char16_t *n = name.utf16();
+    const uint64_t bit = NameBit(length, n[0]);
+    // Where the tokeniser stops, every attribute has been read past: a name unlike all of
+    // them is not there (one that may be like one of them goes to the tokeniser).
+    if (p >= end || s[p] == u'>' || s[p] == u'/' || s[p] == u'?')
+        return (streamPassedNames & bit) ? StreamAnswer::Unknown : StreamAnswer::Absent;
+    // The tokeniser reads the same thing here: a run of plain name characters that is exactly
+    // the name, '=' (whitespace around it allowed, as the format writes some), and a quoted
+    // value. An earlier attribute that may have the same name (the first of two counts) sends
+    // the question to the tokeniser, as does anything else.
+    if (p + length >= end)
+        return StreamAnswer::Unknown;
+    for (int k = 0; k < length; ++k) {
+        if (s[p + k] != n[k] || !IsPlainNameChar(n[k]))
+            return StreamAnswer::Unknown;
+    }
+    int q = p + length;
+    while (q < end && xml::IsXmlSpace(s[q]))
+        ++q;
+    if (q >= end || s[q] != u'=')
+        return StreamAnswer::Unknown;
+    ++q;
+    while (q < end && xml::IsXmlSpace(s[q]))
+        ++q;
+    if (q >= end || (s[q] != u'"' && s[q] != u'\''))
+        return StreamAnswer::Unknown;
+    if (streamPassedNames & bit)
+        return StreamAnswer::Unknown;
+    const char16_t quote = s[q];
+    const int from = q + 1;
+    int r = from;
+    while (r < end && s[r] != quote)
+        ++r;
+    if (r >= end)
+        return StreamAnswer::Unknown;
+    value = QStringView(s + from, r - from);
+    streamPassedNames |= bit;
+    streamPosition = r + 1;
+    return StreamAnswer::Found;
+}
+
 bool CXmlDoc::RawAttribute(QStringView name, QStringView &value) const
 {
     value = QStringView();
@@ -428,8 +485,17 @@ bool CXmlDoc::RawAttribute(QStringView name, QStringView &value) const
     if (index == 0 || name.isEmpty())
         return false;
     const auto *s = reinterpret_cast<const char16_t *>(d->text.constData());
-    if (d->attributeCacheIndex != index)
-        d->TokeniseAttributes(index);
+    if (d->attributeCacheIndex != index) {
+        switch (d->StreamAttribute(index, name, value)) {
+        case Impl::StreamAnswer::Found:
+            return true;
+        case Impl::StreamAnswer::Absent:
+            return false;
+        case Impl::StreamAnswer::Unknown:
+            d->TokeniseAttributes(index);
+            break;
+        }
+    }
     // A name whose bit no attribute has set is not there: readers ask for optional ones.
     const char16_t first = name.utf16()[0];
     if (!(d->attributeNameBits & Impl::NameBit(int(name.size()), first)))

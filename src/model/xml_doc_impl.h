@@ -52,6 +52,19 @@ struct CXmlDoc::Impl {
     // attributes in the order they are written, so that all of them cost one pass.
     mutable size_t attributeCursor = 0;
 
+    // Readers mostly ask for an element's attributes in the order they are written, and the
+    // written ones are mostly of the form name="value": such a run is answered straight from
+    // the text, one attribute after the other, without tokenising the tag. The first question
+    // it cannot answer that way tokenises the tag (above), which answers everything else.
+    mutable int streamIndex = 0;       // element read in written order (0: none)
+    mutable int streamPosition = 0;    // where its next attribute starts
+    mutable int streamTagEnd = 0;
+    mutable uint64_t streamPassedNames = 0; // NameBit of every attribute read past
+    // Answers `name` from the attribute at the stream's position, or as absent once the stream
+    // has read past every attribute; Unknown when it cannot tell.
+    enum class StreamAnswer { Found, Absent, Unknown };
+    StreamAnswer StreamAttribute(int index, QStringView name, QStringView &value) const;
+
     // The length of the tag name last asked for (-1: none): a reader asks for an element's name
     // and then for its attributes, which start after it.
     mutable int nameCacheIndex = -1;

@@ -489,6 +489,64 @@ private slots:
         QCOMPARE(answers, expected);
     }
 
+    // Attributes asked in the order they are written are answered straight from the text;
+    // every answer must be the one the tokenised tag gives (forced here by first asking for a
+    // name the tag does not have).
+    void attributesReadInWrittenOrder_data()
+    {
+        QTest::addColumn<QString>("tag");
+        QTest::addColumn<QStringList>("asked");
+        QTest::newRow("plain, spaced, single-quoted")
+            << u"<a x=\"1\" y = \"2\" z='3' w=\"4\"/>"_s << QStringList{u"x"_s, u"y"_s, u"z"_s, u"w"_s};
+        QTest::newRow("the first of two counts")
+            << u"<a x=\"1\" x=\"2\" y=\"3\"/>"_s << QStringList{u"x"_s, u"x"_s, u"y"_s};
+        QTest::newRow("a name that begins another")
+            << u"<a abc=\"1\" ab=\"2\"/>"_s << QStringList{u"ab"_s, u"abc"_s};
+        QTest::newRow("names sharing length and first letter")
+            << u"<a ab=\"1\" ac=\"2\"/>"_s << QStringList{u"ab"_s, u"ac"_s};
+        QTest::newRow("unquoted value") << u"<a x=1 y=\"2\"/>"_s << QStringList{u"x"_s, u"y"_s};
+        QTest::newRow("bare name") << u"<a x y=\"2\"/>"_s << QStringList{u"x"_s, u"y"_s};
+        QTest::newRow("value without its closing quote")
+            << u"<a x=\"1 y=\"2\">"_s << QStringList{u"x"_s, u"y"_s};
+        QTest::newRow("references and markup in values")
+            << u"<a x=\"&amp;\" y=\"a>b\" z='say \"hi\"'/>"_s << QStringList{u"x"_s, u"y"_s, u"z"_s};
+        QTest::newRow("name of other characters")
+            << u"<a x-y=\"1\" \u00e9=\"2\" z=\"3\"/>"_s << QStringList{u"x-y"_s, u"\u00e9"_s, u"z"_s};
+        QTest::newRow("asked out of order") << u"<a x=\"1\" y=\"2\" z=\"3\"/>"_s
+                                            << QStringList{u"y"_s, u"x"_s, u"z"_s, u"y"_s};
+        QTest::newRow("stray equals") << u"<a =\"1\" x=\"2\"/>"_s << QStringList{u"x"_s};
+        QTest::newRow("absent once all are read")
+            << u"<a x=\"1\" y=\"2\"/>"_s << QStringList{u"x"_s, u"y"_s, u"z"_s, u"ay"_s, u"x"_s};
+        QTest::newRow("what follows a slash is no attribute")
+            << u"<a x=\"1\" / y=\"2\">"_s << QStringList{u"x"_s, u"y"_s};
+        QTest::newRow("slash before the first")
+            << u"<a/x=\"1\">"_s << QStringList{u"x"_s};
+    }
+
+    void attributesReadInWrittenOrder()
+    {
+        QFETCH(QString, tag);
+        QFETCH(QStringList, asked);
+        auto answers = [&](bool tokenisedFirst) {
+            CXmlDoc doc;
+            doc.LoadText(tag);
+            QStringList out;
+            if (!doc.NextElement())
+                return out;
+            QStringView value;
+            if (tokenisedFirst)
+                doc.RawAttribute(u"absent", value);
+            for (const QString &name : asked) {
+                const bool found = doc.RawAttribute(name, value);
+                out << (found ? u"="_s + value.toString() : u"-"_s);
+            }
+            return out;
+        };
+        const QStringList inOrder = answers(false);
+        QCOMPARE(inOrder.size(), asked.size());
+        QCOMPARE(inOrder, answers(true));
+    }
+
     // What was read of the last element belongs to the text it came from.
     void loadingForgetsTheElementReadLast()
     {
