@@ -5,8 +5,8 @@
 //               counted; every jump starts at a page and ends at a page or a special screen;
 //               what it calls missing is missing.
 //   copy:       the document of all pages merges into an empty set completely or not at all;
-//               merged, every page keeps its items (texts as a file holds them) and every
-//               picture and text an item shows.
+//               merged, every page keeps its items and every picture and text an item
+//               shows (texts and picture paths as a file holds them).
 //   slimming:   removes only pictures and materials nothing shows (the check finds no new
 //               missing image), only ids 1..255, and a second slimming removes nothing.
 //   renumber:   the pages become 1..n, and every jump leads from and to the same pages as
@@ -114,7 +114,7 @@ void CheckAnalysis(const Loaded &loaded)
     ORIN_FUZZ_CHECK(analysis.BrokenCount() == broken);
 }
 
-// A text as a saved file or a copy document holds it: U+0000 is written as "?".
+// A text or a path as a saved file or a copy document holds it: U+0000 is written as "?".
 QString AsWritten(QString text)
 {
     return text.replace(QChar(u'\0'), u'?');
@@ -158,7 +158,7 @@ void CheckCopyDocument(const CContentModel &model)
             const CMyPictureInfo *picture = a.pic_no > 0 ? model.FindImage(a.pic_no) : nullptr;
             if (picture != nullptr) {
                 const CMyPictureInfo *copied = target.FindImage(b.pic_no);
-                ORIN_FUZZ_CHECK(copied != nullptr && copied->path == picture->path);
+                ORIN_FUZZ_CHECK(copied != nullptr && copied->path == AsWritten(picture->path));
             }
             const CMyTextInfo *text = a.text_no > 0 ? model.texts.FindById(a.text_no) : nullptr;
             if (text != nullptr) {

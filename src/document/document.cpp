@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QScopedValueRollback>
 
 namespace orin {
 
@@ -342,11 +343,20 @@ DropResult CDocument::DropFiles(const QStringList &paths)
     return OpenProjectFile(first) ? DropResult::Opened : DropResult::Kept;
 }
 
+void CDocument::CommitOpenEdits()
+{
+    if (m_committingOpenEdits)
+        return;
+    const QScopedValueRollback<bool> committing(m_committingOpenEdits, true);
+    emit OpenEditsCommitRequested();
+}
+
 bool CDocument::SlimData()
 {
     if (m_prompt.MessageBox(UiText(kSlimQuestion), UiText(kSlimCaption), PromptButtons::YesNo)
         != PromptAnswer::Yes)
         return false;
+    CommitOpenEdits();
     const TableValues before = CaptureTables(m_model, kImageTables);
     SlimUnusedImages(m_model);
     // Slimming keeps the modified flag as it was, also when it is undone or redone.
@@ -360,6 +370,7 @@ bool CDocument::DeletePage(int index)
 {
     if (!m_model.pages.IsValidIndex(index))
         return false;
+    CommitOpenEdits();
     Push(new CRemovePageCommand(*this, m_model, index));
     return true;
 }

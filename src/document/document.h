@@ -181,6 +181,11 @@ public:
     QUndoStack &UndoStack() { return m_undoStack; }
     // Pushes an edit command (done by the push) and takes it over.
     void Push(QUndoCommand *command) { m_undoStack.push(command); }
+    // Every edit operation calls this before it reads or changes the model: an edit that a view
+    // holds open (a text being typed in place) is committed first, as its own undo step, while
+    // its page and item are still there as it found them (OpenEditsCommitRequested). The edit
+    // operations that such a commit makes call it again; those calls do nothing.
+    void CommitOpenEdits();
     // Called by the commands after each do and undo: counts the size when asked, sets the
     // modified flag (unless the effect says not to) and tells the views (ModelEdited).
     void EditApplied(int pageIndex, const EditEffect &effect, bool replay);
@@ -201,6 +206,9 @@ signals:
     // the page table itself when `pageTable`; `replay` is true for undo and redo after the
     // first doing, when the views show the page concerned again.
     void ModelEdited(int pageIndex, bool pageTable, bool replay);
+    // An edit operation is about to change the model: whoever holds an edit open commits it now
+    // through the edit operations (see CommitOpenEdits).
+    void OpenEditsCommitRequested();
 
 private:
     QString AskFileName(const QString &title, bool forOpen,
@@ -237,6 +245,7 @@ private:
     bool m_modified = false;
     quint64 m_editCount = 0;
     bool m_contentOpened = false;
+    bool m_committingOpenEdits = false;
     QUndoStack m_undoStack;
 };
 

@@ -112,6 +112,7 @@ bool CDocumentEdits::AskDeletePage(int row)
 
 int CDocumentEdits::DropPageRow(int source, int target, bool copy)
 {
+    m_document.CommitOpenEdits();
     const int count = m_model.pages.Count();
     if (!m_model.pages.IsValidIndex(source) || target < 0 || target > count)
         return -1;
@@ -137,6 +138,7 @@ int CDocumentEdits::DropPageRow(int source, int target, bool copy)
 
 bool CDocumentEdits::SetPageComment(int row, const QString &comment)
 {
+    m_document.CommitOpenEdits();
     if (!m_model.pages.IsValidIndex(row) || m_model.pages.At(row)->comment == comment)
         return false;
     CMyProgramInfo after = *m_model.pages.At(row);
@@ -148,6 +150,7 @@ bool CDocumentEdits::SetPageComment(int row, const QString &comment)
 
 bool CDocumentEdits::SetPageProperties(int row, const PageProperties &values, int timerMode)
 {
+    m_document.CommitOpenEdits();
     if (!m_model.pages.IsValidIndex(row))
         return false;
     const CMyProgramInfo &page = *m_model.pages.At(row);
@@ -171,6 +174,7 @@ bool CDocumentEdits::SetPageProperties(int row, const PageProperties &values, in
 
 bool CDocumentEdits::RenumberPages()
 {
+    m_document.CommitOpenEdits();
     if (m_model.pages.Count() == 0)
         return false;
     const TableValues before = CaptureTables(m_model, kPagesTextsMacros);
@@ -185,6 +189,7 @@ bool CDocumentEdits::RenumberPages()
 
 bool CDocumentEdits::SetItem(int row, int slot, const PageItem &item)
 {
+    m_document.CommitOpenEdits();
     if (!m_model.pages.IsValidIndex(row) || slot < 0 || slot >= kItemSlots)
         return false;
     const CMyProgramInfo &page = *m_model.pages.At(row);
@@ -204,6 +209,7 @@ bool CDocumentEdits::UpdateItemReturn(int pageId, int slot, const QString &text)
 
 bool CDocumentEdits::UpdateItemTimer(int pageId, int seconds)
 {
+    m_document.CommitOpenEdits();
     const int row = m_model.PageIndexOfId(pageId);
     if (row < 0 || m_model.pages.At(row)->timer_item == seconds)
         return false;
@@ -217,6 +223,7 @@ bool CDocumentEdits::UpdateItemTimer(int pageId, int seconds)
 bool CDocumentEdits::UpdateItemAction(int pageId, int slot, const QString &ret,
                                       std::optional<int> timerItem)
 {
+    m_document.CommitOpenEdits();
     const int row = m_model.PageIndexOfId(pageId);
     if (row < 0 || slot < 0 || slot >= kItemSlots)
         return false;
@@ -235,6 +242,7 @@ bool CDocumentEdits::UpdateItemAction(int pageId, int slot, const QString &ret,
 
 bool CDocumentEdits::UpdateText(int textId, int pageId, int itemId, const QString &text)
 {
+    m_document.CommitOpenEdits();
     const int row = m_model.PageIndexOfId(pageId);
     if (textId != 0) {
         const int index = m_model.texts.IndexOfId(textId);
@@ -263,6 +271,7 @@ bool CDocumentEdits::UpdateText(int textId, int pageId, int itemId, const QStrin
 
 bool CDocumentEdits::UpdateTextSection(int textId, int label, const QString &text, int pageId)
 {
+    m_document.CommitOpenEdits();
     const int index = m_model.texts.IndexOfId(textId);
     if (index < 0)
         return false;
@@ -283,6 +292,7 @@ bool CDocumentEdits::UpdateTextSection(int textId, int label, const QString &tex
 
 bool CDocumentEdits::SetPageBackground(int row)
 {
+    m_document.CommitOpenEdits();
     if (!m_model.pages.IsValidIndex(row))
         return false;
     const CMyProgramInfo before = *m_model.pages.At(row);
@@ -293,6 +303,7 @@ bool CDocumentEdits::SetPageBackground(int row)
 
 bool CDocumentEdits::SetPageBackgroundFrom(int row, const QString &path)
 {
+    m_document.CommitOpenEdits();
     if (!m_model.pages.IsValidIndex(row))
         return false;
     const CMyProgramInfo before = *m_model.pages.At(row);
@@ -313,12 +324,14 @@ int CDocumentEdits::PushImageTables(int result, const TableValues &before, const
 
 int CDocumentEdits::ReplaceImage(int id, const QString &path)
 {
+    m_document.CommitOpenEdits();
     const TableValues before = CaptureTables(m_model, kImageTables);
     return PushImageTables(m_imageEdits.ReplaceImage(id, path), before, kImageText);
 }
 
 int CDocumentEdits::ChangeItemImage(int id, int itemWidth, int itemHeight)
 {
+    m_document.CommitOpenEdits();
     const TableValues before = CaptureTables(m_model, kImageTables);
     return PushImageTables(m_imageEdits.ChangeItemImage(id, itemWidth, itemHeight), before,
                            kImageText);
@@ -326,18 +339,21 @@ int CDocumentEdits::ChangeItemImage(int id, int itemWidth, int itemHeight)
 
 int CDocumentEdits::AddPicture(const QString &path, int type)
 {
+    m_document.CommitOpenEdits();
     const TableValues before = CaptureTables(m_model, kImageTables);
     return PushImageTables(m_imageEdits.AddPicture(path, type), before, kAddImageText);
 }
 
 int CDocumentEdits::AddMaterial(const QString &path, int type)
 {
+    m_document.CommitOpenEdits();
     const TableValues before = CaptureTables(m_model, kImageTables);
     return PushImageTables(m_imageEdits.AddMaterial(path, type), before, kAddImageText);
 }
 
 int CDocumentEdits::AddDroppedImage(const QString &path)
 {
+    m_document.CommitOpenEdits();
     const TableValues before = CaptureTables(m_model, kImageTables);
     return PushImageTables(m_imageEdits.AddDroppedImage(path), before, kAddImageText);
 }
@@ -346,6 +362,7 @@ int CDocumentEdits::AddDroppedImage(const QString &path)
 
 bool CDocumentEdits::DropPages(int modeAction, const std::optional<QString> &text, int defTimer)
 {
+    m_document.CommitOpenEdits();
     CPageEdits edits(m_model, m_document, m_prompt);
     std::unique_ptr<CMergeEdit> merge = edits.DropPages(modeAction, text, defTimer);
     if (!merge)
@@ -359,6 +376,7 @@ bool CDocumentEdits::DropPages(int modeAction, const std::optional<QString> &tex
 bool CDocumentEdits::PasteItem(int row, const CItemClipboard &clipboard, PasteMode mode,
                                QPointF pagePoint)
 {
+    m_document.CommitOpenEdits();
     if (!m_model.pages.IsValidIndex(row))
         return false;
     CPageEdits edits(m_model, m_document, m_prompt);

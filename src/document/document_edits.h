@@ -55,6 +55,9 @@ public:
                    CImageEdits &imageEdits);
     ~CDocumentEdits();
 
+    // The document whose undo stack these edits go to.
+    CDocument &Document() const { return m_document; }
+
     // --- pages ---
     // Asks "ページを削除しますか？" (caption "警告", Yes/No); on Yes deletes the page at `row`.
     bool AskDeletePage(int row);

@@ -228,6 +228,7 @@ bool CItemEdits::PushPage(int row, const CMyProgramInfo &before, const QString &
 
 int CItemEdits::AddItem(int row, const QRectF &pageRect)
 {
+    m_document.CommitOpenEdits();
     if (!m_model.pages.IsValidIndex(row))
         return -1;
     CMyProgramInfo &page = *m_model.pages.At(row);
@@ -244,6 +245,7 @@ int CItemEdits::AddItem(int row, const QRectF &pageRect)
 
 int CItemEdits::CreateItem(int row, QPointF pagePoint, bool withRecords)
 {
+    m_document.CommitOpenEdits();
     if (!m_model.pages.IsValidIndex(row))
         return -1;
     CMyProgramInfo &page = *m_model.pages.At(row);
@@ -269,6 +271,7 @@ int CItemEdits::CreateItem(int row, QPointF pagePoint, bool withRecords)
 
 bool CItemEdits::DeleteItem(int row, int slot)
 {
+    m_document.CommitOpenEdits();
     if (!m_model.pages.IsValidIndex(row))
         return false;
     CMyProgramInfo &page = *m_model.pages.At(row);
@@ -285,6 +288,7 @@ bool CItemEdits::DeleteItem(int row, int slot)
 
 bool CItemEdits::ItemFromShape(int row, int slot, const QRectF &pageRect, bool resized)
 {
+    m_document.CommitOpenEdits();
     if (!m_model.pages.IsValidIndex(row))
         return false;
     CMyProgramInfo &page = *m_model.pages.At(row);
@@ -303,6 +307,7 @@ bool CItemEdits::ItemFromShape(int row, int slot, const QRectF &pageRect, bool r
 
 bool CItemEdits::NudgeItem(int row, int slot, int dx, int dy)
 {
+    m_document.CommitOpenEdits();
     return NudgeItems(row, {slot}, dx, dy);
 }
 
@@ -323,6 +328,7 @@ std::vector<int> CItemEdits::UsedAmong(int row, const std::vector<int> &chosen) 
 
 bool CItemEdits::NudgeItems(int row, const std::vector<int> &chosen, int dx, int dy)
 {
+    m_document.CommitOpenEdits();
     const std::vector<int> used = UsedAmong(row, chosen);
     if (used.empty() || (dx == 0 && dy == 0))
         return false;
@@ -354,6 +360,7 @@ bool ShiftItem(PageItem &item, QPointF by)
 
 bool CItemEdits::MoveItems(int row, const std::vector<int> &chosen, QPointF delta)
 {
+    m_document.CommitOpenEdits();
     const std::vector<int> used = UsedAmong(row, chosen);
     if (used.empty() || !std::isfinite(delta.x()) || !std::isfinite(delta.y()))
         return false;
@@ -369,6 +376,7 @@ bool CItemEdits::MoveItems(int row, const std::vector<int> &chosen, QPointF delt
 
 bool CItemEdits::DeleteItems(int row, const std::vector<int> &chosen)
 {
+    m_document.CommitOpenEdits();
     const std::vector<int> used = UsedAmong(row, chosen);
     if (used.empty())
         return false;
@@ -388,6 +396,7 @@ bool CItemEdits::DeleteItems(int row, const std::vector<int> &chosen)
 
 bool CItemEdits::AlignItems(int row, const std::vector<int> &chosen, AlignEdge edge, QSizeF page)
 {
+    m_document.CommitOpenEdits();
     const std::vector<int> used = UsedAmong(row, chosen);
     if (used.empty())
         return false;
@@ -413,6 +422,7 @@ bool CItemEdits::AlignItems(int row, const std::vector<int> &chosen, AlignEdge e
 
 bool CItemEdits::SizeFromImage(int row, int slot)
 {
+    m_document.CommitOpenEdits();
     if (!m_model.pages.IsValidIndex(row))
         return false;
     CMyProgramInfo &page = *m_model.pages.At(row);
@@ -434,6 +444,7 @@ bool CItemEdits::SizeFromImage(int row, int slot)
 
 int CItemEdits::DropImage(int row, QPointF pagePoint, const QString &path)
 {
+    m_document.CommitOpenEdits();
     if (!m_model.pages.IsValidIndex(row))
         return -1;
     const QString file = QDir::fromNativeSeparators(path);

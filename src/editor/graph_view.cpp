@@ -6,6 +6,7 @@
 #include "dialogs/dlg_action.h"
 #include "dialogs/dlg_gtext.h"
 #include "dialogs/dlg_item_prop.h"
+#include "document/document.h"
 #include "document/document_edits.h"
 #include "document/prompt.h"
 #include "editor/dlg_panel.h"
@@ -131,9 +132,16 @@ void CGraphView::PlacePanel(const QRect &workArea)
 
 void CGraphView::BindEdits(CContentModel *model, CDocumentEdits *edits, CItemClipboard *clipboard)
 {
+    if (m_edits)
+        disconnect(&m_edits->Document(), &CDocument::OpenEditsCommitRequested, this, nullptr);
     m_editModel = model;
     m_edits = edits;
     m_clipboard = clipboard;
+    // Deleting the page or the item typed on, or any other edit, first takes the typed text as
+    // a step of its own, so that undoing the edit brings the text back with its page.
+    if (m_edits)
+        connect(&m_edits->Document(), &CDocument::OpenEditsCommitRequested, this,
+                &CGraphView::EndTextEditing);
 }
 
 int CGraphView::ShownRow() const

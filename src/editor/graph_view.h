@@ -61,6 +61,8 @@ public:
     // --- the item menu (right button) ---
     // The model, its edit operations and the frame's item clipboard that the menu's commands
     // use; all outlive the canvas. Until bound (and without a prompt) the menu offers nothing.
+    // Once bound, a text being typed in place is committed before any edit operation of the
+    // document changes the model.
     void BindEdits(CContentModel *model, CDocumentEdits *edits, CItemClipboard *clipboard);
     void SetModeAction(int modeAction) { m_modeAction = modeAction; }
     // The item menu for a point of the canvas; null when it has no entries. Its actions carry

@@ -53,10 +53,57 @@ CDisplayCopy::CDisplayCopy(QImage image, std::shared_ptr<const CWorkCopyFile> fi
 {
 }
 
-QImage PlaceholderPicture(QSize size)
+namespace {
+
+QSize PlaceholderSize(QSize size)
 {
     if (size.width() < kPlaceholderWidth || size.height() < kPlaceholderHeight)
-        size = QSize(kPlaceholderWidth, kPlaceholderHeight);
+        return QSize(kPlaceholderWidth, kPlaceholderHeight);
+    return size;
+}
+
+// Where the placeholder of a size puts its message: the white band across its middle and the
+// font of the text in it.
+struct PlaceholderMessage {
+    QRect band;
+    QFont font;
+    int textHeight = 0;
+    bool drawsText = false;
+};
+
+PlaceholderMessage MessageLayout(QSize size)
+{
+    PlaceholderMessage message;
+    // Text needs the font database, which only a GUI application has; without one (a tool
+    // that does not draw pages) the picture keeps its frame, cross and band.
+    message.drawsText = qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
+    // The message grows with the picture: 16 pixels high in the 200 x 150 one.
+    message.textHeight = std::max(16, std::min(size.width() * 16 / kPlaceholderWidth,
+                                               size.height() * 16 / kPlaceholderHeight));
+    int bandHeight = message.textHeight * 46 / 16;
+    if (message.drawsText) {
+        message.font = QFont(QStringLiteral("ＭＳ ゴシック"));
+        message.font.setPixelSize(message.textHeight);
+        message.font.setBold(true);
+        // Two lines of the message with room to spare, whatever the font's line spacing.
+        bandHeight = std::max(bandHeight,
+                              2 * QFontMetrics(message.font).lineSpacing() + message.textHeight / 4);
+    }
+    message.band = QRect(message.textHeight / 2, (size.height() - bandHeight) / 2,
+                         size.width() - message.textHeight, bandHeight);
+    return message;
+}
+
+QString MessageText()
+{
+    return QStringLiteral("画像を読み込めません\nimage cannot be read");
+}
+
+} // namespace
+
+QImage PlaceholderPicture(QSize requested)
+{
+    const QSize size = PlaceholderSize(requested);
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(QColor(224, 224, 224));
     QPainter painter(&image);
@@ -66,33 +113,37 @@ QImage PlaceholderPicture(QSize size)
     painter.drawRect(frame);
     painter.drawLine(frame.topLeft(), frame.bottomRight());
     painter.drawLine(frame.topRight(), frame.bottomLeft());
-    // Text needs the font database, which only a GUI application has; without one (a tool
-    // that does not draw pages) the picture keeps its frame, cross and band.
-    const bool drawsText = qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
-    // The message grows with the picture: 16 pixels high in the 200 x 150 one.
-    const int textHeight =
-        std::max(16, std::min(size.width() * 16 / kPlaceholderWidth,
-                              size.height() * 16 / kPlaceholderHeight));
-    QFont font;
-    int bandHeight = textHeight * 46 / 16;
-    if (drawsText) {
-        font = QFont(QStringLiteral("ＭＳ ゴシック"));
-        font.setPixelSize(textHeight);
-        font.setBold(true);
-        // Two lines of the message with room to spare, whatever the font's line spacing.
-        bandHeight = std::max(bandHeight, 2 * QFontMetrics(font).lineSpacing() + textHeight / 4);
-    }
-    const QRect band(textHeight / 2, (size.height() - bandHeight) / 2,
-                     size.width() - textHeight, bandHeight);
-    painter.fillRect(band, Qt::white);
-    if (drawsText) {
-        painter.setFont(font);
+    const PlaceholderMessage message = MessageLayout(size);
+    painter.fillRect(message.band, Qt::white);
+    if (message.drawsText) {
+        painter.setFont(message.font);
         painter.setPen(Qt::black);
-        painter.drawText(band, Qt::AlignCenter,
-                         QStringLiteral("画像を読み込めません\nimage cannot be read"));
+        painter.drawText(message.band, Qt::AlignCenter, MessageText());
     }
     painter.end();
     return image;
+}
+
+void DrawPlaceholderMessage(QPainter &painter, QSize requested)
+{
+    const PlaceholderMessage message = MessageLayout(PlaceholderSize(requested));
+    if (!message.drawsText)
+        return;
+    painter.save();
+    painter.setFont(message.font);
+    // A white rim around every glyph instead of the band: the text reads whole over anything,
+    // and what lies between its letters stays in sight.
+    const int rim = std::max(1, message.textHeight / 10);
+    painter.setPen(Qt::white);
+    for (int dy = -rim; dy <= rim; dy += rim) {
+        for (int dx = -rim; dx <= rim; dx += rim) {
+            if (dx != 0 || dy != 0)
+                painter.drawText(message.band.translated(dx, dy), Qt::AlignCenter, MessageText());
+        }
+    }
+    painter.setPen(Qt::black);
+    painter.drawText(message.band, Qt::AlignCenter, MessageText());
+    painter.restore();
 }
 
 std::unique_ptr<CDisplayCopy> MakeDisplayCopy(const CMyPictureInfo &record,

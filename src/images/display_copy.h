@@ -16,6 +16,8 @@
 // the next showing is one of them), so that a view letting go of its images and its store
 // leaves nothing behind in the work folder.
 
+class QPainter;
+
 namespace orin {
 
 // The size of the picture shown for a file that cannot be decoded.
@@ -45,6 +47,10 @@ private:
 // larger size is asked for (a background takes the page's size, so that it covers the page as a
 // background would, sharp and no further).
 QImage PlaceholderPicture(QSize size = QSize(kPlaceholderWidth, kPlaceholderHeight));
+// Draws the message of PlaceholderPicture(size) again, where that picture has it (in its
+// pixels), with a white rim around the glyphs in place of the band: what a page draws over its
+// background placeholder then leaves the message whole. Nothing without a GUI application.
+void DrawPlaceholderMessage(QPainter &painter, QSize size);
 
 // The display copy of an image record: a colour-map PNG is copied with the colour map inserted
 // as its palette, any other file byte for byte, into a new uniquely named file of `workFolder`

@@ -43,6 +43,8 @@ struct DisplayImage {
     int type = kImageJpeg;
     QImage image;
     std::shared_ptr<void> owner;
+    // The picture stands in for a file that cannot be read (and says so).
+    bool placeholder = false;
 
     bool IsNull() const { return image.isNull(); }
 };

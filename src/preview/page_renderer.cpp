@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "preview/page_renderer.h"
 
+#include "images/display_copy.h"
 #include "preview/screen_pictures.h"
 #include "preview/text_painter.h"
 #include "preview/text_sections.h"
@@ -130,6 +131,8 @@ void CPageRenderer::Paint(QPainter &painter, QSize client, const CPreviewEngine 
     }
     for (int i = 0; i < int(engine.Items().size()); ++i)
         PaintItem(painter, mapping, engine, i, state);
+    if (hasBackground)
+        DrawPlaceholderNote(painter, page.background, fit);
     const int focusIndex = engine.IndexOfItem(engine.FocusItem());
     if (engine.FocusItem() != 0 && focusIndex >= 0 && !m_groundOnly) {
         const PageItem &item = engine.Items()[size_t(focusIndex)].item;
@@ -419,6 +422,23 @@ void CPageRenderer::PaintItemDirect(QPainter &painter, QSize client, const CPrev
     }
     painter.setPen(state.textColour);
     DrawLaidOutText(painter, mapping, request);
+    if (!background.isNull())
+        DrawPlaceholderNote(painter, page.background, mapping.FitRect(background.size()));
+    painter.restore();
+}
+
+void CPageRenderer::DrawPlaceholderNote(QPainter &painter, const DisplayImage &background,
+                                        const QRect &fit) const
+{
+    // The message of a background that cannot be read is no part of the page: it stays in
+    // sight over the items (a row of buttons across the middle would otherwise cut it).
+    if (!background.placeholder || m_groundOnly || fit.isEmpty())
+        return;
+    painter.save();
+    painter.translate(fit.topLeft());
+    painter.scale(double(fit.width()) / background.image.width(),
+                  double(fit.height()) / background.image.height());
+    DrawPlaceholderMessage(painter, background.image.size());
     painter.restore();
 }
 

@@ -61,6 +61,9 @@ private:
     void PaintItem(QPainter &painter, const CCanvasMapping &mapping, const CPreviewEngine &engine,
                    int index, PaintState &state) const;
     void DrawBackground(QPainter &painter, const QImage &background, const QRect &fit) const;
+    // Over the items: the message of a background placeholder drawn into `fit`.
+    void DrawPlaceholderNote(QPainter &painter, const DisplayImage &background,
+                             const QRect &fit) const;
     void DrawJpeg(QPainter &painter, const CCanvasMapping &mapping, const DisplayItem &entry,
                   const QRect &target) const;
     void DrawOverlay(QPainter &painter, const CCanvasMapping &mapping,

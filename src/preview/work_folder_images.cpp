@@ -13,6 +13,7 @@ DisplayImage CWorkFolderImages::DisplayCopy(const CMyPictureInfo &record)
         return shown;
     shown.type = record.type;
     shown.image = copy->Image();
+    shown.placeholder = copy->IsPlaceholder();
     shown.owner = std::move(copy);
     return shown;
 }
@@ -25,6 +26,7 @@ DisplayImage CWorkFolderImages::BackgroundCopy(const CMyProgramInfo &page, bool 
     if (!copy)
         return shown;
     shown.image = copy->Image();
+    shown.placeholder = copy->IsPlaceholder();
     shown.owner = std::move(copy);
     return shown;
 }

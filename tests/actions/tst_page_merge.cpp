@@ -358,12 +358,30 @@ private slots:
             QCOMPARE(result.Message(), QStringLiteral("コピーデータが壊れているため、ページを追加できません"));
     }
 
+    void copyDocumentRoundTrip_data()
+    {
+        QTest::addColumn<QString>("picturePath");
+        QTest::addColumn<QString>("materialPath");
+        QTest::newRow("plain paths") << u"/img/1.jpg"_qs << u"/img/200.png"_qs;
+        // Any path comes back exactly, whatever its spaces; markup characters too.
+        QTest::newRow("a long run of spaces")
+            << u"/img/1.jpg"_qs << u"/x"_qs + QString(106, u' ') + u"/m200.png"_qs;
+        QTest::newRow("spaces at the ends, tabs and line ends")
+            << u"  /a b/\t1.jpg "_qs << u"\r\n/x\n\t/m 200.png\r\n "_qs;
+        QTest::newRow("markup characters") << u"/a&amp;/<b>.jpg"_qs << u"/x/]]>'\"/m.png"_qs;
+        // U+0000 cannot stand in markup: it travels as "?", as a saved project file writes it.
+        QTest::newRow("U+0000 written as ?")
+            << u"/img/1.jpg"_qs << u"/x/b"_qs + QString(3, QChar(u'\0')) + u"n.png"_qs;
+    }
+
     void copyDocumentRoundTrip()
     {
+        QFETCH(QString, picturePath);
+        QFETCH(QString, materialPath);
         CContentModel source;
         // Ids that the empty target gives again, so that the pages compare as written.
-        AddRecord(source.pictures, 1).path = QStringLiteral("/img/1.jpg");
-        AddRecord(source.materials, 200).path = QStringLiteral("/img/200.png");
+        AddRecord(source.pictures, 1).path = picturePath;
+        AddRecord(source.materials, 200).path = materialPath;
         CMyTextInfo &text = AddRecord(source.texts, 1);
         text.text = QStringLiteral("line <1>\nline \"2\"");
         text.label = QStringLiteral("l&1");
@@ -401,7 +419,7 @@ private slots:
         QCOMPARE(target.texts.At(0)->label, source.texts.At(0)->label);
         QCOMPARE(target.macros.At(0)->macro, source.macros.At(0)->macro);
         QCOMPARE(target.pictures.At(0)->path, source.pictures.At(0)->path);
-        QCOMPARE(target.materials.At(0)->path, source.materials.At(0)->path);
+        QCOMPARE(target.materials.At(0)->path, QString(materialPath).replace(QChar(u'\0'), u'?'));
     }
 };
 

@@ -10,6 +10,7 @@
 
 #include "actions/item_clipboard.h"
 #include "dialogs/dlg_gtext.h"
+#include "document/item_edits.h"
 #include "editor/dlg_panel.h"
 #include "editor/graph_view.h"
 #include "editor/in_place_editor.h"
@@ -175,6 +176,51 @@ private slots:
         QCOMPARE(f.ItemText(1, 0), QStringLiteral("second"));
         QCOMPARE(f.view->Engine().Items()[0].item.text, QStringLiteral("second"));
         QCOMPARE(f.Steps(), 1);
+    }
+
+    void anEditWhileTypingTakesTheTypedTextFirst_data()
+    {
+        QTest::addColumn<int>("edit");
+        QTest::newRow("the page deleted from the page list") << 0;
+        QTest::newRow("the item deleted on the design surface") << 1;
+        QTest::newRow("another page's comment") << 2;
+    }
+
+    void anEditWhileTypingTakesTheTypedTextFirst()
+    {
+        QFETCH(int, edit);
+        Fixture f;
+        CItemEdits items(f.document, f.model, f.prompt, f.imageEdits);
+        QVERIFY(QTest::qWaitForWindowActive(f.view.get()));
+        f.DoubleClick(QPoint(150, 125));
+        QTRY_VERIFY(f.Editor()->hasFocus());
+        QTest::keyClicks(f.Editor(), QStringLiteral("X"));
+        // The edit comes by a menu, which leaves the editor open.
+        QFocusEvent popup(QEvent::FocusOut, Qt::PopupFocusReason);
+        QApplication::sendEvent(f.Editor(), &popup);
+        QVERIFY(f.view->IsTypingInPlace());
+
+        f.prompt.answers = {PromptAnswer::Yes};
+        switch (edit) {
+        case 0: QVERIFY(f.edits.AskDeletePage(0)); break;
+        case 1: QVERIFY(items.DeleteItem(0, 0)); break;
+        default: QVERIFY(f.edits.SetPageComment(1, QStringLiteral("c"))); break;
+        }
+        // The typed text went in first, as a step of its own; the editor is closed and writes
+        // nothing more into what is gone.
+        QVERIFY(!f.view->IsTypingInPlace());
+        QVERIFY(!f.Editor()->isVisible());
+        QCOMPARE(f.Steps(), 2);
+        f.view->EndTextEditing();
+        QCOMPARE(f.Steps(), 2);
+
+        f.document.UndoStack().undo();
+        QCOMPARE(f.model.pages.Count(), 2);
+        QCOMPARE(f.model.pages.At(0)->items[0].id, 1);
+        QCOMPARE(f.ItemText(0, 0), QStringLiteral("ownX"));
+        QCOMPARE(f.model.pages.At(1)->comment, QString());
+        f.document.UndoStack().undo();
+        QCOMPARE(f.ItemText(0, 0), QStringLiteral("own"));
     }
 
     void typedTextOfARecordGoesToTheRecord()

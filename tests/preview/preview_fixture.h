@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "images/display_copy.h"
 #include "preview/simulated_clock.h"
 
 #include <QColor>
@@ -8,6 +9,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 
 // A small content set built in code and a simulation on the simulated seams. Images are made
 // in memory: the picture of record id n is a 4 x 4 image whose red component is n, so that a
@@ -39,6 +41,10 @@ public:
         copy.image.fill(Qt::black);
         if (const auto it = backgrounds.find(page.id); it != backgrounds.end() && !vertical)
             copy.image = it->second;
+        if (unreadableBackgrounds.count(page.id) != 0) {
+            copy.image = PlaceholderPicture(copy.image.size());
+            copy.placeholder = true;
+        }
         return copy;
     }
     std::shared_ptr<int> liveCopies = std::make_shared<int>(0);
@@ -46,6 +52,8 @@ public:
     std::map<int, QImage> pictures;
     // Backgrounds by page id that replace the black one of the horizontal screen.
     std::map<int, QImage> backgrounds;
+    // Pages whose background file cannot be read: the placeholder stands in.
+    std::set<int> unreadableBackgrounds;
 
 private:
     struct Counter {

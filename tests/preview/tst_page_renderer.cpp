@@ -79,6 +79,8 @@ private slots:
     void uncheckedValuesFromFiles_data();
     void uncheckedValuesFromFiles();
     void backgroundFollowsEachPaint();
+    void placeholderMessageReadsOverItems_data();
+    void placeholderMessageReadsOverItems();
 
 private:
     QImage Render(QSize client, int modeAccess = 0);
@@ -485,6 +487,57 @@ void TestPageRenderer::backgroundFollowsEachPaint()
                           step.client.height() - fit.center().y());
         QCOMPARE(shown.copy(lower), expected.copy(lower));
     }
+}
+
+void TestPageRenderer::placeholderMessageReadsOverItems_data()
+{
+    QTest::addColumn<QSize>("client");
+    QTest::newRow("the page's own size") << QSize(960, 540);
+    QTest::newRow("the tool's default size") << QSize(1920, 1080);
+    QTest::newRow("a smaller window") << QSize(700, 500);
+}
+
+void TestPageRenderer::placeholderMessageReadsOverItems()
+{
+    QFETCH(QSize, client);
+    m_f.images.unreadableBackgrounds.insert(1);
+    // The page's one item draws nothing: the placeholder alone, its message across the middle.
+    const QImage alone = Render(client);
+    const QRect fit = CCanvasMapping(client, false).FitRect(QSize(960, 540));
+    QVERIFY(CountColour(alone, fit, qRgb(0, 0, 0)) > 0);
+
+    // Blue strips across the message, as a row of buttons lies over a page.
+    m_f = test::CPreviewFixture();
+    m_f.images.unreadableBackgrounds.insert(1);
+    CMyProgramInfo &page = m_f.AddPage(1);
+    for (int row = 0; row < 4; ++row) {
+        PageItem &strip = m_f.AddItem(page, row + 1);
+        strip.x = 40 + row * 30;
+        strip.y = 200 + row * 40;
+        strip.width = 880 - row * 60;
+        strip.height = 18;
+        strip.bcolor = 4; // blue
+        strip.text.clear();
+    }
+    const QImage covered = Render(client);
+    // The strips are drawn (left of the text, inside the band) ...
+    QCOMPARE(covered.pixel(fit.x() + 60 * fit.width() / 960, fit.y() + 209 * fit.height() / 540)
+                 & 0xffffff,
+             qRgb(0, 0, 255) & 0xffffff);
+    // ... and every pixel of the message's glyphs is there as without them.
+    int glyphs = 0;
+    int lost = 0;
+    for (int y = fit.top(); y <= fit.bottom(); ++y) {
+        for (int x = fit.left(); x <= fit.right(); ++x) {
+            if ((alone.pixel(x, y) & 0xffffff) != 0)
+                continue;
+            ++glyphs;
+            if ((covered.pixel(x, y) & 0xffffff) != 0)
+                ++lost;
+        }
+    }
+    QVERIFY(glyphs > 100);
+    QVERIFY2(lost == 0, qPrintable(QStringLiteral("%1 of %2").arg(lost).arg(glyphs)));
 }
 
 ORIN_TEST_CLASS(TestPageRenderer)
