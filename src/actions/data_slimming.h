@@ -26,8 +26,10 @@ struct RemovedImage {
 };
 
 // Removes every picture and material record with an id in 1..255 that is neither the pic_no of
-// a used item slot nor referenced by "p:"/"P:" in one of the seven action strings of a used slot
-// or in a macro text. Ids are handled in ascending order, for each the picture table before the
+// a used item slot nor referenced in one of the seven action strings of a used slot or in a macro
+// text: by "p:"/"P:" anywhere an entry begins, or by any image entry that the string runs as the
+// preview reads it ("P,4:0" and "P*4:0" name picture 4 too; a macro is read as a whole and
+// section by section). Ids are handled in ascending order, for each the picture table before the
 // material table; records with ids outside 1..255 are never removed. Returns the removed records
 // in removal order. Files on disk stay; the used size and the modified flag are the caller's.
 QList<RemovedImage> SlimUnusedImages(CContentModel &model);

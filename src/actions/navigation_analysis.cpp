@@ -26,8 +26,8 @@ bool IsTextOnlyKind(int idg)
     return idg == 2 || idg == 3 || idg == 5 || idg == 6 || idg == 7;
 }
 
-// The sections of a macro as the preview runs them one by one; the whole macro when it has no
-// marker.
+} // namespace
+
 QStringList MacroSections(const QString &macro)
 {
     static const QString kMarker = QStringLiteral("[#");
@@ -46,6 +46,8 @@ QStringList MacroSections(const QString &macro)
     }
     return sections;
 }
+
+namespace {
 
 const QString *ItemString(const PageItem &item, int field)
 {

@@ -4,6 +4,7 @@
 #include "model/content_model.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -78,6 +79,10 @@ struct NavigationAnalysis {
     int BrokenCount() const;
     const PageNavigation *Page(int pageId) const;
 };
+
+// The sections of a macro as the preview runs them one by one (the text after each marker
+// "[#n]"); the whole macro when it has no marker.
+QStringList MacroSections(const QString &macro);
 
 // Analyses the content set. Pure: reads the model and the settings (TimerMode, ExPNG), changes
 // nothing.

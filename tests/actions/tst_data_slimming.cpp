@@ -56,6 +56,8 @@ class TestDataSlimming : public QObject {
 private slots:
     void referenceKeepsImage_data();
     void referenceKeepsImage();
+    void anySeparatorIsRead_data();
+    void anySeparatorIsRead();
     void removesUnusedInOrder();
     void recordsOnlyFilesStay();
 };
@@ -119,6 +121,65 @@ void TestDataSlimming::referenceKeepsImage()
     QCOMPARE(removed.size(), 1);
     QCOMPARE(removed.at(0).id, other);
     QCOMPARE(removed.at(0).material, material);
+}
+
+void TestDataSlimming::anySeparatorIsRead_data()
+{
+    QTest::addColumn<bool>("inMacro"); // the string is macro 9's text, else item 1's ret
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QList<int>>("kept"); // of pictures 4 and 5
+
+    // The preview takes an entry's second character as its separator, whatever it is.
+    for (const bool inMacro : {false, true}) {
+        const char *where = inMacro ? "macro" : "item";
+        QTest::addRow("%s P:4", where) << inMacro << u"P:4:0"_s << QList<int>{4};
+        QTest::addRow("%s P,4", where) << inMacro << u"G:5,P,4:0"_s << QList<int>{4};
+        QTest::addRow("%s P*4", where) << inMacro << u"P*4:0"_s << QList<int>{4};
+        QTest::addRow("%s p,4 and P*5", where) << inMacro << u"p,4:0,P*5:1"_s << QList<int>{4, 5};
+        // A text's or a macro's number is no picture, whatever its separator.
+        QTest::addRow("%s T:4", where) << inMacro << u"T:4:0"_s << QList<int>{};
+        QTest::addRow("%s T,4", where) << inMacro << u"T,4:0"_s << QList<int>{};
+        QTest::addRow("%s T*4", where) << inMacro << u"T*4:0"_s << QList<int>{};
+        QTest::addRow("%s A:4", where) << inMacro << u"A:4"_s << QList<int>{};
+        QTest::addRow("%s A,4", where) << inMacro << u"A,4"_s << QList<int>{};
+        QTest::addRow("%s A*4", where) << inMacro << u"A*4"_s << QList<int>{};
+        // An entry too short to name anything keeps nothing, nor does it swallow the next one.
+        QTest::addRow("%s P alone", where) << inMacro << u"G:5,P"_s << QList<int>{};
+        QTest::addRow("%s P, then P:5", where) << inMacro << u"P,,P:5:0"_s << QList<int>{5};
+    }
+    // Each section of a macro runs as a string of its own.
+    QTest::addRow("macro sections") << true << u"[#1]M:1[#2]P,4:0"_s << QList<int>{4};
+}
+
+void TestDataSlimming::anySeparatorIsRead()
+{
+    QFETCH(bool, inMacro);
+    QFETCH(QString, action);
+    QFETCH(QList<int>, kept);
+
+    CContentModel model;
+    AddImage(model.pictures, 4);
+    AddImage(model.pictures, 5);
+    auto text = std::make_unique<CMyTextInfo>();
+    text->id = 4;
+    model.texts.Add(std::move(text));
+    AddMacro(model, 4, u"M:1"_s);
+    CMyProgramInfo &page = AddPage(model, 1);
+    page.items[0].id = 1;
+    if (inMacro)
+        AddMacro(model, 9, action);
+    else
+        page.items[0].ret = action;
+    const int macros = model.macros.Count();
+
+    SlimUnusedImages(model);
+
+    QCOMPARE(Ids(model.pictures), kept);
+    // Slimming removes images only.
+    QCOMPARE(model.texts.Count(), 1);
+    QCOMPARE(model.macros.Count(), macros);
+    QCOMPARE(inMacro ? model.macros.At(macros - 1)->macro : page.items[0].ret, action);
+    QVERIFY(SlimUnusedImages(model).isEmpty());
 }
 
 void TestDataSlimming::removesUnusedInOrder()
