@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "actions/copy_document.h"
 
+#include "actions/action_effects.h"
 #include "actions/action_strings.h"
 #include "model/project_writer.h"
 #include "model/xml_doc.h"
@@ -59,6 +60,27 @@ QList<int> References(const QString &action, QStringView prefix, ReferenceForm f
     return ids;
 }
 
+// The `kind` targets of the entries of `action` that start with one of `letters` (upper case;
+// either case matches), read as the preview runs the string: an entry's second character is its
+// separator whatever it is, so "P,4:0" and "P*4:0" show picture 4 as "P:4:0" does.
+QList<int> RunReferences(const QString &action, int context, EffectKind kind,
+                         QStringView letters)
+{
+    QList<int> ids;
+    for (const ActionEffect &effect : ActionEffects(action, context)) {
+        if (effect.kind == kind && effect.entryStart >= 0 && effect.entryStart < action.size()
+            && letters.contains(action.at(effect.entryStart).toUpper()))
+            ids.append(effect.target);
+    }
+    return ids;
+}
+
+// The context an item's string runs in: ret in page context, the others in focus context.
+int ContextOf(const PageItem &item, const QString *action)
+{
+    return action == &item.ret ? 0 : 1;
+}
+
 void AppendLine(QString &out, int indent, QStringView text)
 {
     out.append(QString(indent, u' '));
@@ -100,6 +122,8 @@ CopyDocumentIds CollectCopyDocumentIds(const CContentModel &model, const QList<i
             images.Add(item.pic_no);
             for (const QString *action : ActionStrings(item)) {
                 images.Add(References(*action, u"p:", ReferenceForm::Colon));
+                images.Add(RunReferences(*action, ContextOf(item, action), EffectKind::ImageRef,
+                                         u"P"));
                 QList<int> slider;
                 ExtractSliderImages(*action, slider);
                 images.Add(slider);
@@ -118,6 +142,8 @@ CopyDocumentIds CollectCopyDocumentIds(const CContentModel &model, const QList<i
                 for (QStringView prefix : {u"t:", u"r:", u"i:"})
                     texts.Add(References(*action, prefix, ReferenceForm::Colon));
                 texts.Add(References(*action, u"s:", ReferenceForm::Comma));
+                texts.Add(RunReferences(*action, ContextOf(item, action), EffectKind::TextRef,
+                                        u"TRIS"));
             }
             texts.Add(item.text_no);
         }
@@ -129,8 +155,12 @@ CopyDocumentIds CollectCopyDocumentIds(const CContentModel &model, const QList<i
         macros.Add(page.smacro);
         const int used = std::clamp(page.itemCount, 0, kItemSlots);
         for (int slot = 0; slot < used; ++slot) {
-            for (const QString *action : ActionStrings(page.items[static_cast<size_t>(slot)]))
+            const PageItem &item = page.items[static_cast<size_t>(slot)];
+            for (const QString *action : ActionStrings(item)) {
                 macros.Add(References(*action, u"a:", ReferenceForm::Comma));
+                macros.Add(RunReferences(*action, ContextOf(item, action), EffectKind::RunMacro,
+                                         u"A"));
+            }
         }
     }
     return {images.Ids(), texts.Ids(), macros.Ids()};

@@ -25,10 +25,13 @@ struct CopyDocumentIds {
 // out. Indexes outside the page table are skipped.
 //
 // Images: per used slot its pic_no, then for each action string (focus, outfocus, ret, up,
-// down, left, right) its "p:" references and then its "$slider" image lists. Texts: per page
+// down, left, right) its "p:" references, then the pictures its "P" entries show when it runs
+// with any separator ("P,4:0", "P*4:0"), and then its "$slider" image lists. Texts: per page
 // its textid, then per used slot, string by string in the same order, the "t:", "r:", "i:" and
-// "s:" references of that string, and after the seven strings the slot's text_no. Macros: per
-// page its smacro, then per used slot and string the "a:" references.
+// "s:" references of that string and the texts its T, R, I and S entries name when it runs with
+// any separator, and after the seven strings the slot's text_no. Macros: per page its smacro,
+// then per used slot and string the "a:" references and the macros its A entries run with any
+// separator.
 CopyDocumentIds CollectCopyDocumentIds(const CContentModel &model, const QList<int> &pageIndexes);
 
 // The copy document of the pages at `pageIndexes`, in the order given; every file reference is

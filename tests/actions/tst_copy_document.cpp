@@ -136,6 +136,15 @@ private slots:
             << 0 << 19 << 0 << 0 << u"t:-1:"_qs << u"t:0:,T:1:"_qs << L{} << L{1} << L{};
         QTest::newRow("macros: smacro, then a: of each string")
             << 0 << 0 << 0 << 2 << u"a:3,qa:5"_qs << u"A:4,a:2,a:11"_qs << L{} << L{} << L{2, 3, 4};
+        // The preview takes an entry's second character as its separator, whatever it is.
+        QTest::newRow("pictures shown with any separator")
+            << 0 << 0 << 0 << 0 << u"G:5,P,9:0"_qs << u"P*12:3"_qs << L{9, 12} << L{} << L{};
+        QTest::newRow("texts named with any separator")
+            << 0 << 0 << 0 << 0 << u"T,5:0,R*3:"_qs << u"S*7,I,2:"_qs << L{} << L{5, 3, 7, 2} << L{};
+        QTest::newRow("macros run with any separator")
+            << 0 << 0 << 0 << 0 << u"A*4"_qs << u"a;3"_qs << L{} << L{} << L{4, 3};
+        QTest::newRow("entries too short to name anything")
+            << 0 << 0 << 0 << 0 << u"G:1,P"_qs << u"P,"_qs << L{} << L{} << L{};
         QTest::newRow("references inside other entries are not collected")
             << 0 << 0 << 0 << 0 << u"$slider:r1:t2"_qs << u"xt:3:1,B:p:5:"_qs << L{} << L{} << L{};
     }
