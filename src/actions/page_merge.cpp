@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "actions/page_merge.h"
 
+#include "actions/action_effects.h"
 #include "actions/action_strings.h"
 #include "images/image_import.h"
 #include "images/image_measure.h"
@@ -56,6 +57,34 @@ void RewriteMacroReferences(QString &action, const IdMap &macros)
 void RewritePageReferences(QString &action, const IdMap &pages)
 {
     Rewrite(action, {u"G:", u"g:"}, ReferenceForm::Comma, pages);
+}
+
+// The preview reads an entry's second character as its separator whatever it is, so "P,3:0"
+// and "P*3:0" show picture 3 as "P:3:0" does. The entries of an item string that start with
+// one of `letters` (upper case; either case matches), have another separator than the colon
+// (those are the prefix rewrites' own) and name a `kind` id when the string runs (as the copy
+// document collects them) get the new id of the digits right after the separator. All numbers
+// are found before any changes, so that no id is mapped twice.
+void RewriteOtherSeparators(QString &action, QStringView letters, EffectKind kind,
+                            const IdMap &map)
+{
+    std::vector<std::pair<qsizetype, qsizetype>> numbers; // (start, length), in string order
+    for (const ActionEffect &effect : ActionEffects(action, 1)) {
+        const qsizetype at = effect.entryStart;
+        if (effect.kind != kind || at < 0 || at + 2 >= action.size() || action.at(at + 1) == u':'
+            || !letters.contains(action.at(at).toUpper()))
+            continue;
+        qsizetype end = at + 2;
+        while (end < action.size() && action.at(end) >= u'0' && action.at(end) <= u'9')
+            ++end;
+        if (end > at + 2 && (numbers.empty() || numbers.back().first != at + 2))
+            numbers.emplace_back(at + 2, end - at - 2);
+    }
+    for (auto it = numbers.rbegin(); it != numbers.rend(); ++it) {
+        const int id = ParseLeadingInt(QStringView(action).mid(it->first, it->second));
+        if (map.lookup.Contains(id))
+            action.replace(it->first, it->second, QString::number(map.lookup.Map(id)));
+    }
 }
 
 std::array<QString *, 7> ActionStrings(PageItem &item)
@@ -293,6 +322,9 @@ bool PlanPages(CXmlDoc &doc, const CContentModel &model, const MergeOptions &opt
                 RewriteImageReferences(*action, result.images);
                 RewriteTextReferences(*action, result.texts);
                 RewriteMacroReferences(*action, result.macros);
+                RewriteOtherSeparators(*action, u"P", EffectKind::ImageRef, result.images);
+                RewriteOtherSeparators(*action, u"TRIS", EffectKind::TextRef, result.texts);
+                RewriteOtherSeparators(*action, u"A", EffectKind::RunMacro, result.macros);
             }
         }
         plan.pages.push_back(std::move(page));

@@ -112,6 +112,11 @@ private slots:
         QTest::newRow("$slider survives, its images follow")
             << u"outfocus"_qs << u"$slider:p3/4/x:i5:w500,r:4:"_qs << u"$slider:p7/4/x:i5:w500,r:31:"_qs;
         QTest::newRow("section markers") << u"ret"_qs << u"[#1]P:3:4,[#2]G:5"_qs << u"[#1]P:7:4,[#2]G:12"_qs;
+        // The preview takes an entry's second character as its separator, whatever it is.
+        QTest::newRow("any separator") << u"focus"_qs << u"P,3:0,T*4:1,r;4:,S*4,A*6"_qs
+                                       << u"P,7:0,T*31:1,r;31:,S*31,A*41"_qs;
+        QTest::newRow("any separator, unknown ids and no number stay")
+            << u"up"_qs << u"P*9:0,P,,T*x4:0"_qs << u"P*9:0,P,,T*x4:0"_qs;
         // The preview reads "r:4x4:" as text 4: the merged page must name the merged text.
         QTest::newRow("text after the number") << u"focus"_qs << u"r:4x4:,G:5x"_qs << u"r:31x4:,G:12x"_qs;
     }
