@@ -42,12 +42,14 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
+#include <malloc.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -586,6 +588,13 @@ int main(int argc, char **argv)
     // The layout findings lay texts out, which takes a GUI application (without a screen).
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The C library gives large blocks back to the system when they are freed, or keeps them,
+    // depending on what was freed before: the markup peers' speed at 100 pages changed
+    // sevenfold with the order the benchmarks ran in (every byte of a fresh block costs a page
+    // fault). Kept freed memory puts every benchmark, ours and the peers', in the same state
+    // whatever ran before it. The memory of `convert` is measured in a process of its own.
+    mallopt(M_MMAP_THRESHOLD, 32 << 20); // the largest the library takes
+    mallopt(M_TRIM_THRESHOLD, INT_MAX);
     QGuiApplication app(argc, argv);
     bench::InitializeBenchmarks(argc, argv, kDefaultRepetitions);
     CRatioReporter reporter;

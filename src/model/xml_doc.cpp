@@ -479,7 +479,7 @@ CXmlDoc::Impl::StreamAnswer CXmlDoc::Impl::StreamAttribute(int index, QStringVie
         ++q;
     if (q >= end || (s[q] != u'"' && s[q] != u'\''))
         return StreamAnswer::Unknown;
-    if (streamPassedCount == kStreamNames || StreamPassed(name, bit))
+    if (streamPassedCount == kStreamNames || ((streamPassedNames & bit) && StreamPassed(name, bit)))
         return StreamAnswer::Unknown;
     const char16_t quote = s[q];
     const int from = q + 1;
