@@ -300,7 +300,8 @@ private:
                 WalkContext context;
                 context.page = &page;
                 context.field = QStringLiteral("smacro");
-                Walk(context, QStringLiteral("A:") + QString::number(page.smacro), 0, nullptr);
+                Walk(context, QStringLiteral("A:") + QString::number(page.smacro), 0, nullptr, nullptr,
+                 false);
             }
             navigation.startFocus = 0;
             m_result.pages.push_back(std::move(navigation));
@@ -328,7 +329,8 @@ private:
             WalkContext context;
             context.page = &page;
             context.field = QStringLiteral("smacro");
-            Walk(context, QStringLiteral("A:") + QString::number(page.smacro), 0, nullptr);
+            Walk(context, QStringLiteral("A:") + QString::number(page.smacro), 0, nullptr, nullptr,
+                 false);
         }
         if (const int slot = SlotOf(page, page.timer_ino); page.timer_ino != 0 && slot >= 0) {
             WalkContext context;
@@ -536,8 +538,9 @@ private:
     }
 
     // `runs` (when given) is set when the string itself runs something.
+    // `fromModel`: `action` is a string of the model itself, not one made for the walk.
     void Walk(const WalkContext &context, const QString &action, int kind, bool *leads,
-              bool *runs = nullptr)
+              bool *runs = nullptr, bool fromModel = true)
     {
         // Macros reached through macros are followed only so deep; a chain longer than that
         // is cut rather than risking the stack on a hostile file.
@@ -546,11 +549,40 @@ private:
         ++m_walkDepth;
         // One buffer per depth: the effects of the strings further out are still being read.
         std::vector<ActionEffect> &effects = m_effectBuffers[size_t(m_walkDepth)];
-        ActionEffects(action, kind, effects);
+        ReadEffects(action, kind, fromModel, effects);
         if (runs)
             *runs = !RunsNothing(effects);
         WalkEffects(context, effects, leads);
         --m_walkDepth;
+    }
+
+    // The effects of a string into `effects`. The loader gives equal strings one shared text
+    // ("0", the same focus moves on every page), and the model does not change while it is
+    // analysed, so a string of the model is known by where its text lies: the effects of the
+    // strings read last are kept by that place in a small table, for the strings that give
+    // few of them. Strings made for the walk itself (`fromModel` false) are always read.
+    void ReadEffects(const QString &action, int kind, bool fromModel,
+                     std::vector<ActionEffect> &effects)
+    {
+        if (!fromModel || action.isEmpty() || (kind != 0 && kind != 1)) {
+            ActionEffects(action, kind, effects);
+            return;
+        }
+        const auto place = reinterpret_cast<quintptr>(action.constData());
+        const size_t slot = size_t((place >> 3) * 2 + size_t(kind)) % m_knownEffects.size();
+        KnownEffects &known = m_knownEffects[slot];
+        if (known.text == action.constData() && known.size == action.size() && known.kind == kind) {
+            effects.assign(known.effects.begin(), known.effects.begin() + known.count);
+            return;
+        }
+        ActionEffects(action, kind, effects);
+        if (effects.size() <= known.effects.size()) {
+            known.text = action.constData();
+            known.size = action.size();
+            known.kind = kind;
+            known.count = int(effects.size());
+            std::copy(effects.begin(), effects.end(), known.effects.begin());
+        }
     }
 
     // The sections of the macro at that table position one after the other, each as deep as a
@@ -775,6 +807,14 @@ private:
     static constexpr int kMaxWalkDepth = 64;
     int m_walkDepth = 0;
     std::vector<std::vector<ActionEffect>> m_effectBuffers; // by walk depth
+    struct KnownEffects {
+        const QChar *text = nullptr;
+        qsizetype size = 0;
+        int kind = -1;
+        int count = 0;
+        std::array<ActionEffect, 4> effects;
+    };
+    std::vector<KnownEffects> m_knownEffects = std::vector<KnownEffects>(4093);
     std::vector<int> m_macrosOnTheWay; // the macros being walked, outermost first
     std::set<std::pair<int, int>> m_stringsOnTheWay;
     // The edges from the page being analysed, told apart by where they lead and how: a set for

@@ -227,6 +227,30 @@ private slots:
         QCOMPARE(a.reachablePages, std::vector<int>({1, 2, 3}));
     }
 
+    // Equal strings of a loaded set share their text; the same text read as ret (a page) and
+    // as an arrow (an item) must still be read in each of its contexts.
+    void oneSharedTextReadInEachContext()
+    {
+        CContentModel model;
+        ProgramSettings settings;
+        BuildContent(QStringLiteral("page 1 defitem=1\nitem 1 ret=2\nitem 2\npage 2"), model,
+                     settings);
+        PageItem &item = model.pages.At(0)->items[0];
+        item.up = item.ret; // one text, as the loader shares it
+        item.down = item.ret;
+        QCOMPARE(item.up.constData(), item.ret.constData());
+        const NavigationAnalysis a = AnalyseNavigation(model, settings);
+        QStringList edges;
+        for (const PageEdge &e : a.edges)
+            edges << QStringLiteral("%1>%2 %3").arg(e.from).arg(e.to).arg(e.via);
+        QCOMPARE(edges, QStringList{QStringLiteral("1>2 ret")});
+        QStringList moves;
+        for (const FocusMove &m : a.Page(1)->focusMoves)
+            moves << QStringLiteral("%1>%2 %3").arg(m.from).arg(m.to).arg(m.via);
+        moves.sort();
+        QCOMPARE(moves, QStringList({QStringLiteral("1>2 down"), QStringLiteral("1>2 up")}));
+    }
+
     void edgesOncePerWay_data()
     {
         QTest::addColumn<QString>("fixture");
