@@ -14,7 +14,8 @@
 namespace orin::bench {
 
 // Hands the command line to Google Benchmark, with `defaultRepetitions` repetitions of every
-// benchmark unless the command line names --benchmark_repetitions itself. Benchmarks leave
+// benchmark unless the command line names --benchmark_repetitions itself, interleaved at random
+// unless it names --benchmark_enable_random_interleaving. Benchmarks leave
 // their repetitions to this (a count set on a benchmark would override the flag).
 inline void InitializeBenchmarks(int argc, char **argv, int defaultRepetitions)
 {
@@ -23,12 +24,21 @@ inline void InitializeBenchmarks(int argc, char **argv, int defaultRepetitions)
     static std::string repetitions;
     args.assign(argv, argv + argc);
     bool given = false;
-    for (int i = 1; i < argc; ++i)
+    bool interleavingGiven = false;
+    for (int i = 1; i < argc; ++i) {
         given |= std::strncmp(argv[i], "--benchmark_repetitions", 23) == 0;
+        interleavingGiven |= std::strncmp(argv[i], "--benchmark_enable_random_interleaving", 38) == 0;
+    }
     if (!given) {
         repetitions = "--benchmark_repetitions=" + std::to_string(defaultRepetitions);
         args.insert(args.begin() + std::min(argc, 1), repetitions.data());
     }
+    // The repetitions of all benchmarks run in a random order rather than each benchmark's in
+    // a block: a shared machine's speed drifts over minutes, and in blocks that drift fell on
+    // ours or on the peer alone and moved a ratio by a third between runs.
+    static char interleave[] = "--benchmark_enable_random_interleaving=true";
+    if (!interleavingGiven)
+        args.insert(args.begin() + std::min(argc, 1), interleave);
     int count = int(args.size());
     args.push_back(nullptr);
     benchmark::Initialize(&count, args.data());
