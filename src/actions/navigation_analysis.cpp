@@ -232,6 +232,9 @@ public:
         for (int id = 1; id < int(m_images.size()); ++id)
             m_images[size_t(id)] = model.FindImage(id) != nullptr;
         m_effectBuffers.resize(kMaxWalkDepth + 1);
+        // Equal strings repeat from page to page: a small set has few to keep, and a table
+        // made for every analysis (the map's after each pause in editing) stays small with it.
+        m_knownEffects.resize(std::min<size_t>(4093, 32 * size_t(model.pages.Count()) + 1));
     }
 
     NavigationAnalysis Run()
@@ -300,8 +303,8 @@ private:
                 WalkContext context;
                 context.page = &page;
                 context.field = QStringLiteral("smacro");
-                Walk(context, QStringLiteral("A:") + QString::number(page.smacro), 0, nullptr, nullptr,
-                 false);
+                Walk(context, QStringLiteral("A:") + QString::number(page.smacro), 0, nullptr,
+                     nullptr, false);
             }
             navigation.startFocus = 0;
             m_result.pages.push_back(std::move(navigation));
@@ -329,8 +332,8 @@ private:
             WalkContext context;
             context.page = &page;
             context.field = QStringLiteral("smacro");
-            Walk(context, QStringLiteral("A:") + QString::number(page.smacro), 0, nullptr, nullptr,
-                 false);
+            Walk(context, QStringLiteral("A:") + QString::number(page.smacro), 0, nullptr,
+                 nullptr, false);
         }
         if (const int slot = SlotOf(page, page.timer_ino); page.timer_ino != 0 && slot >= 0) {
             WalkContext context;
@@ -814,7 +817,7 @@ private:
         int count = 0;
         std::array<ActionEffect, 4> effects;
     };
-    std::vector<KnownEffects> m_knownEffects = std::vector<KnownEffects>(4093);
+    std::vector<KnownEffects> m_knownEffects;
     std::vector<int> m_macrosOnTheWay; // the macros being walked, outermost first
     std::set<std::pair<int, int>> m_stringsOnTheWay;
     // The edges from the page being analysed, told apart by where they lead and how: a set for

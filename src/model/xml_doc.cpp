@@ -422,12 +422,8 @@ void CXmlDoc::Impl::TokeniseAttributes(int index) const
     }
 }
 
-bool CXmlDoc::Impl::StreamPassed(QStringView name, uint64_t bit) const
+bool CXmlDoc::Impl::StreamPassedName(QStringView name) const
 {
-    if (!(streamPassedNames & bit))
-        return false;
-    if (streamPassedCount == kStreamNames)
-        return true;
     const auto *s = reinterpret_cast<const char16_t *>(text.constData());
     for (int k = 0; k < streamPassedCount; ++k) {
         if (streamPassedLength[k] == name.size()
@@ -479,7 +475,7 @@ CXmlDoc::Impl::StreamAnswer CXmlDoc::Impl::StreamAttribute(int index, QStringVie
         ++q;
     if (q >= end || (s[q] != u'"' && s[q] != u'\''))
         return StreamAnswer::Unknown;
-    if (streamPassedCount == kStreamNames || ((streamPassedNames & bit) && StreamPassed(name, bit)))
+    if (streamPassedCount == kStreamNames || StreamPassed(name, bit))
         return StreamAnswer::Unknown;
     const char16_t quote = s[q];
     const int from = q + 1;

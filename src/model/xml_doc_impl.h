@@ -66,8 +66,14 @@ struct CXmlDoc::Impl {
     mutable int streamPassedCount = 0;
     mutable int streamPassedFrom[kStreamNames] = {};
     mutable int streamPassedLength[kStreamNames] = {};
-    // Whether an attribute read past may have this name (always when they were too many).
-    bool StreamPassed(QStringView name, uint64_t bit) const;
+    // Whether an attribute read past may have this name (always when they were too many); the
+    // bit answers most questions here, the names only when it is set.
+    bool StreamPassed(QStringView name, uint64_t bit) const
+    {
+        return (streamPassedNames & bit)
+               && (streamPassedCount == kStreamNames || StreamPassedName(name));
+    }
+    bool StreamPassedName(QStringView name) const;
     // Answers `name` from the attribute at the stream's position, or as absent once the stream
     // has read past every attribute; Unknown when it cannot tell.
     enum class StreamAnswer { Found, Absent, Unknown };
